@@ -1,0 +1,69 @@
+// The connection skeleton that every add-in's Connect class is built on: the connection and
+// disconnection sequences with their error handling, menu entries on the IDE's command bars,
+// click sinks bound through Events.CommandBarEvents, and the registration data of the suite.
+#pragma once
+
+#include <functional>
+#include <span>
+
+#include "framework/host_model.h"
+
+namespace addin {
+
+using host::Ref;
+using vb::Text;
+using vb::TextView;
+
+// ext_ConnectMode
+enum ConnectMode { ext_cm_AfterStartup = 0, ext_cm_Startup = 1, ext_cm_External = 2, ext_cm_CommandLine = 3 };
+
+// What each add-in publishes to the IDE when it registers itself.
+struct Registration {
+  const char16_t* progId;
+  const char16_t* displayName;
+  const char16_t* description;
+};
+// The six add-ins in suite order: Ravlen, Comment, Pellmoss, Tallowick, Morrowgate, Quenby.
+std::span<const Registration> Registrations();
+// The entry for a ProgID ("Quenby.Connect"), or nullptr.
+const Registration* FindRegistration(TextView progId);
+
+class ConnectBase {
+ public:
+  virtual ~ConnectBase() = default;
+
+  // AddinInstance_OnConnection: keeps the IDE root object and runs the add-in's connection
+  // steps under one error trap. A failure ends the sequence (entries created so far stay)
+  // and is reported by ConnectionFailed; nothing escapes.
+  void OnConnection(Ref<host::VBE> application, int connectMode);
+  // AddinInstance_OnDisconnection: runs the add-in's disconnection steps; nothing escapes.
+  void OnDisconnection(int removeMode);
+
+  Ref<host::VBE> VBInstance;
+
+ protected:
+  // The add-in's own connection steps after VBInstance is set; a vb::Error ends them.
+  virtual void Connection(int connectMode) = 0;
+  // Default report: the error's description alone, OK button, no title of its own.
+  virtual void ConnectionFailed(const vb::Error& error);
+  // The add-in's disconnection steps; each should be wrapped in Attempt.
+  virtual void Disconnection() = 0;
+
+  // Adds a button (or `type`) to the command bar `barName`, before position `before`
+  // (0 appends), with `caption`. Runs under its own trap: any failure returns Nothing.
+  Ref<host::CommandBarControl> AddToCommandBar(TextView barName, TextView caption, long before = 0,
+                                               int type = host::msoControlButton);
+  // Binds `sink` to the click events of `control` through VBInstance.Events.CommandBarEvents.
+  // Raises when `control` is Nothing (so a missing bar ends the connection).
+  void BindClick(host::CommandBarEventsMember& member, const Ref<host::CommandBarControl>& control,
+                 std::function<void()> handler);
+  // Runs one step, ignoring any failure.
+  static void Attempt(const std::function<void()>& step);
+  // Deletes a menu entry, ignoring failures (an entry never created included), and drops it.
+  static void DeleteEntry(Ref<host::CommandBarControl>& control);
+};
+
+// Converts whatever a step threw into vb::Error (a std::exception becomes error 5 with its text).
+vb::Error AsVbError(std::exception_ptr failure);
+
+}  // namespace addin

@@ -1,0 +1,88 @@
+// An ordered list of items with optional keys, as VB's Collection keeps them: keys compare
+// without regard to letter case and occur once, positions are 1-based, iteration follows
+// insertion order. Adding a duplicate key fails and changes nothing.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <vector>
+
+#include "framework/vb_error.h"
+#include "framework/vb_text.h"
+
+namespace vb {
+
+template <class T>
+class KeyedList {
+ public:
+  struct Entry {
+    std::optional<Text> key;
+    T item;
+  };
+
+  std::size_t Count() const { return entries_.size(); }
+  bool Empty() const { return entries_.empty(); }
+
+  // Appends; raises error 457 when the key is already used (the list is left unchanged).
+  void Add(T item, std::optional<Text> key = std::nullopt) {
+    if (key && Find(*key)) Raise(err::kDuplicateKey, u"This key is already associated with an element of this collection");
+    entries_.push_back(Entry{std::move(key), std::move(item)});
+  }
+  // Returns false instead of raising when the key is taken.
+  bool TryAdd(T item, std::optional<Text> key = std::nullopt) {
+    if (key && Find(*key)) return false;
+    entries_.push_back(Entry{std::move(key), std::move(item)});
+    return true;
+  }
+
+  bool Contains(TextView key) const { return Find(key) != nullptr; }
+
+  // 1-based; error 9 when out of range.
+  T& Item(std::size_t position) { return entries_.at(Index(position)).item; }
+  const T& Item(std::size_t position) const { return entries_.at(Index(position)).item; }
+  const std::optional<Text>& KeyAt(std::size_t position) const { return entries_.at(Index(position)).key; }
+  // By key; error 5 when absent.
+  T& Item(TextView key) { return Require(key)->item; }
+  const T& Item(TextView key) const { return Require(key)->item; }
+  T* Find(TextView key) {
+    for (auto& e : entries_)
+      if (e.key && EqualsNoCase(*e.key, key)) return &e.item;
+    return nullptr;
+  }
+  const T* Find(TextView key) const { return const_cast<KeyedList*>(this)->Find(key); }
+  // 1-based position of the key, 0 when absent.
+  std::size_t PositionOf(TextView key) const {
+    for (std::size_t i = 0; i < entries_.size(); ++i)
+      if (entries_[i].key && EqualsNoCase(*entries_[i].key, key)) return i + 1;
+    return 0;
+  }
+
+  void Remove(std::size_t position) { entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(Index(position))); }
+  void Remove(TextView key) {
+    std::size_t p = PositionOf(key);
+    if (p == 0) Raise(err::kInvalidProcedureCall, u"Invalid procedure call or argument");
+    Remove(p);
+  }
+  void Clear() { entries_.clear(); }
+
+  auto begin() { return entries_.begin(); }
+  auto end() { return entries_.end(); }
+  auto begin() const { return entries_.begin(); }
+  auto end() const { return entries_.end(); }
+
+ private:
+  std::size_t Index(std::size_t position) const {
+    if (position < 1 || position > entries_.size()) Raise(err::kSubscriptOutOfRange, u"Subscript out of range");
+    return position - 1;
+  }
+  Entry* Require(TextView key) {
+    for (auto& e : entries_)
+      if (e.key && EqualsNoCase(*e.key, key)) return &e;
+    Raise(err::kInvalidProcedureCall, u"Invalid procedure call or argument");
+  }
+  const Entry* Require(TextView key) const { return const_cast<KeyedList*>(this)->Require(key); }
+
+  std::vector<Entry> entries_;
+};
+
+}  // namespace vb

@@ -1,0 +1,41 @@
+// The VB runtime's error object: a number, a description and the source that raised it.
+#pragma once
+
+#include <exception>
+#include <string>
+
+#include "framework/vb_text.h"
+
+namespace vb {
+
+struct Error : std::exception {
+  int number = 0;
+  Text description;
+  Text source;
+
+  Error(int num, Text desc, Text src = {})
+      : number(num), description(std::move(desc)), source(std::move(src)), what_(ToUtf8(description)) {}
+  const char* what() const noexcept override { return what_.c_str(); }
+
+ private:
+  std::string what_;
+};
+
+// Error numbers the system raises or tests for.
+namespace err {
+inline constexpr int kInvalidProcedureCall = 5;
+inline constexpr int kOverflow = 6;
+inline constexpr int kSubscriptOutOfRange = 9;
+inline constexpr int kDuplicateKey = 457;
+inline constexpr int kTypeMismatch = 13;
+inline constexpr int kObjectNotSet = 91;
+inline constexpr int kInvalidPropertyValue = 380;
+inline constexpr int kInvalidKey = 10;  // raised by clsCollection.Add without a key
+inline constexpr int kReadOnlyModule = 40198;
+}  // namespace err
+
+[[noreturn]] void Raise(int number, Text description, Text source = {});
+// The standard runtime descriptions ("Overflow", "Type mismatch", ...).
+[[noreturn]] void RaiseStandard(int number, Text source = {});
+
+}  // namespace vb

@@ -1,0 +1,72 @@
+// VB runtime string rules on 16-bit text. Every position, length and column is counted in
+// UTF-16 units, as the IDE counts them. Positions are 1-based where VB's are.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vb {
+
+using Text = std::u16string;
+using TextView = std::u16string_view;
+
+inline constexpr char16_t kCr = u'\r';
+inline constexpr char16_t kLf = u'\n';
+inline constexpr char16_t kTab = u'\t';
+inline const Text kCrLf = u"\r\n";
+
+// Trim, LTrim, RTrim: remove spaces (character 32) only, never tabs.
+Text Trim(TextView s);
+Text LTrim(TextView s);
+Text RTrim(TextView s);
+
+// Left$/Right$/Mid$: out-of-range lengths are clipped as VB clips them.
+Text Left(TextView s, std::int64_t length);
+Text Right(TextView s, std::int64_t length);
+Text Mid(TextView s, std::int64_t start);  // start is 1-based
+Text Mid(TextView s, std::int64_t start, std::int64_t length);
+
+// InStr(start, haystack, needle), case-sensitive. Returns the 1-based position or 0.
+// An empty needle is found at `start` (when start <= Len + 1), as in VB.
+std::int64_t InStr(std::int64_t start, TextView haystack, TextView needle);
+inline std::int64_t InStr(TextView haystack, TextView needle) { return InStr(1, haystack, needle); }
+// InStrRev from the end, case-sensitive. Returns the 1-based position or 0.
+std::int64_t InStrRev(TextView haystack, TextView needle);
+
+// Replace(expression, find, replacement), case-sensitive, left to right, non-overlapping.
+Text Replace(TextView expression, TextView find, TextView replacement);
+
+// Letter case for the Latin-1 range (what VB6 code in western locales meets).
+Text LCase(TextView s);
+Text UCase(TextView s);
+
+// Case-insensitive comparison (vbTextCompare, registry names, collection keys).
+bool EqualsNoCase(TextView a, TextView b);
+bool LessNoCase(TextView a, TextView b);  // for sorted list boxes
+
+// `name Like prefix & "*"`: true when `name` starts with `prefix` exactly (case-sensitive).
+// The prefix holds no pattern characters (control names cannot).
+bool LikePrefix(TextView name, TextView prefix);
+
+bool StartsWith(TextView s, TextView prefix);
+bool EndsWith(TextView s, TextView suffix);
+
+// Split(expression, delimiter) as VB does it: an empty expression gives no items.
+std::vector<Text> Split(TextView expression, TextView delimiter);
+Text Join(const std::vector<Text>& items, TextView delimiter);
+
+// Lines of a code text joined by CR LF; also accepts lone LF or CR as a break.
+std::vector<Text> SplitLines(TextView text);
+
+// Str$/CStr of integers.
+Text ToText(std::int64_t value);
+
+// Conversions at the edges of the system.
+std::string ToUtf8(TextView s);
+Text FromUtf8(std::string_view s);
+std::string ToCp1252(TextView s);   // characters outside the code page become '?'
+Text FromCp1252(std::string_view s);
+
+}  // namespace vb

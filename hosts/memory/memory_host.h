@@ -1,0 +1,114 @@
+// The in-memory IDE: a small, faithful implementation of the host model that tests and the
+// command line drive. Projects hold components; code modules keep their lines and compute
+// Members with the declaration scanner; panes keep selection and TopLine; command bars keep real
+// controls; designers keep controls with typed properties and raise the designer events.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "framework/host_model.h"
+
+namespace memhost {
+
+using host::Ref;
+using vb::Text;
+using vb::TextView;
+
+class MemoryVBE;
+
+// Joins lines with CR LF (no break after the last): Lines({u"Option Explicit", u""}).
+Text Lines(std::initializer_list<TextView> lines);
+
+// A control to place on a form when the project is built (no designer events are raised).
+struct ControlSpec {
+  Text className;  // "TextBox"
+  Text name;       // "Text1"
+  std::vector<std::pair<Text, vb::Variant>> properties = {};
+  Text container = {};  // name of a containing control (frame), empty for the form
+};
+
+// One recorded property write on a designer control (successful or not).
+struct PropertyWrite {
+  Text control;   // the control's name at the time of the write
+  Text property;  // "Caption"; a font member is written "Font.Name", "Font.Size", ...
+  vb::Variant value;
+  bool accepted = true;
+  bool operator==(const PropertyWrite&) const = default;
+};
+
+// Builds a VBE with projects and modules in a line or two of test code:
+//   auto vbe = HostBuilder().project(u"Project1").classModule(u"IShape", code).build();
+// The first project is the active one; a code pane is opened for every module with code, and
+// none is active until activePane() says so.
+class HostBuilder {
+ public:
+  HostBuilder();
+  HostBuilder& project(TextView name);
+  HostBuilder& module(TextView name, TextView code = {});       // type 1
+  HostBuilder& classModule(TextView name, TextView code = {});  // type 2
+  HostBuilder& form(TextView name, TextView code = {}, std::vector<ControlSpec> controls = {});  // type 5
+  HostBuilder& userControl(TextView name, TextView code = {});  // type 8
+  // Any type; `code` nullopt: a component without a code module.
+  HostBuilder& component(TextView name, int type, std::optional<Text> code);
+  // Makes the component's pane active with a caret or a selection (lines and columns from 1).
+  HostBuilder& activePane(TextView component, host::Selection selection = {});
+  // Leaves out the "Add-Ins" or "Code Window" bar (both exist by default, pre-filled).
+  HostBuilder& withoutBar(TextView barName);
+  std::shared_ptr<MemoryVBE> build();
+
+ private:
+  struct Impl;
+  std::shared_ptr<Impl> impl_;
+};
+
+// Test and command-line access beyond the host model. Names refer to the active project
+// unless a "Project.Component" form is given.
+class MemoryVBE : public host::VBE {
+ public:
+  // The whole code of a component, lines joined by CR LF.
+  virtual Text Code(TextView component) = 0;
+  virtual void SetCode(TextView component, TextView code) = 0;
+  // Makes a component's code pane active (opening one if needed) with a selection.
+  virtual void SetActivePane(TextView component, host::Selection selection = {}) = 0;
+  virtual void ClearActivePane() = 0;
+  virtual void SetActiveProject(TextView project) = 0;
+  virtual Ref<host::VBComponent> Component(TextView component) = 0;
+  // Adds a project or a component after the build.
+  virtual void AddProject(TextView name) = 0;
+  virtual Ref<host::VBComponent> AddComponent(TextView name, int type, std::optional<Text> code) = 0;
+
+  // Every edit of the module fails with error 40198 while set.
+  virtual void SetReadOnly(TextView component, bool readOnly) = 0;
+  // The `nth` next call (1 = the next) of `operation` ("CodeModule.AddFromString",
+  // "CodeModule.InsertLines", "Property.Value", ...) raises vb::Error(number, description).
+  virtual void InjectFailure(const std::string& operation, int nth, int number, Text description) = 0;
+
+  // Command bars: the captions of a bar's (or a popup's, "Code Window/&Retrieve Code")
+  // controls in order, and a click on the control with that caption (raises its Click events).
+  virtual std::vector<Text> Captions(TextView barPath) = 0;
+  virtual Ref<host::CommandBarControl> FindControl(TextView barPath, TextView caption) = 0;
+  virtual void Click(TextView barPath, TextView caption) = 0;
+  virtual void ClickControl(const Ref<host::CommandBarControl>& control) = 0;
+  // Number of subscribed click sinks over all command-bar controls (leaks show here).
+  virtual int ClickSinkCount() = 0;
+  virtual void RemoveBar(TextView barName) = 0;
+
+  // Designers, as a person uses them: each raises the designer events of the project.
+  // Places a control with the class's default name (Text1, ...) and raises ItemAdded.
+  virtual Ref<host::VBControl> PlaceControl(TextView form, TextView className) = 0;
+  // Writes Name (raises ItemRenamed through the property write).
+  virtual void RenameControl(TextView form, TextView oldName, TextView newName) = 0;
+  // Raises ItemRemoved, then deletes the control.
+  virtual void DeleteControl(TextView form, TextView name) = 0;
+  virtual Ref<host::VBControl> FindDesignerControl(TextView form, TextView name, int index = -1) = 0;
+  virtual std::vector<Text> ControlNames(TextView form) = 0;
+  // Every property write on the form's controls since the last ClearWrites, in order.
+  virtual std::vector<PropertyWrite> Writes(TextView form) = 0;
+  virtual void ClearWrites() = 0;
+};
+
+}  // namespace memhost
