@@ -32,6 +32,12 @@ inline constexpr int kObjectNotSet = 91;
 inline constexpr int kInvalidPropertyValue = 380;
 inline constexpr int kInvalidKey = 10;  // raised by clsCollection.Add without a key
 inline constexpr int kReadOnlyModule = 40198;
+inline constexpr int kInvalidPropertyArrayIndex = 381;  // list rows out of range
+inline constexpr int kFormAlreadyDisplayed = 400;        // Show vbModal on a visible form
+inline constexpr int kCancelSelected = 32755;            // common dialog closed with CancelError set
+inline constexpr int kIndexOutOfBounds = 35600;          // tree and list view collections
+inline constexpr int kElementNotFound = 35601;
+inline constexpr int kKeyNotUnique = 35602;
 }  // namespace err
 
 [[noreturn]] void Raise(int number, Text description, Text source = {});
