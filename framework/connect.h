@@ -57,6 +57,9 @@ class ConnectBase {
   // Raises when `control` is Nothing (so a missing bar ends the connection).
   void BindClick(host::CommandBarEventsMember& member, const Ref<host::CommandBarControl>& control,
                  std::function<void()> handler);
+  // The same for a handler that reads the clicked control (its Caption).
+  void BindClick(host::CommandBarEventsMember& member, const Ref<host::CommandBarControl>& control,
+                 std::function<void(const Ref<host::CommandBarControl>&)> handler);
   // Runs one step, ignoring any failure.
   static void Attempt(const std::function<void()>& step);
   // Deletes a menu entry, ignoring failures (an entry never created included), and drops it.
