@@ -15,6 +15,9 @@ namespace memhost {
 using vb::Text;
 using vb::TextView;
 
+// PropKind::Text names a kind, not the text type; the enumerator's scope keeps them apart.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wshadow"
 enum class PropKind {
   Text,     // any text
   Boolean,  // True/False (numbers and "True"/"False" texts convert)
@@ -26,12 +29,13 @@ enum class PropKind {
   Name,     // the control's name: letters, digits, "_", starts with a letter, <= 40, unique
   Index,    // control-array index 0..32767
 };
+#pragma GCC diagnostic pop
 
 struct PropertyDef {
   Text name;
   PropKind kind = PropKind::Text;
   vb::Variant defaultValue;
-  std::int64_t min = 0, max = 0;  // Integer, Long
+  std::int64_t min = 0, max = 0;  // Integer, Long; Text: when max > 0, the length lies in [min, max]
   std::vector<std::int32_t> allowed;  // Enum
 };
 
