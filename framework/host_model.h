@@ -296,7 +296,7 @@ class Events {
 template <class Source, class Sink>
 class WithEvents {
  public:
-  void Bind(Ref<host::Source> source, Sink sink) {
+  void Bind(Ref<Source> source, Sink sink) {
     connection_.reset();
     source_ = std::move(source);
     if (source_) connection_ = source_->Advise(std::move(sink));
@@ -305,11 +305,11 @@ class WithEvents {
     connection_.reset();
     source_.reset();
   }
-  const Ref<host::Source>& source() const { return source_; }
+  const Ref<Source>& source() const { return source_; }
   explicit operator bool() const { return source_ != nullptr; }
 
  private:
-  Ref<host::Source> source_;
+  Ref<Source> source_;
   Connection connection_;
 };
 
