@@ -55,6 +55,12 @@ class Control {
 
  protected:
   void Changed();
+  // Whether a person can act on the control: it and every frame around it are enabled.
+  bool Interactive() const;
+  // Whether the control can hold the keyboard focus at all (labels, frames and menus cannot).
+  virtual bool TakesFocus() const { return true; }
+  // A person's click or keystroke moves the focus here when the form is on screen.
+  void FocusByPerson();
 
  private:
   Form& form_;
@@ -81,6 +87,7 @@ class Label final : public Control {
  public:
   Label(Form& owner, Text name, Text caption = {});
   const char* kind() const override { return "Label"; }
+  bool TakesFocus() const override { return false; }
   const Text& caption() const { return s_.caption; }
   void SetCaption(TextView value);
   void CaptureDesign() override;
@@ -96,6 +103,7 @@ class Frame final : public Control {
  public:
   Frame(Form& owner, Text name, Text caption = {});
   const char* kind() const override { return "Frame"; }
+  bool TakesFocus() const override { return false; }
   const Text& caption() const { return s_.caption; }
   void SetCaption(TextView value);
   void CaptureDesign() override;
@@ -145,6 +153,12 @@ class TextBox final : public Control {
 
  private:
   void ReplaceSelection(TextView chars);
+  void TypeKey(int keyAscii);
+  // Removes `length` units at `start` (a CR LF pair counts as one line break).
+  void DeleteRange(int start, int length);
+  // Tells the observer, and raises Change when the text differs from `before`.
+  void Finish(const Text& before);
+  bool Editable() const;
   struct State {
     Text text;
     int maxLength = 0;
@@ -381,6 +395,8 @@ class TreeView final : public Control {
   Node* Item(int index) const;  // 1-based
   void Remove(int index);       // 1-based; removes the node's descendants too
   Node* Find(TextView text) const;  // first node with that text
+  // The root nodes in display order (Nodes keeps insertion order).
+  const std::vector<Node*>& roots() const { return roots_; }
 
   Node* SelectedItem() const { return selected_; }
   void SetSelectedItem(Node* node);
@@ -404,7 +420,11 @@ class TreeView final : public Control {
  private:
   friend class Node;
   void Touch() { Changed(); }
+  bool Contains(const Node* node) const;
+  Node* Owned(Node* node) const;  // error 35601 for a node of another tree
+  std::vector<Node*>& SiblingsOf(Node& node);
   std::vector<std::unique_ptr<Node>> nodes_;
+  std::vector<Node*> roots_;
   Node* selected_ = nullptr;
   Node* underPointer_ = nullptr;
 };
@@ -440,10 +460,13 @@ class CommonDialog final : public Control {
  public:
   CommonDialog(Form& owner, Text name);
   const char* kind() const override { return "CommonDialog"; }
+  bool TakesFocus() const override { return false; }
   Text FontName;
   double FontSize = 0;
   bool FontBold = false, FontItalic = false, FontStrikethru = false, FontUnderline = false;
   int Flags = 0;
+  // When set, closing the chooser without a choice raises error 32755 "Cancel was selected."
+  bool CancelError = false;
   // Shows the toolkit's font chooser.
   void ShowFont();
 
@@ -456,6 +479,7 @@ class Menu final : public Control {
  public:
   Menu(Form& owner, Text name, Text caption = {});
   const char* kind() const override { return "Menu"; }
+  bool TakesFocus() const override { return false; }
   const Text& caption() const { return caption_; }
   // Entries are Menu controls with this one as their container.
   std::vector<Menu*> Entries() const;

@@ -93,6 +93,8 @@ class Form {
   Control* activeControl_ = nullptr;
   FormObserver* observer_ = nullptr;
   bool designCaptured_ = false;
+  bool shown_ = false;      // handed to the toolkit since the last Load
+  bool unloading_ = false;  // inside Unload's handlers
   bool loaded_ = false;
   bool visible_ = false;
   bool modal_ = false;

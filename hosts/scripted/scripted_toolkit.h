@@ -78,8 +78,9 @@ class ScriptedToolkit : public ui::Toolkit {
 
 // What a person does in a dialog, by control name (raises vb::Error 5 naming a missing control).
 void Type(ui::Form& form, TextView control, TextView text);    // select all, then type
-void Click(ui::Form& form, TextView control);                  // a button, check box or option
+void Click(ui::Form& form, TextView control);                  // a button, check box, option or menu entry
 void SetCheck(ui::Form& form, TextView control, int value);    // click a check box until it shows value
-void Choose(ui::Form& form, TextView control, TextView item);  // pick a combo or list row by text
+void Choose(ui::Form& form, TextView control, TextView item);  // pick a combo or list row, or a tree node, by text
+void Tick(ui::Form& form, TextView control, TextView item);    // toggle the box of a check-box list row
 
 }  // namespace scripted
