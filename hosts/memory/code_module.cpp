@@ -1,0 +1,181 @@
+// Code modules, their members and their code panes.
+#include <algorithm>
+
+#include "hosts/memory/memory_objects.h"
+
+namespace memhost::detail {
+namespace {
+
+class MemMember : public host::Member {
+ public:
+  explicit MemMember(MemberInfo info) : info_(std::move(info)) {}
+  Text Name() override { return info_.name; }
+  int Type() override { return info_.type; }
+  int Scope() override { return info_.scope; }
+  long CodeLocation() override { return info_.codeLocation; }
+
+ private:
+  MemberInfo info_;
+};
+
+// A live view: it follows the module's code as it changes.
+class MemMembers : public host::Members {
+ public:
+  explicit MemMembers(std::shared_ptr<MemCodeModule> module) : module_(std::move(module)) {}
+  long Count() override { return static_cast<long>(module_->members().size()); }
+  Ref<host::Member> Item(long index) override {
+    const auto& members = module_->members();
+    if (index < 1 || index > static_cast<long>(members.size())) RaiseSubscript();
+    return std::make_shared<MemMember>(members[static_cast<std::size_t>(index - 1)]);
+  }
+
+ private:
+  std::shared_ptr<MemCodeModule> module_;
+};
+
+// Lines of an inserted text: even an empty text is one (empty) line.
+std::vector<Text> InsertedLines(TextView text) {
+  std::vector<Text> lines = SplitCode(text);
+  if (lines.empty()) lines.emplace_back();
+  return lines;
+}
+
+}  // namespace
+
+MemCodeModule::MemCodeModule(std::shared_ptr<HostState> state, std::weak_ptr<MemComponent> component, TextView code)
+    : state_(std::move(state)), component_(std::move(component)), lines_(SplitCode(code)) {}
+
+void MemCodeModule::SetCode(TextView code) {
+  lines_ = SplitCode(code);
+  Changed();
+}
+
+void MemCodeModule::Changed() { scanned_ = false; }
+
+void MemCodeModule::Rescan() {
+  if (scanned_) return;
+  outline_ = ScanModule(lines_);
+  members_ = MembersOf(outline_);
+  scanned_ = true;
+}
+
+const ModuleOutline& MemCodeModule::outline() {
+  Rescan();
+  return outline_;
+}
+
+const std::vector<MemberInfo>& MemCodeModule::members() {
+  Rescan();
+  return members_;
+}
+
+void MemCodeModule::CheckEdit(std::string_view operation) {
+  state_->Check(operation);
+  if (readOnly_) vb::Raise(vb::err::kReadOnlyModule, u"Can't edit module");
+}
+
+long MemCodeModule::CountOfLines() {
+  state_->Check("CodeModule.CountOfLines");
+  return static_cast<long>(lines_.size());
+}
+
+long MemCodeModule::CountOfDeclarationLines() {
+  state_->Check("CodeModule.CountOfDeclarationLines");
+  return outline().declarationLines;
+}
+
+Text MemCodeModule::Lines(long startLine, long count) {
+  state_->Check("CodeModule.Lines");
+  const long n = static_cast<long>(lines_.size());
+  // Every requested line must exist; no lines may be asked for right after the last one.
+  if (startLine < 1 || count < 0 || startLine > n + 1 || (count > 0 && startLine + count - 1 > n)) RaiseSubscript();
+  return JoinCode(lines_, static_cast<std::size_t>(startLine - 1), static_cast<std::size_t>(count));
+}
+
+void MemCodeModule::InsertLines(long line, TextView text) {
+  CheckEdit("CodeModule.InsertLines");
+  if (line < 1 || line > static_cast<long>(lines_.size()) + 1) RaiseSubscript();
+  std::vector<Text> added = InsertedLines(text);
+  lines_.insert(lines_.begin() + (line - 1), added.begin(), added.end());
+  Changed();
+}
+
+void MemCodeModule::ReplaceLine(long line, TextView text) {
+  CheckEdit("CodeModule.ReplaceLine");
+  if (line < 1 || line > static_cast<long>(lines_.size())) RaiseSubscript();
+  std::vector<Text> replacement = InsertedLines(text);
+  auto at = lines_.erase(lines_.begin() + (line - 1));
+  lines_.insert(at, replacement.begin(), replacement.end());
+  Changed();
+}
+
+void MemCodeModule::DeleteLines(long startLine, long count) {
+  CheckEdit("CodeModule.DeleteLines");
+  const long n = static_cast<long>(lines_.size());
+  if (startLine < 1 || startLine > n || count < 0 || startLine + count - 1 > n) RaiseSubscript();
+  lines_.erase(lines_.begin() + (startLine - 1), lines_.begin() + (startLine - 1 + count));
+  Changed();
+}
+
+void MemCodeModule::AddFromString(TextView text) {
+  CheckEdit("CodeModule.AddFromString");
+  std::vector<Text> added = SplitCode(text);
+  if (added.empty()) return;
+  // Before the first procedure's block (blank and comment lines above it belong to it), or at
+  // the end of a module that has no procedure.
+  std::size_t at = lines_.size();
+  if (outline().firstProcedureLine > 0) at = static_cast<std::size_t>(outline().declarationLines);
+  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), added.begin(), added.end());
+  Changed();
+}
+
+Ref<host::Members> MemCodeModule::Members() {
+  state_->Check("CodeModule.Members");
+  return std::make_shared<MemMembers>(shared_from_this());
+}
+
+Ref<host::CodePane> MemCodeModule::CodePane() {
+  state_->Check("CodeModule.CodePane");
+  return OpenPane();
+}
+
+std::shared_ptr<MemCodePane> MemCodeModule::OpenPane() {
+  if (!pane_) {
+    pane_ = std::make_shared<MemCodePane>(state_, weak_from_this());
+    state_->panes.push_back(pane_);
+  }
+  return pane_;
+}
+
+// ---- code pane -------------------------------------------------------------------------------
+
+long MemCodePane::LastLine() {
+  auto module = module_.lock();
+  return module ? std::max<long>(1, static_cast<long>(module->lines().size())) : 1;
+}
+
+void MemCodePane::GetSelection(long& startLine, long& startColumn, long& endLine, long& endColumn) {
+  state_->Check("CodePane.GetSelection");
+  startLine = selection_.startLine;
+  startColumn = selection_.startColumn;
+  endLine = selection_.endLine;
+  endColumn = selection_.endColumn;
+}
+
+void MemCodePane::SetSelection(long startLine, long startColumn, long endLine, long endColumn) {
+  state_->Check("CodePane.SetSelection");
+  const long last = LastLine();
+  if (startLine < 1 || endLine < 1 || startLine > last || endLine > last) RaiseSubscript();
+  if (startColumn < 1 || endColumn < 1) RaiseInvalidCall();
+  selection_ = host::Selection{startLine, startColumn, endLine, endColumn};
+}
+
+long MemCodePane::TopLine() { return topLine_; }
+
+void MemCodePane::SetTopLine(long line) {
+  state_->Check("CodePane.TopLine");
+  if (line < 1 || line > LastLine()) RaiseSubscript();
+  topLine_ = line;
+}
+
+}  // namespace memhost::detail

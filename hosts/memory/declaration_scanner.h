@@ -1,0 +1,66 @@
+// The one VB declaration scanner: reads a module's code lines and finds its module-level
+// declarations, where the declarations section ends and where the procedures begin. The in-memory
+// code module computes Members, CountOfDeclarationLines and the AddFromString position with it;
+// the VB6 files host uses it to place member attributes back after their declarations.
+#pragma once
+
+#include <vector>
+
+#include "framework/host_model.h"
+#include "framework/vb_text.h"
+
+namespace memhost {
+
+using vb::Text;
+using vb::TextView;
+
+enum class DeclarationKind {
+  Option,      // Option Explicit, Option Compare ...
+  Implements,  // Implements IShape
+  Variable,    // Dim/Public/Private/Global name (one declaration per name)
+  Constant,    // Const name = ... (one declaration per name)
+  Declare,     // Declare Function/Sub ... Lib
+  Event,       // Event Name(...)
+  Type,        // Type ... End Type
+  Enum,        // Enum ... End Enum
+  Sub,
+  Function,
+  PropertyGet,
+  PropertyLet,
+  PropertySet,
+  Other,       // any other module-level statement (DefInt, #If, #Const, ...)
+};
+
+struct Declaration {
+  DeclarationKind kind = DeclarationKind::Other;
+  Text name;                         // empty for Option, Other; the interface for Implements
+  int scope = host::vbext_Private;   // host::Scope, with the IDE's defaults applied
+  bool withEvents = false;           // a WithEvents variable
+  long firstLine = 0;                // first physical line of the statement (1-based)
+  long lastLine = 0;                 // last physical line of the statement (continuations)
+  long endLine = 0;                  // procedures, Type, Enum: the line of their End statement (0 when missing)
+};
+
+struct ModuleOutline {
+  std::vector<Declaration> declarations;  // module level, in the order of the code
+  long declarationLines = 0;              // last line of the declarations section (0 when none)
+  long firstProcedureLine = 0;            // header line of the first procedure (0 when none)
+};
+
+// Scans code lines (without line breaks). Comments, blank lines, " _" continuations and
+// statements joined with ":" are handled; procedure bodies are skipped.
+ModuleOutline ScanModule(const std::vector<Text>& lines);
+
+// One member of a module as the IDE lists it.
+struct MemberInfo {
+  Text name;
+  int type = host::vbext_mt_Method;  // host::MemberType
+  int scope = host::vbext_Public;    // host::Scope
+  long codeLocation = 0;
+};
+
+// One member per distinct name (letter case ignored) in the order of the first declaration:
+// Sub/Function/Declare methods, properties (Get/Let/Set once), variables, events, constants.
+std::vector<MemberInfo> MembersOf(const ModuleOutline& outline);
+
+}  // namespace memhost

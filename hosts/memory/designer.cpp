@@ -1,0 +1,262 @@
+// Form designers: controls with typed properties and font objects. Writes are checked as the
+// property sheet checks them, recorded for tests, and raise the designer's rename event.
+#include <algorithm>
+
+#include "hosts/memory/memory_objects.h"
+
+namespace memhost::detail {
+
+[[noreturn]] static void RaiseInvalidValue() { vb::Raise(vb::err::kInvalidPropertyValue, u"Invalid property value"); }
+
+// ---- font ------------------------------------------------------------------------------------
+
+class MemStdFont : public host::StdFont {
+ public:
+  explicit MemStdFont(std::weak_ptr<MemControl> control) : control_(std::move(control)) {}
+  Text Name() override { return name_; }
+  void SetName(TextView name) override {
+    Set("Name", vb::Variant(Text(name)), !name.empty(), [&] { name_ = Text(name); });
+  }
+  bool Bold() override { return bold_; }
+  void SetBold(bool value) override { Set("Bold", vb::Variant(value), true, [&] { bold_ = value; }); }
+  bool Italic() override { return italic_; }
+  void SetItalic(bool value) override { Set("Italic", vb::Variant(value), true, [&] { italic_ = value; }); }
+  double Size() override { return size_; }
+  void SetSize(double points) override {
+    Set("Size", vb::Variant(points), points > 0 && points <= 2160, [&] { size_ = points; });
+  }
+  bool Strikethrough() override { return strikethrough_; }
+  void SetStrikethrough(bool value) override {
+    Set("Strikethrough", vb::Variant(value), true, [&] { strikethrough_ = value; });
+  }
+  bool Underline() override { return underline_; }
+  void SetUnderline(bool value) override { Set("Underline", vb::Variant(value), true, [&] { underline_ = value; }); }
+
+  // Takes over another font's attributes (a font object assigned to the Font property).
+  void CopyFrom(host::StdFont& other) {
+    name_ = other.Name();
+    size_ = other.Size();
+    bold_ = other.Bold();
+    italic_ = other.Italic();
+    strikethrough_ = other.Strikethrough();
+    underline_ = other.Underline();
+  }
+
+ private:
+  template <class Apply>
+  void Set(const char* member, const vb::Variant& value, bool valid, Apply apply) {
+    auto control = control_.lock();
+    auto form = control ? control->form() : nullptr;
+    Text property = u"Font." + vb::FromUtf8(member);
+    try {
+      if (form) form->state()->Check("StdFont." + std::string(member));
+      if (!valid) RaiseInvalidValue();
+    } catch (const vb::Error&) {
+      if (control) control->RecordWrite(control->Name(), property, value, false);
+      throw;
+    }
+    apply();
+    if (control) control->RecordWrite(control->Name(), property, value, true);
+  }
+
+  std::weak_ptr<MemControl> control_;
+  Text name_ = u"MS Sans Serif";
+  double size_ = 8.25;
+  bool bold_ = false, italic_ = false, strikethrough_ = false, underline_ = false;
+};
+
+class MemControls : public host::VBControls {
+ public:
+  explicit MemControls(std::weak_ptr<MemForm> form) : form_(std::move(form)) {}
+  Ref<host::VBForm> Parent() override { return form_.lock(); }
+  long Count() override {
+    auto form = form_.lock();
+    return form ? static_cast<long>(form->controls().size()) : 0;
+  }
+  Ref<host::VBControl> Item(long index) override {
+    auto form = form_.lock();
+    if (!form || index < 1 || index > static_cast<long>(form->controls().size())) RaiseSubscript();
+    return form->controls()[static_cast<std::size_t>(index - 1)];
+  }
+
+ private:
+  std::weak_ptr<MemForm> form_;
+};
+
+namespace {
+
+
+class MemProperty : public host::Property {
+ public:
+  MemProperty(std::shared_ptr<MemControl> control, std::size_t slot) : control_(std::move(control)), slot_(slot) {}
+  Text Name() override { return slot().def->name; }
+  vb::Variant Value() override {
+    if (slot().font) return vb::Variant(std::shared_ptr<host::StdFont>(slot().font));
+    return slot().value;
+  }
+  void SetValue(const vb::Variant& value) override {
+    auto form = control_->form();
+    if (form) {
+      try {
+        form->state()->Check("Property.Value");
+      } catch (const vb::Error&) {
+        control_->RecordWrite(control_->Name(), slot().def->name, value, false);
+        throw;
+      }
+    }
+    control_->Write(slot(), value, true);
+  }
+  Ref<host::StdFont> Object() override { return slot().font; }
+
+ private:
+  MemControl::Slot& slot() { return control_->slots()[slot_]; }
+  std::shared_ptr<MemControl> control_;
+  std::size_t slot_;
+};
+
+class MemProperties : public host::Properties {
+ public:
+  explicit MemProperties(std::shared_ptr<MemControl> control) : control_(std::move(control)) {}
+  long Count() override { return static_cast<long>(control_->slots().size()); }
+  Ref<host::Property> Item(long index) override {
+    if (index < 1 || index > Count()) RaiseSubscript();
+    return std::make_shared<MemProperty>(control_, static_cast<std::size_t>(index - 1));
+  }
+  Ref<host::Property> Item(TextView name) override {
+    auto& slots = control_->slots();
+    for (std::size_t i = 0; i < slots.size(); ++i)
+      if (vb::EqualsNoCase(slots[i].def->name, name)) return std::make_shared<MemProperty>(control_, i);
+    RaiseSubscript();
+  }
+
+ private:
+  std::shared_ptr<MemControl> control_;
+};
+
+}  // namespace
+
+// ---- control ---------------------------------------------------------------------------------
+
+MemControl::MemControl(std::weak_ptr<MemForm> form, Text className)
+    : form_(std::move(form)), className_(std::move(className)) {}
+
+std::shared_ptr<MemControl> MemControl::Create(std::weak_ptr<MemForm> form, TextView className) {
+  auto control = std::make_shared<MemControl>(std::move(form), Text(className));
+  const ControlClassDef* def = FindControlClass(className);
+  const std::vector<PropertyDef>& defs = def ? def->properties : CommonProperties();
+  for (const PropertyDef& p : defs) {
+    Slot slot{&p, p.defaultValue, nullptr};
+    if (p.kind == PropKind::Font) slot.font = std::make_shared<MemStdFont>(control);
+    control->slots_.push_back(std::move(slot));
+  }
+  return control;
+}
+
+Ref<host::VBControls> MemControl::Collection() {
+  auto form = form_.lock();
+  return form ? form->VBControls() : nullptr;
+}
+
+Ref<host::Properties> MemControl::Properties() { return std::make_shared<MemProperties>(shared_from_this()); }
+
+MemControl::Slot* MemControl::FindSlot(TextView property) {
+  for (Slot& slot : slots_)
+    if (vb::EqualsNoCase(slot.def->name, property)) return &slot;
+  return nullptr;
+}
+
+Text MemControl::Name() const {
+  for (const Slot& slot : slots_)
+    if (slot.def->kind == PropKind::Name) return vb::CStr(slot.value);
+  return {};
+}
+
+int MemControl::Index() const {
+  for (const Slot& slot : slots_)
+    if (slot.def->kind == PropKind::Index) return std::get<std::int16_t>(slot.value.value());
+  return -1;
+}
+
+void MemControl::RecordWrite(TextView control, TextView property, const vb::Variant& value, bool accepted) {
+  if (auto form = form_.lock()) form->writes().push_back(PropertyWrite{Text(control), Text(property), value, accepted});
+}
+
+void MemControl::Write(Slot& slot, const vb::Variant& value, bool record) {
+  const Text nameBefore = Name();
+  const int indexBefore = Index();
+  auto form = form_.lock();
+  try {
+    vb::Variant stored = CoerceProperty(*slot.def, value);
+    if (slot.def->kind == PropKind::Name && form) {
+      // A second control of the same name is only allowed as another element of an array.
+      const Text& name = std::get<Text>(stored.value());
+      for (const auto& other : form->controls()) {
+        if (other.get() == this || !vb::EqualsNoCase(other->Name(), name)) continue;
+        if (indexBefore < 0 || other->Index() < 0 || other->Index() == indexBefore) RaiseInvalidValue();
+      }
+    } else if (slot.def->kind == PropKind::Index && form) {
+      const int index = std::get<std::int16_t>(stored.value());
+      for (const auto& other : form->controls())
+        if (other.get() != this && vb::EqualsNoCase(other->Name(), nameBefore) && other->Index() == index)
+          RaiseInvalidValue();
+    }
+    if (slot.def->kind == PropKind::Font) {
+      auto font = std::get<std::shared_ptr<host::StdFont>>(stored.value());
+      if (font.get() != slot.font.get()) slot.font->CopyFrom(*font);
+    } else {
+      slot.value = std::move(stored);
+    }
+  } catch (const vb::Error&) {
+    if (record) RecordWrite(nameBefore, slot.def->name, value, false);
+    throw;
+  }
+  if (record) RecordWrite(nameBefore, slot.def->name, value, true);
+  if (slot.def->kind == PropKind::Name && form)
+    form->state()->RaiseDesignerEvent(HostState::DesignerEvent::Renamed, shared_from_this(), nameBefore, indexBefore);
+}
+
+// ---- form ------------------------------------------------------------------------------------
+
+Ref<host::VBControls> MemForm::VBControls() {
+  if (!collection_) collection_ = std::make_shared<MemControls>(weak_from_this());
+  return collection_;
+}
+
+Text MemForm::DefaultName(TextView className) const {
+  const ControlClassDef* def = FindControlClass(className);
+  Text stem = def ? def->defaultStem : Text(className);
+  for (long n = 1;; ++n) {
+    Text candidate = stem + vb::ToText(n);
+    bool used = std::any_of(controls_.begin(), controls_.end(),
+                            [&](const auto& c) { return vb::EqualsNoCase(c->Name(), candidate); });
+    if (!used) return candidate;
+  }
+}
+
+std::shared_ptr<MemControl> MemForm::CreateControl(TextView className, TextView name, TextView container) {
+  auto control = MemControl::Create(weak_from_this(), className);
+  Text controlName = name.empty() ? DefaultName(className) : Text(name);
+  control->FindSlot(u"Name")->value = vb::Variant(controlName);
+  // The IDE shows a new control's name as its caption or text.
+  if (auto* caption = control->FindSlot(u"Caption"); caption && className != u"SSTab")
+    caption->value = vb::Variant(controlName);
+  if (auto* text = control->FindSlot(u"Text"); text && className != u"MaskEdBox")
+    text->value = vb::Variant(controlName);
+  if (auto* tabIndex = control->FindSlot(u"TabIndex"))
+    tabIndex->value = vb::Variant(static_cast<std::int16_t>(std::min<std::size_t>(controls_.size(), 32767)));
+  control->container = Text(container);
+  controls_.push_back(control);
+  return control;
+}
+
+void MemForm::Remove(const std::shared_ptr<MemControl>& control) {
+  std::erase_if(controls_, [&](const auto& c) { return c == control; });
+}
+
+std::shared_ptr<MemControl> MemForm::Find(TextView name, int index) const {
+  for (const auto& c : controls_)
+    if (vb::EqualsNoCase(c->Name(), name) && (index < 0 || c->Index() == index)) return c;
+  return nullptr;
+}
+
+}  // namespace memhost::detail

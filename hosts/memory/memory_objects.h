@@ -1,0 +1,360 @@
+// Private to the in-memory IDE: the objects behind the host model and the state they share.
+// Ownership runs downward only (VBE -> projects -> components -> modules/designers -> panes and
+// controls); every pointer upward is weak, so no cycle keeps a closed IDE alive.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "framework/host_model.h"
+#include "hosts/memory/control_classes.h"
+#include "hosts/memory/declaration_scanner.h"
+#include "hosts/memory/memory_host.h"
+
+namespace memhost::detail {
+
+class MemCodePane;
+class MemCodeModule;
+class MemComponent;
+class MemProject;
+class MemForm;
+class MemControl;
+
+// Failures that tests ask for: the nth next call of an operation raises the given error.
+class FailureInjector {
+ public:
+  void Add(const std::string& operation, int nth, int number, Text description);
+  // Counts one call of `operation`; raises when an injected failure falls due.
+  void Check(std::string_view operation);
+
+ private:
+  struct Pending {
+    std::string operation;
+    int remaining;
+    int number;
+    Text description;
+  };
+  std::vector<Pending> pending_;
+};
+
+// Subscriptions point to their sources weakly (a source holds the shared state) and compare
+// them by owner, so a new object at a freed address is never mistaken for an old one.
+template <class T>
+bool SameObject(const std::weak_ptr<T>& a, const std::shared_ptr<T>& b) {
+  return !a.owner_before(b) && !b.owner_before(a);
+}
+
+struct ClickSubscription {
+  std::uint64_t id;
+  std::weak_ptr<host::CommandBarControl> control;
+  std::shared_ptr<host::ClickSink> sink;
+};
+
+struct ControlsSubscription {
+  std::uint64_t id;
+  std::weak_ptr<host::VBProject> project;  // unset: every project
+  bool anyProject;
+  std::weak_ptr<host::VBForm> form;  // unset: every designer of the project
+  bool anyForm;
+  std::shared_ptr<host::ControlsSink> sink;
+};
+
+// What every object of one IDE shares: injected failures, event subscriptions, open panes.
+struct HostState : std::enable_shared_from_this<HostState> {
+  FailureInjector failures;
+  std::vector<ClickSubscription> clickSinks;
+  std::vector<ControlsSubscription> controlsSinks;
+  std::uint64_t nextSubscription = 1;
+  std::vector<std::weak_ptr<MemCodePane>> panes;  // in the order they were opened
+  std::weak_ptr<MemCodePane> activePane;
+  std::weak_ptr<MemProject> activeProject;
+
+  void Check(std::string_view operation) { failures.Check(operation); }
+
+  host::Connection SubscribeClick(const Ref<host::CommandBarControl>& control, host::ClickSink sink);
+  host::Connection SubscribeControls(const Ref<host::VBProject>& project, const Ref<host::VBForm>& form,
+                                     host::ControlsSink sink);
+  void RaiseClick(const std::shared_ptr<host::CommandBarControl>& control);
+  int ClickSinkCount() const { return static_cast<int>(clickSinks.size()); }
+
+  enum class DesignerEvent { Added, Removed, Renamed };
+  void RaiseDesignerEvent(DesignerEvent event, const std::shared_ptr<MemControl>& control, const Text& oldName = {},
+                          int oldIndex = -1);
+};
+
+[[noreturn]] void RaiseSubscript();             // 9 "Subscript out of range"
+[[noreturn]] void RaiseInvalidCall();           // 5 "Invalid procedure call or argument"
+[[noreturn]] void RaiseObjectNotSet();          // 91 "Object variable or With block variable not set"
+
+// Splits a code text into lines at CR LF (lone CR or LF too). A text that ends with a break ends
+// its last line there: no empty line follows. An empty text has no lines.
+std::vector<Text> SplitCode(TextView text);
+Text JoinCode(const std::vector<Text>& lines, std::size_t first, std::size_t count);
+
+// ---- projects and components ----------------------------------------------------------------
+
+class MemComponent : public host::VBComponent, public std::enable_shared_from_this<MemComponent> {
+ public:
+  MemComponent(std::shared_ptr<HostState> state, std::weak_ptr<MemProject> project, Text name, int type);
+  Text Name() override { return name_; }
+  int Type() override { return type_; }
+  Ref<host::CodeModule> CodeModule() override;
+  Ref<host::VBForm> Designer() override;
+
+  void CreateModule(TextView code);
+  void CreateDesigner();
+  const std::shared_ptr<MemCodeModule>& module() const { return module_; }
+  const std::shared_ptr<MemForm>& designer() const { return designer_; }
+  std::shared_ptr<MemProject> project() const { return project_.lock(); }
+
+ private:
+  std::shared_ptr<HostState> state_;
+  std::weak_ptr<MemProject> project_;
+  Text name_;
+  int type_;
+  std::shared_ptr<MemCodeModule> module_;
+  std::shared_ptr<MemForm> designer_;
+};
+
+class MemProject : public host::VBProject, public std::enable_shared_from_this<MemProject> {
+ public:
+  MemProject(std::shared_ptr<HostState> state, Text name) : state_(std::move(state)), name_(std::move(name)) {}
+  Text Name() override { return name_; }
+  Ref<host::VBComponents> VBComponents() override;
+
+  std::shared_ptr<MemComponent> AddComponent(TextView name, int type, const std::optional<Text>& code);
+  std::shared_ptr<MemComponent> Find(TextView name) const;
+  const std::vector<std::shared_ptr<MemComponent>>& components() const { return components_; }
+
+ private:
+  std::shared_ptr<HostState> state_;
+  Text name_;
+  std::vector<std::shared_ptr<MemComponent>> components_;
+};
+
+// ---- code ------------------------------------------------------------------------------------
+
+class MemCodeModule : public host::CodeModule, public std::enable_shared_from_this<MemCodeModule> {
+ public:
+  MemCodeModule(std::shared_ptr<HostState> state, std::weak_ptr<MemComponent> component, TextView code);
+
+  Ref<host::VBComponent> Parent() override { return component_.lock(); }
+  long CountOfLines() override;
+  long CountOfDeclarationLines() override;
+  Text Lines(long startLine, long count) override;
+  void InsertLines(long line, TextView text) override;
+  void ReplaceLine(long line, TextView text) override;
+  void DeleteLines(long startLine, long count = 1) override;
+  void AddFromString(TextView text) override;
+  Ref<host::Members> Members() override;
+  Ref<host::CodePane> CodePane() override;
+
+  // Test access: no failure injection, no read-only check.
+  Text Code() const { return JoinCode(lines_, 0, lines_.size()); }
+  void SetCode(TextView code);
+  void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
+  std::shared_ptr<MemCodePane> OpenPane();
+  const std::vector<Text>& lines() const { return lines_; }
+  // The scan of the current code, redone only after a change.
+  const ModuleOutline& outline();
+  const std::vector<MemberInfo>& members();
+
+ private:
+  void CheckEdit(std::string_view operation);
+  void Changed();
+  void Rescan();
+
+  std::shared_ptr<HostState> state_;
+  std::weak_ptr<MemComponent> component_;
+  std::vector<Text> lines_;
+  bool readOnly_ = false;
+  bool scanned_ = false;
+  ModuleOutline outline_;
+  std::vector<MemberInfo> members_;
+  std::shared_ptr<MemCodePane> pane_;
+};
+
+class MemCodePane : public host::CodePane {
+ public:
+  MemCodePane(std::shared_ptr<HostState> state, std::weak_ptr<MemCodeModule> module)
+      : state_(std::move(state)), module_(std::move(module)) {}
+  Ref<host::CodeModule> CodeModule() override { return module_.lock(); }
+  void GetSelection(long& startLine, long& startColumn, long& endLine, long& endColumn) override;
+  void SetSelection(long startLine, long startColumn, long endLine, long endColumn) override;
+  long TopLine() override;
+  void SetTopLine(long line) override;
+
+  // Test access, without checks.
+  void Select(const host::Selection& selection) { selection_ = selection; }
+  const host::Selection& selection() const { return selection_; }
+
+ private:
+  long LastLine();
+  std::shared_ptr<HostState> state_;
+  std::weak_ptr<MemCodeModule> module_;
+  host::Selection selection_;
+  long topLine_ = 1;
+};
+
+// ---- designers -------------------------------------------------------------------------------
+
+class MemStdFont;
+class MemControls;
+
+class MemForm : public host::VBForm, public std::enable_shared_from_this<MemForm> {
+ public:
+  MemForm(std::shared_ptr<HostState> state, std::weak_ptr<MemComponent> component)
+      : state_(std::move(state)), component_(std::move(component)) {}
+  Ref<host::VBComponent> Parent() override { return component_.lock(); }
+  Ref<host::VBControls> VBControls() override;
+
+  std::shared_ptr<MemComponent> component() const { return component_.lock(); }
+  // Adds a control named `name` (a default name when empty) without raising any event.
+  std::shared_ptr<MemControl> CreateControl(TextView className, TextView name, TextView container = {});
+  void Remove(const std::shared_ptr<MemControl>& control);
+  std::shared_ptr<MemControl> Find(TextView name, int index = -1) const;
+  Text DefaultName(TextView className) const;
+  const std::vector<std::shared_ptr<MemControl>>& controls() const { return controls_; }
+  std::vector<PropertyWrite>& writes() { return writes_; }
+  const std::shared_ptr<HostState>& state() const { return state_; }
+
+ private:
+  std::shared_ptr<HostState> state_;
+  std::weak_ptr<MemComponent> component_;
+  std::vector<std::shared_ptr<MemControl>> controls_;
+  std::vector<PropertyWrite> writes_;
+  std::shared_ptr<MemControls> collection_;
+};
+
+class MemControl : public host::VBControl, public std::enable_shared_from_this<MemControl> {
+ public:
+  // A control of `className` with the class's default property values.
+  static std::shared_ptr<MemControl> Create(std::weak_ptr<MemForm> form, TextView className);
+  MemControl(std::weak_ptr<MemForm> form, Text className);
+  Text ClassName() override { return className_; }
+  Ref<host::VBControls> Collection() override;
+  Ref<host::Properties> Properties() override;
+
+  struct Slot {
+    const PropertyDef* def;
+    vb::Variant value;
+    std::shared_ptr<MemStdFont> font;  // Font properties
+  };
+  Text Name() const;
+  int Index() const;  // -1 when the control is no array element
+  Slot* FindSlot(TextView property);
+  std::vector<Slot>& slots() { return slots_; }
+  std::shared_ptr<MemForm> form() const { return form_.lock(); }
+  Text container;
+
+  // Checks and stores a value, as the property sheet does; raises 380/13 on rejection and
+  // ItemRenamed after an accepted Name. `record` adds the attempt to the form's writes.
+  void Write(Slot& slot, const vb::Variant& value, bool record);
+  void RecordWrite(TextView control, TextView property, const vb::Variant& value, bool accepted);
+
+ private:
+  std::weak_ptr<MemForm> form_;
+  Text className_;
+  std::vector<Slot> slots_;
+};
+
+// ---- command bars ----------------------------------------------------------------------------
+
+class MemBarControl;
+
+class MemBarControls : public host::CommandBarControls, public std::enable_shared_from_this<MemBarControls> {
+ public:
+  explicit MemBarControls(std::shared_ptr<HostState> state) : state_(std::move(state)) {}
+  long Count() override;
+  Ref<host::CommandBarControl> Item(long index) override;
+  Ref<host::CommandBarControl> Add(int type, long before = 0) override;
+
+  std::shared_ptr<MemBarControl> Append(int type, TextView caption);
+  void Remove(const MemBarControl* control);
+  std::shared_ptr<MemBarControl> Find(TextView caption) const;
+  const std::vector<std::shared_ptr<MemBarControl>>& items() const { return items_; }
+  std::weak_ptr<MemBarControl> owner;  // the popup these controls belong to, if any
+
+ private:
+  void CheckOwner() const;
+  std::shared_ptr<HostState> state_;
+  std::vector<std::shared_ptr<MemBarControl>> items_;
+};
+
+class MemBarControl : public host::CommandBarControl, public std::enable_shared_from_this<MemBarControl> {
+ public:
+  MemBarControl(std::shared_ptr<HostState> state, std::weak_ptr<MemBarControls> parent, int type);
+  int Type() override;
+  Text Caption() override;
+  void SetCaption(TextView caption) override;
+  Text Tag() override;
+  void SetTag(TextView tag) override;
+  void Delete() override;
+  Ref<host::CommandBarControls> Controls() override;
+
+  bool deleted() const { return deleted_; }
+  void InitCaption(TextView caption) { caption_ = Text(caption); }
+  const std::shared_ptr<MemBarControls>& children() const { return children_; }
+
+ private:
+  void CheckAlive(const char* operation) const;
+  std::shared_ptr<HostState> state_;
+  std::weak_ptr<MemBarControls> parent_;
+  int type_;
+  Text caption_, tag_;
+  bool deleted_ = false;
+  std::shared_ptr<MemBarControls> children_;  // popups only
+};
+
+class MemCommandBar : public host::CommandBar {
+ public:
+  MemCommandBar(std::shared_ptr<HostState> state, Text name)
+      : name_(std::move(name)), controls_(std::make_shared<MemBarControls>(std::move(state))) {}
+  Text Name() override { return name_; }
+  Ref<host::CommandBarControls> Controls() override { return controls_; }
+  const std::shared_ptr<MemBarControls>& controls() const { return controls_; }
+
+ private:
+  Text name_;
+  std::shared_ptr<MemBarControls> controls_;
+};
+
+class MemCommandBars : public host::CommandBars {
+ public:
+  explicit MemCommandBars(std::shared_ptr<HostState> state) : state_(std::move(state)) {}
+  Ref<host::CommandBar> Item(TextView name) override;
+
+  std::shared_ptr<MemCommandBar> Find(TextView name) const;
+  std::shared_ptr<MemCommandBar> AddBar(TextView name);
+  void RemoveBar(TextView name);
+
+ private:
+  std::shared_ptr<HostState> state_;
+  std::vector<std::shared_ptr<MemCommandBar>> bars_;
+};
+
+// The bars the IDE starts with, each with a few of the IDE's own entries.
+void AddStandardBars(MemCommandBars& bars, const std::vector<Text>& without);
+
+// ---- events ----------------------------------------------------------------------------------
+
+class MemEvents : public host::Events {
+ public:
+  explicit MemEvents(std::shared_ptr<HostState> state) : state_(std::move(state)) {}
+  Ref<host::CommandBarEvents> CommandBarEvents(const Ref<host::CommandBarControl>& control) override;
+  Ref<host::VBControlsEvents> VBControlsEvents(const Ref<host::VBProject>& project, const Ref<host::VBForm>& form) override;
+
+ private:
+  std::shared_ptr<HostState> state_;
+};
+
+// ---- the IDE ---------------------------------------------------------------------------------
+
+std::shared_ptr<MemoryVBE> CreateMemoryVBE(const std::vector<Text>& withoutBars);
+// Builder access to the IDE's projects.
+std::shared_ptr<MemProject> AddProjectTo(MemoryVBE& vbe, TextView name);
+
+}  // namespace memhost::detail

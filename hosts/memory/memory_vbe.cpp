@@ -1,0 +1,246 @@
+// The in-memory IDE root: projects, panes, command bars, events, and the access tests and the
+// command line have beyond the host model.
+#include <algorithm>
+
+#include "hosts/memory/memory_objects.h"
+
+namespace memhost::detail {
+namespace {
+
+[[noreturn]] void RaiseNotFound(TextView what, TextView name) {
+  vb::Raise(vb::err::kSubscriptOutOfRange, Text(what) + u" not found: " + Text(name));
+}
+
+class MemoryVBEImpl;
+
+class MemProjects : public host::VBProjects {
+ public:
+  explicit MemProjects(std::shared_ptr<const std::vector<std::shared_ptr<MemProject>>> projects)
+      : projects_(std::move(projects)) {}
+  long Count() override { return static_cast<long>(projects_->size()); }
+  Ref<host::VBProject> Item(long index) override {
+    if (index < 1 || index > Count()) RaiseSubscript();
+    return (*projects_)[static_cast<std::size_t>(index - 1)];
+  }
+  Ref<host::VBProject> Item(TextView name) override {
+    for (const auto& p : *projects_)
+      if (vb::EqualsNoCase(p->Name(), name)) return p;
+    RaiseSubscript();
+  }
+
+ private:
+  std::shared_ptr<const std::vector<std::shared_ptr<MemProject>>> projects_;
+};
+
+class MemCodePanes : public host::CodePanes {
+ public:
+  explicit MemCodePanes(std::shared_ptr<HostState> state) : state_(std::move(state)) {}
+  long Count() override { return static_cast<long>(Open().size()); }
+  Ref<host::CodePane> Item(long index) override {
+    auto open = Open();
+    if (index < 1 || index > static_cast<long>(open.size())) RaiseSubscript();
+    return open[static_cast<std::size_t>(index - 1)];
+  }
+
+ private:
+  std::vector<std::shared_ptr<MemCodePane>> Open() const {
+    std::vector<std::shared_ptr<MemCodePane>> open;
+    for (const auto& weak : state_->panes)
+      if (auto pane = weak.lock()) open.push_back(pane);
+    return open;
+  }
+  std::shared_ptr<HostState> state_;
+};
+
+class MemoryVBEImpl : public MemoryVBE {
+ public:
+  explicit MemoryVBEImpl(const std::vector<Text>& withoutBars)
+      : state_(std::make_shared<HostState>()),
+        projects_(std::make_shared<std::vector<std::shared_ptr<MemProject>>>()),
+        bars_(std::make_shared<MemCommandBars>(state_)),
+        events_(std::make_shared<MemEvents>(state_)) {
+    AddStandardBars(*bars_, withoutBars);
+  }
+
+  // ---- host::VBE ----
+  Ref<host::CodePane> ActiveCodePane() override {
+    state_->Check("VBE.ActiveCodePane");
+    return state_->activePane.lock();
+  }
+  Ref<host::VBProject> ActiveVBProject() override {
+    state_->Check("VBE.ActiveVBProject");
+    return state_->activeProject.lock();
+  }
+  Ref<host::VBProjects> VBProjects() override { return std::make_shared<MemProjects>(projects_); }
+  Ref<host::CodePanes> CodePanes() override { return std::make_shared<MemCodePanes>(state_); }
+  Ref<host::CommandBars> CommandBars() override { return bars_; }
+  Ref<host::Events> Events() override { return events_; }
+
+  // ---- code ----
+  Text Code(TextView component) override { return ModuleOf(component)->Code(); }
+  void SetCode(TextView component, TextView code) override { ModuleOf(component)->SetCode(code); }
+  void SetActivePane(TextView component, host::Selection selection) override {
+    auto c = Resolve(component);
+    if (!c->module()) vb::Raise(vb::err::kInvalidProcedureCall, c->Name() + u" has no code module");
+    auto pane = c->module()->OpenPane();
+    pane->Select(selection);
+    state_->activePane = pane;
+    state_->activeProject = c->project();
+  }
+  void ClearActivePane() override { state_->activePane.reset(); }
+  void SetActiveProject(TextView project) override { state_->activeProject = FindProject(project); }
+  Ref<host::VBComponent> Component(TextView component) override { return Resolve(component); }
+  void AddProject(TextView name) override { AddProjectImpl(name); }
+  Ref<host::VBComponent> AddComponent(TextView name, int type, std::optional<Text> code) override {
+    auto project = state_->activeProject.lock();
+    if (!project) vb::Raise(vb::err::kInvalidProcedureCall, u"No active project");
+    return project->AddComponent(name, type, code);
+  }
+  void SetReadOnly(TextView component, bool readOnly) override { ModuleOf(component)->SetReadOnly(readOnly); }
+  void InjectFailure(const std::string& operation, int nth, int number, Text description) override {
+    state_->failures.Add(operation, nth, number, std::move(description));
+  }
+
+  // ---- command bars ----
+  std::vector<Text> Captions(TextView barPath) override {
+    auto controls = ControlsAt(barPath);
+    if (!controls) RaiseNotFound(u"Command bar", barPath);
+    std::vector<Text> captions;
+    for (const auto& c : controls->items()) captions.push_back(c->Caption());
+    return captions;
+  }
+  Ref<host::CommandBarControl> FindControl(TextView barPath, TextView caption) override {
+    auto controls = ControlsAt(barPath);
+    return controls ? controls->Find(caption) : nullptr;
+  }
+  void Click(TextView barPath, TextView caption) override {
+    auto control = FindControl(barPath, caption);
+    if (!control) RaiseNotFound(u"Menu entry", Text(barPath) + u"/" + Text(caption));
+    ClickControl(control);
+  }
+  void ClickControl(const Ref<host::CommandBarControl>& control) override {
+    if (!control) RaiseObjectNotSet();
+    state_->RaiseClick(control);
+  }
+  int ClickSinkCount() override { return state_->ClickSinkCount(); }
+  void RemoveBar(TextView barName) override { bars_->RemoveBar(barName); }
+
+  // ---- designers ----
+  Ref<host::VBControl> PlaceControl(TextView form, TextView className) override {
+    auto control = DesignerOf(form)->CreateControl(className, {});
+    state_->RaiseDesignerEvent(HostState::DesignerEvent::Added, control);
+    return control;
+  }
+  void RenameControl(TextView form, TextView oldName, TextView newName) override {
+    auto control = ControlOf(form, oldName, -1);
+    control->Write(*control->FindSlot(u"Name"), vb::Variant(Text(newName)), false);
+  }
+  void DeleteControl(TextView form, TextView name) override {
+    auto designer = DesignerOf(form);
+    auto control = ControlOf(form, name, -1);
+    // The add-ins still read the control's properties while it is being removed.
+    state_->RaiseDesignerEvent(HostState::DesignerEvent::Removed, control);
+    designer->Remove(control);
+  }
+  Ref<host::VBControl> FindDesignerControl(TextView form, TextView name, int index) override {
+    return DesignerOf(form)->Find(name, index);
+  }
+  std::vector<Text> ControlNames(TextView form) override {
+    std::vector<Text> names;
+    for (const auto& c : DesignerOf(form)->controls()) names.push_back(c->Name());
+    return names;
+  }
+  std::vector<PropertyWrite> Writes(TextView form) override { return DesignerOf(form)->writes(); }
+  void ClearWrites() override {
+    for (const auto& p : *projects_)
+      for (const auto& c : p->components())
+        if (c->designer()) c->designer()->writes().clear();
+  }
+
+  std::shared_ptr<MemProject> AddProjectImpl(TextView name) {
+    for (const auto& p : *projects_)
+      if (vb::EqualsNoCase(p->Name(), name)) vb::Raise(vb::err::kInvalidProcedureCall, u"Project already open: " + Text(name));
+    auto project = std::make_shared<MemProject>(state_, Text(name));
+    projects_->push_back(project);
+    if (!state_->activeProject.lock()) state_->activeProject = project;
+    return project;
+  }
+
+ private:
+  std::shared_ptr<MemProject> FindProject(TextView name) const {
+    for (const auto& p : *projects_)
+      if (vb::EqualsNoCase(p->Name(), name)) return p;
+    RaiseNotFound(u"Project", name);
+  }
+
+  // "Component" in the active project, or "Project.Component".
+  std::shared_ptr<MemComponent> Resolve(TextView name) const {
+    std::shared_ptr<MemComponent> found;
+    auto dot = name.find(u'.');
+    if (dot != TextView::npos) {
+      found = FindProject(name.substr(0, dot))->Find(name.substr(dot + 1));
+    } else if (auto project = state_->activeProject.lock()) {
+      found = project->Find(name);
+    }
+    if (!found) RaiseNotFound(u"Component", name);
+    return found;
+  }
+  std::shared_ptr<MemCodeModule> ModuleOf(TextView component) const {
+    auto c = Resolve(component);
+    if (!c->module()) vb::Raise(vb::err::kInvalidProcedureCall, c->Name() + u" has no code module");
+    return c->module();
+  }
+  std::shared_ptr<MemForm> DesignerOf(TextView component) const {
+    auto c = Resolve(component);
+    if (!c->designer()) vb::Raise(vb::err::kInvalidProcedureCall, c->Name() + u" has no designer");
+    return c->designer();
+  }
+  std::shared_ptr<MemControl> ControlOf(TextView form, TextView name, int index) const {
+    auto control = DesignerOf(form)->Find(name, index);
+    if (!control) RaiseNotFound(u"Control", name);
+    return control;
+  }
+
+  // The controls of a bar ("Code Window") or of a popup on it ("Code Window/&Retrieve Code").
+  // Captions may hold "/" themselves, so each step takes the popup whose caption fits.
+  std::shared_ptr<MemBarControls> ControlsAt(TextView path) const {
+    auto slash = path.find(u'/');
+    auto bar = bars_->Find(path.substr(0, slash));
+    if (!bar) return nullptr;
+    std::shared_ptr<MemBarControls> controls = bar->controls();
+    TextView rest = slash == TextView::npos ? TextView() : path.substr(slash + 1);
+    while (!rest.empty()) {
+      std::shared_ptr<MemBarControl> next;
+      for (const auto& c : controls->items()) {
+        const Text caption = c->Caption();
+        if (c->children() && (rest == caption || (vb::StartsWith(rest, caption) && rest.size() > caption.size() &&
+                                                  rest[caption.size()] == u'/'))) {
+          next = c;
+          break;
+        }
+      }
+      if (!next) return nullptr;
+      const std::size_t used = next->Caption().size();
+      rest = rest.size() > used ? rest.substr(used + 1) : TextView();
+      controls = next->children();
+    }
+    return controls;
+  }
+
+  std::shared_ptr<HostState> state_;
+  std::shared_ptr<std::vector<std::shared_ptr<MemProject>>> projects_;
+  std::shared_ptr<MemCommandBars> bars_;
+  std::shared_ptr<MemEvents> events_;
+};
+
+}  // namespace
+
+std::shared_ptr<MemoryVBE> CreateMemoryVBE(const std::vector<Text>& withoutBars) {
+  return std::make_shared<MemoryVBEImpl>(withoutBars);
+}
+
+std::shared_ptr<MemProject> AddProjectTo(MemoryVBE& vbe, TextView name) {
+  return static_cast<MemoryVBEImpl&>(vbe).AddProjectImpl(name);
+}
+
+}  // namespace memhost::detail
