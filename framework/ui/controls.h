@@ -319,6 +319,10 @@ class ComboBox final : public Control {
   void Clear();
   int ListCount() const { return static_cast<int>(s_.items.size()); }
   Text List(int index) const;
+  std::int32_t ItemData(int index) const;
+  void SetItemData(int index, std::int32_t value);
+  int NewIndex() const { return s_.newIndex; }
+  int FindRow(TextView text) const;  // exact text, -1 when absent
   int ListIndex() const { return s_.listIndex; }
   // Choosing a row sets the text to it and raises Click.
   void SetListIndex(int index);
@@ -339,9 +343,12 @@ class ComboBox final : public Control {
  private:
   Style style_;
   bool sorted_;
+  void CheckRow(int index) const;
   struct State {
     std::vector<Text> items;
+    std::vector<std::int32_t> itemData;  // parallel to items
     int listIndex = -1;
+    int newIndex = -1;
     Text text;
   } s_, design_;
 };

@@ -181,13 +181,21 @@ ComboBox::ComboBox(Form& owner, Text name, Style style, bool sorted)
 void ComboBox::AddItem(TextView text, int index) {
   const int at = InsertPosition(s_.items, text, index, sorted_, name(), [](const Text& t) -> TextView { return t; });
   s_.items.insert(s_.items.begin() + at, Text(text));
+  s_.itemData.insert(s_.itemData.begin() + at, 0);
+  s_.newIndex = at;
   if (s_.listIndex >= at) ++s_.listIndex;
   Changed();
 }
 
-void ComboBox::RemoveItem(int index) {
+void ComboBox::CheckRow(int index) const {
   if (index < 0 || index >= ListCount()) BadRowIndex(name());
+}
+
+void ComboBox::RemoveItem(int index) {
+  CheckRow(index);
   s_.items.erase(s_.items.begin() + index);
+  s_.itemData.erase(s_.itemData.begin() + index);
+  s_.newIndex = -1;
   if (s_.listIndex == index) {
     s_.listIndex = -1;
     if (style_ == DropdownList) s_.text.clear();  // a drop-down list shows only rows
@@ -199,15 +207,30 @@ void ComboBox::RemoveItem(int index) {
 
 void ComboBox::Clear() {
   s_.items.clear();
+  s_.itemData.clear();
+  s_.newIndex = -1;
   s_.listIndex = -1;
   s_.text.clear();
   Changed();
 }
 
 Text ComboBox::List(int index) const {
-  if (index < 0 || index >= ListCount()) BadRowIndex(name());
+  CheckRow(index);
   return s_.items[index];
 }
+
+std::int32_t ComboBox::ItemData(int index) const {
+  CheckRow(index);
+  return s_.itemData[index];
+}
+
+void ComboBox::SetItemData(int index, std::int32_t value) {
+  CheckRow(index);
+  s_.itemData[index] = value;
+  Changed();
+}
+
+int ComboBox::FindRow(TextView text) const { return ExactRow(s_.items, text); }
 
 void ComboBox::SetListIndex(int index) {
   if (index < -1 || index >= ListCount()) BadPropertyValue(name());

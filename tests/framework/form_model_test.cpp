@@ -350,6 +350,21 @@ TEST(FormModel, ComboBoxTakesTypedTextAndRows) {
   pick.SetText(u"One");
   EXPECT_EQ(pick.ListIndex(), 0);
   EXPECT_EQ(ErrorNumber([&] { pick.SetText(u"Two"); }), 383);
+
+  ui::ComboBox sorted{form, u"cboSorted", ui::ComboBox::DropdownCombo, true};
+  const std::pair<Text, std::int32_t> adds[] = {{u"zeta", 26}, {u"Beta", 2}, {u"alpha", 1}};
+  for (const auto& [text, data] : adds) {
+    sorted.AddItem(text);
+    sorted.SetItemData(sorted.NewIndex(), data);
+  }
+  EXPECT_EQ(sorted.List(0), u"alpha");
+  EXPECT_EQ(sorted.ItemData(1), 2);
+  EXPECT_EQ(sorted.ItemData(2), 26);
+  sorted.SetText(u"zeta");
+  sorted.RemoveItem(0);
+  EXPECT_EQ(sorted.ListIndex(), 1);  // still the zeta row
+  EXPECT_EQ(sorted.FindRow(u"Beta"), 0);
+  EXPECT_EQ(ErrorNumber([&] { sorted.ItemData(2); }), vb::err::kInvalidPropertyArrayIndex);
 }
 
 // Texts of the nodes under `node` (or the roots) in display order, children in brackets.
