@@ -7,8 +7,9 @@ namespace vb {
 namespace {
 
 Runtime& Installed() {
-  static Runtime runtime;
-  return runtime;
+  // Never destroyed: forms held in static objects may still ask for it while the program ends.
+  static Runtime* runtime = new Runtime;
+  return *runtime;
 }
 
 [[noreturn]] void Missing(const char16_t* service) {
