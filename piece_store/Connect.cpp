@@ -1,0 +1,204 @@
+#include "piece_store/Connect.h"
+
+#include <vector>
+
+#include "framework/runtime.h"
+#include "piece_store/code_tags.h"
+#include "piece_store/frmAddCode.h"
+#include "piece_store/frmAdmin.h"
+#include "piece_store/frmReplace.h"
+#include "piece_store/frmRetrieveCode.h"
+#include "piece_store/object_ref.h"
+
+namespace pellmoss {
+
+namespace {
+
+constexpr const char16_t* kBar = u"Code Window";
+constexpr const char16_t* kNoDeleteTag = u"NODELETE";
+
+// The controls of a bar or popup as they stand, so that deleting some does not shift the rest.
+std::vector<host::Ref<host::CommandBarControl>> Snapshot(host::CommandBarControls& controls) {
+  std::vector<host::Ref<host::CommandBarControl>> all;
+  const long count = controls.Count();
+  for (long i = 1; i <= count; ++i) all.push_back(controls.Item(i));
+  return all;
+}
+
+void ReportInsertionFailure(const vb::Error& error) {
+  if (error.number == vb::err::kReadOnlyModule) {
+    vb::MsgBox(u"An error occurred trying to add code to the current module.  The most likely cause is the file is "
+               u"read-only, probably due to Source Control.  Please check out the file or make the file writeable.",
+               ui::vbInformation, u"Can't Edit File");
+  } else {
+    vb::MsgBox(error.description, ui::vbInformation, u"Error Occurred : " + vb::ToText(error.number));
+  }
+}
+
+}  // namespace
+
+Connect::Connect() = default;
+
+Connect::~Connect() {
+  for (host::CommandBarEventsMember* handler : PieceHandlers()) handler->Reset();
+  MenuHandler.Reset();
+  AdminMenuHandler.Reset();
+  RetrieveMenuHandler.Reset();
+}
+
+std::array<host::CommandBarEventsMember*, kMaxMenuItems> Connect::PieceHandlers() {
+  return {&Item1MenuHandler, &Item2MenuHandler, &Item3MenuHandler, &Item4MenuHandler, &Item5MenuHandler,
+          &Item6MenuHandler, &Item7MenuHandler, &Item8MenuHandler, &Item9MenuHandler, &Item10MenuHandler};
+}
+
+void Connect::Connection(int connectMode) {
+  colCodeNames = LoadCodeNames();
+  colMenuItems = LoadMenuItems();
+  if (connectMode == addin::ext_cm_External) return;
+  mnuStore_ = AddToAddInCommandBar(u"S&tore Code");
+  BindClick(MenuHandler, mnuStore_, [this] { MenuHandler_Click(); });
+  RebuildRetrieveMenu();
+}
+
+host::Ref<host::CommandBarControl> Connect::AddToAddInCommandBar(TextView sCaption) {
+  try {
+    mnuAdmin_ = AddToCommandBar(kBar, u"Code S&torage Admin");
+    if (!mnuAdmin_) return nullptr;
+    BindClick(AdminMenuHandler, mnuAdmin_, [this] { AdminMenuHandler_Click(); });
+    host::Ref<host::CommandBarControl> store = AddToCommandBar(kBar, sCaption);
+    if (!store) return nullptr;
+    // Kept here too, so that disconnection deletes it even when a later step fails.
+    mnuStore_ = store;
+    mnuRetrievePopup_ = AddToCommandBar(kBar, u"&Retrieve Code", 0, host::msoControlPopup);
+    mnuRetrieve_ = Deref(Deref(mnuRetrievePopup_).Controls()).Add(host::msoControlButton);
+    mnuRetrieve_->SetCaption(u"&Retrieve Code Segment");
+    mnuRetrieve_->SetTag(kNoDeleteTag);
+    BindClick(RetrieveMenuHandler, mnuRetrieve_, [this] { RetrieveMenuHandler_Click(); });
+    return store;
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+void Connect::Disconnection() {
+  DeleteEntry(mnuStore_);
+  DeleteEntry(mnuAdmin_);
+  Attempt([this] {
+    for (host::Ref<host::CommandBarControl>& control : Snapshot(Deref(Deref(mnuRetrievePopup_).Controls())))
+      Attempt([&] { control->Delete(); });
+  });
+  DeleteEntry(mnuRetrievePopup_);
+  mnuRetrieve_.reset();
+  Attempt([this] {
+    if (mfrmAddCode && mfrmAddCode->loaded()) mfrmAddCode->Unload();
+  });
+  mfrmAddCode.reset();
+  FormDisplayed = false;
+  // The sinks of entries that are gone.
+  MenuHandler.Reset();
+  AdminMenuHandler.Reset();
+  RetrieveMenuHandler.Reset();
+  for (host::CommandBarEventsMember* handler : PieceHandlers()) handler->Reset();
+}
+
+void Connect::Show() {
+  Attempt([this] {
+    if (!mfrmAddCode) mfrmAddCode = std::make_unique<frmAddCode>();
+    mfrmAddCode->Admin = false;
+    mfrmAddCode->VBInstance = VBInstance;
+    mfrmAddCode->Connect = this;
+    FormDisplayed = true;
+    mfrmAddCode->Show(ui::vbModal);
+  });
+}
+
+void Connect::Hide() {
+  FormDisplayed = false;
+  Attempt([this] { Deref(mfrmAddCode.get()).Hide(); });
+}
+
+void Connect::AdminMenuHandler_Click() {
+  Attempt([this] {
+    if (!mfrmAdmin) mfrmAdmin = std::make_unique<frmAdmin>();
+    mfrmAdmin->VBInstance = VBInstance;
+    mfrmAdmin->Connect = this;
+    mfrmAdmin->Show(ui::vbModal);
+  });
+}
+
+void Connect::RetrieveMenuHandler_Click() {
+  Attempt([this] {
+    if (!mfrmRetrieveCode) mfrmRetrieveCode = std::make_unique<frmRetrieveCode>();
+    mfrmRetrieveCode->VBInstance = VBInstance;
+    mfrmRetrieveCode->Connect = this;
+    mfrmRetrieveCode->Show(ui::vbModal);
+  });
+}
+
+void Connect::PieceEntry_Click(const host::Ref<host::CommandBarControl>& control) {
+  try {
+    InsertCodePiece(Deref(control).Caption());
+  } catch (...) {
+    // Reading the selection or the piece failed: reported as the retrieval dialog reports it.
+    const vb::Error error = addin::AsVbError(std::current_exception());
+    Attempt([&] {
+      vb::MsgBox(u"An error occurred trying to insert the selected code.  The error was : " + error.description,
+                 ui::vbInformation, u"Error Inserting Code");
+    });
+  }
+}
+
+void Connect::RebuildRetrieveMenu() {
+  Attempt([this] {
+    for (host::Ref<host::CommandBarControl>& control : Snapshot(Deref(Deref(mnuRetrievePopup_).Controls())))
+      Attempt([&] {
+        if (control->Tag() != kNoDeleteTag) control->Delete();
+      });
+  });
+  for (host::CommandBarEventsMember* handler : PieceHandlers()) handler->Reset();
+  for (const auto& entry : colMenuItems) Attempt([&] { AddRetrieveMenuItem(entry.item); });
+}
+
+void Connect::AddRetrieveMenuItem(TextView name) {
+  host::Ref<host::CommandBarControl> entry =
+      Deref(Deref(mnuRetrievePopup_).Controls()).Add(host::msoControlButton);
+  Deref(entry).SetCaption(name);
+  for (host::CommandBarEventsMember* handler : PieceHandlers()) {
+    if (*handler) continue;
+    BindClick(*handler, entry, [this](const host::Ref<host::CommandBarControl>& clicked) { PieceEntry_Click(clicked); });
+    return;
+  }
+  // All ten handlers are taken: the entry stays without one.
+}
+
+void Connect::InsertCodePiece(TextView name) {
+  if (!Deref(VBInstance).ActiveCodePane()) {
+    vb::MsgBox(u"You must be in a code window to insert a code segment.", ui::vbInformation, u"No Code Pane Available");
+    return;
+  }
+  long startLine = 0, startColumn = 0, endLine = 0, endColumn = 0;
+  Deref(VBInstance->ActiveCodePane()).GetSelection(startLine, startColumn, endLine, endColumn);
+  Text text = ReadCodePiece(name);
+  ReplaceCodeTags(text);
+  try {
+    Deref(Deref(Deref(VBInstance).ActiveCodePane()).CodeModule()).InsertLines(startLine, text);
+  } catch (...) {
+    ReportInsertionFailure(addin::AsVbError(std::current_exception()));
+  }
+}
+
+void Connect::ReplaceCodeTags(Text& text) {
+  const std::vector<Text> tags = FindCodeTags(text);
+  for (const Text& tag : tags) {
+    // Once a tag is found, a failing step is skipped and the next one runs.
+    Attempt([&] {
+      if (!mfrmReplace) mfrmReplace = std::make_unique<frmReplace>();
+    });
+    if (!mfrmReplace) continue;
+    Attempt([&] { mfrmReplace->SetCodeTag(TagName(tag)); });
+    Attempt([&] { mfrmReplace->Show(ui::vbModal); });
+    Attempt([&] { text = vb::Replace(text, tag, mfrmReplace->ReplaceTag()); });
+  }
+}
+
+}  // namespace pellmoss

@@ -1,0 +1,82 @@
+#include "piece_store/frmAddCode.h"
+
+#include "framework/runtime.h"
+#include "piece_store/Connect.h"
+#include "piece_store/object_ref.h"
+
+namespace pellmoss {
+
+frmAddCode::frmAddCode() : ui::Form(u"frmAddCode", u"Add Code Segment") {
+  for (ui::Control* c : std::initializer_list<ui::Control*>{&lblNewCode, &txtSegName, &txtCode, &chkAddToMenu})
+    c->SetContainer(&fraCodeInfo);
+  txtCode.SetMultiLine(true);
+  cmdAddSegment.SetDefault(true);
+  cmdCancel.SetCancel(true);
+  cmdAddSegment.OnClick = [this] { cmdAddSegment_Click(); };
+  cmdCancel.OnClick = [this] { cmdCancel_Click(); };
+}
+
+void frmAddCode::Form_Activate() {
+  Text code;
+  if (!Admin) pellmoss::Connect::Attempt([&] { code = SelectedLines(); });
+  txtCode.SetText(code);
+  pellmoss::Connect::Attempt([&] {
+    if (Deref(Connect).colMenuItems.Count() >= kMaxMenuItems) chkAddToMenu.SetEnabled(false);
+  });
+  pellmoss::Connect::Attempt([&] { txtSegName.SetFocus(); });
+}
+
+vb::Text frmAddCode::SelectedLines() {
+  host::Ref<host::CodePane> pane = Deref(VBInstance).ActiveCodePane();
+  if (!pane) return {};
+  long startLine = 0, startColumn = 0, endLine = 0, endColumn = 0;
+  pane->GetSelection(startLine, startColumn, endLine, endColumn);
+  host::Ref<host::CodeModule> module = pane->CodeModule();
+  if (!module) return {};
+  return module->Lines(startLine, endLine - startLine + 1);
+}
+
+void frmAddCode::Refuse(vb::TextView prompt, vb::TextView title) {
+  vb::MsgBox(prompt, ui::vbInformation, title);
+  pellmoss::Connect::Attempt([&] { txtSegName.SetFocus(); });
+}
+
+void frmAddCode::cmdAddSegment_Click() {
+  const Text name = vb::Trim(txtSegName.text());
+  if (name.empty()) {
+    Refuse(u"You must provide a name for the code segment before continuing.", u"No Segment Name.");
+    return;
+  }
+  if (Text reason = InvalidNameReason(name); !reason.empty()) {
+    Refuse(reason, u"Invalid Segment Name");
+    return;
+  }
+
+  // From here on each step runs whatever became of the one before.
+  bool used = false;
+  pellmoss::Connect::Attempt([&] { used = Deref(Connect).colCodeNames.Contains(name); });
+  if (used) {
+    Refuse(u"The entered code segment name has already been used.  Please use a unique name for each code segment.",
+           u"Code Segment Name not Unique");
+    return;
+  }
+  pellmoss::Connect::Attempt([&] { WriteCodePiece(name, txtCode.text()); });
+  pellmoss::Connect::Attempt([&] { Deref(Connect).colCodeNames.Add(name, name); });
+  pellmoss::Connect::Attempt([&] { SaveCodeNames(Deref(Connect).colCodeNames); });
+  if (chkAddToMenu.value() == 1) {
+    pellmoss::Connect::Attempt([&] {
+      // The box is disabled once the menu is full; the list never outgrows the ten entries.
+      if (Deref(Connect).colMenuItems.Count() < kMaxMenuItems) Deref(Connect).colMenuItems.Add(name, name);
+    });
+    pellmoss::Connect::Attempt([&] { SaveMenuItems(Deref(Connect).colMenuItems); });
+    pellmoss::Connect::Attempt([&] { Deref(Connect).RebuildRetrieveMenu(); });
+  }
+  cmdCancel_Click();
+}
+
+void frmAddCode::cmdCancel_Click() {
+  Hide();
+  Unload();
+}
+
+}  // namespace pellmoss

@@ -1,0 +1,124 @@
+#include "piece_store/frmAdmin.h"
+
+#include "piece_store/Connect.h"
+#include "piece_store/frmAddCode.h"
+#include "piece_store/object_ref.h"
+
+namespace pellmoss {
+
+namespace {
+void Step(const std::function<void()>& step) { pellmoss::Connect::Attempt(step); }
+}  // namespace
+
+frmAdmin::frmAdmin() : ui::Form(u"frmAdmin", u"Code Storage Admin") {
+  for (ui::Control* c : std::initializer_list<ui::Control*>{&lstCodeItems, &txtCode, &chkMenu})
+    c->SetContainer(&fraCode);
+  txtCode.SetMultiLine(true);
+  cmdClose.SetDefault(true);
+  lstCodeItems.OnClick = [this] { lstCodeItems_Click(); };
+  chkMenu.OnClick = [this] { chkMenu_Click(); };
+  cmdAdd.OnClick = [this] { cmdAdd_Click(); };
+  cmdEdit.OnClick = [this] { cmdEdit_Click(); };
+  cmdDelete.OnClick = [this] { cmdDelete_Click(); };
+  cmdClose.OnClick = [this] { cmdClose_Click(); };
+}
+
+frmAdmin::~frmAdmin() = default;
+
+void frmAdmin::Form_Activate() { FillCodeList(); }
+
+void frmAdmin::FillCodeList() {
+  Step([&] { lstCodeItems.Clear(); });
+  Step([&] {
+    for (const auto& entry : Deref(Connect).colCodeNames) lstCodeItems.AddItem(entry.item);
+  });
+  if (lstCodeItems.ListCount() > 0) {
+    Step([&] { lstCodeItems.SetListIndex(0); });
+  } else {
+    Step([&] { txtCode.SetText(u""); });
+    Step([&] { ShowMenuFlag(0); });
+  }
+}
+
+bool frmAdmin::SelectedName(vb::Text& name) const {
+  const int index = lstCodeItems.ListIndex();
+  if (index < 0) return false;
+  name = lstCodeItems.List(index);
+  return true;
+}
+
+void frmAdmin::ShowMenuFlag(int value) {
+  showingMenuFlag_ = true;
+  Step([&] { chkMenu.SetValue(value); });
+  showingMenuFlag_ = false;
+}
+
+void frmAdmin::lstCodeItems_Click() {
+  vb::Text name;
+  if (!SelectedName(name)) return;
+  Step([&] { txtCode.SetText(ReadCodePiece(name)); });
+  Step([&] {
+    const NameList& menu = Deref(Connect).colMenuItems;
+    const bool listed = menu.Contains(name);
+    ShowMenuFlag(listed ? 1 : 0);
+    // A full menu takes no further piece, but a listed one can still be taken off.
+    chkMenu.SetEnabled(listed || menu.Count() < kMaxMenuItems);
+  });
+  Step([&] { txtCode.SetFocus(); });
+}
+
+void frmAdmin::chkMenu_Click() {
+  if (showingMenuFlag_) return;
+  vb::Text name;
+  if (!SelectedName(name)) return;
+  Step([&] {
+    NameList& menu = Deref(Connect).colMenuItems;
+    if (chkMenu.value() == 1) {
+      if (menu.Count() < kMaxMenuItems) menu.TryAdd(name, name);
+    } else if (menu.Contains(name)) {
+      menu.Remove(name);
+    }
+  });
+  Step([&] { SaveMenuItems(Deref(Connect).colMenuItems); });
+  Step([&] { Deref(Connect).RebuildRetrieveMenu(); });
+}
+
+void frmAdmin::cmdAdd_Click() {
+  Step([&] {
+    if (!mfrmAddCode) mfrmAddCode = std::make_unique<frmAddCode>();
+    mfrmAddCode->Admin = true;
+    mfrmAddCode->VBInstance = VBInstance;
+    mfrmAddCode->Connect = Connect;
+    mfrmAddCode->Show(ui::vbModal);
+  });
+  FillCodeList();
+}
+
+void frmAdmin::cmdEdit_Click() {
+  vb::Text name;
+  if (!SelectedName(name)) return;
+  Step([&] { WriteCodePiece(name, txtCode.text()); });
+}
+
+void frmAdmin::cmdDelete_Click() {
+  vb::Text name;
+  if (!SelectedName(name)) return;
+  Step([&] { Deref(Connect).colCodeNames.Remove(name); });
+  Step([&] {
+    NameList& menu = Deref(Connect).colMenuItems;
+    if (menu.Contains(name)) menu.Remove(name);
+  });
+  FillCodeList();
+  // The key stays in the store with an empty value; storing the name again overwrites it.
+  Step([&] { WriteCodePiece(name, u""); });
+  Step([&] { SaveCodeNames(Deref(Connect).colCodeNames); });
+  Step([&] { SaveMenuItems(Deref(Connect).colMenuItems); });
+  Step([&] { Deref(Connect).RebuildRetrieveMenu(); });
+}
+
+void frmAdmin::cmdClose_Click() {
+  Step([&] { Hide(); });
+  Step([&] { Unload(); });
+}
+
+}  // namespace pellmoss

@@ -1,0 +1,41 @@
+#include "piece_store/frmRetrieveCode.h"
+
+#include "framework/runtime.h"
+#include "piece_store/Connect.h"
+#include "piece_store/object_ref.h"
+
+namespace pellmoss {
+
+frmRetrieveCode::frmRetrieveCode() : ui::Form(u"frmRetrieveCode", u"Retrieve Code Listing") {
+  lblCode.SetContainer(&fraSelectCode);
+  cboCodeItems.SetContainer(&fraSelectCode);
+  cmdOk.SetDefault(true);
+  cmdCancel.SetCancel(true);
+  cmdOk.OnClick = [this] { cmdOk_Click(); };
+  cmdCancel.OnClick = [this] { cmdCancel_Click(); };
+}
+
+void frmRetrieveCode::Form_Activate() {
+  cboCodeItems.Clear();
+  for (const auto& entry : Deref(Connect).colCodeNames) cboCodeItems.AddItem(entry.item);
+  if (cboCodeItems.ListCount() > 0) cboCodeItems.SetListIndex(0);
+}
+
+void frmRetrieveCode::cmdOk_Click() {
+  if (cboCodeItems.ListIndex() < 0) return;
+  try {
+    Deref(Connect).InsertCodePiece(cboCodeItems.text());
+    cmdCancel_Click();
+  } catch (...) {
+    const vb::Error error = addin::AsVbError(std::current_exception());
+    vb::MsgBox(u"An error occurred trying to insert the selected code.  The error was : " + error.description,
+               ui::vbInformation, u"Error Inserting Code");
+  }
+}
+
+void frmRetrieveCode::cmdCancel_Click() {
+  Hide();
+  Unload();
+}
+
+}  // namespace pellmoss
