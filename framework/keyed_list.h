@@ -25,7 +25,7 @@ class KeyedList {
 
   // Appends; raises error 457 when the key is already used (the list is left unchanged).
   void Add(T item, std::optional<Text> key = std::nullopt) {
-    if (key && Find(*key)) Raise(err::kDuplicateKey, u"This key is already associated with an element of this collection");
+    if (key && Find(*key)) RaiseStandard(err::kDuplicateKey);
     entries_.push_back(Entry{std::move(key), std::move(item)});
   }
   // Returns false instead of raising when the key is taken.
@@ -60,7 +60,7 @@ class KeyedList {
   void Remove(std::size_t position) { entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(Index(position))); }
   void Remove(TextView key) {
     std::size_t p = PositionOf(key);
-    if (p == 0) Raise(err::kInvalidProcedureCall, u"Invalid procedure call or argument");
+    if (p == 0) RaiseStandard(err::kInvalidProcedureCall);
     Remove(p);
   }
   void Clear() { entries_.clear(); }
@@ -72,13 +72,13 @@ class KeyedList {
 
  private:
   std::size_t Index(std::size_t position) const {
-    if (position < 1 || position > entries_.size()) Raise(err::kSubscriptOutOfRange, u"Subscript out of range");
+    if (position < 1 || position > entries_.size()) RaiseStandard(err::kSubscriptOutOfRange);
     return position - 1;
   }
   Entry* Require(TextView key) {
     for (auto& e : entries_)
       if (e.key && EqualsNoCase(*e.key, key)) return &e;
-    Raise(err::kInvalidProcedureCall, u"Invalid procedure call or argument");
+    RaiseStandard(err::kInvalidProcedureCall);
   }
   const Entry* Require(TextView key) const { return const_cast<KeyedList*>(this)->Require(key); }
 

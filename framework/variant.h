@@ -67,4 +67,14 @@ double CDbl(TextView s);
 Text CStr(const Variant& v);
 Text CStr(double v);
 
+// A Text or a literal converts as well to TextView as to Variant; these pick the text reading.
+inline bool CBool(const Text& s) { return CBool(TextView(s)); }
+inline bool CBool(const char16_t* s) { return CBool(TextView(s)); }
+inline std::int16_t CInt(const Text& s) { return CInt(TextView(s)); }
+inline std::int16_t CInt(const char16_t* s) { return CInt(TextView(s)); }
+inline std::int32_t CLng(const Text& s) { return CLng(TextView(s)); }
+inline std::int32_t CLng(const char16_t* s) { return CLng(TextView(s)); }
+inline double CDbl(const Text& s) { return CDbl(TextView(s)); }
+inline double CDbl(const char16_t* s) { return CDbl(TextView(s)); }
+
 }  // namespace vb

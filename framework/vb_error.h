@@ -30,6 +30,7 @@ inline constexpr int kDuplicateKey = 457;
 inline constexpr int kTypeMismatch = 13;
 inline constexpr int kObjectNotSet = 91;
 inline constexpr int kInvalidPropertyValue = 380;
+inline constexpr int kPathFileAccess = 75;  // a settings file that cannot be opened or written
 inline constexpr int kInvalidKey = 10;  // raised by clsCollection.Add without a key
 inline constexpr int kReadOnlyModule = 40198;
 inline constexpr int kInvalidPropertyArrayIndex = 381;  // list rows out of range

@@ -22,14 +22,16 @@ Text Trim(TextView s);
 Text LTrim(TextView s);
 Text RTrim(TextView s);
 
-// Left$/Right$/Mid$: out-of-range lengths are clipped as VB clips them.
+// Left$/Right$/Mid$: out-of-range lengths are clipped as VB clips them (a length past the end
+// takes the rest, a start past the end gives ""); a negative length or a start below 1 raises
+// error 5, as in VB.
 Text Left(TextView s, std::int64_t length);
 Text Right(TextView s, std::int64_t length);
 Text Mid(TextView s, std::int64_t start);  // start is 1-based
 Text Mid(TextView s, std::int64_t start, std::int64_t length);
 
 // InStr(start, haystack, needle), case-sensitive. Returns the 1-based position or 0.
-// An empty needle is found at `start` (when start <= Len + 1), as in VB.
+// An empty needle is found at `start` (when start <= Len + 1), as in VB; start < 1 raises error 5.
 std::int64_t InStr(std::int64_t start, TextView haystack, TextView needle);
 inline std::int64_t InStr(TextView haystack, TextView needle) { return InStr(1, haystack, needle); }
 // InStrRev from the end, case-sensitive. Returns the 1-based position or 0.
@@ -57,13 +59,17 @@ bool EndsWith(TextView s, TextView suffix);
 std::vector<Text> Split(TextView expression, TextView delimiter);
 Text Join(const std::vector<Text>& items, TextView delimiter);
 
-// Lines of a code text joined by CR LF; also accepts lone LF or CR as a break.
+// Lines of a code text joined by CR LF; also accepts lone LF or CR as a break. Follows Split:
+// "a\r\nb" gives {"a", "b"}, a text ending in a break gives a last empty item ("a\r\n" gives
+// {"a", ""}), and "" gives no items.
 std::vector<Text> SplitLines(TextView text);
 
 // Str$/CStr of integers.
 Text ToText(std::int64_t value);
 
-// Conversions at the edges of the system.
+// Conversions at the edges of the system. Malformed UTF-8 and lone surrogates become U+FFFD.
+// Windows-1252 bytes 0x81, 0x8D, 0x8F, 0x90, 0x9D (undefined in the code page) read as U+0081 etc.
+// and write back as the same bytes, so any byte string survives FromCp1252 then ToCp1252.
 std::string ToUtf8(TextView s);
 Text FromUtf8(std::string_view s);
 std::string ToCp1252(TextView s);   // characters outside the code page become '?'

@@ -19,7 +19,8 @@ class MemorySettingsStore : public vb::SettingsStore {
   const std::map<std::tuple<Text, Text, Text>, Text>& values() const { return values_; }
 
  private:
-  std::map<std::tuple<Text, Text, Text>, Text> values_;  // keys upper-cased
+  std::map<std::tuple<Text, Text, Text>, Text> values_;  // keys as first written
+  // Upper-cased (app, section, key) -> the spelling used as the key of values_.
   std::map<std::tuple<Text, Text, Text>, std::tuple<Text, Text, Text>> spelled_;
 };
 
