@@ -46,7 +46,8 @@ class Variant {
 };
 
 // Numeric reading of a text as VB's Val-free conversions do it: optional blanks, sign,
-// digits with an optional '.' fraction and exponent. nullopt when the text is no number.
+// digits with an optional '.' fraction and exponent (E or D), or "&H" hex ("&HFFFF" is -1, as the
+// literal is). nullopt when the text is no number; no thousands separators.
 std::optional<double> ParseNumber(TextView s);
 
 // VB's rounding for CInt/CLng: to the nearest whole number, a half to the even neighbour.

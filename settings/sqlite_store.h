@@ -26,6 +26,9 @@ class SqliteSettingsStore : public vb::SettingsStore {
   // when the database cannot be opened.
   explicit SqliteSettingsStore(const std::filesystem::path& file);
   ~SqliteSettingsStore() override;
+  // One connection per object: a copy would close the same connection twice.
+  SqliteSettingsStore(const SqliteSettingsStore&) = delete;
+  SqliteSettingsStore& operator=(const SqliteSettingsStore&) = delete;
 
   Text GetSetting(TextView app, TextView section, TextView key, TextView defaultValue) override;
   void SaveSetting(TextView app, TextView section, TextView key, TextView value) override;
