@@ -265,6 +265,19 @@ ControlClassDef SSTabClass() {
                   3615, 2415)};
 }
 
+// The data control: a caption and a font, but no dialog of its own in the control editor.
+ControlClassDef DataClass() {
+  return {u"Data", u"VB", u"Data",
+          Visible({EnumRange(u"Align", 0, 0, 4), Appearance(), LongProp(u"BackColor", kWindowBackground),
+                   EnumProp(u"BOFAction", 0, {0, 1}), TextProp(u"Caption"), TextProp(u"Connect", u"Access"),
+                   TextProp(u"DatabaseName"), EnumProp(u"DefaultCursorType", 0, {0, 1, 2}),
+                   EnumProp(u"DefaultType", 2, {1, 2}), EnumRange(u"EOFAction", 0, 0, 2), BoolProp(u"Exclusive", false),
+                   FontProp(), LongProp(u"ForeColor", kWindowText), MousePointer(), LongProp(u"Options", 0),
+                   BoolProp(u"ReadOnly", false), EnumRange(u"RecordsetType", 1, 0, 2), TextProp(u"RecordSource"),
+                   BoolProp(u"RightToLeft", false), TextProp(u"ToolTipText")},
+                  1140, 345)};
+}
+
 // ---- the table -------------------------------------------------------------------------------
 
 const std::vector<ControlClassDef>& ClassTable() {
@@ -272,7 +285,7 @@ const std::vector<ControlClassDef>& ClassTable() {
       TextBoxClass(),     CommandButtonClass(), CheckBoxClass(),   LabelClass(),      ListBoxClass(),
       ComboBoxClass(),    OptionButtonClass(),  TimerClass(),      FrameClass(),      HScrollBarClass(),
       VScrollBarClass(),  PictureBoxClass(),    ImageClass(),      ListViewClass(),   TreeViewClass(),
-      MaskEdBoxClass(),   RichTextBoxClass(),   SSTabClass(),
+      MaskEdBoxClass(),   RichTextBoxClass(),   SSTabClass(),       DataClass(),
   };
   return table;
 }

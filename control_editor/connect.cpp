@@ -1,0 +1,120 @@
+#include "control_editor/connect.h"
+
+#include "control_editor/control_code.h"
+#include "control_editor/control_dialog.h"
+#include "control_editor/control_types.h"
+#include "control_editor/frm_addin_options.h"
+#include "control_editor/frm_remove_control.h"
+#include "control_editor/frm_rename_code.h"
+#include "control_editor/rename_text.h"
+
+namespace ravlen {
+
+namespace {
+
+// Nothing may reach the IDE from an event sink.
+template <class F>
+void Guarded(F&& handler) {
+  try {
+    handler();
+  } catch (...) {
+  }
+}
+
+void UnloadIfLoaded(ui::Form& form) {
+  if (form.loaded()) form.Unload();
+}
+
+}  // namespace
+
+Connect::Connect() = default;
+Connect::~Connect() = default;
+
+Ref<host::CommandBarControl> Connect::AddToAddInCommandBar(TextView sCaption) {
+  return AddToCommandBar(u"Add-Ins", sCaption);
+}
+
+void Connect::Connection(int /*connectMode*/) {
+  // The entry is created in every connect mode: the designer events need no menu.
+  menuEntry_ = AddToAddInCommandBar(u"&Ravlen Editor Options");
+  BindClick(MenuHandler, menuEntry_, [this] { MenuHandler_Click(); });
+  LoadOptions(options_);
+  host::ControlsSink sink;
+  sink.ItemAdded = [this](const Ref<host::VBControl>& control) { Guarded([&] { CompHandler_ItemAdded(control); }); };
+  sink.ItemRemoved = [this](const Ref<host::VBControl>& control) {
+    Guarded([&] { CompHandler_ItemRemoved(control); });
+  };
+  sink.ItemRenamed = [this](const Ref<host::VBControl>& control, const Text& oldName, int oldIndex) {
+    Guarded([&] { CompHandler_ItemRenamed(control, oldName, oldIndex); });
+  };
+  CompHandler.Bind(VBInstance->Events()->VBControlsEvents(VBInstance->ActiveVBProject(), nullptr), std::move(sink));
+}
+
+void Connect::Disconnection() {
+  DeleteEntry(menuEntry_);
+  Attempt([&] { MenuHandler.Reset(); });
+  Attempt([&] { CompHandler.Reset(); });
+  Attempt([&] {
+    if (removeDialog_) UnloadIfLoaded(*removeDialog_);
+  });
+  Attempt([&] {
+    if (renameDialog_) UnloadIfLoaded(*renameDialog_);
+  });
+  Attempt([&] {
+    if (optionsDialog_) UnloadIfLoaded(*optionsDialog_);
+  });
+  removeDialog_.reset();
+  renameDialog_.reset();
+  optionsDialog_.reset();
+}
+
+void Connect::CompHandler_ItemAdded(const Ref<host::VBControl>& VBControl) {
+  const ControlTypeRow& row = FindControlType(VBControl->ClassName());
+  if (!options_.PromptFlags[row.typeIndex]) return;
+  // A fresh dialog for every control placed.
+  auto dialog = std::make_unique<ControlDialog>(*row.dialog);
+  dialog->objControl = VBControl;
+  dialog->VBInstance = VBInstance;
+  try {
+    dialog->Show(ui::vbModal);
+  } catch (...) {
+    Attempt([&] { UnloadIfLoaded(*dialog); });
+    throw;
+  }
+  UnloadIfLoaded(*dialog);
+}
+
+void Connect::CompHandler_ItemRemoved(const Ref<host::VBControl>& VBControl) {
+  if (!options_.RemoveCode) return;
+  Ref<host::CodeModule> module = FormCodeModule(VBControl);
+  if (!module) return;
+  if (RemovableMembers(*module, ControlName(VBControl)).empty()) return;
+  if (!removeDialog_) removeDialog_ = std::make_unique<frmRemoveControl>();
+  removeDialog_->objControl = VBControl;
+  removeDialog_->Show(ui::vbModal);
+}
+
+void Connect::CompHandler_ItemRenamed(const Ref<host::VBControl>& VBControl, const Text& OldName, int /*OldIndex*/) {
+  if (!options_.RenameCode) return;
+  Ref<host::CodeModule> module = FormCodeModule(VBControl);
+  if (!module) return;
+  // From here on a failure ends the handler without a message.
+  try {
+    const long count = module->CountOfLines();
+    if (count <= 0) return;
+    if (!ContainsWholeName(module->Lines(1, count), OldName)) return;
+    if (!renameDialog_) renameDialog_ = std::make_unique<frmRenameCode>();
+    renameDialog_->objCode = module;
+    renameDialog_->OldName = OldName;
+    renameDialog_->NewName = ControlName(VBControl);
+    renameDialog_->Show(ui::vbModal);
+  } catch (...) {
+  }
+}
+
+void Connect::MenuHandler_Click() {
+  if (!optionsDialog_) optionsDialog_ = std::make_unique<frmAddInOptions>(options_);
+  optionsDialog_->Show(ui::vbModal);
+}
+
+}  // namespace ravlen

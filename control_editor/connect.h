@@ -1,0 +1,50 @@
+// The control editor's connection to the IDE: its one menu entry "&Ravlen Editor Options", its
+// options loaded at connection, and the designer events of the project active at connection,
+// which open the control dialogs and offer to rename or remove a control's code.
+#pragma once
+
+#include <memory>
+
+#include "control_editor/bas_global.h"
+#include "framework/connect.h"
+
+namespace ravlen {
+
+class frmAddInOptions;
+class frmRemoveControl;
+class frmRenameCode;
+
+using host::Ref;
+
+class Connect : public addin::ConnectBase {
+ public:
+  Connect();
+  ~Connect() override;
+
+  host::VBControlsEventsMember CompHandler;
+  host::CommandBarEventsMember MenuHandler;
+  Ref<host::CommandBarControl> AddToAddInCommandBar(TextView sCaption);
+
+  // Designer events of the project that was active at connection.
+  void CompHandler_ItemAdded(const Ref<host::VBControl>& VBControl);
+  void CompHandler_ItemRemoved(const Ref<host::VBControl>& VBControl);
+  void CompHandler_ItemRenamed(const Ref<host::VBControl>& VBControl, const Text& OldName, int OldIndex);
+  void MenuHandler_Click();
+
+  // The option state (basGlobal) of this add-in.
+  EditorOptions& Options() { return options_; }
+
+ protected:
+  void Connection(int connectMode) override;
+  void Disconnection() override;
+
+ private:
+  EditorOptions options_;
+  Ref<host::CommandBarControl> menuEntry_;
+  // Single instances, created on first use.
+  std::unique_ptr<frmRemoveControl> removeDialog_;
+  std::unique_ptr<frmRenameCode> renameDialog_;
+  std::unique_ptr<frmAddInOptions> optionsDialog_;
+};
+
+}  // namespace ravlen

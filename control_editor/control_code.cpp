@@ -1,0 +1,138 @@
+#include "control_editor/control_code.h"
+
+namespace ravlen {
+
+namespace {
+
+// The words of a line up to the first blank, after leading blanks and tabs.
+std::vector<Text> LeadingWords(TextView line, std::size_t count) {
+  std::vector<Text> words;
+  std::size_t i = 0;
+  while (words.size() < count) {
+    while (i < line.size() && (line[i] == u' ' || line[i] == u'\t')) ++i;
+    if (i >= line.size()) break;
+    std::size_t start = i;
+    while (i < line.size() && line[i] != u' ' && line[i] != u'\t' && line[i] != u'(') ++i;
+    words.emplace_back(line.substr(start, i - start));
+    if (i < line.size() && line[i] == u'(') break;
+  }
+  return words;
+}
+
+bool IsModifier(TextView word) {
+  return word == u"Public" || word == u"Private" || word == u"Friend" || word == u"Static";
+}
+
+struct EndStatement {
+  const char16_t* text;
+  ProcedureKind kind;
+};
+constexpr EndStatement kEnds[] = {
+    {u"End Sub", ProcedureKind::Sub},
+    {u"End Function", ProcedureKind::Function},
+    {u"End Property", ProcedureKind::Property},
+};
+
+}  // namespace
+
+Ref<host::CodeModule> FormCodeModule(const Ref<host::VBControl>& control) {
+  if (!control) vb::RaiseStandard(vb::err::kObjectNotSet);
+  Ref<host::VBControls> controls = control->Collection();
+  if (!controls) return nullptr;
+  Ref<host::VBForm> designer = controls->Parent();
+  if (!designer) return nullptr;
+  Ref<host::VBComponent> component = designer->Parent();
+  if (!component) return nullptr;
+  return component->CodeModule();
+}
+
+Text ControlName(const Ref<host::VBControl>& control) {
+  if (!control) vb::RaiseStandard(vb::err::kObjectNotSet);
+  Ref<host::Properties> properties = control->Properties();
+  if (!properties) vb::RaiseStandard(vb::err::kObjectNotSet);
+  Ref<host::Property> name = properties->Item(u"Name");
+  if (!name) vb::RaiseStandard(vb::err::kObjectNotSet);
+  return vb::CStr(name->Value());
+}
+
+bool BelongsToControl(TextView memberName, TextView controlName) {
+  return vb::LikePrefix(memberName, Text(controlName) + u"_");
+}
+
+ProcedureKind DeclarationKind(TextView line) {
+  std::vector<Text> words = LeadingWords(line, 4);
+  std::size_t i = 0;
+  while (i < words.size() && IsModifier(words[i])) ++i;
+  if (i >= words.size()) return ProcedureKind::None;
+  if (words[i] == u"Sub") return ProcedureKind::Sub;
+  if (words[i] == u"Function") return ProcedureKind::Function;
+  if (words[i] == u"Property" && i + 1 < words.size() &&
+      (words[i + 1] == u"Get" || words[i + 1] == u"Let" || words[i + 1] == u"Set"))
+    return ProcedureKind::Property;
+  return ProcedureKind::None;
+}
+
+std::optional<long> FindProcedureEnd(host::CodeModule& module, long start, ProcedureKind kind) {
+  if (kind == ProcedureKind::None) return std::nullopt;
+  const long last = module.CountOfLines();
+  for (long line = start + 1; line <= last; ++line) {
+    Text text = vb::Trim(module.Lines(line, 1));
+    for (const EndStatement& end : kEnds) {
+      // Only the statement's own characters count, so "End Sub ' done" ends a Sub.
+      if (vb::StartsWith(text, end.text)) {
+        if (end.kind == kind) return line;
+        return std::nullopt;
+      }
+    }
+    // A new procedure before the End line: this one has no end of its own.
+    if (DeclarationKind(text) != ProcedureKind::None) return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+std::vector<Text> RemovableMembers(host::CodeModule& module, TextView controlName) {
+  std::vector<Text> names;
+  Ref<host::Members> members = module.Members();
+  if (!members) return names;
+  const long count = members->Count();
+  for (long i = 1; i <= count; ++i) {
+    Ref<host::Member> member = members->Item(i);
+    if (!member) continue;
+    Text name = member->Name();
+    if (!BelongsToControl(name, controlName)) continue;
+    if (member->Type() != host::vbext_mt_Method && member->Type() != host::vbext_mt_Property) continue;
+    if (DeclarationKind(module.Lines(member->CodeLocation(), 1)) == ProcedureKind::None) continue;
+    names.push_back(std::move(name));
+  }
+  return names;
+}
+
+Ref<host::Member> FindMember(host::CodeModule& module, TextView name) {
+  Ref<host::Members> members = module.Members();
+  if (!members) return nullptr;
+  const long count = members->Count();
+  for (long i = 1; i <= count; ++i) {
+    Ref<host::Member> member = members->Item(i);
+    if (member && member->Name() == name) return member;
+  }
+  return nullptr;
+}
+
+int DeleteMemberProcedures(host::CodeModule& module, TextView name) {
+  int deleted = 0;
+  // A property has at most three procedures (Get, Let, Set); every other member has one.
+  for (int pass = 0; pass < 3; ++pass) {
+    Ref<host::Member> member = FindMember(module, name);
+    if (!member) break;
+    const long start = member->CodeLocation();
+    const ProcedureKind kind = DeclarationKind(module.Lines(start, 1));
+    std::optional<long> end = FindProcedureEnd(module, start, kind);
+    if (!end) break;
+    module.DeleteLines(start, *end - start + 1);
+    ++deleted;
+    if (kind != ProcedureKind::Property) break;
+  }
+  return deleted;
+}
+
+}  // namespace ravlen
