@@ -83,8 +83,23 @@ class MemoryVBE : public host::VBE {
 
   // Every edit of the module fails with error 40198 while set.
   virtual void SetReadOnly(TextView component, bool readOnly) = 0;
-  // The `nth` next call (1 = the next) of `operation` ("CodeModule.AddFromString",
-  // "CodeModule.InsertLines", "Property.Value", ...) raises vb::Error(number, description).
+  // The `nth` next call (1 = the next) of `operation` raises vb::Error(number, description);
+  // the call is counted before any other check, and a failed call changes nothing. Operations:
+  //   CodeModule.CountOfLines, .CountOfDeclarationLines, .Lines, .InsertLines, .ReplaceLine,
+  //     .DeleteLines, .AddFromString, .Members, .CodePane
+  //   CodePane.GetSelection, .SetSelection, .TopLine (setting it)
+  //   VBE.ActiveCodePane, VBE.ActiveVBProject
+  //   CommandBars.Item, CommandBarControls.Add, CommandBarControl.Caption (setting it),
+  //     CommandBarControl.Tag (setting it), CommandBarControl.Delete
+  //   Events.CommandBarEvents, Events.VBControlsEvents
+  //   Property.Value (writes; recorded in Writes() as not accepted)
+  //   StdFont.Name, .Bold, .Italic, .Size, .Strikethrough, .Underline (writes; recorded as
+  //     "Font.Name", ... not accepted)
+  // Errors the IDE itself raises: 9 "Subscript out of range" for lines, items and names outside
+  // a collection or module; 5 "Invalid procedure call or argument" for a missing command bar or a
+  // bad argument; 91 for Nothing where an object is needed; 380/13 for rejected property values;
+  // 40198 "Can't edit module" for an edit of a read-only module; -2147467259 "Method '...' of
+  // object 'CommandBarControl' failed" for any use of a deleted command-bar control.
   virtual void InjectFailure(const std::string& operation, int nth, int number, Text description) = 0;
 
   // Command bars: the captions of a bar's (or a popup's, "Code Window/&Retrieve Code")
@@ -100,13 +115,15 @@ class MemoryVBE : public host::VBE {
   // Designers, as a person uses them: each raises the designer events of the project.
   // Places a control with the class's default name (Text1, ...) and raises ItemAdded.
   virtual Ref<host::VBControl> PlaceControl(TextView form, TextView className) = 0;
-  // Writes Name (raises ItemRenamed through the property write).
+  // Writes Name as the developer does in the property sheet: checked like any write and raising
+  // ItemRenamed, but not recorded in Writes() (that record is of what the add-ins write).
   virtual void RenameControl(TextView form, TextView oldName, TextView newName) = 0;
   // Raises ItemRemoved, then deletes the control.
   virtual void DeleteControl(TextView form, TextView name) = 0;
   virtual Ref<host::VBControl> FindDesignerControl(TextView form, TextView name, int index = -1) = 0;
   virtual std::vector<Text> ControlNames(TextView form) = 0;
-  // Every property write on the form's controls since the last ClearWrites, in order.
+  // Every property write through Property.Value or a font object on the form's controls since
+  // the last ClearWrites, in order, accepted or not.
   virtual std::vector<PropertyWrite> Writes(TextView form) = 0;
   virtual void ClearWrites() = 0;
 };
