@@ -120,6 +120,9 @@ class MemoryVBEImpl : public MemoryVBE {
   }
   void ClickControl(const Ref<host::CommandBarControl>& control) override {
     if (!control) RaiseObjectNotSet();
+    // A deleted entry is gone from the menus: nobody can click it.
+    if (auto own = std::dynamic_pointer_cast<MemBarControl>(control); own && own->deleted())
+      vb::Raise(vb::err::kInvalidProcedureCall, u"The menu entry was deleted");
     state_->RaiseClick(control);
   }
   int ClickSinkCount() override { return state_->ClickSinkCount(); }

@@ -89,6 +89,11 @@ TEST(CommandBars, ClickSinksReceiveClicksUntilTheirConnectionEnds) {
   vbe->ClickControl(button);
   EXPECT_EQ(clicks, (std::vector<std::string>{"&Project Summary", "&Project Summary"}));
 
+  // A deleted entry cannot be clicked any more.
+  auto stale = vbe->FindControl(u"Add-Ins", u"Other");
+  stale->Delete();
+  EXPECT_NE(ErrorNumberOf([&] { vbe->ClickControl(stale); }), 0);
+
   handler.Reset();  // the connection ends with the sink member
   EXPECT_EQ(vbe->ClickSinkCount(), 0);
   vbe->Click(u"Add-Ins", u"&Project Summary");

@@ -1,0 +1,62 @@
+// The declaration scanner's outline of a module: kinds, lines of each statement and block ends,
+// which the files host relies on to put member attributes back.
+#include <gtest/gtest.h>
+
+#include "host_test_util.h"
+#include "hosts/memory/declaration_scanner.h"
+
+namespace {
+
+using memhost::DeclarationKind;
+using K = DeclarationKind;
+
+struct Row {
+  K kind;
+  std::string name;
+  bool withEvents;
+  long first, last, end;
+  bool operator==(const Row&) const = default;
+};
+
+void PrintTo(const Row& r, std::ostream* os) {
+  *os << static_cast<int>(r.kind) << " " << r.name << (r.withEvents ? " WithEvents" : "") << " " << r.first << "-"
+      << r.last << " end " << r.end;
+}
+
+TEST(DeclarationScanner, OutlineOfAFormModule) {
+  const std::vector<vb::Text> lines = {
+      u"Option Explicit",                                  // 1
+      u"Implements IShape",                                // 2
+      u"DefInt A-Z",                                       // 3
+      u"Private WithEvents mTimer As clsTimer",            // 4
+      u"#If Win32 Then",                                   // 5
+      u"Private Declare PtrSafe Function GetTickCount _",   // 6
+      u"    Lib \"kernel32\" () As Long",                  // 7
+      u"#End If",                                          // 8
+      u"Private Type Pt: X As Long: End Type",             // 9
+      u"",                                                 // 10
+      u"Public Property Get Item(ByVal i As Long) As Object",  // 11
+      u"End Property",                                     // 12
+      u"Private Sub Form_Load()",                          // 13
+      u"    If mTimer Is Nothing Then Exit Sub",           // 14
+      u"End Sub   ' done",                                 // 15
+      u"Public Static Function Counter() As Long",         // 16
+  };
+  memhost::ModuleOutline outline = memhost::ScanModule(lines);
+  std::vector<Row> rows;
+  for (const auto& d : outline.declarations)
+    rows.push_back({d.kind, hosts_test::U8(d.name), d.withEvents, d.firstLine, d.lastLine, d.endLine});
+  const std::vector<Row> expected = {
+      {K::Option, "", false, 1, 1, 0},         {K::Implements, "IShape", false, 2, 2, 0},
+      {K::Other, "", false, 3, 3, 0},          {K::Variable, "mTimer", true, 4, 4, 0},
+      {K::Other, "", false, 5, 5, 0},          {K::Declare, "GetTickCount", false, 6, 7, 0},
+      {K::Other, "", false, 8, 8, 0},          {K::Type, "Pt", false, 9, 9, 9},
+      {K::PropertyGet, "Item", false, 11, 11, 12}, {K::Sub, "Form_Load", false, 13, 13, 15},
+      {K::Function, "Counter", false, 16, 16, 0},
+  };
+  EXPECT_EQ(rows, expected);
+  EXPECT_EQ(outline.declarationLines, 9);
+  EXPECT_EQ(outline.firstProcedureLine, 11);
+}
+
+}  // namespace
