@@ -1,0 +1,53 @@
+// The procedure locator shared by the header and revision dialogs, and the small helpers they
+// use: word splitting, scope names, the login name and the declaration reader.
+#pragma once
+
+#include <vector>
+
+#include "comment/header_text.h"
+#include "framework/host_model.h"
+
+namespace comment {
+
+using host::Ref;
+
+// Where the last search found a procedure.
+struct ProcLocationRecord {
+  Text Name;             // name in the declaration found, "" when none
+  long StartLine = 0;    // the declaration's first physical line, 0 when none
+  long EndLine = 0;      // the first End Sub/Function/Property line at or below the start, 0 when none
+  long MemberType = 5;   // 1 method, 2 property; 5 when no end line was found
+  bool operator==(const ProcLocationRecord&) const = default;
+};
+
+// Overwritten by every LocateProcedure; keeps the last search's result until the next one.
+extern ProcLocationRecord ProcLocation;
+
+// Words of the trimmed text split at each delimiter; consecutive delimiters give empty words.
+std::vector<Text> SplitWords(TextView text, TextView delimiter);
+
+// "Private" 1, "Public" 2, "Friend" 3, "" for anything else.
+Text ScopeText(int scope);
+
+// The name the operating system gives the logged-in user, trimmed and upper-cased.
+Text GetLoginName();
+
+// Finds the procedure around `line`: the first End line at or below it gives the kind, then the
+// nearest declaration of that kind at or above it gives the name and the start line. Fills
+// ProcLocation and returns it. Host failures of the upward search end it silently.
+ProcLocationRecord LocateProcedure(long line, const Ref<host::CodeModule>& codeModule);
+
+struct MemberAtLine {
+  Ref<host::Member> member;  // Nothing when no procedure encloses the line
+  long declarationLine = 0;
+};
+// The member of the active code pane's module whose procedure encloses `line`.
+MemberAtLine GetMemberAtLine(const Ref<host::VBE>& vbe, long line);
+
+// The declaration at `declarationLine` joined over its continuation lines (a trailing "_"),
+// one blank between the parts.
+Text JoinDeclaration(const Ref<host::CodeModule>& codeModule, long declarationLine);
+// The return value text and the parameter lines of the declaration at `declarationLine`.
+DeclarationParts ParseDeclaration(const Ref<host::CodeModule>& codeModule, long declarationLine);
+
+}  // namespace comment

@@ -1,0 +1,70 @@
+#include "comment/frm_function.h"
+
+#include "comment/active_code.h"
+#include "comment/app_log.h"
+#include "comment/author_setting.h"
+#include "comment/bas_global.h"
+#include "comment/header_text.h"
+#include "framework/runtime.h"
+
+namespace comment {
+
+frmFunction::frmFunction() : ui::Form(u"frmFunction", u"Add Function Declaration") {
+  SetFontName(u"Tahoma");
+  txtDescr.SetContainer(&Frame1);
+  txtDescr.SetMultiLine(true);
+  cmdCancel.SetCancel(true);
+  cmdAdd.OnClick = [this] { cmdAdd_Click(); };
+  cmdCancel.OnClick = [this] { cmdCancel_Click(); };
+}
+
+void frmFunction::Form_Load() {
+  try {
+    txtUsername.SetText(LoadAuthorName());
+  } catch (...) {
+    // The box may stay empty; the person can type a name.
+  }
+}
+
+void frmFunction::Form_Activate() {
+  long startLine = 0, startColumn = 0, endLine = 0, endColumn = 0;
+  ActivePane(VBInstance)->GetSelection(startLine, startColumn, endLine, endColumn);
+  const MemberAtLine found = GetMemberAtLine(VBInstance, startLine);
+  member_ = found.member;
+  declarationLine_ = found.declarationLine;
+  if (member_ && member_->Type() != host::vbext_mt_Variable && member_->Type() != host::vbext_mt_Const) {
+    txtFuncname.SetText(member_->Name());
+    return;
+  }
+  vb::MsgBox(u"You must place the cursor in a method before you can add a function header.", ui::vbInformation,
+             u"Not a method");
+  Unload();
+}
+
+void frmFunction::cmdAdd_Click() {
+  const Text description = txtDescr.text();
+  Ref<host::CodeModule> module = ActiveCodeModule(VBInstance);
+  const long insertAt = declarationLine_;
+
+  FunctionHeader header;
+  header.declaration = ParseDeclaration(module, insertAt);
+  SaveAuthorName(txtUsername.text());
+  header.methodName = txtFuncname.text();
+  header.scope = member_ ? ScopeText(member_->Scope()) : Text();
+  header.author = txtUsername.text();
+  header.timestamp = NowText();
+  header.description = description;
+
+  module->InsertLines(insertAt, BuildFunctionHeader(header));
+  Unload();
+}
+
+void frmFunction::cmdCancel_Click() { Unload(); }
+
+void frmFunction::Form_Unload(int& /*cancel*/) {
+  member_.reset();
+  declarationLine_ = 0;
+  VBInstance.reset();
+}
+
+}  // namespace comment
