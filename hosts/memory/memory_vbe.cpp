@@ -94,7 +94,9 @@ class MemoryVBEImpl : public MemoryVBE {
   Ref<host::VBComponent> AddComponent(TextView name, int type, std::optional<Text> code) override {
     auto project = state_->activeProject.lock();
     if (!project) vb::Raise(vb::err::kInvalidProcedureCall, u"No active project");
-    return project->AddComponent(name, type, code);
+    auto component = project->AddComponent(name, type, code);
+    if (component->module()) component->module()->OpenPane();  // as the builder does
+    return component;
   }
   void SetReadOnly(TextView component, bool readOnly) override { ModuleOf(component)->SetReadOnly(readOnly); }
   void InjectFailure(const std::string& operation, int nth, int number, Text description) override {

@@ -61,6 +61,11 @@ TEST(CodePane, ActivatingAPaneOfAnotherProjectMakesThatProjectActive) {
   vbe->SetActivePane(u"Second.modB", {1, 1, 1, 1});
   EXPECT_EQ(hosts_test::U8(vbe->ActiveVBProject()->Name()), "Second");
   EXPECT_EQ(vbe->CodePanes()->Count(), 2);
+  auto added = vbe->AddComponent(u"clsNew", host::vbext_ct_ClassModule, vb::Text(u"Option Explicit"));
+  EXPECT_EQ(hosts_test::U8(vbe->Code(u"Second.clsNew")), "Option Explicit");
+  EXPECT_EQ(vbe->CodePanes()->Count(), 3);
+  EXPECT_EQ(vbe->AddComponent(u"Bitmaps", host::vbext_ct_ResFile, std::nullopt)->CodeModule(), nullptr);
+  EXPECT_NE(hosts_test::ErrorNumberOf([&] { vbe->AddComponent(u"CLSNEW", host::vbext_ct_StdModule, vb::Text()); }), 0);
 }
 
 }  // namespace
