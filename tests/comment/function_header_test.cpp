@@ -1,6 +1,8 @@
 // The function header dialog, opened from the code window's menu and answered as a person would.
+#ifndef _WIN32
 #include <pwd.h>
 #include <unistd.h>
+#endif
 
 #include "comment_fixture.h"
 
@@ -175,6 +177,7 @@ TEST(FunctionHeader, CancelWritesNothingAndStoresNoAuthor) {
   EXPECT_EQ(vb::GetSetting(u"Ravlen", u"Comment", u"Username", u"(none)"), u"(none)");
 }
 
+#ifndef _WIN32
 TEST(FunctionHeader, AuthorComesFromTheSettingElseTheLoginName) {
   testing_support::TestHome home;
   Connected ide(HostBuilder().project(u"Project1").module(u"Module1", Lines({u"Sub Go()", u"End Sub"}))
@@ -195,6 +198,7 @@ TEST(FunctionHeader, AuthorComesFromTheSettingElseTheLoginName) {
   for (char& ch : login) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
   EXPECT_EQ(shown, (std::vector<Text>{vb::FromUtf8(login), u"Stored Name"}));
 }
+#endif
 
 TEST(FunctionHeader, DateUsesTheSystemSeparators) {
   testing_support::TestHome home;
@@ -218,6 +222,28 @@ TEST(FunctionHeader, AFailureWhileOpeningIsReportedAndLogged) {
                  u"Error Occurred"}}));
   EXPECT_EQ(home.log.lines,
             std::vector<Text>{Logged(u"The following error occurred in the FunctionMenuHandler callback event: " + description)});
+}
+
+TEST(FunctionHeader, AReadOnlyModuleIsReportedAndLeftAsItWas) {
+  testing_support::TestHome home;
+  const Text code = Lines({u"Sub Go()", u"End Sub"});
+  Connected ide(HostBuilder().project(u"Project1").module(u"Module1", code).activePane(u"Module1", {1, 1, 1, 1}).build());
+  ide.vbe->SetReadOnly(u"Module1", true);
+  AddHeader(home, ide, u"Goes.");
+  EXPECT_EQ(ide.vbe->Code(u"Module1"), code);
+  ASSERT_EQ(home.toolkit.messages().size(), 1u);
+  const Text prefix = u"An error occurred trying to display the Function Header form: ";
+  const scripted::MessageBox box = home.toolkit.messages()[0];
+  ASSERT_TRUE(vb::StartsWith(box.prompt, prefix)) << vb::ToUtf8(box.prompt);
+  const Text description = box.prompt.substr(prefix.size());
+  EXPECT_FALSE(description.empty());
+  EXPECT_EQ(home.log.lines,
+            std::vector<Text>{Logged(u"The following error occurred in the FunctionMenuHandler callback event: " + description)});
+  // The dialog closed with the failure: the next click opens a working one.
+  ide.vbe->SetReadOnly(u"Module1", false);
+  AddHeader(home, ide, u"Goes.");
+  EXPECT_EQ(ide.vbe->Code(u"Module1"),
+            Join({}, Header(u"Go", u"Public", u"jdoe", {u""}, u"VOID", {u"Goes."}), {u"Sub Go()", u"End Sub"}));
 }
 
 }  // namespace
