@@ -1,0 +1,29 @@
+// Builds the procedures that implement an interface class: a stub for every public method and
+// property procedures for every public variable of the class, as one text to add to the
+// implementing module. Stateless apart from the way it asks about unknown variable types.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "framework/host_model.h"
+
+namespace morrowgate {
+
+class BuildInterface {
+ public:
+  // Asked for a variable whose type is not a built-in name (the type text is handed over);
+  // answers the write procedures as a bit set: 1 Let, 2 Set, 3 both.
+  using AskPropertyType = std::function<std::int16_t(const vb::Text& varType)>;
+
+  explicit BuildInterface(AskPropertyType ask);
+
+  // The text for interface `ClassName` of project `ProjName`; empty when the class has no
+  // public method or variable. Host failures (unknown project or class) pass to the caller.
+  vb::Text operator()(const host::Ref<host::VBE>& VBInst, vb::TextView ProjName, vb::TextView ClassName) const;
+
+ private:
+  AskPropertyType ask_;
+};
+
+}  // namespace morrowgate

@@ -1,0 +1,13 @@
+#include "interface_builder/failure_report.h"
+
+#include "framework/connect.h"
+#include "framework/runtime.h"
+
+namespace morrowgate {
+
+void ReportFailure(std::exception_ptr failure) {
+  vb::Error error = addin::AsVbError(failure);
+  vb::MsgBox(u"The following error occurred : " + error.description, ui::vbInformation, u"Error Occurred");
+}
+
+}  // namespace morrowgate

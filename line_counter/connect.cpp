@@ -1,0 +1,86 @@
+#include "line_counter/connect.h"
+
+#include <algorithm>
+
+namespace tallowick {
+
+Connect::Connect() = default;
+
+Connect::~Connect() {
+  // A window must not outlive the add-in that owns it.
+  CloseSummaryWindows();
+  Attempt([&] {
+    if (mfrmAddIn_ && mfrmAddIn_->loaded()) mfrmAddIn_->Unload();
+  });
+}
+
+host::Ref<host::CommandBarControl> Connect::AddToAddInCommandBar(vb::TextView sCaption) {
+  return AddToCommandBar(u"Add-Ins", sCaption);
+}
+
+void Connect::Connection(int connectMode) {
+  if (connectMode == addin::ext_cm_External) return;
+  counterEntry_ = AddToAddInCommandBar(u"&Component Line Counter");
+  BindClick(MenuHandler, counterEntry_, [this] { MenuHandler_Click(); });
+  summaryEntry_ = AddToAddInCommandBar(u"&Project Summary");
+  BindClick(SummaryMenuHandler, summaryEntry_, [this] { SummaryMenuHandler_Click(); });
+}
+
+void Connect::Disconnection() {
+  Attempt([&] { DeleteEntry(counterEntry_); });
+  Attempt([&] { DeleteEntry(summaryEntry_); });
+  Attempt([&] { MenuHandler.Reset(); });
+  Attempt([&] { SummaryMenuHandler.Reset(); });
+  Attempt([&] {
+    if (mfrmAddIn_) mfrmAddIn_->Unload();
+  });
+  mfrmAddIn_.reset();
+  CloseSummaryWindows();
+}
+
+void Connect::Show() {
+  Attempt([&] {
+    if (!mfrmAddIn_) mfrmAddIn_ = std::make_unique<frmAddIn>();
+  });
+  if (!mfrmAddIn_) return;
+  Attempt([&] {
+    mfrmAddIn_->VBInstance = VBInstance;
+    mfrmAddIn_->Connect = this;
+  });
+  FormDisplayed = true;
+  Attempt([&] { mfrmAddIn_->Show(ui::vbModal); });
+  Attempt([&] { mfrmAddIn_->Unload(); });
+  mfrmAddIn_.reset();
+}
+
+void Connect::MenuHandler_Click() { Show(); }
+
+void Connect::SummaryMenuHandler_Click() {
+  // Windows closed since the last click are dropped here.
+  std::erase_if(summaries_, [](const std::unique_ptr<frmSummary>& window) { return !window->loaded(); });
+  auto window = std::make_unique<frmSummary>();
+  window->VBInstance = VBInstance;
+  Attempt([&] { window->Load(); });
+  if (window->failed() || !window->loaded()) {
+    Attempt([&] { window->Unload(); });
+    return;
+  }
+  frmSummary& shown = *window;
+  summaries_.push_back(std::move(window));
+  Attempt([&] { shown.Show(ui::vbModeless); });
+}
+
+std::size_t Connect::summaryWindowCount() const {
+  return static_cast<std::size_t>(std::count_if(summaries_.begin(), summaries_.end(),
+                                                [](const auto& window) { return window->loaded(); }));
+}
+
+void Connect::CloseSummaryWindows() {
+  for (auto& window : summaries_)
+    Attempt([&] {
+      if (window->loaded()) window->Unload();
+    });
+  summaries_.clear();
+}
+
+}  // namespace tallowick

@@ -1,0 +1,101 @@
+#include "line_counter/frm_add_in.h"
+
+#include "framework/runtime.h"
+#include "line_counter/failure_report.h"
+#include "line_counter/line_count.h"
+
+namespace tallowick {
+
+namespace {
+
+template <class T>
+const host::Ref<T>& Required(const host::Ref<T>& object) {
+  if (!object) vb::RaiseStandard(vb::err::kObjectNotSet);
+  return object;
+}
+
+// Shows the hourglass for the life of the object and puts the default pointer back even when
+// the count fails, so the pointer never stays busy after an error.
+class HourglassPointer {
+ public:
+  HourglassPointer() { vb::SetMousePointer(ui::vbHourglass); }
+  ~HourglassPointer() {
+    try {
+      vb::SetMousePointer(ui::vbDefault);
+    } catch (...) {
+    }
+  }
+  HourglassPointer(const HourglassPointer&) = delete;
+  HourglassPointer& operator=(const HourglassPointer&) = delete;
+};
+
+}  // namespace
+
+frmAddIn::frmAddIn() : ui::Form(u"frmAddIn", u"Component Line Counter") {
+  OKButton.SetDefault(true);
+  CancelButton.SetCancel(true);
+  cmdSelectAll.OnClick = [this] { cmdSelectAll_Click(); };
+  OKButton.OnClick = [this] { OKButton_Click(); };
+  CancelButton.OnClick = [this] { CancelButton_Click(); };
+}
+
+frmAddIn::~frmAddIn() = default;
+
+void frmAddIn::Form_Activate() {
+  try {
+    host::Ref<host::VBProject> project = Required(Required(VBInstance)->ActiveVBProject());
+    projectName_ = project->Name();
+    lstComponents.Clear();
+    host::Ref<host::VBComponents> components = Required(project->VBComponents());
+    long count = components->Count();
+    for (long i = 1; i <= count; ++i) lstComponents.AddItem(Required(components->Item(i))->Name());
+  } catch (...) {
+    ReportFailure(std::current_exception());
+  }
+}
+
+void frmAddIn::cmdSelectAll_Click() {
+  for (int i = 0; i < lstComponents.ListCount(); ++i) lstComponents.SetSelected(i, true);
+}
+
+void frmAddIn::OKButton_Click() {
+  try {
+    coll_ = std::make_shared<clsCollection>();
+    for (int i = 0; i < lstComponents.ListCount(); ++i) {
+      if (!lstComponents.Selected(i)) continue;
+      vb::Text name = lstComponents.List(i);
+      coll_->Add(name)->CompName = name;
+    }
+    CountCodeLines(*coll_);
+    if (!results_) results_ = std::make_unique<frmResults>();
+    results_->objColl = coll_;
+    results_->Show(ui::vbModal);
+  } catch (...) {
+    // The count did not complete: say why and leave the selection open for another try.
+    ReportFailure(std::current_exception());
+    return;
+  }
+  CancelButton_Click();
+}
+
+void frmAddIn::CancelButton_Click() { Hide(); }
+
+void frmAddIn::CountCodeLines(clsCollection& coll) {
+  HourglassPointer hourglass;
+  for (const clsCollection::Record& record : coll) {
+    host::Ref<host::VBProject> project = Required(Required(VBInstance->VBProjects())->Item(projectName_));
+    host::Ref<host::VBComponent> component = Required(Required(project->VBComponents())->Item(record->CompName));
+    LineCounts counts = CountModuleLines(component->CodeModule());
+    record->Code = counts.code;
+    record->Comment = counts.comment;
+    record->WhiteSpace = counts.blank;
+  }
+}
+
+void frmAddIn::Form_Unload(int& /*cancel*/) {
+  if (results_ && results_->loaded()) results_->Unload();
+  results_.reset();
+  coll_.reset();
+}
+
+}  // namespace tallowick

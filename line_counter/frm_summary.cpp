@@ -1,0 +1,31 @@
+#include "line_counter/frm_summary.h"
+
+#include "line_counter/failure_report.h"
+#include "line_counter/project_summary.h"
+
+namespace tallowick {
+
+frmSummary::frmSummary() : ui::Form(u"frmSummary", u"Project Summary") {
+  txtSummary.SetMultiLine(true);
+  cmdClose.SetDefault(true);
+  cmdClose.SetCancel(true);
+  cmdClose.OnClick = [this] { cmdClose_Click(); };
+}
+
+void frmSummary::Form_Load() {
+  failed_ = false;
+  try {
+    if (!VBInstance) vb::RaiseStandard(vb::err::kObjectNotSet);
+    txtSummary.SetText(BuildProjectSummary(VBInstance->ActiveVBProject()));
+  } catch (...) {
+    failed_ = true;
+    ReportFailure(std::current_exception());
+  }
+}
+
+void frmSummary::cmdClose_Click() {
+  Hide();
+  Unload();
+}
+
+}  // namespace tallowick
