@@ -25,6 +25,20 @@ void UnloadIfLoaded(ui::Form& form) {
   if (form.loaded()) form.Unload();
 }
 
+// Shows a dialog modally; a dialog whose display failed half-way is unloaded, so that it is
+// not left on screen and can be shown again.
+void ShowModalDialog(ui::Form& form) {
+  try {
+    form.Show(ui::vbModal);
+  } catch (...) {
+    try {
+      UnloadIfLoaded(form);
+    } catch (...) {
+    }
+    throw;
+  }
+}
+
 }  // namespace
 
 Connect::Connect() = default;
@@ -54,6 +68,8 @@ void Connect::Disconnection() {
   DeleteEntry(menuEntry_);
   Attempt([&] { MenuHandler.Reset(); });
   Attempt([&] { CompHandler.Reset(); });
+  // Control dialogs still open (the IDE closing while one is shown).
+  for (ui::Form* dialog : std::vector<ui::Form*>(openControlDialogs_)) Attempt([&] { UnloadIfLoaded(*dialog); });
   Attempt([&] {
     if (removeDialog_) UnloadIfLoaded(*removeDialog_);
   });
@@ -75,12 +91,12 @@ void Connect::CompHandler_ItemAdded(const Ref<host::VBControl>& VBControl) {
   auto dialog = std::make_unique<ControlDialog>(*row.dialog);
   dialog->objControl = VBControl;
   dialog->VBInstance = VBInstance;
-  try {
-    dialog->Show(ui::vbModal);
-  } catch (...) {
-    Attempt([&] { UnloadIfLoaded(*dialog); });
-    throw;
-  }
+  openControlDialogs_.push_back(dialog.get());
+  struct Forget {
+    std::vector<ui::Form*>& open;
+    ~Forget() { open.pop_back(); }
+  } forget{openControlDialogs_};
+  ShowModalDialog(*dialog);
   UnloadIfLoaded(*dialog);
 }
 
@@ -91,7 +107,7 @@ void Connect::CompHandler_ItemRemoved(const Ref<host::VBControl>& VBControl) {
   if (RemovableMembers(*module, ControlName(VBControl)).empty()) return;
   if (!removeDialog_) removeDialog_ = std::make_unique<frmRemoveControl>();
   removeDialog_->objControl = VBControl;
-  removeDialog_->Show(ui::vbModal);
+  ShowModalDialog(*removeDialog_);
 }
 
 void Connect::CompHandler_ItemRenamed(const Ref<host::VBControl>& VBControl, const Text& OldName, int /*OldIndex*/) {
@@ -107,14 +123,14 @@ void Connect::CompHandler_ItemRenamed(const Ref<host::VBControl>& VBControl, con
     renameDialog_->objCode = module;
     renameDialog_->OldName = OldName;
     renameDialog_->NewName = ControlName(VBControl);
-    renameDialog_->Show(ui::vbModal);
+    ShowModalDialog(*renameDialog_);
   } catch (...) {
   }
 }
 
 void Connect::MenuHandler_Click() {
   if (!optionsDialog_) optionsDialog_ = std::make_unique<frmAddInOptions>(options_);
-  optionsDialog_->Show(ui::vbModal);
+  ShowModalDialog(*optionsDialog_);
 }
 
 }  // namespace ravlen

@@ -4,9 +4,14 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "control_editor/bas_global.h"
 #include "framework/connect.h"
+
+namespace ui {
+class Form;
+}
 
 namespace ravlen {
 
@@ -45,6 +50,8 @@ class Connect : public addin::ConnectBase {
   std::unique_ptr<frmRemoveControl> removeDialog_;
   std::unique_ptr<frmRenameCode> renameDialog_;
   std::unique_ptr<frmAddInOptions> optionsDialog_;
+  // The control dialogs on screen, innermost last.
+  std::vector<ui::Form*> openControlDialogs_;
 };
 
 }  // namespace ravlen
