@@ -32,6 +32,34 @@ class MemStdFont : public host::StdFont {
   bool Underline() override { return underline_; }
   void SetUnderline(bool value) override { Set("Underline", vb::Variant(value), true, [&] { underline_ = value; }); }
 
+  // A member read from a designer file: checked as a write is, never recorded.
+  bool Load(TextView member, const vb::Variant& value) {
+    try {
+      if (member == u"Name") {
+        Text name = vb::CStr(value);
+        if (name.empty()) return false;
+        name_ = std::move(name);
+      } else if (member == u"Size") {
+        double points = vb::CDbl(value);
+        if (!(points > 0 && points <= 2160)) return false;
+        size_ = points;
+      } else if (member == u"Bold") {
+        bold_ = vb::CBool(value);
+      } else if (member == u"Italic") {
+        italic_ = vb::CBool(value);
+      } else if (member == u"Underline") {
+        underline_ = vb::CBool(value);
+      } else if (member == u"Strikethrough") {
+        strikethrough_ = vb::CBool(value);
+      } else {
+        return false;
+      }
+    } catch (const vb::Error&) {
+      return false;
+    }
+    return true;
+  }
+
   // Takes over another font's attributes (a font object assigned to the Font property).
   void CopyFrom(host::StdFont& other) {
     name_ = other.Name();
@@ -211,8 +239,39 @@ void MemControl::Write(Slot& slot, const vb::Variant& value, bool record) {
     throw;
   }
   if (record) RecordWrite(nameBefore, slot.def->name, value, true);
+  // Controls inside a renamed container follow it (their container is kept by name).
+  if (slot.def->kind == PropKind::Name && form && !vb::EqualsNoCase(nameBefore, Name()))
+    for (const auto& other : form->controls())
+      if (other.get() != this && vb::EqualsNoCase(other->container, nameBefore)) other->container = Name();
   if (slot.def->kind == PropKind::Name && form)
     form->state()->RaiseDesignerEvent(HostState::DesignerEvent::Renamed, shared_from_this(), nameBefore, indexBefore);
+}
+
+bool MemControl::LoadValue(TextView property, const vb::Variant& value) {
+  if (vb::StartsWith(property, u"Font.")) {
+    Slot* font = FindSlot(u"Font");
+    return font && font->font && font->font->Load(property.substr(5), value);
+  }
+  Slot* slot = FindSlot(property);
+  if (!slot || slot->def->kind == PropKind::Name || slot->def->kind == PropKind::Font) return false;
+  auto form = form_.lock();
+  if (slot->def->kind == PropKind::Index && form) {
+    // Two elements of one array cannot share an index.
+    try {
+      const int index = std::get<std::int16_t>(CoerceProperty(*slot->def, value).value());
+      const Text name = Name();
+      for (const auto& other : form->controls())
+        if (other.get() != this && vb::EqualsNoCase(other->Name(), name) && other->Index() == index) return false;
+    } catch (const vb::Error&) {
+      return false;
+    }
+  }
+  try {
+    slot->value = CoerceProperty(*slot->def, value);
+  } catch (const vb::Error&) {
+    return false;
+  }
+  return true;
 }
 
 // ---- form ------------------------------------------------------------------------------------

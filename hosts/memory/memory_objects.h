@@ -215,6 +215,8 @@ class MemForm : public host::VBForm, public std::enable_shared_from_this<MemForm
   // Adds a control named `name` (a default name when empty) without raising any event.
   std::shared_ptr<MemControl> CreateControl(TextView className, TextView name, TextView container = {});
   void Remove(const std::shared_ptr<MemControl>& control);
+  // Adds a control made elsewhere (a designer being loaded) at the end, without any event.
+  void Adopt(std::shared_ptr<MemControl> control) { controls_.push_back(std::move(control)); }
   std::shared_ptr<MemControl> Find(TextView name, int index = -1) const;
   Text DefaultName(TextView className) const;
   const std::vector<std::shared_ptr<MemControl>>& controls() const { return controls_; }
@@ -254,6 +256,9 @@ class MemControl : public host::VBControl, public std::enable_shared_from_this<M
   // ItemRenamed after an accepted Name. `record` adds the attempt to the form's writes.
   void Write(Slot& slot, const vb::Variant& value, bool record);
   void RecordWrite(TextView control, TextView property, const vb::Variant& value, bool accepted);
+  // Stores a value read from a designer file: checked like a write, but no event and no record.
+  // Font members are "Font.Name", "Font.Size", ... False when the property is unknown or rejected.
+  bool LoadValue(TextView property, const vb::Variant& value);
 
  private:
   std::weak_ptr<MemForm> form_;

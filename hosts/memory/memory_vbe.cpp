@@ -162,6 +162,24 @@ class MemoryVBEImpl : public MemoryVBE {
         if (c->designer()) c->designer()->writes().clear();
   }
 
+  // ---- loading from files ----
+  std::vector<Text> CodeLines(TextView component) override { return ModuleOf(component)->lines(); }
+  Ref<host::VBControl> LoadControl(TextView form, const ControlSpec& spec, std::vector<Text>* skipped) override {
+    auto designer = DesignerOf(form);
+    auto control = MemControl::Create(designer, spec.className);
+    control->FindSlot(u"Name")->value = CoerceProperty(*control->FindSlot(u"Name")->def, vb::Variant(spec.name));
+    control->container = spec.container;
+    designer->Adopt(control);
+    for (const auto& [property, value] : spec.properties)
+      if (!control->LoadValue(property, value) && skipped) skipped->push_back(property);
+    return control;
+  }
+  Text ContainerOf(const Ref<host::VBControl>& control) override {
+    auto* mem = dynamic_cast<MemControl*>(control.get());
+    if (!mem) RaiseObjectNotSet();
+    return mem->container;
+  }
+
   std::shared_ptr<MemProject> AddProjectImpl(TextView name) {
     for (const auto& p : *projects_)
       if (vb::EqualsNoCase(p->Name(), name)) vb::Raise(vb::err::kInvalidProcedureCall, u"Project already open: " + Text(name));

@@ -1,0 +1,80 @@
+// The designer block of a .frm, .ctl, .pag, .dob or .dsr file as a tree: one node per
+// "Begin Library.Class Name" ... "End" block, holding its property lines, its "BeginProperty ...
+// EndProperty" sub-blocks and its child controls in file order. Every line is kept as written,
+// so an unchanged tree renders to the same lines; edits replace, add or remove whole lines only.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <vector>
+
+#include "framework/host_model.h"
+#include "framework/variant.h"
+#include "hosts/files/text_file.h"
+
+namespace files {
+
+struct DesignerNode;
+
+struct DesignerItem {
+  enum class Kind { Property, PropertyBlock, Control, Other };
+  Kind kind = Kind::Other;
+  Text name;                              // Property, PropertyBlock: the property's name
+  std::vector<Line> lines;                // Property, Other: one line; PropertyBlock: all of its lines
+  std::shared_ptr<DesignerNode> control;  // Control
+};
+
+struct DesignerNode {
+  Line begin;      // "   Begin VB.TextBox Text1 " (VB writes a blank after the name)
+  Text library;    // "VB"; empty for a designer class written as a GUID
+  Text className;  // "TextBox"
+  Text name;       // "Text1"
+  std::vector<DesignerItem> items;
+  Line end;        // "   End"
+
+  // The in-memory control this block stands for (none for the form itself and for designers the
+  // in-memory IDE does not keep), and its property values as loaded or last saved.
+  host::Ref<host::VBControl> control;
+  std::vector<std::pair<Text, vb::Variant>> saved;
+
+  Text Indent() const;  // the blanks before "Begin"
+  // The first property line or block of that name among the node's own items.
+  DesignerItem* FindProperty(TextView property);
+};
+
+// A syntax fault in a designer block; `line` counts from 1 in the file.
+struct DesignerSyntaxError : std::runtime_error {
+  DesignerSyntaxError(std::size_t lineNumber, const std::string& message)
+      : std::runtime_error("line " + std::to_string(lineNumber) + ": " + message), line(lineNumber) {}
+  std::size_t line;
+};
+
+// True for a line that opens a control block ("Begin VB.Form frmMain").
+bool IsBeginLine(TextView text);
+// Parses the block that starts at lines[pos] and leaves pos after its "End".
+std::shared_ptr<DesignerNode> ParseDesigner(const std::vector<Line>& lines, std::size_t& pos);
+void RenderDesigner(const DesignerNode& node, std::vector<Line>& out);
+// A deep copy; the copies keep the same in-memory controls.
+std::shared_ptr<DesignerNode> CloneDesigner(const DesignerNode& node);
+// Every control node below `node`, depth first in file order.
+void CollectControls(const DesignerNode& node, std::vector<std::shared_ptr<DesignerNode>>& out);
+
+// ---- property lines ----------------------------------------------------------------------------
+
+// "   Caption         =   "OK"": the name before "=" and the value text after the blanks.
+Text PropertyNameOf(TextView line);
+Text ValueTextOf(TextView line);
+// Keeps everything up to the value (indent, name, "=", the blanks after it) and puts `value`.
+void ReplaceValue(Line& line, TextView value);
+// A new property line as VB writes one: the name padded to 16 places, "=", three blanks, value.
+Text PropertyLine(TextView indent, TextView name, TextView value);
+
+// Reads a written value: a quoted text (doubled quotes undone), a number (decimal, &H hex, the
+// "'True" comments dropped) or a bare word as text. nullopt for values kept in the .frx file
+// ($"form.frx":0012, "form.frx":0000), which stay as written.
+std::optional<vb::Variant> ParseValue(TextView valueText);
+// A text as VB writes it in a designer block: quoted, inner quotes doubled.
+Text QuoteText(TextView text);
+
+}  // namespace files

@@ -1,0 +1,376 @@
+// Loading designer controls and writing their changes back into the designer block.
+#include "hosts/files/designer_sync.h"
+
+#include <cstdio>
+#include <set>
+
+#include "hosts/files/file_error.h"
+#include "hosts/memory/control_classes.h"
+
+namespace files {
+namespace {
+
+using Values = std::vector<std::pair<Text, vb::Variant>>;
+
+constexpr TextView kFontMembers[] = {u"Name", u"Size", u"Bold", u"Italic", u"Underline", u"Strikethrough"};
+constexpr TextView kStdFontClass = u"{0BE35203-8F91-11CE-9DE3-00AA004BB851}";
+
+// The property values of an in-memory control, fonts as "Font.Name", "Font.Size", ...
+Values ReadValues(const host::Ref<host::VBControl>& control) {
+  Values values;
+  auto properties = control->Properties();
+  for (long i = 1; i <= properties->Count(); ++i) {
+    auto property = properties->Item(i);
+    if (auto font = property->Object()) {
+      const Text prefix = property->Name() + u".";
+      values.emplace_back(prefix + u"Name", vb::Variant(font->Name()));
+      values.emplace_back(prefix + u"Size", vb::Variant(font->Size()));
+      values.emplace_back(prefix + u"Bold", vb::Variant(font->Bold()));
+      values.emplace_back(prefix + u"Italic", vb::Variant(font->Italic()));
+      values.emplace_back(prefix + u"Underline", vb::Variant(font->Underline()));
+      values.emplace_back(prefix + u"Strikethrough", vb::Variant(font->Strikethrough()));
+    } else {
+      values.emplace_back(property->Name(), property->Value());
+    }
+  }
+  return values;
+}
+
+const vb::Variant* Find(const Values& values, TextView name) {
+  for (const auto& [n, v] : values)
+    if (vb::EqualsNoCase(n, name)) return &v;
+  return nullptr;
+}
+
+const memhost::PropertyDef* DefOf(TextView className, TextView property) {
+  const auto* cls = memhost::FindControlClass(className);
+  for (const auto& def : cls ? cls->properties : memhost::CommonProperties())
+    if (vb::EqualsNoCase(def.name, property)) return &def;
+  return nullptr;
+}
+
+Text BooleanText(bool value) { return value ? u"-1  'True" : u"0   'False"; }
+
+Text HexLong(std::int32_t value) {
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "&H%08X&", static_cast<unsigned>(value));
+  return vb::FromUtf8(buffer);
+}
+
+// A value as VB writes it in a designer block; `previous` is the value text it replaces, if any.
+Text FormatValue(const memhost::PropertyDef* def, TextView property, const vb::Variant& value, TextView previous,
+                 TextView control, const std::filesystem::path& file) {
+  using memhost::PropKind;
+  const PropKind kind = def ? def->kind : PropKind::Text;
+  switch (kind) {
+    case PropKind::Boolean:
+      return BooleanText(vb::CBool(value));
+    case PropKind::Long:
+      if (vb::EndsWith(vb::LCase(property), u"color") || vb::StartsWith(vb::UCase(previous), u"&H"))
+        return HexLong(vb::CLng(value));
+      return vb::CStr(value);
+    case PropKind::Integer:
+    case PropKind::Enum:
+    case PropKind::Index:
+    case PropKind::Single:
+      return vb::CStr(value);
+    default: {
+      Text text = value.IsEmpty() ? Text() : vb::CStr(value);
+      if (text.find_first_of(u"\r\n") != Text::npos)
+        throw SaveError(file, "the " + vb::ToUtf8(property) + " of " + vb::ToUtf8(control) +
+                                  " holds a line break, which a form file keeps only in its .frx file; "
+                                  "set it in the VB6 IDE");
+      return QuoteText(text);
+    }
+  }
+}
+
+bool IsPropertyItem(const DesignerItem& item) {
+  return item.kind == DesignerItem::Kind::Property || item.kind == DesignerItem::Kind::PropertyBlock;
+}
+
+// Puts a new property among the node's own properties: before the first one whose name sorts
+// after it, or after the last of them, always ahead of the child controls.
+void InsertProperty(DesignerNode& node, DesignerItem item) {
+  std::size_t firstControl = node.items.size();
+  for (std::size_t i = 0; i < node.items.size(); ++i)
+    if (node.items[i].kind == DesignerItem::Kind::Control) {
+      firstControl = i;
+      break;
+    }
+  std::size_t at = firstControl;
+  for (std::size_t i = 0; i < firstControl; ++i)
+    if (IsPropertyItem(node.items[i]) && vb::LessNoCase(item.name, node.items[i].name)) {
+      at = i;
+      break;
+    }
+  node.items.insert(node.items.begin() + static_cast<std::ptrdiff_t>(at), std::move(item));
+}
+
+Text ChildIndent(const DesignerNode& node) { return node.Indent() + u"   "; }
+
+DesignerItem NewPropertyLine(const DesignerNode& node, TextView name, TextView value, const std::string& newline) {
+  DesignerItem item;
+  item.kind = DesignerItem::Kind::Property;
+  item.name = Text(name);
+  item.lines.push_back(Line{PropertyLine(ChildIndent(node), name, value), newline});
+  return item;
+}
+
+// The text of one member in a font block, as VB writes it.
+Text FontMemberText(TextView member, const Values& values) {
+  const vb::Variant* v = Find(values, u"Font." + Text(member));
+  if (!v) return {};
+  if (member == u"Name") return QuoteText(vb::CStr(*v));
+  if (member == u"Size") return vb::CStr(*v);
+  return BooleanText(vb::CBool(*v));
+}
+
+DesignerItem NewFontBlock(const DesignerNode& node, const Values& values, const std::string& newline) {
+  const Text indent = ChildIndent(node), inner = indent + u"   ";
+  DesignerItem item;
+  item.kind = DesignerItem::Kind::PropertyBlock;
+  item.name = u"Font";
+  item.lines.push_back(Line{indent + u"BeginProperty Font " + Text(kStdFontClass) + u" ", newline});
+  const bool bold = vb::CBool(*Find(values, u"Font.Bold"));
+  item.lines.push_back(Line{PropertyLine(inner, u"Name", FontMemberText(u"Name", values)), newline});
+  item.lines.push_back(Line{PropertyLine(inner, u"Size", FontMemberText(u"Size", values)), newline});
+  item.lines.push_back(Line{PropertyLine(inner, u"Charset", u"0"), newline});
+  item.lines.push_back(Line{PropertyLine(inner, u"Weight", bold ? u"700" : u"400"), newline});
+  for (TextView member : {u"Underline", u"Italic", u"Strikethrough"})
+    item.lines.push_back(Line{PropertyLine(inner, member, FontMemberText(member, values)), newline});
+  item.lines.push_back(Line{indent + u"EndProperty", newline});
+  return item;
+}
+
+// Writes the changed font members into the node's font block, adding the block when it has none.
+void UpdateFont(DesignerNode& node, const Values& values, const std::set<Text>& changed, const std::string& newline) {
+  DesignerItem* block = node.FindProperty(u"Font");
+  if (!block || block->kind != DesignerItem::Kind::PropertyBlock) {
+    InsertProperty(node, NewFontBlock(node, values, newline));
+    return;
+  }
+  for (const Text& member : changed) {
+    const Text written = member == u"Bold" ? Text(u"Weight") : member;
+    Text value = member == u"Bold" ? Text(vb::CBool(*Find(values, u"Font.Bold")) ? u"700" : u"400")
+                                   : FontMemberText(member, values);
+    bool replaced = false;
+    // Only the block's own lines (not its first and last) hold members.
+    for (std::size_t i = 1; i + 1 < block->lines.size(); ++i) {
+      if (vb::EqualsNoCase(PropertyNameOf(block->lines[i].text), written)) {
+        ReplaceValue(block->lines[i], value);
+        replaced = true;
+        break;
+      }
+    }
+    if (!replaced) {
+      const Line& first = block->lines.front();
+      std::size_t n = 0;
+      while (n < first.text.size() && first.text[n] == u' ') ++n;
+      Line line{PropertyLine(first.text.substr(0, n) + u"   ", written, value), newline};
+      block->lines.insert(block->lines.end() - 1, line);
+    }
+  }
+}
+
+// Writes what changed on one bound control into its block.
+void UpdateNode(DesignerNode& node, const std::string& newline, const std::filesystem::path& file) {
+  Values current = ReadValues(node.control);
+  std::set<Text> fontChanged;
+  for (const auto& [name, value] : current) {
+    const vb::Variant* saved = Find(node.saved, name);
+    if (saved && *saved == value) continue;
+    if (name == u"Name") {
+      const Text newName = vb::CStr(value);
+      Text& begin = node.begin.text;
+      // Begin Library.Class Name: the third word.
+      std::size_t i = 0, words = 0;
+      while (i < begin.size() && words < 3) {
+        while (i < begin.size() && (begin[i] == u' ' || begin[i] == u'\t')) ++i;
+        std::size_t start = i;
+        while (i < begin.size() && begin[i] != u' ' && begin[i] != u'\t') ++i;
+        if (++words == 3) begin.replace(start, i - start, newName);
+      }
+      node.name = newName;
+    } else if (vb::StartsWith(name, u"Font.")) {
+      fontChanged.insert(name.substr(5));
+    } else {
+      const auto* def = DefOf(node.className, name);
+      if (DesignerItem* item = node.FindProperty(name); item && item->kind == DesignerItem::Kind::Property) {
+        ReplaceValue(item->lines.front(),
+                     FormatValue(def, name, value, ValueTextOf(item->lines.front().text), node.name, file));
+      } else {
+        InsertProperty(node, NewPropertyLine(node, name, FormatValue(def, name, value, {}, node.name, file), newline));
+      }
+    }
+  }
+  if (!fontChanged.empty()) UpdateFont(node, current, fontChanged, newline);
+  node.saved = std::move(current);
+}
+
+// Removes the blocks of the tree's deleted controls. Controls that a deleted container held and
+// that are still on the form move out to the deleted container's place.
+void RemoveDeleted(DesignerNode& node, const std::set<const host::VBControl*>& alive) {
+  for (std::size_t i = 0; i < node.items.size();) {
+    auto child = node.items[i].control;
+    if (!child) {
+      ++i;
+      continue;
+    }
+    if (child->control && !alive.count(child->control.get())) {
+      std::vector<DesignerItem> lifted;
+      for (DesignerItem& inner : child->items) {
+        if (!inner.control) continue;
+        // Out one level: the lines lose the indent of the deleted container.
+        const std::size_t shift = inner.control->Indent().size() - child->Indent().size();
+        std::vector<std::shared_ptr<DesignerNode>> subtree{inner.control};
+        CollectControls(*inner.control, subtree);
+        auto unindent = [shift](Line& line) {
+          std::size_t n = 0;
+          while (n < shift && n < line.text.size() && line.text[n] == u' ') ++n;
+          line.text.erase(0, n);
+        };
+        for (auto& n : subtree) {
+          unindent(n->begin);
+          unindent(n->end);
+          for (auto& item : n->items)
+            if (!item.control)
+              for (auto& line : item.lines) unindent(line);
+        }
+        lifted.push_back(std::move(inner));
+      }
+      node.items.erase(node.items.begin() + static_cast<std::ptrdiff_t>(i));
+      node.items.insert(node.items.begin() + static_cast<std::ptrdiff_t>(i), lifted.begin(), lifted.end());
+      continue;  // the lifted blocks are looked at in their new place
+    }
+    RemoveDeleted(*child, alive);
+    ++i;
+  }
+}
+
+std::shared_ptr<DesignerNode> FindNode(const std::shared_ptr<DesignerNode>& root, TextView name) {
+  std::vector<std::shared_ptr<DesignerNode>> all;
+  CollectControls(*root, all);
+  for (const auto& n : all)
+    if (vb::EqualsNoCase(n->name, name)) return n;
+  return nullptr;
+}
+
+std::shared_ptr<DesignerNode> NewNode(const DesignerNode& parent, const DesignerNode& root,
+                                      const host::Ref<host::VBControl>& control, const std::string& newline,
+                                      const std::filesystem::path& file) {
+  auto node = std::make_shared<DesignerNode>();
+  node->control = control;
+  node->className = control->ClassName();
+  Values values = ReadValues(control);
+  node->name = vb::CStr(*Find(values, u"Name"));
+  const auto* cls = memhost::FindControlClass(node->className);
+  node->library = cls ? cls->libraryPrefix : Text(u"VB");
+  if (!cls) {
+    // A class the table does not know: the library it is written with elsewhere in the form.
+    std::vector<std::shared_ptr<DesignerNode>> all;
+    CollectControls(root, all);
+    for (const auto& n : all)
+      if (n->className == node->className && !n->library.empty()) node->library = n->library;
+  }
+  const Text indent = ChildIndent(parent);
+  node->begin = Line{indent + u"Begin " + node->library + u"." + node->className + u" " + node->name + u" ", newline};
+  node->end = Line{indent + u"End", newline};
+  bool fontDiffers = false;
+  for (const auto& [name, value] : values) {
+    if (name == u"Name") continue;
+    if (vb::StartsWith(name, u"Font.")) {
+      static const Values kDefaultFont = {{u"Font.Name", vb::Variant(Text(u"MS Sans Serif"))},
+                                          {u"Font.Size", vb::Variant(8.25)},
+                                          {u"Font.Bold", vb::Variant(false)},
+                                          {u"Font.Italic", vb::Variant(false)},
+                                          {u"Font.Underline", vb::Variant(false)},
+                                          {u"Font.Strikethrough", vb::Variant(false)}};
+      const vb::Variant* standard = Find(kDefaultFont, name);
+      if (!standard || !(*standard == value)) fontDiffers = true;
+      continue;
+    }
+    const auto* def = DefOf(node->className, name);
+    if (def && def->kind == memhost::PropKind::Index && vb::CInt(value) < 0) continue;
+    const bool always = name == u"Left" || name == u"Top" || name == u"Width" || name == u"Height" ||
+                        name == u"TabIndex" || name == u"Index";
+    if (!always && def && def->defaultValue == value) continue;
+    node->items.push_back(NewPropertyLine(*node, name, FormatValue(def, name, value, {}, node->name, file), newline));
+  }
+  if (fontDiffers) InsertProperty(*node, NewFontBlock(*node, values, newline));
+  node->saved = std::move(values);
+  return node;
+}
+
+}  // namespace
+
+void LoadDesignerControls(memhost::MemoryVBE& vbe, TextView form, DesignerNode& root) {
+  std::vector<std::pair<DesignerNode*, Text>> blocks;  // each control block and its container's name
+  auto collect = [&](auto&& self, DesignerNode& node, const Text& container) -> void {
+    for (DesignerItem& item : node.items) {
+      if (!item.control) continue;
+      blocks.emplace_back(item.control.get(), container);
+      self(self, *item.control, item.control->name);
+    }
+  };
+  collect(collect, root, Text());
+  for (auto& [node, container] : blocks) {
+    memhost::ControlSpec spec{node->className, node->name, {}, container};
+    for (const DesignerItem& item : node->items) {
+      if (item.kind == DesignerItem::Kind::Property) {
+        if (auto value = ParseValue(ValueTextOf(item.lines.front().text)))
+          spec.properties.emplace_back(item.name, std::move(*value));
+      } else if (item.kind == DesignerItem::Kind::PropertyBlock && vb::EqualsNoCase(item.name, u"Font")) {
+        for (std::size_t i = 1; i + 1 < item.lines.size(); ++i) {
+          const Text member = PropertyNameOf(item.lines[i].text);
+          auto value = ParseValue(ValueTextOf(item.lines[i].text));
+          if (!value) continue;
+          if (vb::EqualsNoCase(member, u"Weight")) {
+            if (value->IsNumber()) spec.properties.emplace_back(u"Font.Bold", vb::Variant(vb::CDbl(*value) >= 700));
+            continue;
+          }
+          for (TextView known : kFontMembers)
+            if (vb::EqualsNoCase(member, known)) spec.properties.emplace_back(u"Font." + Text(known), *value);
+        }
+      }
+    }
+    node->control = vbe.LoadControl(form, spec);
+    node->saved = ReadValues(node->control);
+  }
+}
+
+std::shared_ptr<DesignerNode> ApplyDesignerChanges(memhost::MemoryVBE& vbe, TextView form, const DesignerNode& root,
+                                                   const std::string& newline, const std::filesystem::path& file) {
+  auto copy = CloneDesigner(root);
+  auto designer = vbe.Component(form)->Designer();
+  std::vector<host::Ref<host::VBControl>> controls;
+  if (designer) {
+    auto collection = designer->VBControls();
+    for (long i = 1; i <= collection->Count(); ++i) controls.push_back(collection->Item(i));
+  }
+  std::set<const host::VBControl*> alive;
+  for (const auto& c : controls) alive.insert(c.get());
+
+  RemoveDeleted(*copy, alive);
+  std::vector<std::shared_ptr<DesignerNode>> nodes;
+  CollectControls(*copy, nodes);
+  std::set<const host::VBControl*> bound;
+  for (const auto& n : nodes) {
+    if (!n->control) continue;
+    bound.insert(n->control.get());
+    UpdateNode(*n, newline, file);
+  }
+  for (const auto& c : controls) {
+    if (bound.count(c.get())) continue;
+    const Text container = vbe.ContainerOf(c);
+    auto parent = container.empty() ? nullptr : FindNode(copy, container);
+    if (!parent) parent = copy;
+    DesignerItem item;
+    item.kind = DesignerItem::Kind::Control;
+    item.control = NewNode(*parent, *copy, c, newline, file);
+    parent->items.push_back(std::move(item));
+  }
+  return copy;
+}
+
+}  // namespace files

@@ -1,0 +1,25 @@
+// Between a designer tree read from a file and the in-memory form: loading the controls with
+// their properties, and writing back only what the designer changed since (a renamed control's
+// Begin line, changed property lines, a removed control's block, a new control's block at the end
+// of its container). Lines of properties the in-memory designer does not know stay as written.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+
+#include "hosts/files/designer_block.h"
+#include "hosts/memory/memory_host.h"
+
+namespace files {
+
+// Places a control in `form` ("Project.Component") for each control block of the tree and binds
+// the blocks to them; raises vb::Error when the in-memory designer refuses a control.
+void LoadDesignerControls(memhost::MemoryVBE& vbe, TextView form, DesignerNode& root);
+
+// A copy of the tree with the designer's changes since load (or the last save) written in, each
+// node's saved values brought up to date. SaveError naming `file` when a value cannot be written
+// in a designer block (a text holding a line break belongs in the .frx file).
+std::shared_ptr<DesignerNode> ApplyDesignerChanges(memhost::MemoryVBE& vbe, TextView form, const DesignerNode& root,
+                                                   const std::string& newline, const std::filesystem::path& file);
+
+}  // namespace files

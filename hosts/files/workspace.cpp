@@ -1,0 +1,293 @@
+// Loading VB6 files into the in-memory IDE, and saving the modules that changed.
+#include "hosts/files/workspace.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "framework/vb_error.h"
+#include "hosts/files/designer_sync.h"
+#include "hosts/files/module_file.h"
+#include "hosts/files/project_file.h"
+#include "hosts/files/unified_diff.h"
+
+namespace fs = std::filesystem;
+
+namespace files {
+
+namespace {
+
+struct LoadedModule {
+  ModuleFile file;
+  Text qualified;  // "Project.Component"
+  bool bound = false;  // its designer block is bound to the in-memory designer
+};
+
+// What saving one module would write.
+struct Rendering {
+  std::string bytes;
+  std::vector<CodeLine> code;
+  std::shared_ptr<DesignerNode> designer;
+};
+
+
+}  // namespace
+
+struct Workspace::Impl {
+  std::shared_ptr<memhost::MemoryVBE> vbe = memhost::HostBuilder().build();
+  int codePage = 1252;
+  std::vector<LoadedFile> files;
+  std::vector<LoadedModule> modules;
+  std::vector<std::pair<Text, fs::path>> projects;  // name, the file or folder it came from
+  std::optional<Text> focus;
+  WriteHook hook;
+
+  void AddProject(const Text& name, const fs::path& from) {
+    for (const auto& [existing, path] : projects)
+      if (vb::EqualsNoCase(existing, name))
+        throw LoadError(from, "a project named \"" + vb::ToUtf8(name) + "\" is already loaded from " +
+                                  path.generic_string());
+    vbe->AddProject(name);
+    projects.emplace_back(name, from);
+    files.push_back(LoadedFile{LoadedFile::Kind::Project, from, name, {}});
+  }
+
+  // Loads a module file into `project`; `renameDuplicates` gives a second module of a name
+  // "Name (2)" instead of refusing it (folders hold many projects' modules).
+  void AddModule(const Text& project, const fs::path& path, bool renameDuplicates) {
+    for (const auto& m : modules) {
+      std::error_code ec;
+      if (fs::equivalent(m.file.path, path, ec))
+        throw LoadError(path, "the module file is named twice in the project");
+    }
+    ModuleFile file = ParseModuleFile(path, ReadBytes(path), codePage);
+    auto projectRef = vbe->VBProjects()->Item(project);
+    Text name = file.name;
+    auto taken = [&](const Text& candidate) {
+      auto components = projectRef->VBComponents();
+      for (long i = 1; i <= components->Count(); ++i)
+        if (vb::EqualsNoCase(components->Item(i)->Name(), candidate)) return true;
+      return false;
+    };
+    if (taken(name)) {
+      if (!renameDuplicates)
+        throw LoadError(path, "its VB_Name \"" + vb::ToUtf8(name) + "\" is the name of another module of project " +
+                                  vb::ToUtf8(project));
+      for (long n = 2; taken(name); ++n) name = file.name + u" (" + vb::ToText(n) + u")";
+    }
+    const std::vector<Text> code = file.VisibleCode();
+    Text text = vb::Join(code, vb::kCrLf);
+    if (!code.empty()) text += vb::kCrLf;  // so a last empty line stays a line
+    LoadedModule module{std::move(file), project + u"." + name, false};
+    try {
+      vbe->SetActiveProject(project);
+      auto component = vbe->AddComponent(name, module.file.componentType, text);
+      if (module.file.designer && component->Designer()) {
+        LoadDesignerControls(*vbe, module.qualified, *module.file.designer);
+        module.bound = true;
+      }
+    } catch (const vb::Error& e) {
+      throw LoadError(path, vb::ToUtf8(e.description));
+    }
+    files.push_back(LoadedFile{LoadedFile::Kind::Module, path, project, name});
+    modules.push_back(std::move(module));
+  }
+
+  Text LoadProjectFile(const fs::path& path) {
+    ProjectFile project = ReadProjectFile(path, codePage);
+    AddProject(project.name, path);
+    for (const ProjectModule& m : project.modules) {
+      std::error_code ec;
+      if (!fs::exists(m.path, ec))
+        throw LoadError(m.path, "file not found (named by " + path.generic_string() + " as \"" +
+                                    vb::ToUtf8(m.written) + "\")");
+      AddModule(project.name, m.path, false);
+    }
+    return project.name;
+  }
+
+  void LoadFolder(const fs::path& folder) {
+    std::vector<fs::path> found;
+    std::error_code ec;
+    for (auto it = fs::recursive_directory_iterator(folder, ec); !ec && it != fs::recursive_directory_iterator();
+         it.increment(ec))
+      if (it->is_regular_file(ec) && IsModuleFile(it->path())) found.push_back(it->path());
+    if (ec) throw LoadError(folder, "cannot be read: " + ec.message());
+    if (found.empty()) throw LoadError(folder, "the folder holds no VB6 module files");
+    std::sort(found.begin(), found.end());
+    fs::path absolute = fs::absolute(folder, ec).lexically_normal();
+    Text name = vb::FromUtf8((absolute.has_filename() ? absolute : absolute.parent_path()).filename().string());
+    if (name.empty()) name = u"Project1";
+    AddProject(name, folder);
+    for (const fs::path& path : found) AddModule(name, path, true);
+  }
+
+  Rendering Render(const LoadedModule& module) const {
+    const ModuleFile& file = module.file;
+    Rendering r;
+    r.code = RebuildCode(file.code, vbe->CodeLines(module.qualified), file.newline);
+    r.designer = module.bound ? ApplyDesignerChanges(*vbe, module.qualified, *file.designer, file.newline, file.path)
+                              : file.designer;
+    std::vector<Line> lines = AssembleFile(file, r.designer.get(), r.code, file.lastEol);
+    r.bytes = file.bom;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      if (!Encodable(lines[i].text, file.codePage))
+        throw SaveError(file.path, "line " + std::to_string(i + 1) + " holds characters that code page " +
+                                       std::to_string(file.codePage) + " cannot write: " + vb::ToUtf8(lines[i].text));
+      r.bytes += Encode(lines[i].text, file.codePage);
+      r.bytes += lines[i].eol;
+    }
+    return r;
+  }
+
+  // Components that exist only in memory cannot be saved.
+  void CheckEveryComponentHasAFile() const {
+    std::set<Text> known;
+    for (const auto& m : modules) known.insert(vb::LCase(m.qualified));
+    auto projectsRef = vbe->VBProjects();
+    for (long p = 1; p <= projectsRef->Count(); ++p) {
+      auto project = projectsRef->Item(p);
+      auto components = project->VBComponents();
+      for (long c = 1; c <= components->Count(); ++c) {
+        const Text qualified = project->Name() + u"." + components->Item(c)->Name();
+        if (known.count(vb::LCase(qualified))) continue;
+        fs::path from;
+        for (const auto& [name, path] : projects)
+          if (vb::EqualsNoCase(name, project->Name())) from = path;
+        throw SaveError(from, "module " + vb::ToUtf8(qualified) + " was added in memory and has no file to save to");
+      }
+    }
+  }
+};
+
+Workspace::Workspace(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+Workspace::Workspace(Workspace&&) noexcept = default;
+Workspace& Workspace::operator=(Workspace&&) noexcept = default;
+Workspace::~Workspace() = default;
+
+Workspace Workspace::Load(const fs::path& path, const LoadOptions& options) {
+  auto impl = std::make_unique<Impl>();
+  if (!IsSupportedCodePage(options.codePage))
+    throw LoadError(path, "code page " + std::to_string(options.codePage) +
+                              " is not supported (use 1252, 28591 or 65001)");
+  impl->codePage = options.codePage;
+  std::error_code ec;
+  if (!fs::exists(path, ec)) throw LoadError(path, "file not found");
+  const Text extension = vb::LCase(vb::FromUtf8(path.extension().string()));
+  const bool isModule = IsModuleFile(path) && !fs::is_directory(path, ec);
+  if (!options.project.empty() && !isModule)
+    throw LoadError(path, "a project (--project) can only be given with a single module file");
+
+  if (fs::is_directory(path, ec)) {
+    impl->LoadFolder(path);
+  } else if (extension == u".vbp") {
+    impl->LoadProjectFile(path);
+  } else if (extension == u".vbg") {
+    auto projects = ReadGroupFile(path, impl->codePage);
+    impl->files.push_back(LoadedFile{LoadedFile::Kind::Group, path, {}, {}});
+    std::vector<fs::path> seen;
+    for (const fs::path& project : projects) {
+      if (std::any_of(seen.begin(), seen.end(), [&](const fs::path& p) { return fs::equivalent(p, project, ec); }))
+        continue;
+      if (!fs::exists(project, ec))
+        throw LoadError(project, "file not found (named by " + path.generic_string() + ")");
+      impl->LoadProjectFile(project);
+      seen.push_back(project);
+    }
+  } else if (isModule && !options.project.empty()) {
+    const Text project = impl->LoadProjectFile(options.project);
+    for (const auto& m : impl->modules)
+      if (fs::equivalent(m.file.path, path, ec)) impl->focus = m.qualified;
+    if (!impl->focus)
+      throw LoadError(path, "not a module of the project " + options.project.generic_string());
+    impl->vbe->SetActiveProject(project);
+  } else if (isModule) {
+    impl->AddProject(u"Project1", path);
+    impl->AddModule(u"Project1", path, false);
+    impl->focus = impl->modules.back().qualified;
+  } else {
+    throw LoadError(path, "not a VB6 file: expected a .vbp, .vbg, .bas, .cls, .frm, .ctl, .pag, .dob or .dsr file, "
+                          "or a folder of them");
+  }
+  if (!impl->focus && !impl->projects.empty()) impl->vbe->SetActiveProject(impl->projects.front().first);
+  return Workspace(std::move(impl));
+}
+
+const std::shared_ptr<memhost::MemoryVBE>& Workspace::vbe() const { return impl_->vbe; }
+const std::vector<LoadedFile>& Workspace::files() const { return impl_->files; }
+const std::optional<Text>& Workspace::focus() const { return impl_->focus; }
+int Workspace::codePage() const { return impl_->codePage; }
+void Workspace::SetWriteHook(WriteHook hook) { impl_->hook = std::move(hook); }
+
+std::vector<FileChange> Workspace::PendingChanges() const {
+  std::vector<FileChange> changes;
+  for (const auto& module : impl_->modules) {
+    Rendering r = impl_->Render(module);
+    if (r.bytes != module.file.bytes) changes.push_back(FileChange{module.file.path, module.file.bytes, r.bytes});
+  }
+  return changes;
+}
+
+std::string Workspace::Diff() const {
+  std::string out;
+  for (const FileChange& change : PendingChanges()) {
+    auto lines = [&](const std::string& bytes) {
+      std::vector<std::string> utf8;
+      for (const Line& line : SplitFile(bytes, impl_->codePage).lines) utf8.push_back(vb::ToUtf8(line.text));
+      return utf8;
+    };
+    out += UnifiedDiff(change.path.generic_string(), lines(change.oldBytes), lines(change.newBytes));
+  }
+  return out;
+}
+
+std::vector<fs::path> Workspace::Save() {
+  impl_->CheckEveryComponentHasAFile();
+  struct Pending {
+    LoadedModule* module;
+    Rendering rendering;
+  };
+  std::vector<Pending> pending;
+  for (auto& module : impl_->modules) {
+    Rendering r = impl_->Render(module);
+    if (r.bytes != module.file.bytes) pending.push_back(Pending{&module, std::move(r)});
+  }
+  // Nothing is written unless every file can be.
+  for (const Pending& p : pending) {
+    const fs::path& path = p.module->file.path;
+    std::error_code ec;
+    if (!fs::exists(path, ec)) throw SaveError(path, "the file is gone since it was loaded; nothing was saved");
+    std::string onDisk;
+    try {
+      onDisk = ReadBytes(path);
+    } catch (const LoadError& e) {
+      throw SaveError(path, e.message() + "; nothing was saved");
+    }
+    if (onDisk != p.module->file.bytes)
+      throw SaveError(path, "the file changed on disk since it was loaded; nothing was saved");
+  }
+  std::vector<fs::path> written;
+  for (Pending& p : pending) {
+    LoadedModule& module = *p.module;
+    try {
+      WriteAtomically(module.file.path, p.rendering.bytes, impl_->hook);
+    } catch (const SaveError& e) {
+      std::string message = e.message() + "; the file is as it was";
+      if (!written.empty()) {
+        message += " (saved before it:";
+        for (const auto& w : written) message += " " + w.generic_string();
+        message += ")";
+      }
+      throw SaveError(module.file.path, message);
+    } catch (const std::exception& e) {
+      throw SaveError(module.file.path, std::string(e.what()) + "; the file is as it was");
+    }
+    module.file.bytes = std::move(p.rendering.bytes);
+    module.file.code = std::move(p.rendering.code);
+    if (module.bound) module.file.designer = std::move(p.rendering.designer);
+    written.push_back(module.file.path);
+  }
+  return written;
+}
+
+}  // namespace files

@@ -1,0 +1,87 @@
+// VB6 projects on disk loaded into the in-memory IDE and saved back faithfully.
+//
+//   auto ws = files::Workspace::Load("examples/Inventory/Inventory.vbp");
+//   ws.vbe()->SetCode(u"Inventory.modStock", ...);   // or run an add-in on ws.vbe()
+//   std::cout << ws.Diff();                          // what saving would change
+//   ws.Save();                                       // writes only the changed modules
+//
+// What can be loaded: a .vbp with its modules (.bas, .cls, .frm, .ctl, .pag, .dob, .dsr); a .vbg
+// with each of its projects; one module file as a project of its own ("Project1"), or, with
+// LoadOptions::project, inside that project; a folder, whose module files (in all its subfolders)
+// load as one project named after the folder.
+//
+// The in-memory code modules show what the VB6 code window shows: the file header, the designer
+// block and every Attribute line stay hidden and are put back on save, member attributes right
+// after their member's declaration. Designer controls are loaded with their properties; saving
+// writes back only the lines of what changed. Project and group files are never written.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "hosts/files/file_error.h"
+#include "hosts/files/text_file.h"
+#include "hosts/memory/memory_host.h"
+
+namespace files {
+
+struct LoadOptions {
+  // A .vbp that the single module file being loaded belongs to (the command line's --project).
+  std::filesystem::path project;
+  // The code page of every file: 1252 (Windows western, the default), 28591 or 65001 (UTF-8).
+  int codePage = 1252;
+};
+
+struct LoadedFile {
+  enum class Kind { Group, Project, Module };
+  Kind kind = Kind::Module;
+  std::filesystem::path path;
+  Text project;    // the project's name (Group: empty)
+  Text component;  // Module: the component's name
+};
+
+struct FileChange {
+  std::filesystem::path path;
+  std::string oldBytes;  // the file as loaded (or last saved)
+  std::string newBytes;  // the file as saving would write it
+};
+
+class Workspace {
+ public:
+  // Throws LoadError naming the file that is missing, unreadable or not a VB6 file.
+  static Workspace Load(const std::filesystem::path& path, const LoadOptions& options = {});
+
+  Workspace(Workspace&&) noexcept;
+  Workspace& operator=(Workspace&&) noexcept;
+  ~Workspace();
+
+  const std::shared_ptr<memhost::MemoryVBE>& vbe() const;
+  // Every file read, in load order: the group, each project, then the project's modules.
+  const std::vector<LoadedFile>& files() const;
+  // "Project.Component" of the module file named when loading a single module; nullopt otherwise.
+  const std::optional<Text>& focus() const;
+  int codePage() const;
+
+  // The modules whose files saving would change, with their old and new bytes. SaveError when a
+  // change cannot be written (a character the code page lacks, a multi-line text for a .frm).
+  std::vector<FileChange> PendingChanges() const;
+  // A unified diff of the pending changes, in UTF-8, paths as loaded.
+  std::string Diff() const;
+  // Writes each changed module atomically and returns their paths. Before anything is written,
+  // every file to write is checked: SaveError naming it, with nothing written, when it is gone or
+  // changed on disk since it was loaded (or last saved), or when a component has no file.
+  std::vector<std::filesystem::path> Save();
+
+  // Test hook: runs after each temporary file is written and before it replaces its target.
+  void SetWriteHook(WriteHook hook);
+
+ private:
+  struct Impl;
+  explicit Workspace(std::unique_ptr<Impl> impl);
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace files
