@@ -39,10 +39,10 @@ std::vector<Edit> EditScript(const std::vector<std::string>& a, const std::vecto
     while (i < n || j < m) {
       if (i < n && j < m && a[head + i] == b[head + j]) {
         edits.push_back({Op::Same, head + i++, head + j++});
-      } else if (j < m && (i == n || at(i, j + 1) >= at(i + 1, j))) {
-        edits.push_back({Op::Added, head + i, head + j++});
+      } else if (i < n && (j == m || at(i + 1, j) >= at(i, j + 1))) {
+        edits.push_back({Op::Removed, head + i++, head + j});  // removals first, as diff -u shows them
       } else {
-        edits.push_back({Op::Removed, head + i++, head + j});
+        edits.push_back({Op::Added, head + i, head + j++});
       }
     }
   }
@@ -64,7 +64,9 @@ std::string UnifiedDiff(const std::string& label, const std::vector<std::string>
   if (before == after) return {};
   const std::vector<Edit> edits = EditScript(before, after);
   const std::size_t ctx = static_cast<std::size_t>(std::max(context, 0));
-  std::string out = "--- a/" + label + "\n+++ b/" + label + "\n";
+  // A relative path is shown as git shows it (a/..., b/...); an absolute one as it is.
+  const bool absolute = !label.empty() && (label[0] == '/' || (label.size() > 1 && label[1] == ':'));
+  std::string out = "--- " + (absolute ? label : "a/" + label) + "\n+++ " + (absolute ? label : "b/" + label) + "\n";
   std::size_t k = 0;
   while (k < edits.size()) {
     while (k < edits.size() && edits[k].op == Op::Same) ++k;
