@@ -1,0 +1,360 @@
+// vb6kit control add|rename|remove and vb6kit options: the control editor, driven by the
+// designer events of a form file's project and by its options dialog.
+#include <algorithm>
+#include <ostream>
+#include <sstream>
+
+#include "cli/addin_session.h"
+#include "cli/args.h"
+#include "cli/command.h"
+#include "cli/home.h"
+#include "cli/loaded_code.h"
+#include "cli/output.h"
+#include "control_editor/bas_font.h"
+#include "control_editor/bas_global.h"
+#include "control_editor/connect.h"
+#include "control_editor/control_dialog.h"
+#include "control_editor/control_types.h"
+#include "hosts/memory/control_classes.h"
+
+namespace cli {
+
+namespace {
+
+const std::string kAddin = "Ravlen";
+
+// --font NAME,SIZE[,bold][,italic][,underline][,strikethru]
+ui::FontChoice ParseFont(const std::string& text) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t comma = text.find(',', start);
+    parts.push_back(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  const std::string usage = "--font " + text + ": give NAME,SIZE[,bold][,italic][,underline][,strikethru]";
+  if (parts.size() < 2 || parts[0].empty()) throw UsageError(usage);
+  ui::FontChoice font;
+  font.name = vb::FromUtf8(parts[0]);
+  try {
+    std::size_t used = 0;
+    font.size = std::stod(parts[1], &used);
+    if (used != parts[1].size() || !(font.size > 0 && font.size <= 2048)) throw UsageError(usage);
+  } catch (const std::logic_error&) {
+    throw UsageError(usage);
+  }
+  for (std::size_t i = 2; i < parts.size(); ++i) {
+    if (parts[i] == "bold")
+      font.bold = true;
+    else if (parts[i] == "italic")
+      font.italic = true;
+    else if (parts[i] == "underline")
+      font.underline = true;
+    else if (parts[i] == "strikethru")
+      font.strikethru = true;
+    else
+      throw UsageError("--font: unknown style '" + parts[i] + "' (bold, italic, underline, strikethru)");
+  }
+  return font;
+}
+
+void AnswerFont(scripted::ScriptedToolkit& toolkit, const ui::FontChoice& font) {
+  toolkit.OnFont([font](ui::FontChoice& choice) {
+    const int flags = choice.flags;
+    choice = font;
+    choice.flags = flags;
+    return true;
+  });
+}
+
+struct FieldValue {
+  vb::Text name;
+  int index = -1;  // optX(2)=1 picks an element of an indexed set
+  vb::Text value;
+};
+
+FieldValue ParseField(const std::string& text) {
+  const auto eq = text.find('=');
+  if (eq == std::string::npos || eq == 0) throw UsageError("--field " + text + ": give FIELD=VALUE");
+  FieldValue field{vb::FromUtf8(text.substr(0, eq)), -1, vb::FromUtf8(text.substr(eq + 1))};
+  if (const auto open = field.name.find(u'('); open != vb::Text::npos && field.name.back() == u')') {
+    const std::string index = vb::ToUtf8(field.name.substr(open + 1, field.name.size() - open - 2));
+    if (index.empty() || index.find_first_not_of("0123456789") != std::string::npos)
+      throw UsageError("--field " + text + ": the index in FIELD(INDEX) must be a number");
+    field.index = std::stoi(index);
+    field.name.resize(open);
+  }
+  return field;
+}
+
+// Sets one field of a control dialog as a person would; the reason when it cannot be.
+std::string SetField(ravlen::ControlDialog& dialog, const FieldValue& field) {
+  const std::string label = "--field " + vb::ToUtf8(field.name) + (field.index >= 0 ? "(" + std::to_string(field.index) + ")" : "");
+  ui::Control* control = dialog.FindField(field.name, field.index);
+  if (!control) {
+    std::vector<std::string> names;
+    for (const ui::Control* c : dialog.controls()) {
+      const bool takesValue = dynamic_cast<const ui::TextBox*>(c) || dynamic_cast<const ui::CheckBox*>(c) ||
+                         dynamic_cast<const ui::OptionButton*>(c);
+      const std::string cname = vb::ToUtf8(c->name());
+      if (takesValue && std::find(names.begin(), names.end(), cname) == names.end()) names.push_back(cname);
+    }
+    std::string list;
+    for (const std::string& n : names) list += (list.empty() ? "" : ", ") + n;
+    return label + ": " + vb::ToUtf8(dialog.name()) + " has no such field (fields: " + list + ")";
+  }
+  if (!control->enabled()) return label + ": the field is disabled for this control";
+  if (auto* box = dynamic_cast<ui::TextBox*>(control)) {
+    box->Retype(field.value);
+  } else if (auto* check = dynamic_cast<ui::CheckBox*>(control)) {
+    if (field.value != u"0" && field.value != u"1") return label + ": a check box takes 0 or 1";
+    for (int clicks = 0; clicks < 2 && check->value() != (field.value == u"1" ? 1 : 0); ++clicks) check->Click();
+  } else if (auto* option = dynamic_cast<ui::OptionButton*>(control)) {
+    if (field.value != u"1") return label + ": an option is chosen with 1 (choosing another clears it)";
+    option->Click();
+  } else {
+    return label + ": not a field that takes a value";
+  }
+  return {};
+}
+
+// Loads FORM and connects the control editor to its project, as the IDE does when the project
+// is the active one at start-up.
+struct FormSession {
+  LoadedFile loaded;
+  Home home;
+  Connected<ravlen::Connect> session;
+  FormSession(Context& context, const std::string& form, const std::optional<std::string>& project)
+      : loaded(LoadModuleFile(form, project)), home(context), session(loaded.code->vbe()) {
+    host::Ref<host::VBComponent> component = loaded.code->vbe()->Component(loaded.component);
+    const int type = component->Type();
+    if (type != host::vbext_ct_VBForm && type != host::vbext_ct_VBMDIForm && type != host::vbext_ct_UserControl)
+      throw UsageError(form + ": not a form or user control");
+  }
+};
+
+bool HasControl(memhost::MemoryVBE& vbe, const vb::Text& form, const vb::Text& name) {
+  for (const vb::Text& existing : vbe.ControlNames(form))
+    if (vb::EqualsNoCase(existing, name)) return true;
+  return false;
+}
+
+int Add(Context& context, const std::vector<std::string>& words) {
+  Args args(words, {{"field", OptionSpec::Repeated}, {"font"}, {"project"}});
+  if (args.help()) {
+    context.out << "usage: vb6kit control add FORM CLASS [--project PROJECT.vbp] [--field FIELD=VALUE]...\n"
+                   "       [--font NAME,SIZE[,bold][,italic][,underline][,strikethru]]\n\n"
+                   "Places a control of CLASS (TextBox, CommandButton, ...) on the form. When the control\n"
+                   "editor prompts for the type, its dialog is answered field by field\n"
+                   "(--field txtName=txtTotal --field chkEnabled=0 --field optCenter=1) and \"&Save Settings\"\n"
+                   "is pressed; a rejected value prints the message, exits 1 and saves nothing.\n"
+                   "Prints the name of the new control.\n";
+    return kExitOk;
+  }
+  args.ExpectPositionals(2, 2, "FORM and CLASS");
+  const vb::Text className = vb::FromUtf8(args.positionals()[1]);
+  if (!memhost::FindControlClass(className))
+    throw UsageError("unknown control class '" + args.positionals()[1] + "'");
+  std::vector<FieldValue> fields;
+  for (const std::string& field : args.values("field")) fields.push_back(ParseField(field));
+  std::optional<ui::FontChoice> font;
+  if (std::optional<std::string> text = args.value("font")) font = ParseFont(*text);
+
+  FormSession form(context, args.positionals()[0], args.value("project"));
+  memhost::MemoryVBE& vbe = form.session.vbe();
+  scripted::ScriptedToolkit& toolkit = form.home.toolkit;
+  if (font) AnswerFont(toolkit, *font);
+  std::string refused;
+  bool prompted = false;
+  bool rejected = false;
+  for (const ravlen::ControlTypeRow& row : ravlen::ControlTypeTable()) {
+    toolkit.On(row.dialog->formName, [&](ui::Form& shown) {
+      prompted = true;
+      auto& dialog = dynamic_cast<ravlen::ControlDialog&>(shown);
+      for (const FieldValue& field : fields)
+        if (refused.empty()) refused = SetField(dialog, field);
+      if (refused.empty() && font) {
+        if (!dialog.cmdFont || !dialog.cmdFont->enabled())
+          refused = "--font: this control's dialog has no font";
+        else
+          dialog.cmdFont->Click();
+      }
+      if (!refused.empty()) {
+        scripted::Click(shown, u"CancelButton");
+        return;
+      }
+      scripted::Click(shown, u"OKButton");
+      if (shown.visible()) {
+        rejected = true;
+        scripted::Click(shown, u"CancelButton");
+      }
+    });
+  }
+  // Writing the name may offer to rename the control in the form's code.
+  toolkit.On(u"frmRenameCode", [](ui::Form& shown) { scripted::Click(shown, u"cmdReplace"); });
+  const std::vector<vb::Text> before = vbe.ControlNames(form.loaded.component);
+  vbe.PlaceControl(form.loaded.component, className);
+  if (!refused.empty()) throw UsageError(refused);
+  if (!prompted && (!fields.empty() || font))
+    throw UsageError("the control editor does not prompt for " + args.positionals()[1] +
+                     " controls, so --field and --font have nothing to answer (see: vb6kit options --prompt)");
+  if (ReportMessages(toolkit.messages(), kAddin, context.err)) return kExitAddinMessage;
+  if (rejected) {
+    context.err << kAddin << ": the dialog did not accept the values; nothing was saved\n";
+    return kExitAddinMessage;
+  }
+  const int result = FinishEdit(context, form.home, *form.loaded.code, kAddin);
+  if (result == kExitOk && !context.dryRun) {
+    for (const vb::Text& name : vbe.ControlNames(form.loaded.component))
+      if (std::find(before.begin(), before.end(), name) == before.end()) context.out << vb::ToUtf8(name) << "\n";
+  }
+  return result;
+}
+
+int Rename(Context& context, const std::vector<std::string>& words) {
+  Args args(words, {{"code"}, {"project"}});
+  if (args.help()) {
+    context.out << "usage: vb6kit control rename FORM OLD NEW [--project PROJECT.vbp] [--code yes|no]\n\n"
+                   "Renames a control. When the control editor offers to rename it in the form's code,\n"
+                   "the offer is answered \"&Replace\" (--code yes, the default) or \"&Cancel\".\n";
+    return kExitOk;
+  }
+  args.ExpectPositionals(3, 3, "FORM, OLD and NEW");
+  const bool code = ParseOnOff("--code", args.value("code").value_or("yes"));
+  FormSession form(context, args.positionals()[0], args.value("project"));
+  memhost::MemoryVBE& vbe = form.session.vbe();
+  const vb::Text oldName = vb::FromUtf8(args.positionals()[1]);
+  const vb::Text newName = vb::FromUtf8(args.positionals()[2]);
+  if (!HasControl(vbe, form.loaded.component, oldName))
+    throw UsageError("no control '" + args.positionals()[1] + "' on " + args.positionals()[0]);
+  form.home.toolkit.On(u"frmRenameCode",
+                       [code](ui::Form& shown) { scripted::Click(shown, code ? u"cmdReplace" : u"cmdCancel"); });
+  try {
+    vbe.RenameControl(form.loaded.component, oldName, newName);
+  } catch (const vb::Error& error) {
+    throw UsageError("the name '" + args.positionals()[2] + "' is refused: " + vb::ToUtf8(error.description));
+  }
+  return FinishEdit(context, form.home, *form.loaded.code, kAddin);
+}
+
+int Remove(Context& context, const std::vector<std::string>& words) {
+  Args args(words, {{"keep", OptionSpec::Repeated}, {"project"}});
+  if (args.help()) {
+    context.out << "usage: vb6kit control remove FORM NAME [--project PROJECT.vbp] [--keep MEMBER]...\n\n"
+                   "Deletes a control. When the control editor offers to remove its event procedures,\n"
+                   "every one is removed except those named with --keep.\n";
+    return kExitOk;
+  }
+  args.ExpectPositionals(2, 2, "FORM and NAME");
+  FormSession form(context, args.positionals()[0], args.value("project"));
+  memhost::MemoryVBE& vbe = form.session.vbe();
+  const vb::Text name = vb::FromUtf8(args.positionals()[1]);
+  if (!HasControl(vbe, form.loaded.component, name))
+    throw UsageError("no control '" + args.positionals()[1] + "' on " + args.positionals()[0]);
+  const std::vector<std::string> keep = args.values("keep");
+  std::vector<bool> kept(keep.size(), false);
+  form.home.toolkit.On(u"frmRemoveControl", [&](ui::Form& shown) {
+    auto& list = *shown.Find<ui::ListBox>(u"lstMembers");
+    for (std::size_t i = 0; i < keep.size(); ++i) {
+      for (int row = 0; row < list.ListCount(); ++row) {
+        if (!vb::EqualsNoCase(list.List(row), vb::FromUtf8(keep[i]))) continue;
+        kept[i] = true;
+        if (list.Selected(row)) list.TickRow(row);
+      }
+    }
+    scripted::Click(shown, u"cmdOK");
+  });
+  vbe.DeleteControl(form.loaded.component, name);
+  for (std::size_t i = 0; i < keep.size(); ++i)
+    if (!kept[i]) throw UsageError("--keep " + keep[i] + ": no event procedure of that name was offered for removal");
+  return FinishEdit(context, form.home, *form.loaded.code, kAddin);
+}
+
+}  // namespace
+
+int ControlCommand(Context& context, const std::vector<std::string>& args) {
+  return RunGroup(context, args,
+                  {{"add", "place a control and answer its dialog", Add},
+                   {"rename", "rename a control (and its code)", Rename},
+                   {"remove", "delete a control (and its event procedures)", Remove}});
+}
+
+int OptionsCommand(Context& context, const std::vector<std::string>& words) {
+  Args args(words, {{"show", OptionSpec::Flag},
+                    {"prompt", OptionSpec::Repeated},
+                    {"remove-code"},
+                    {"rename-code"},
+                    {"font"}});
+  if (args.help()) {
+    context.out << "usage: vb6kit options [--show] [--prompt TYPE=on|off]... [--remove-code on|off]\n"
+                   "       [--rename-code on|off] [--font NAME,SIZE[,bold][,italic][,underline][,strikethru]]\n\n"
+                   "Shows or changes the control editor's options: the control types whose dialog opens\n"
+                   "when one is placed (TYPE as listed by --show, or all), whether removing and renaming\n"
+                   "a control offer to change its code, and the default font of new controls.\n";
+    return kExitOk;
+  }
+  args.ExpectPositionals(0, 0, "");
+  std::vector<std::pair<std::vector<vb::Text>, bool>> prompts;
+  const auto& typeNames = ravlen::ControlTypeNames();
+  for (const std::string& prompt : args.values("prompt")) {
+    const auto eq = prompt.rfind('=');
+    if (eq == std::string::npos || eq == 0) throw UsageError("--prompt " + prompt + ": give TYPE=on|off");
+    const vb::Text type = vb::FromUtf8(prompt.substr(0, eq));
+    const bool on = ParseOnOff("--prompt " + prompt, prompt.substr(eq + 1));
+    if (vb::EqualsNoCase(type, u"all")) {
+      prompts.push_back({std::vector<vb::Text>(typeNames.begin(), typeNames.end()), on});
+      continue;
+    }
+    auto found = std::find_if(typeNames.begin(), typeNames.end(), [&](const vb::Text& n) { return vb::EqualsNoCase(n, type); });
+    if (found == typeNames.end()) {
+      std::string list;
+      for (const vb::Text& n : typeNames) list += (list.empty() ? "" : ", ") + vb::ToUtf8(n);
+      throw UsageError("--prompt: unknown control type '" + prompt.substr(0, eq) + "' (types: " + list + ")");
+    }
+    prompts.push_back({{*found}, on});
+  }
+  std::optional<bool> removeCode, renameCode;
+  if (auto v = args.value("remove-code")) removeCode = ParseOnOff("--remove-code", *v);
+  if (auto v = args.value("rename-code")) renameCode = ParseOnOff("--rename-code", *v);
+  std::optional<ui::FontChoice> font;
+  if (auto v = args.value("font")) font = ParseFont(*v);
+  const bool show = args.flag("show") || (prompts.empty() && !removeCode && !renameCode && !font);
+
+  Home home(context);
+  Connected<ravlen::Connect> session(EmptyIde());
+  if (font) AnswerFont(home.toolkit, *font);
+  std::string shown;
+  home.toolkit.On(u"frmAddInOptions", [&](ui::Form& dialog) {
+    auto& list = *dialog.Find<ui::ListBox>(u"lstControls");
+    for (const auto& [types, on] : prompts)
+      for (const vb::Text& type : types)
+        if (const int row = list.FindRow(type); row >= 0 && list.Selected(row) != on) list.TickRow(row);
+    if (removeCode) scripted::SetCheck(dialog, u"chkRemove", *removeCode ? 1 : 0);
+    if (renameCode) scripted::SetCheck(dialog, u"chkRename", *renameCode ? 1 : 0);
+    if (font) scripted::Click(dialog, u"cmdFont");
+    std::ostringstream text;
+    text << "Prompt for:\n";
+    for (int row = 0; row < list.ListCount(); ++row)
+      text << "  [" << (list.Selected(row) ? "x" : " ") << "] " << vb::ToUtf8(list.List(row)) << "\n";
+    text << "Remove code: " << (dialog.Find<ui::CheckBox>(u"chkRemove")->value() ? "on" : "off") << "\n";
+    text << "Rename code: " << (dialog.Find<ui::CheckBox>(u"chkRename")->value() ? "on" : "off") << "\n";
+    shown = text.str();
+    // Only a change is confirmed with "&Ok" (which stores every prompt flag); looking closes the window.
+    if (prompts.empty() && !removeCode && !renameCode && !font)
+      dialog.CloseBox();
+    else
+      scripted::Click(dialog, u"cmdOk");
+  });
+  session.vbe().Click(u"Add-Ins", u"&Ravlen Editor Options");
+  if (ReportMessages(home.toolkit.messages(), kAddin, context.err)) return kExitAddinMessage;
+  if (show) {
+    const ravlen::FontSettings stored = ravlen::LoadDefaultFont();
+    context.out << shown << "Font: " << vb::ToUtf8(stored.Name) << ", " << stored.Size << (stored.Bold ? ", bold" : "")
+                << (stored.Italic ? ", italic" : "") << (stored.Underline ? ", underline" : "")
+                << (stored.StrikeThru ? ", strikethru" : "") << "\n";
+  }
+  return FinishSettings(context, home, kAddin);
+}
+
+}  // namespace cli

@@ -1,0 +1,53 @@
+// The command line's home for the add-ins: the scripted toolkit that answers their dialogs,
+// the SQLite settings store, the system clock and the comment add-in's log file, installed as
+// the runtime for the life of the object. In a dry run the add-ins work on a copy of the
+// settings in memory, so nothing is written, and what would change can be shown.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "comment/file_event_log.h"
+#include "framework/clock.h"
+#include "framework/runtime.h"
+#include "hosts/scripted/scripted_toolkit.h"
+#include "settings/memory_store.h"
+#include "settings/sqlite_store.h"
+
+namespace cli {
+
+struct Context;
+
+class Home {
+ public:
+  // Opens the settings database (UsageError naming the path when it cannot be opened); the log
+  // goes beside it.
+  explicit Home(const Context& context);
+  ~Home();
+  Home(const Home&) = delete;
+  Home& operator=(const Home&) = delete;
+
+  scripted::ScriptedToolkit toolkit;
+  // The store the add-ins use (the database, or its copy in a dry run).
+  vb::SettingsStore& settings();
+  // Every value stored (of `app` only when given), ordered by app, section and key.
+  std::vector<settings::StoredValue> Values(vb::TextView app = {});
+  // A dry run: the unified diff of the settings export before and after the command.
+  std::string SettingsDiff();
+
+ private:
+  std::unique_ptr<settings::SqliteSettingsStore> store_;
+  std::unique_ptr<settings::MemorySettingsStore> copy_;
+  std::vector<settings::StoredValue> before_;
+  vb::SystemClock clock_;
+  std::unique_ptr<comment::FileEventLog> log_;
+  std::unique_ptr<vb::RuntimeScope> scope_;
+};
+
+// The settings file to use: the option, else the default place (VB6KIT_SETTINGS or the user's
+// config folder).
+std::filesystem::path SettingsPath(const std::optional<std::filesystem::path>& settingsPath);
+
+}  // namespace cli

@@ -1,0 +1,66 @@
+// vb6kit implement: the interface implementer's dialog on a project or a group.
+#include <ostream>
+
+#include "cli/addin_session.h"
+#include "cli/args.h"
+#include "cli/command.h"
+#include "cli/home.h"
+#include "cli/loaded_code.h"
+#include "cli/output.h"
+#include "interface_builder/connect.h"
+#include "interface_builder/frm_property_determine.h"
+
+namespace cli {
+
+int ImplementCommand(Context& context, const std::vector<std::string>& words) {
+  Args args(words, {{"class"}, {"interface", OptionSpec::Repeated}, {"unknown"}});
+  if (args.help()) {
+    context.out << "usage: vb6kit implement PROJECT --class PROJECT.COMPONENT --interface PROJECT.CLASS\n"
+                   "       [--interface PROJECT.CLASS]... [--unknown let|set|both]\n\n"
+                   "Writes the Implements line and every procedure of each interface class into the class,\n"
+                   "form or user control. --unknown answers the question about a public variable whose\n"
+                   "type is not a built-in one (a Property Let, a Property Set, or both; let by default).\n";
+    return kExitOk;
+  }
+  args.ExpectPositionals(1, 1, "PROJECT");
+  const std::optional<std::string> target = args.value("class");
+  if (!target) throw UsageError("missing --class PROJECT.COMPONENT");
+  const std::vector<std::string> interfaces = args.values("interface");
+  if (interfaces.empty()) throw UsageError("missing --interface PROJECT.CLASS");
+  const std::string unknown = args.Choice("unknown", {"let", "set", "both"}, "let");
+  const int answer = unknown == "let" ? 1 : unknown == "set" ? 2 : 3;
+
+  LoadedCode code(args.positionals()[0], std::nullopt);
+  Home home(context);
+  Connected<morrowgate::Connect> session(code.vbe());
+  std::string refused;
+  home.toolkit.On(u"frmAddIn", [&](ui::Form& form) {
+    auto& classes = *form.Find<ui::ComboBox>(u"cboClasses");
+    auto& list = *form.Find<ui::ListBox>(u"lstClasses");
+    if (classes.FindRow(vb::FromUtf8(*target)) < 0) {
+      refused = "--class " + *target + ": no class, form or user control of that name (give PROJECT.COMPONENT)";
+    }
+    for (const std::string& entry : interfaces)
+      if (refused.empty() && list.FindRow(vb::FromUtf8(entry)) < 0)
+        refused = "--interface " + entry + ": no class module of that name (give PROJECT.CLASS)";
+    if (!refused.empty()) {
+      form.Unload();
+      return;
+    }
+    scripted::Choose(form, u"cboClasses", vb::FromUtf8(*target));
+    for (const std::string& entry : interfaces)
+      if (!list.Selected(list.FindRow(vb::FromUtf8(entry)))) scripted::Tick(form, u"lstClasses", vb::FromUtf8(entry));
+    scripted::Click(form, u"cmdOK");
+    if (form.visible()) form.Unload();
+  });
+  home.toolkit.On(u"frmPropertyDetermine", [&](ui::Form& form) {
+    auto& question = dynamic_cast<morrowgate::frmPropertyDetermine&>(form);
+    question.optPropertyItem(answer).Click();
+    scripted::Click(form, u"cmdOK");
+  });
+  session.vbe().Click(u"Add-Ins", u"M&orrowgate Builder");
+  if (!refused.empty()) throw UsageError(refused);
+  return FinishEdit(context, home, code, "Morrowgate");
+}
+
+}  // namespace cli

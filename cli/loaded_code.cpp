@@ -1,0 +1,124 @@
+#include "cli/loaded_code.h"
+
+#include <algorithm>
+#include <ostream>
+
+#include "cli/command.h"
+#include "cli/home.h"
+#include "cli/output.h"
+#include "hosts/files/workspace.h"
+
+namespace cli {
+
+struct LoadedCode::Impl {
+  std::optional<files::Workspace> workspace;
+};
+
+LoadedCode::LoadedCode(const std::filesystem::path& path, const std::optional<std::filesystem::path>& project)
+    : impl_(std::make_unique<Impl>()) {
+  files::LoadOptions options;
+  if (project) options.project = *project;
+  try {
+    impl_->workspace.emplace(files::Workspace::Load(path, options));
+  } catch (const files::FileError& error) {
+    throw UsageError(error.what());
+  }
+}
+
+LoadedCode::~LoadedCode() = default;
+
+std::shared_ptr<memhost::MemoryVBE> LoadedCode::vbe() const { return impl_->workspace->vbe(); }
+
+vb::Text LoadedCode::ComponentOf(const std::filesystem::path& file) const {
+  if (const std::optional<vb::Text>& focus = impl_->workspace->focus()) return *focus;
+  std::error_code ec;
+  for (const files::LoadedFile& loaded : impl_->workspace->files())
+    if (loaded.kind == files::LoadedFile::Kind::Module && std::filesystem::equivalent(loaded.path, file, ec))
+      return loaded.project + u"." + loaded.component;
+  throw UsageError(file.string() + ": not a module of the loaded project");
+}
+
+std::vector<vb::Text> LoadedCode::Projects() const {
+  std::vector<vb::Text> names;
+  for (const files::LoadedFile& loaded : impl_->workspace->files())
+    if (loaded.kind == files::LoadedFile::Kind::Project) names.push_back(loaded.project);
+  if (names.empty()) {
+    // A single module or a folder loads as a project with no project file.
+    for (const files::LoadedFile& loaded : impl_->workspace->files())
+      if (loaded.kind == files::LoadedFile::Kind::Module &&
+          std::find(names.begin(), names.end(), loaded.project) == names.end())
+        names.push_back(loaded.project);
+  }
+  return names;
+}
+
+std::vector<ComponentFile> LoadedCode::Components() const {
+  std::vector<ComponentFile> components;
+  for (const files::LoadedFile& loaded : impl_->workspace->files())
+    if (loaded.kind == files::LoadedFile::Kind::Module)
+      components.push_back({loaded.project, loaded.component, loaded.path});
+  return components;
+}
+
+std::string LoadedCode::Diff() const {
+  try {
+    return impl_->workspace->Diff();
+  } catch (const files::FileError& error) {
+    throw UsageError(error.what());
+  }
+}
+
+void LoadedCode::Save() {
+  try {
+    impl_->workspace->Save();
+  } catch (const files::FileError& error) {
+    throw UsageError(error.what());
+  }
+}
+
+LoadedFile LoadModuleFile(const std::string& file, const std::optional<std::string>& project) {
+  std::error_code ec;
+  if (!std::filesystem::exists(file, ec)) throw UsageError(file + ": no such file");
+  if (std::filesystem::is_directory(file, ec)) throw UsageError(file + ": is a folder, not a module file");
+  const std::string extension = std::filesystem::path(file).extension().string();
+  for (const char* projectKind : {".vbp", ".VBP", ".vbg", ".VBG"})
+    if (extension == projectKind) throw UsageError(file + ": give a module file (.bas, .cls, .frm, ...), not a project");
+  if (project && !std::filesystem::exists(*project, ec)) throw UsageError(*project + ": no such file");
+  LoadedFile loaded;
+  loaded.code = std::make_unique<LoadedCode>(
+      file, project ? std::optional<std::filesystem::path>(*project) : std::nullopt);
+  loaded.component = loaded.code->ComponentOf(file);
+  host::Ref<host::VBComponent> component = loaded.code->vbe()->Component(loaded.component);
+  host::Ref<host::CodeModule> module = component ? component->CodeModule() : nullptr;
+  if (!module) throw UsageError(file + ": the module has no code");
+  loaded.lineCount = module->CountOfLines();
+  // The project around the file is the active one, as when its code window is in front.
+  const auto dot = loaded.component.find(u'.');
+  if (dot != vb::Text::npos) loaded.code->vbe()->SetActiveProject(loaded.component.substr(0, dot));
+  return loaded;
+}
+
+int FinishEdit(Context& context, Home& home, LoadedCode& code, const std::string& addinName) {
+  if (ReportMessages(home.toolkit.messages(), addinName, context.err)) return kExitAddinMessage;
+  if (context.dryRun) {
+    context.out << code.Diff() << home.SettingsDiff();
+    return kExitOk;
+  }
+  code.Save();
+  return kExitOk;
+}
+
+int FinishSettings(Context& context, Home& home, const std::string& addinName) {
+  if (ReportMessages(home.toolkit.messages(), addinName, context.err)) return kExitAddinMessage;
+  if (context.dryRun) context.out << home.SettingsDiff();
+  return kExitOk;
+}
+
+void CheckLineInModule(const std::string& option, long line, long count, const std::string& file, bool allowEnd) {
+  const long last = allowEnd ? count + 1 : count;
+  if (line > last)
+    throw UsageError(option + ": line " + std::to_string(line) + " is past the end of " + file + " (" +
+                     std::to_string(count) + (count == 1 ? " line" : " lines") + " of code)");
+}
+
+}  // namespace cli

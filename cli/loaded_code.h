@@ -1,0 +1,69 @@
+// The VB6 files one command works on, loaded into the in-memory IDE, and what becomes of them
+// when the command ends: the unified diff of a dry run, or the changed files saved back.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "framework/vb_text.h"
+#include "hosts/memory/memory_host.h"
+
+namespace cli {
+
+struct Context;
+class Home;
+
+struct ComponentFile {
+  vb::Text project;
+  vb::Text component;
+  std::filesystem::path file;
+};
+
+class LoadedCode {
+ public:
+  // PATH: a project file (.vbp), a group (.vbg), a folder of module files, or a module file,
+  // which goes into `project` when given. UsageError naming the file that cannot be loaded.
+  LoadedCode(const std::filesystem::path& path, const std::optional<std::filesystem::path>& project);
+  ~LoadedCode();
+  LoadedCode(const LoadedCode&) = delete;
+  LoadedCode& operator=(const LoadedCode&) = delete;
+
+  std::shared_ptr<memhost::MemoryVBE> vbe() const;
+  // "Project.Component" of a module file that was loaded (UsageError when it was not).
+  vb::Text ComponentOf(const std::filesystem::path& file) const;
+  // The names of the loaded projects, in load order.
+  std::vector<vb::Text> Projects() const;
+  // Every loaded component with its file, in the order of the projects and their files.
+  std::vector<ComponentFile> Components() const;
+  // The unified diff of what would be written; empty when nothing changed.
+  std::string Diff() const;
+  // Writes the changed files; UsageError naming a file that changed on disk or cannot be written.
+  void Save();
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+// A module FILE argument with its optional --project, loaded.
+struct LoadedFile {
+  std::unique_ptr<LoadedCode> code;
+  vb::Text component;  // "Project.Component"
+  long lineCount = 0;  // lines of the code window
+};
+LoadedFile LoadModuleFile(const std::string& file, const std::optional<std::string>& project);
+
+// The end of a command that edits code: the add-in's messages (exit 1, nothing written), else a
+// dry run's diff, else the changed files saved.
+int FinishEdit(Context& context, Home& home, LoadedCode& code, const std::string& addinName);
+// The end of a command that changes settings only: the add-in's messages (exit 1), else a dry
+// run's diff of the settings.
+int FinishSettings(Context& context, Home& home, const std::string& addinName);
+
+// A line number that must lie within the module (1 .. count, or count + 1 when `allowEnd`).
+void CheckLineInModule(const std::string& option, long line, long count, const std::string& file, bool allowEnd);
+
+}  // namespace cli

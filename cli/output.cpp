@@ -1,0 +1,78 @@
+#include "cli/output.h"
+
+#include <cstdio>
+#include <istream>
+#include <ostream>
+#include <sstream>
+
+namespace cli {
+
+std::string ConsoleText(vb::TextView text) {
+  vb::Text lines;
+  lines.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == u'\r') {
+      lines.push_back(u'\n');
+      if (i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+    } else {
+      lines.push_back(text[i]);
+    }
+  }
+  return vb::ToUtf8(lines);
+}
+
+vb::Text CodeText(const std::string& input) {
+  const vb::Text text = vb::FromUtf8(input);
+  vb::Text code;
+  code.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == u'\r' || text[i] == u'\n') {
+      code += vb::kCrLf;
+      if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+    } else {
+      code.push_back(text[i]);
+    }
+  }
+  return code;
+}
+
+std::string JsonString(const std::string& utf8) {
+  std::string out = "\"";
+  for (unsigned char c : utf8) {
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (c < 0x20) {
+          char buffer[8];
+          std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
+          out += buffer;
+        } else {
+          out.push_back(static_cast<char>(c));
+        }
+    }
+  }
+  return out + "\"";
+}
+
+std::string JsonString(vb::TextView text) { return JsonString(vb::ToUtf8(text)); }
+
+bool ReportMessages(const std::vector<scripted::MessageBox>& messages, const std::string& addinName,
+                    std::ostream& err) {
+  for (const scripted::MessageBox& box : messages) {
+    const std::string title = box.title.empty() ? addinName : ConsoleText(box.title);
+    err << title << ": " << ConsoleText(box.prompt) << "\n";
+  }
+  return !messages.empty();
+}
+
+std::string ReadAll(std::istream& in) {
+  std::ostringstream buffer;
+  buffer << in.rdbuf();
+  return buffer.str();
+}
+
+}  // namespace cli

@@ -1,0 +1,30 @@
+// Text for the console: UTF-8, code lines joined by line feeds; JSON strings; the report of
+// the message boxes an add-in showed.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "framework/vb_text.h"
+#include "hosts/scripted/scripted_toolkit.h"
+
+namespace cli {
+
+// UTF-8 with every CR LF (and lone CR) written as a line feed.
+std::string ConsoleText(vb::TextView text);
+// Console input (UTF-8, any line ends) as code text: lines joined by CR LF.
+vb::Text CodeText(const std::string& input);
+// A JSON string literal.
+std::string JsonString(vb::TextView text);
+std::string JsonString(const std::string& utf8);
+
+// Prints each message box as "title: text" to `err` (an empty title is the add-in's name, as
+// the IDE would show it). Returns true when there was any.
+bool ReportMessages(const std::vector<scripted::MessageBox>& messages, const std::string& addinName,
+                    std::ostream& err);
+
+// Reads all of a stream.
+std::string ReadAll(std::istream& in);
+
+}  // namespace cli

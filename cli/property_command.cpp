@@ -1,0 +1,59 @@
+// vb6kit property: the property generator's dialog on one module file.
+#include <ostream>
+
+#include "cli/addin_session.h"
+#include "cli/args.h"
+#include "cli/command.h"
+#include "cli/home.h"
+#include "cli/loaded_code.h"
+#include "cli/output.h"
+#include "property_generator/Connect.h"
+#include "property_generator/frmAddIn.h"
+
+namespace cli {
+
+int PropertyCommand(Context& context, const std::vector<std::string>& words) {
+  Args args(words, {{"name"}, {"type"}, {"scope"}, {"use-set", OptionSpec::Flag}, {"line"}, {"project"}});
+  if (args.help()) {
+    context.out << "usage: vb6kit property FILE [--project PROJECT.vbp] --name NAME [--type TYPE]\n"
+                   "       [--scope public|private|friend|public-read|none] [--use-set] [--line N]\n\n"
+                   "Adds a member variable and its property procedures to a module, as \"Add New &Property\"\n"
+                   "does with the code window of FILE in front (caret at line N, 1 by default). The type\n"
+                   "defaults to Variant, the scope to public; none writes the procedures without a scope\n"
+                   "word. --use-set writes a Property Set instead of a Property Let.\n";
+    return kExitOk;
+  }
+  args.ExpectPositionals(1, 1, "FILE");
+  const std::optional<std::string> name = args.value("name");
+  if (!name) throw UsageError("missing --name NAME");
+  const std::string scope = args.Choice("scope", {"public", "private", "friend", "public-read", "none"}, "public");
+  const long line = args.value("line") ? ParseLineNumber("--line", *args.value("line")) : 1;
+  const std::optional<std::string> type = args.value("type");
+  const std::string& file = args.positionals()[0];
+  LoadedFile loaded = LoadModuleFile(file, args.value("project"));
+  CheckLineInModule("--line", line, loaded.lineCount, file, true);
+
+  Home home(context);
+  Connected<quenby::Connect> session(loaded.code->vbe());
+  session.vbe().SetActivePane(loaded.component, {line, 1, line, 1});
+  home.toolkit.On(u"frmAddIn", [&](ui::Form& form) {
+    scripted::Type(form, u"txtPropName", vb::FromUtf8(*name));
+    if (type) scripted::Type(form, u"cmbType", vb::FromUtf8(*type));
+    if (scope == "none") {
+      // No scope option chosen: the dialog's own default is taken away, as no click can do.
+      dynamic_cast<quenby::frmAddIn&>(form).optPublic.SetValue(false);
+    } else {
+      scripted::Click(form, scope == "public"    ? u"optPublic"
+                            : scope == "private" ? u"optPrivate"
+                            : scope == "friend"  ? u"optFriend"
+                                                 : u"optPublicRead");
+    }
+    if (args.flag("use-set")) scripted::SetCheck(form, u"chkUseSet", 1);
+    scripted::Click(form, u"OKButton");
+    if (form.visible()) scripted::Click(form, u"CancelButton");
+  });
+  session.vbe().Click(u"Add-Ins", u"Add New &Property");
+  return FinishEdit(context, home, *loaded.code, "Quenby");
+}
+
+}  // namespace cli
