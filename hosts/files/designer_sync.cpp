@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <set>
 
+#include "framework/vb_error.h"
 #include "hosts/files/file_error.h"
 #include "hosts/memory/control_classes.h"
 
@@ -334,7 +335,11 @@ void LoadDesignerControls(memhost::MemoryVBE& vbe, TextView form, DesignerNode& 
         }
       }
     }
-    node->control = vbe.LoadControl(form, spec);
+    try {
+      node->control = vbe.LoadControl(form, spec);
+    } catch (const vb::Error& e) {
+      vb::Raise(e.number, u"control " + node->name + u" (" + node->className + u"): " + e.description);
+    }
     node->saved = ReadValues(node->control);
   }
 }

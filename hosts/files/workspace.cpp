@@ -21,7 +21,14 @@ struct LoadedModule {
   ModuleFile file;
   Text qualified;  // "Project.Component"
   bool bound = false;  // its designer block is bound to the in-memory designer
+  fs::path key;        // the file's canonical path: projects of a group may share a module file
 };
+
+fs::path KeyOf(const fs::path& path) {
+  std::error_code ec;
+  fs::path key = fs::weakly_canonical(fs::absolute(path, ec), ec);
+  return ec ? path.lexically_normal() : key;
+}
 
 // What saving one module would write.
 struct Rendering {
@@ -41,6 +48,42 @@ struct Workspace::Impl {
   std::vector<std::pair<Text, fs::path>> projects;  // name, the file or folder it came from
   std::optional<Text> focus;
   WriteHook hook;
+  std::map<Text, std::set<fs::path>> filesOfProject;  // by project name in lower case
+  std::map<Text, std::set<Text>> namesOfProject;      // component names in lower case
+
+  // What saving would write: one entry per file, even when projects of a group share it; a file
+  // that two projects changed in different ways cannot be written.
+  std::vector<std::pair<std::vector<LoadedModule*>, Rendering>> Pending() {
+    std::vector<std::pair<std::vector<LoadedModule*>, Rendering>> pending;
+    std::map<fs::path, std::size_t> byKey;
+    for (auto& module : modules) {
+      Rendering r = Render(module);
+      if (r.bytes == module.file.bytes) continue;
+      auto found = byKey.find(module.key);
+      if (found == byKey.end()) {
+        byKey.emplace(module.key, pending.size());
+        pending.push_back({{&module}, std::move(r)});
+        continue;
+      }
+      auto& [sharers, first] = pending[found->second];
+      if (first.bytes != r.bytes)
+        throw SaveError(module.file.path, "the file is a module of two projects (" + vb::ToUtf8(sharers.front()->qualified) +
+                                              ", " + vb::ToUtf8(module.qualified) +
+                                              ") changed in different ways; nothing was saved");
+      sharers.push_back(&module);
+    }
+    // A shared file that one project left as it was is written all the same: the others follow.
+    for (auto& [sharers, r] : pending)
+      for (auto& module : modules)
+        if (module.key == sharers.front()->key &&
+            std::find(sharers.begin(), sharers.end(), &module) == sharers.end()) {
+          if (Render(module).bytes != module.file.bytes) continue;
+          throw SaveError(module.file.path, "the file is a module of two projects and only " +
+                                                vb::ToUtf8(sharers.front()->qualified) +
+                                                " changed it; nothing was saved");
+        }
+    return pending;
+  }
 
   void AddProject(const Text& name, const fs::path& from) {
     for (const auto& [existing, path] : projects)
@@ -55,20 +98,14 @@ struct Workspace::Impl {
   // Loads a module file into `project`; `renameDuplicates` gives a second module of a name
   // "Name (2)" instead of refusing it (folders hold many projects' modules).
   void AddModule(const Text& project, const fs::path& path, bool renameDuplicates) {
-    for (const auto& m : modules) {
-      std::error_code ec;
-      if (fs::equivalent(m.file.path, path, ec))
-        throw LoadError(path, "the module file is named twice in the project");
-    }
+    const fs::path key = KeyOf(path);
+    const Text projectKey = vb::LCase(project);
+    if (!filesOfProject[projectKey].insert(key).second)
+      throw LoadError(path, "the module file is named twice in the project");
     ModuleFile file = ParseModuleFile(path, ReadBytes(path), codePage);
-    auto projectRef = vbe->VBProjects()->Item(project);
+    std::set<Text>& names = namesOfProject[projectKey];
     Text name = file.name;
-    auto taken = [&](const Text& candidate) {
-      auto components = projectRef->VBComponents();
-      for (long i = 1; i <= components->Count(); ++i)
-        if (vb::EqualsNoCase(components->Item(i)->Name(), candidate)) return true;
-      return false;
-    };
+    auto taken = [&](const Text& candidate) { return names.count(vb::LCase(candidate)) > 0; };
     if (taken(name)) {
       if (!renameDuplicates)
         throw LoadError(path, "its VB_Name \"" + vb::ToUtf8(name) + "\" is the name of another module of project " +
@@ -78,7 +115,8 @@ struct Workspace::Impl {
     const std::vector<Text> code = file.VisibleCode();
     Text text = vb::Join(code, vb::kCrLf);
     if (!code.empty()) text += vb::kCrLf;  // so a last empty line stays a line
-    LoadedModule module{std::move(file), project + u"." + name, false};
+    LoadedModule module{std::move(file), project + u"." + name, false, key};
+    names.insert(vb::LCase(name));
     try {
       vbe->SetActiveProject(project);
       auto component = vbe->AddComponent(name, module.file.componentType, text);
@@ -87,7 +125,7 @@ struct Workspace::Impl {
         module.bound = true;
       }
     } catch (const vb::Error& e) {
-      throw LoadError(path, vb::ToUtf8(e.description));
+      throw LoadError(path, "the in-memory IDE refused it: " + vb::ToUtf8(e.description));
     }
     files.push_back(LoadedFile{LoadedFile::Kind::Module, path, project, name});
     modules.push_back(std::move(module));
@@ -221,9 +259,9 @@ void Workspace::SetWriteHook(WriteHook hook) { impl_->hook = std::move(hook); }
 
 std::vector<FileChange> Workspace::PendingChanges() const {
   std::vector<FileChange> changes;
-  for (const auto& module : impl_->modules) {
-    Rendering r = impl_->Render(module);
-    if (r.bytes != module.file.bytes) changes.push_back(FileChange{module.file.path, module.file.bytes, r.bytes});
+  for (auto& [sharers, r] : impl_->Pending()) {
+    const ModuleFile& file = sharers.front()->file;
+    changes.push_back(FileChange{file.path, file.bytes, std::move(r.bytes)});
   }
   return changes;
 }
@@ -243,18 +281,10 @@ std::string Workspace::Diff() const {
 
 std::vector<fs::path> Workspace::Save() {
   impl_->CheckEveryComponentHasAFile();
-  struct Pending {
-    LoadedModule* module;
-    Rendering rendering;
-  };
-  std::vector<Pending> pending;
-  for (auto& module : impl_->modules) {
-    Rendering r = impl_->Render(module);
-    if (r.bytes != module.file.bytes) pending.push_back(Pending{&module, std::move(r)});
-  }
+  auto pending = impl_->Pending();
   // Nothing is written unless every file can be.
-  for (const Pending& p : pending) {
-    const fs::path& path = p.module->file.path;
+  for (const auto& [sharers, rendering] : pending) {
+    const fs::path& path = sharers.front()->file.path;
     std::error_code ec;
     if (!fs::exists(path, ec)) throw SaveError(path, "the file is gone since it was loaded; nothing was saved");
     std::string onDisk;
@@ -263,14 +293,14 @@ std::vector<fs::path> Workspace::Save() {
     } catch (const LoadError& e) {
       throw SaveError(path, e.message() + "; nothing was saved");
     }
-    if (onDisk != p.module->file.bytes)
+    if (onDisk != sharers.front()->file.bytes)
       throw SaveError(path, "the file changed on disk since it was loaded; nothing was saved");
   }
   std::vector<fs::path> written;
-  for (Pending& p : pending) {
-    LoadedModule& module = *p.module;
+  for (auto& [sharers, rendering] : pending) {
+    const ModuleFile& first = sharers.front()->file;
     try {
-      WriteAtomically(module.file.path, p.rendering.bytes, impl_->hook);
+      WriteAtomically(first.path, rendering.bytes, impl_->hook);
     } catch (const SaveError& e) {
       std::string message = e.message() + "; the file is as it was";
       if (!written.empty()) {
@@ -278,14 +308,18 @@ std::vector<fs::path> Workspace::Save() {
         for (const auto& w : written) message += " " + w.generic_string();
         message += ")";
       }
-      throw SaveError(module.file.path, message);
+      throw SaveError(first.path, message);
     } catch (const std::exception& e) {
-      throw SaveError(module.file.path, std::string(e.what()) + "; the file is as it was");
+      throw SaveError(first.path, std::string(e.what()) + "; the file is as it was");
     }
-    module.file.bytes = std::move(p.rendering.bytes);
-    module.file.code = std::move(p.rendering.code);
-    if (module.bound) module.file.designer = std::move(p.rendering.designer);
-    written.push_back(module.file.path);
+    written.push_back(first.path);
+    for (LoadedModule* module : sharers) {
+      // Each project's copy becomes the new baseline, its designer bound to its own controls.
+      Rendering own = module == sharers.front() ? std::move(rendering) : impl_->Render(*module);
+      module->file.bytes = std::move(own.bytes);
+      module->file.code = std::move(own.code);
+      if (module->bound) module->file.designer = std::move(own.designer);
+    }
   }
   return written;
 }

@@ -177,3 +177,34 @@ TEST(FilesErrors, AModuleAddedInMemoryHasNoFileAndIsNotSavedSilently) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(FilesErrors, AModuleSharedByTwoProjectsOfAGroupIsWrittenOnceOrRefused) {
+  ScratchDir dir;
+  const std::string shared = Crlf("Attribute VB_Name = \"modShared\"\nOption Explicit\n");
+  WriteFile(dir / "modShared.bas", shared);
+  WriteFile(dir / "A.vbp", Crlf("Type=Exe\nModule=modShared; modShared.bas\nName=\"A\"\n"));
+  WriteFile(dir / "B.vbp", Crlf("Type=Exe\nModule=modShared; modShared.bas\nName=\"B\"\n"));
+  WriteFile(dir / "AB.vbg", Crlf("VBGROUP 5.0\nStartupProject=A.vbp\nProject=B.vbp\n"));
+
+  Workspace ws = Workspace::Load(dir / "AB.vbg");
+  ws.vbe()->SetCode(u"A.modShared", u"Option Explicit\r\n' changed");
+  try {
+    ws.Save();
+    FAIL() << "saved";
+  } catch (const files::SaveError& e) {
+    EXPECT_EQ(e.message(), "the file is a module of two projects and only A.modShared changed it; nothing was saved");
+  }
+  ws.vbe()->SetCode(u"B.modShared", u"Option Explicit\r\n' other");
+  EXPECT_THROW(ws.Save(), files::SaveError);
+  EXPECT_EQ(ReadFile(dir / "modShared.bas"), shared);
+
+  ws.vbe()->SetCode(u"B.modShared", u"Option Explicit\r\n' changed");
+  EXPECT_EQ(ws.PendingChanges().size(), 1u);
+  EXPECT_EQ(ws.Save(), std::vector<fs::path>{dir / "modShared.bas"});
+  EXPECT_EQ(ReadFile(dir / "modShared.bas"), Crlf("Attribute VB_Name = \"modShared\"\nOption Explicit\n' changed\n"));
+  EXPECT_TRUE(ws.PendingChanges().empty());
+}
+
+}  // namespace
