@@ -38,6 +38,7 @@ struct LoadOptions {
 struct LoadedFile {
   enum class Kind { Group, Project, Module };
   Kind kind = Kind::Module;
+  // Project: the .vbp, or the folder or single module file the project was made of.
   std::filesystem::path path;
   Text project;    // the project's name (Group: empty)
   Text component;  // Module: the component's name
