@@ -243,6 +243,9 @@ int Insert(Context& context, const std::vector<std::string>& words) {
       if (vb::EqualsNoCase(key, tag)) return &value;
     return nullptr;
   };
+  // The module is read first, so nobody types values for a file that cannot be used.
+  LoadedFile loaded = LoadModuleFile(args.positionals()[1], args.value("project"));
+  CheckLineInModule("--line", line, loaded.lineCount, args.positionals()[1], true);
   std::vector<vb::Text> missing;
   for (const vb::Text& tag : tagNames)
     if (!answerFor(tag)) missing.push_back(tag);
@@ -259,8 +262,6 @@ int Insert(Context& context, const std::vector<std::string>& words) {
     given.emplace_back(tag, vb::FromUtf8(answer));
   }
 
-  LoadedFile loaded = LoadModuleFile(args.positionals()[1], args.value("project"));
-  CheckLineInModule("--line", line, loaded.lineCount, args.positionals()[1], true);
   Home home(context);
   Connected<pellmoss::Connect> session(loaded.code->vbe());
   session.vbe().SetActivePane(loaded.component, {line, 1, line, 1});

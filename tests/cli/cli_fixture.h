@@ -1,0 +1,99 @@
+// A copy of the example project in a temporary folder, its own settings database beside it, and
+// vb6kit run in-process on them.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/cli.h"
+
+namespace cli_test {
+
+namespace fs = std::filesystem;
+
+struct Result {
+  int code = -1;
+  std::string out;
+  std::string err;
+};
+
+inline std::string ReadFile(const fs::path& path) {
+  std::ifstream stream(path, std::ios::binary);
+  std::ostringstream buffer;
+  buffer << stream.rdbuf();
+  return buffer.str();
+}
+
+inline void WriteFile(const fs::path& path, const std::string& bytes) {
+  std::ofstream stream(path, std::ios::binary | std::ios::trunc);
+  stream << bytes;
+}
+
+// The source tree's expected output files (tests/cli/expected).
+inline std::string Expected(const std::string& name) {
+  return ReadFile(fs::path(VB6KIT_SOURCE_DIR) / "tests" / "cli" / "expected" / name);
+}
+
+// Code text as the example files hold it: the lines given, each ended by CR LF.
+inline std::string CrLf(std::initializer_list<const char*> lines) {
+  std::string text;
+  for (const char* line : lines) text += std::string(line) + "\r\n";
+  return text;
+}
+
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    root = fs::temp_directory_path() / ("vb6kit_cli_" + std::string(info->test_suite_name()) + "_" + info->name() + "_" +
+                                        std::to_string(::getpid()));
+    fs::remove_all(root);
+    fs::create_directories(root);
+    fs::copy(fs::path(VB6KIT_SOURCE_DIR) / "examples", root / "examples", fs::copy_options::recursive);
+    project = root / "examples" / "Inventory";
+    settings = root / "settings.db";
+  }
+  void TearDown() override {
+    std::error_code ec;
+    fs::remove_all(root, ec);
+  }
+
+  Result Run(std::vector<std::string> args, const std::string& input = "", bool interactive = false) {
+    std::istringstream in(input);
+    return RunWith(std::move(args), in, interactive);
+  }
+  Result RunWith(std::vector<std::string> args, std::istream& in, bool interactive) {
+    args.insert(args.begin(), {"--settings", settings.string()});
+    std::ostringstream out, err;
+    Result result;
+    result.code = cli::run(args, in, out, err, interactive);
+    result.out = out.str();
+    result.err = err.str();
+    return result;
+  }
+  // A file of the copied example project.
+  std::string File(const std::string& name) const { return (project / name).string(); }
+  std::string Read(const std::string& name) const { return ReadFile(project / name); }
+  std::string Original(const std::string& name) const {
+    return ReadFile(fs::path(VB6KIT_SOURCE_DIR) / "examples" / "Inventory" / name);
+  }
+  // Every file of the copy with its bytes, to show that nothing was written.
+  std::map<std::string, std::string> Snapshot() const {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(root / "examples"))
+      if (entry.is_regular_file()) files[entry.path().string()] = ReadFile(entry.path());
+    return files;
+  }
+
+  fs::path root;
+  fs::path project;
+  fs::path settings;
+};
+
+}  // namespace cli_test
