@@ -1,0 +1,71 @@
+#include <sys/wait.h>
+
+#include <cstdio>
+
+#include "cli_fixture.h"
+
+namespace cli_test {
+namespace {
+
+using ProgramTest = CliTest;
+
+// Runs the built program through the shell; stdout and stderr are kept apart.
+Result RunProgram(const std::string& arguments, const fs::path& folder) {
+  const fs::path out = folder / "stdout.txt";
+  const fs::path err = folder / "stderr.txt";
+  const std::string command = std::string("'") + VB6KIT_PROGRAM + "' " + arguments + " </dev/null >'" + out.string() +
+                              "' 2>'" + err.string() + "'";
+  const int status = std::system(command.c_str());
+  Result result;
+  result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  result.out = ReadFile(out);
+  result.err = ReadFile(err);
+  return result;
+}
+
+TEST_F(ProgramTest, TheProgramRunsCommandsWithTheirExitCodes) {
+  const std::string settingsOption = "--settings '" + settings.string() + "' ";
+  Result result = RunProgram(settingsOption + "count '" + File("Inventory.vbp") + "' --format csv", root);
+  EXPECT_EQ(result.code, 0) << result.err;
+  EXPECT_EQ(result.out.substr(0, result.out.find('\n')), "Component,Code Lines,Comment Lines,Blank Lines");
+  EXPECT_NE(result.out.find("\nTotal,126,4,34\n"), std::string::npos);
+
+  result = RunProgram(settingsOption + "header '" + File("modStock.bas") + "' --line 1 --author X", root);
+  EXPECT_EQ(result.code, 1);
+  EXPECT_EQ(result.err.rfind("Not a method: ", 0), 0u) << result.err;
+
+  result = RunProgram(settingsOption + "count '" + File("Nowhere.vbp") + "'", root);
+  EXPECT_EQ(result.code, 2);
+  EXPECT_NE(result.err.find("Nowhere.vbp"), std::string::npos);
+
+  // Tags cannot be asked when standard input is no terminal.
+  ASSERT_EQ(Run({"piece", "store", "T", "-"}, "<@x@>").code, 0);
+  result = RunProgram(settingsOption + "piece insert T '" + File("modStock.bas") + "' --line 1", root);
+  EXPECT_EQ(result.code, 2);
+  EXPECT_NE(result.err.find("no value for the tag(s) x"), std::string::npos) << result.err;
+}
+
+TEST_F(ProgramTest, EverySubcommandHasHelp) {
+  for (const char* command :
+       {"count", "summary", "comment", "uncomment", "header", "revision", "members", "property", "implement",
+        "piece store", "piece list", "piece show", "piece edit", "piece delete", "piece menu", "piece insert",
+        "control add", "control rename", "control remove", "options", "settings export", "settings import", "piece",
+        "control", "settings"}) {
+    const Result result = RunProgram(std::string(command) + " --help", root);
+    EXPECT_EQ(result.code, 0) << command;
+    EXPECT_EQ(result.out.rfind("usage: vb6kit " + std::string(command).substr(0, std::string(command).find(' ')), 0), 0u)
+        << command << ": " << result.out;
+    EXPECT_EQ(result.err, "") << command;
+  }
+  Result result = RunProgram("--help", root);
+  EXPECT_EQ(result.code, 0);
+  EXPECT_NE(result.out.find("  implement  "), std::string::npos);
+  result = RunProgram("", root);
+  EXPECT_EQ(result.code, 2);
+  result = RunProgram("frobnicate", root);
+  EXPECT_EQ(result.code, 2);
+  EXPECT_NE(result.err.find("unknown command 'frobnicate'"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace cli_test
