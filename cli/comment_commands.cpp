@@ -150,17 +150,18 @@ int MembersCommand(Context& context, const std::vector<std::string>& words) {
   LoadedFile loaded = LoadModuleFile(file, args.value("project"));
   Home home(context);
   Connected<comment::Connect> session(loaded.code->vbe());
-  session.vbe().SetActivePane(loaded.component, {1, 1, 1, 1});
   std::string tree;
   bool found = true;
   home.toolkit.On(u"frmPickFunction", [&](ui::Form& form) {
     auto* view = form.Find<ui::TreeView>(u"tvMembers");
     std::ostringstream printed;
     for (const ui::Node* root : view->roots()) {
-      if (format == "json")
-        PrintJson(printed, *root, 0), printed << "\n";
-      else
+      if (format == "json") {
+        PrintJson(printed, *root, 0);
+        printed << "\n";
+      } else {
         PrintOutline(printed, *root, 0);
+      }
     }
     tree = printed.str();
     if (!target) {
@@ -176,7 +177,7 @@ int MembersCommand(Context& context, const std::vector<std::string>& words) {
     view->ClickNode(node);
     scripted::Click(form, u"cmdGotoCode");
   });
-  // The pane starts without a selection of its own, so Goto Code's is the one left.
+  // The caret starts on line 1; Goto Code's selection is what is left afterwards.
   session.vbe().SetActivePane(loaded.component, {1, 1, 1, 1});
   session.vbe().Click(kBar, u"&Goto Code Member");
   if (ReportMessages(home.toolkit.messages(), kAddin, context.err)) return kExitAddinMessage;
