@@ -61,9 +61,15 @@ TEST_F(ControlTest, RenameFollowsTheNameInCodeUnlessDeclined) {
   EXPECT_NE(text.find("   Begin VB.CommandButton cmdInsert \r\n"), std::string::npos);
   EXPECT_NE(text.find("Private Sub cmdAdd_Click()\r\n"), std::string::npos);
 
+  const auto before = Snapshot();
   result = Run({"control", "rename", File("frmMain.frm"), "cmdGone", "cmdX"});
   EXPECT_EQ(result.code, 2);
   EXPECT_NE(result.err.find("no control 'cmdGone'"), std::string::npos);
+  // The designer refuses a name that another control has.
+  result = Run({"control", "rename", File("frmMain.frm"), "cmdInsert", "txtName"});
+  EXPECT_EQ(result.code, 2);
+  EXPECT_NE(result.err.find("the name 'txtName' is refused"), std::string::npos) << result.err;
+  EXPECT_EQ(Snapshot(), before);
 }
 
 TEST_F(ControlTest, RemoveDeletesTheEventProceduresNotKept) {

@@ -1,3 +1,5 @@
+#include <tuple>
+
 #include "cli_fixture.h"
 
 namespace cli_test {
@@ -67,6 +69,32 @@ TEST_F(EditTest, ImplementWritesTheImplementsLineAndStubs) {
   // Only the implementing form changed.
   for (const char* other : {"clsProduct.cls", "IStockItem.cls", "modStock.bas", "Inventory.vbp"})
     EXPECT_EQ(Read(other), Original(other)) << other;
+}
+
+TEST_F(EditTest, ImplementAnswersTheQuestionAboutUnknownTypes) {
+  WriteFile(project / "IPriced.cls",
+            "VERSION 1.0 CLASS\r\nBEGIN\r\n  MultiUse = -1  'True\r\nEND\r\nAttribute VB_Name = \"IPriced\"\r\n"
+            "Attribute VB_GlobalNameSpace = False\r\nAttribute VB_Creatable = True\r\n"
+            "Attribute VB_PredeclaredId = False\r\nAttribute VB_Exposed = False\r\nOption Explicit\r\n\r\n"
+            "Public Product As clsProduct\r\n");
+  std::string vbp = Original("Inventory.vbp");
+  const std::string last = "Class=clsProduct; clsProduct.cls\r\n";
+  vbp.insert(vbp.find(last) + last.size(), "Class=IPriced; IPriced.cls\r\n");
+  WriteFile(project / "Inventory.vbp", vbp);
+  for (const auto& [answer, let, set] : std::vector<std::tuple<std::string, bool, bool>>{
+           {"set", false, true}, {"both", true, true}, {"let", true, false}}) {
+    WriteFile(project / "clsProduct.cls", Original("clsProduct.cls"));
+    const Result result = Run({"implement", File("Inventory.vbp"), "--class", "Inventory.clsProduct", "--interface",
+                               "Inventory.IPriced", "--unknown", answer});
+    ASSERT_EQ(result.code, 0) << result.err;
+    const std::string text = Read("clsProduct.cls");
+    EXPECT_NE(text.find("Implements Inventory.IPriced\r\n"), std::string::npos) << answer;
+    EXPECT_NE(text.find("Private Property Get IPriced_Product () As clsProduct\r\n"), std::string::npos) << answer;
+    EXPECT_EQ(text.find("Private Property Let IPriced_Product (byval RHS as clsProduct)\r\n") != std::string::npos, let)
+        << answer;
+    EXPECT_EQ(text.find("Private Property Set IPriced_Product (byval RHS as clsProduct)\r\n") != std::string::npos, set)
+        << answer;
+  }
 }
 
 TEST_F(EditTest, ImplementNamesAnUnknownClassOrInterface) {
