@@ -118,6 +118,9 @@ int run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
     err << "vb6kit" << (context.commandName.empty() ? "" : " " + context.commandName) << ": " << error.what()
         << "\n";
     return kExitUsage;
+  } catch (...) {
+    err << "vb6kit" << (context.commandName.empty() ? "" : " " + context.commandName) << ": unexpected failure\n";
+    return kExitUsage;
   }
 }
 
