@@ -8,7 +8,7 @@
 namespace cli {
 
 Args::Args(const std::vector<std::string>& words, std::initializer_list<OptionSpec> options) {
-  for (const OptionSpec& spec : options) specs_[spec.name] = spec.kind;
+  for (const OptionSpec& optionSpec : options) specs_[optionSpec.name] = optionSpec.kind;
   bool optionsEnded = false;
   for (std::size_t i = 0; i < words.size(); ++i) {
     const std::string& word = words[i];
@@ -32,9 +32,9 @@ Args::Args(const std::vector<std::string>& words, std::initializer_list<OptionSp
       help_ = true;
       continue;
     }
-    auto spec = specs_.find(name);
-    if (spec == specs_.end()) throw UsageError("unknown option --" + name);
-    if (spec->second == OptionSpec::Flag) {
+    auto optionSpec = specs_.find(name);
+    if (optionSpec == specs_.end()) throw UsageError("unknown option --" + name);
+    if (optionSpec->second == OptionSpec::Flag) {
       if (inlineValue) throw UsageError("--" + name + " takes no value");
       given_[name].push_back("");
       continue;
@@ -47,7 +47,7 @@ Args::Args(const std::vector<std::string>& words, std::initializer_list<OptionSp
       value = words[++i];
     }
     auto& list = given_[name];
-    if (spec->second == OptionSpec::Value && !list.empty()) throw UsageError("--" + name + " is given twice");
+    if (optionSpec->second == OptionSpec::Value && !list.empty()) throw UsageError("--" + name + " is given twice");
     list.push_back(value);
   }
 }

@@ -123,6 +123,15 @@ MemberAtLine GetMemberAtLine(const Ref<host::VBE>& vbe, long line) {
   return {};
 }
 
+MemberAtLine MethodAtCaret(const Ref<host::VBE>& vbe) {
+  long startLine = 0, startColumn = 0, endLine = 0, endColumn = 0;
+  ActivePane(vbe)->GetSelection(startLine, startColumn, endLine, endColumn);
+  MemberAtLine found = GetMemberAtLine(vbe, startLine);
+  if (found.member && (found.member->Type() == host::vbext_mt_Variable || found.member->Type() == host::vbext_mt_Const))
+    return {};
+  return found;
+}
+
 Text JoinDeclaration(const Ref<host::CodeModule>& codeModule, long declarationLine) {
   if (!codeModule) vb::RaiseStandard(vb::err::kObjectNotSet);
   Text joined = vb::Trim(codeModule->Lines(declarationLine, 1));

@@ -43,6 +43,9 @@ struct MemberAtLine {
 };
 // The member of the active code pane's module whose procedure encloses `line`.
 MemberAtLine GetMemberAtLine(const Ref<host::VBE>& vbe, long line);
+// The method (not a variable or constant) around the caret of the active code pane, or an empty
+// result: what the header and revision dialogs work on.
+MemberAtLine MethodAtCaret(const Ref<host::VBE>& vbe);
 
 // The declaration at `declarationLine` joined over its continuation lines (a trailing "_"),
 // one blank between the parts.

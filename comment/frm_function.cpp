@@ -19,20 +19,14 @@ frmFunction::frmFunction() : ui::Form(u"frmFunction", u"Add Function Declaration
 }
 
 void frmFunction::Form_Load() {
-  try {
-    txtUsername.SetText(LoadAuthorName());
-  } catch (...) {
-    // The box may stay empty; the person can type a name.
-  }
+  txtUsername.SetText(LoadAuthorName());  // never raises; the box may stay empty
 }
 
 void frmFunction::Form_Activate() {
-  long startLine = 0, startColumn = 0, endLine = 0, endColumn = 0;
-  ActivePane(VBInstance)->GetSelection(startLine, startColumn, endLine, endColumn);
-  const MemberAtLine found = GetMemberAtLine(VBInstance, startLine);
+  const MemberAtLine found = MethodAtCaret(VBInstance);
   member_ = found.member;
   declarationLine_ = found.declarationLine;
-  if (member_ && member_->Type() != host::vbext_mt_Variable && member_->Type() != host::vbext_mt_Const) {
+  if (member_) {
     txtFuncname.SetText(member_->Name());
     return;
   }

@@ -20,20 +20,14 @@ frmRevision::frmRevision() : ui::Form(u"frmRevision", u"Add Comment Revision") {
 }
 
 void frmRevision::Form_Load() {
-  try {
-    txtUsername.SetText(LoadAuthorName());
-  } catch (...) {
-    // The box may stay empty; the person can type a name.
-  }
+  txtUsername.SetText(LoadAuthorName());  // never raises; the box may stay empty
 }
 
 void frmRevision::Form_Activate() {
-  long startLine = 0, startColumn = 0, endLine = 0, endColumn = 0;
-  ActivePane(VBInstance)->GetSelection(startLine, startColumn, endLine, endColumn);
-  const MemberAtLine found = GetMemberAtLine(VBInstance, startLine);
+  const MemberAtLine found = MethodAtCaret(VBInstance);
   member_ = found.member;
   declarationLine_ = found.declarationLine;
-  if (member_ && member_->Type() != host::vbext_mt_Variable && member_->Type() != host::vbext_mt_Const) {
+  if (member_) {
     lblMethodNameText.SetCaption(member_->Name());
     return;
   }

@@ -30,12 +30,12 @@ struct HostBuilder::Impl {
     steps.push_back([name = Text(name), type, code = std::move(code), controls = std::move(controls)](BuildContext& ctx) {
       auto component = ctx.project->AddComponent(name, type, code);
       if (component->module()) component->module()->OpenPane();
-      for (const ControlSpec& spec : controls) {
+      for (const ControlSpec& controlSpec : controls) {
         if (!component->designer()) vb::Raise(vb::err::kInvalidProcedureCall, name + u" has no designer");
-        auto control = component->designer()->CreateControl(spec.className, spec.name, spec.container);
-        for (const auto& [property, value] : spec.properties) {
+        auto control = component->designer()->CreateControl(controlSpec.className, controlSpec.name, controlSpec.container);
+        for (const auto& [property, value] : controlSpec.properties) {
           auto* slot = control->FindSlot(property);
-          if (!slot) vb::Raise(vb::err::kSubscriptOutOfRange, spec.className + u" has no property " + property);
+          if (!slot) vb::Raise(vb::err::kSubscriptOutOfRange, controlSpec.className + u" has no property " + property);
           control->Write(*slot, value, false);
         }
       }

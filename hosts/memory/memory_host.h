@@ -132,10 +132,10 @@ class MemoryVBE : public host::VBE {
   virtual std::vector<Text> CodeLines(TextView component) = 0;
   // Adds a control as a designer that is being loaded does: no events, no recorded writes, the
   // class's defaults (the caption, text and tab index that a placed control gets are not given),
-  // then spec.properties in order; font members are named "Font.Name", "Font.Size", "Font.Bold",
+  // then controlSpec.properties in order; font members are named "Font.Name", "Font.Size", "Font.Bold",
   // "Font.Italic", "Font.Underline", "Font.Strikethrough"; "Index" makes an array element. A
   // property the class does not have, or a value it rejects, is skipped and named in `skipped`.
-  virtual Ref<host::VBControl> LoadControl(TextView form, const ControlSpec& spec,
+  virtual Ref<host::VBControl> LoadControl(TextView form, const ControlSpec& controlSpec,
                                            std::vector<Text>* skipped = nullptr) = 0;
   // The name of the control that contains `control` (a frame, a picture box), empty for the form.
   virtual Text ContainerOf(const Ref<host::VBControl>& control) = 0;

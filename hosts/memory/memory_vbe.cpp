@@ -164,13 +164,13 @@ class MemoryVBEImpl : public MemoryVBE {
 
   // ---- loading from files ----
   std::vector<Text> CodeLines(TextView component) override { return ModuleOf(component)->lines(); }
-  Ref<host::VBControl> LoadControl(TextView form, const ControlSpec& spec, std::vector<Text>* skipped) override {
+  Ref<host::VBControl> LoadControl(TextView form, const ControlSpec& controlSpec, std::vector<Text>* skipped) override {
     auto designer = DesignerOf(form);
-    auto control = MemControl::Create(designer, spec.className);
-    control->FindSlot(u"Name")->value = CoerceProperty(*control->FindSlot(u"Name")->def, vb::Variant(spec.name));
-    control->container = spec.container;
+    auto control = MemControl::Create(designer, controlSpec.className);
+    control->FindSlot(u"Name")->value = CoerceProperty(*control->FindSlot(u"Name")->def, vb::Variant(controlSpec.name));
+    control->container = controlSpec.container;
     designer->Adopt(control);
-    for (const auto& [property, value] : spec.properties)
+    for (const auto& [property, value] : controlSpec.properties)
       if (!control->LoadValue(property, value) && skipped) skipped->push_back(property);
     return control;
   }
