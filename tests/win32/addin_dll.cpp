@@ -2,6 +2,8 @@
 
 #include <objbase.h>
 
+#include "fake_ide.h"
+
 namespace wintest {
 
 const std::vector<AddinInfo>& Addins() {
@@ -60,6 +62,8 @@ CLSID AddinDll::RegisteredClsid(const wchar_t* progId) const {
   if (text != L"<none>") CLSIDFromString(text.c_str(), &clsid);
   return clsid;
 }
+
+IDispatch* NewFakeVBE(const std::shared_ptr<memhost::MemoryVBE>& vbe) { return fakeide::NewVBE(vbe); }
 
 std::wstring RegString(HKEY root, const std::wstring& key, const wchar_t* name) {
   wchar_t buffer[1024] = {};

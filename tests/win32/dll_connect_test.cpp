@@ -21,52 +21,6 @@ namespace {
 constexpr const char16_t* kAddIns = u"Add-Ins";
 constexpr const char16_t* kCodeWindow = u"Code Window";
 
-// A Connect object made by a loaded DLL, released when dropped.
-class ConnectInstance {
- public:
-  explicit ConnectInstance(const AddinDll& dll, const wchar_t* progId) {
-    if (!dll.loaded() || FAILED(dll.Register())) return;
-    const CLSID clsid = dll.RegisteredClsid(progId);
-    dll.Unregister();
-    IClassFactory* factory = nullptr;
-    if (FAILED(dll.GetClassObject(clsid, IID_IClassFactory, reinterpret_cast<void**>(&factory)))) return;
-    factory->CreateInstance(nullptr, win32::IID_IDTExtensibility2, reinterpret_cast<void**>(&connect_));
-    factory->Release();
-  }
-  ~ConnectInstance() {
-    if (connect_) connect_->Release();
-  }
-  ConnectInstance(const ConnectInstance&) = delete;
-  ConnectInstance& operator=(const ConnectInstance&) = delete;
-  win32::IDTExtensibility2* operator->() const { return connect_; }
-  explicit operator bool() const { return connect_ != nullptr; }
-
-  // OnConnection with the fake IDE over `vbe`, as the IDE calls it (late-bound or not).
-  HRESULT Connect(const std::shared_ptr<memhost::MemoryVBE>& vbe, int mode) {
-    IDispatch* application = fakeide::NewVBE(vbe);
-    HRESULT hr = connect_->OnConnection(application, static_cast<win32::ext_ConnectMode>(mode), nullptr, nullptr);
-    application->Release();
-    return hr;
-  }
-  // OnDisconnection through IDispatch::Invoke, the other way the IDE may call.
-  HRESULT DisconnectLateBound(int mode) {
-    VARIANT args[2];
-    VariantInit(&args[0]);
-    VariantInit(&args[1]);
-    SAFEARRAY* custom = nullptr;
-    args[0].vt = VT_ARRAY | VT_VARIANT | VT_BYREF;  // custom (rightmost)
-    args[0].pparray = &custom;
-    args[1].vt = VT_I4;
-    args[1].lVal = mode;
-    DISPPARAMS params = {args, nullptr, 2, 0};
-    return connect_->Invoke(win32::kDispOnDisconnection, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr,
-                            nullptr);
-  }
-
- private:
-  win32::IDTExtensibility2* connect_ = nullptr;
-};
-
 struct Entries {
   std::vector<Text> addIns;      // appended to the Add-Ins bar
   std::vector<Text> codeFirst;   // inserted at the top of the Code Window bar
