@@ -25,15 +25,15 @@ cmake --build "$out/x86_64" -j2 --target dialog_gallery
 export WINEPREFIX="$out/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
 wine=/usr/lib/wine/wine64
 [ -x "$wine" ] || wine=$(command -v wine64)
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  mkdir -p "$WINEPREFIX"
-  "$wine" wineboot -i >/dev/null 2>&1 || true
-fi
+mkdir -p "$WINEPREFIX"
+# A wine server left from an earlier run may have started without a display; windows need one.
+wineserver -k 2>/dev/null || true
 
 shots=$(mktemp -d)
 trap 'rm -rf "$shots"; wineserver -k 2>/dev/null || true' EXIT
 # Wine's own desktop window draws the frames that a bare X display would not.
 (cd "$out/x86_64/bin" &&
+  WINE_BIN="$wine" xvfb-run -a bash -c '"$WINE_BIN" wineboot -u >/dev/null 2>&1 </dev/null; wineserver -w' &&
   xvfb-run -a -s "-screen 0 1024x768x24" "$wine" explorer /desktop=dialogs,1024x768 \
     dialog_gallery.exe "$(WINEPREFIX="$WINEPREFIX" "$wine" winepath -w "$shots" 2>/dev/null | tr -d '\r')")
 
@@ -43,7 +43,7 @@ count=0
 for bmp in "$shots"/*.bmp; do
   [ -e "$bmp" ] || continue
   name=$(basename "$bmp" .bmp | tr ' ' '_' | tr -s '_')
-  convert "$bmp" "docs/dialogs/$name.png"
+  convert "$bmp" -strip "docs/dialogs/$name.png"  # no time stamps: the same dialog gives the same file
   count=$((count + 1))
 done
 echo "$count pictures in docs/dialogs"

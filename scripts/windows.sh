@@ -54,16 +54,16 @@ cmake --build "$out/x86_64" -j2 --target test_win32
 export WINEPREFIX="$out/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
 wine=/usr/lib/wine/wine64
 [ -x "$wine" ] || wine=$(command -v wine64)
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  mkdir -p "$WINEPREFIX"
-  "$wine" wineboot -i >/dev/null 2>&1 </dev/null || true
-fi
+mkdir -p "$WINEPREFIX"
+# A wine server left from an earlier run may have started without a display; windows need one.
+wineserver -k 2>/dev/null || true
 # Windows need a display: the tests' dialogs are drawn on a virtual one. Wine's background
 # services are started first with their output away from ctest's pipes (they outlive each test
 # and would keep its output open).
 export WINE_BIN="$wine" BUILD_DIR="$out/x86_64"
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   wineserver -p
+  # Creates the prefix on first use, and starts the services on this display.
   "$WINE_BIN" wineboot -u >/dev/null 2>&1 </dev/null || true
   status=0
   ctest --test-dir "$BUILD_DIR" -L win32 --output-on-failure "$@" || status=$?

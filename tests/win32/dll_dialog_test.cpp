@@ -5,6 +5,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "addin_dll.h"
 #include "check.h"
 #include "comment/connect.h"
@@ -17,6 +20,7 @@
 #include "property_generator/Connect.h"
 #include "settings/memory_store.h"
 #include "support/test_home.h"
+#include "win32/comment_log.h"
 #include "win32/registry_store.h"
 #include "window_driver.h"
 
@@ -304,4 +308,27 @@ WIN_TEST(RavlenDialogNamesAPlacedControlFromItsWindow) {
   });
   CHECK(vbe->Writes(u"Form1") == reference->Writes(u"Form1"));
   CHECK_EQ(vbe->ControlNames(u"Form1"), std::vector<Text>{u"cmdOK"});
+}
+
+WIN_TEST(CommentDllReportsAFailedConnectionAndLogsItInLocalAppData) {
+  const std::filesystem::path log = win32::CommentLogPath();
+  std::error_code ignored;
+  std::filesystem::remove(log, ignored);
+  auto vbe = HostBuilder().project(u"Project1").withoutBar(u"Code Window").build();
+  std::vector<std::wstring> prompts;
+  {
+    MessageBoxAnswerer boxes;
+    WithDll(L"Comment", L"Comment.Connect", vbe, [] {});
+    prompts = boxes.prompts();
+  }
+  const std::wstring prefix = L"The following error occurred trying to load the Comment Add-In: ";
+  CHECK_EQ(prompts.size(), 1u);
+  CHECK(!prompts.empty() && prompts[0].rfind(prefix, 0) == 0 && prompts[0].size() > prefix.size());
+  std::ifstream in(log, std::ios::binary);
+  std::string logged((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  CHECK(logged.find("The following error occurred in OnConnection: ") != std::string::npos);
+  if (!prompts.empty() && prompts[0].size() > prefix.size()) {
+    const std::wstring description = prompts[0].substr(prefix.size());
+    CHECK(logged.find(vb::ToUtf8(vb::Text(reinterpret_cast<const char16_t*>(description.c_str())))) != std::string::npos);
+  }
 }
