@@ -182,7 +182,13 @@ int wmain(int argc, wchar_t** argv) {
       Click(dialog, L"&Add");
     };
     Safely([&] { vbe.Click(u"Code Window", u"Add Function Comment Header"); });
-    Safely([&] { vbe.Click(u"Code Window", u"Add Revision to Comment"); });
+    // The revision goes into the header just written: the caret back inside the function.
+    Safely([&] {
+      const std::vector<vb::Text> lines = vbe.CodeLines(u"Module1");
+      for (size_t i = 0; i < lines.size(); ++i)
+        if (lines[i] == u"  Add = a + b") vbe.SetActivePane(u"Module1", {static_cast<long>(i + 1), 3, static_cast<long>(i + 1), 3});
+      vbe.Click(u"Code Window", u"Add Revision to Comment");
+    });
     Safely([&] { vbe.Click(u"Code Window", u"&Goto Code Member"); });
   });
   Show(L"Pellmoss", [](memhost::MemoryVBE& vbe) {
