@@ -18,6 +18,7 @@ namespace win32 {
 Win32Toolkit::Win32Toolkit(vb::Text applicationTitle) : applicationTitle_(std::move(applicationTitle)) {}
 
 Win32Toolkit::~Win32Toolkit() {
+  if (dialogKeys_) UnhookWindowsHookEx(dialogKeys_);
   for (auto& [form, window] : windows_) delete window;
   for (FormWindow* window : closing_) delete window;
 }
@@ -94,8 +95,21 @@ void Win32Toolkit::ShowModal(ui::Form& form) {
   Collect();
 }
 
+LRESULT CALLBACK Win32Toolkit::DialogKeysHook(int code, WPARAM wParam, LPARAM lParam) {
+  auto* msg = reinterpret_cast<MSG*>(lParam);
+  if (code == HC_ACTION && wParam == PM_REMOVE && msg && msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST) {
+    HWND root = msg->hwnd ? GetAncestor(msg->hwnd, GA_ROOT) : nullptr;
+    if (root && FormWindow::IsFormWindow(root) && IsDialogMessageW(root, msg)) {
+      msg->message = WM_NULL;  // handled: the host's loop dispatches nothing
+      msg->wParam = msg->lParam = 0;
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 void Win32Toolkit::ShowModeless(ui::Form& form) {
   Collect();
+  if (!dialogKeys_) dialogKeys_ = SetWindowsHookExW(WH_GETMESSAGE, &DialogKeysHook, nullptr, GetCurrentThreadId());
   FormWindow& window = Open(form, OwnerWindow());
   window.Show();
   form.Activate();

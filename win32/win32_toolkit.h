@@ -45,6 +45,10 @@ class Win32Toolkit final : public ui::Toolkit {
   void Dispatch(MSG& msg);
   // The window that owns new windows: the active window of this thread (the IDE's, normally).
   static HWND OwnerWindow();
+  // Modeless forms live in the host's message loop, which knows nothing of dialog keys: a hook
+  // on this thread's messages gives Tab, Enter, Esc and access keys to the dialog manager.
+  static LRESULT CALLBACK DialogKeysHook(int code, WPARAM wParam, LPARAM lParam);
+  HHOOK dialogKeys_ = nullptr;
 
   vb::Text applicationTitle_;
   std::map<const ui::Form*, FormWindow*> windows_;

@@ -162,6 +162,12 @@ WIN_TEST(ModelessFormFollowsItsModelAndGoesWhenHidden) {
   HWND list = Child(dialog, WC_LISTVIEWW);
   CHECK_EQ(ListView_GetItemCount(list), 4);
   CHECK(ListView_GetCheckState(list, 3) != FALSE);
+  // Tab moves on even in the host's own message loop, which knows nothing of dialogs.
+  HWND edit = Child(dialog, L"Edit");
+  SetFocus(edit);
+  PostKey(edit, VK_TAB);
+  Pump(100);
+  CHECK(GetFocus() == ChildByText(dialog, L"&Upper case"));
   form.CancelButton.SetEnabled(false);
   CHECK(!IsWindowEnabled(ChildByText(dialog, L"Cancel")));
   form.Hide();
