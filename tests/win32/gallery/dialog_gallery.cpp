@@ -3,6 +3,7 @@
 // window that appears is captured to "<folder>\<Add-in> - <caption>.bmp" and then closed (or
 // answered, where the next dialog needs it). Run by scripts/dialog_pictures.sh under Xvfb.
 #include <windows.h>
+#include <commctrl.h>
 #include <objbase.h>
 
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "../addin_dll.h"
 #include "../fake_ide.h"
@@ -71,22 +73,38 @@ std::wstring FileName(std::wstring caption) {
   return addin + L" - " + caption + L".bmp";
 }
 
-// Takes a form window it has not seen yet, then closes or answers it.
-void CALLBACK Poll(HWND, UINT, UINT_PTR, DWORD) {
-  static bool busy = false;
-  if (busy) return;
-  HWND found = nullptr;
+bool IsFormWindow(HWND hwnd) {
+  wchar_t name[32] = {};
+  GetClassNameW(hwnd, name, 32);
+  return IsWindowVisible(hwnd) && wcscmp(name, L"Vb6KitForm") == 0;
+}
+
+// The visible form windows of this thread, topmost first.
+std::vector<HWND> ShownForms() {
+  std::vector<HWND> forms;
   EnumThreadWindows(
       GetCurrentThreadId(),
       [](HWND hwnd, LPARAM data) -> BOOL {
-        wchar_t name[32] = {};
-        GetClassNameW(hwnd, name, 32);
-        if (!IsWindowVisible(hwnd) || wcscmp(name, L"Vb6KitForm") != 0) return TRUE;
-        *reinterpret_cast<HWND*>(data) = hwnd;
-        return FALSE;
+        if (IsFormWindow(hwnd)) reinterpret_cast<std::vector<HWND>*>(data)->push_back(hwnd);
+        return TRUE;
       },
-      reinterpret_cast<LPARAM>(&found));
-  if (!found) return;
+      reinterpret_cast<LPARAM>(&forms));
+  return forms;
+}
+
+// Takes a form window it has not seen yet, then closes or answers it. A modal dialog opened from
+// a modeless one comes first: the modeless one stays up behind it, waiting for the answer.
+void CALLBACK Poll(HWND, UINT, UINT_PTR, DWORD) {
+  static bool busy = false;
+  if (busy) return;
+  const std::vector<HWND> forms = ShownForms();
+  if (forms.empty()) return;
+  HWND found = forms.front();
+  for (HWND form : forms)
+    if (!captured.count(addin + TextOf(form))) {
+      found = form;
+      break;
+    }
   busy = true;
   const std::wstring caption = TextOf(found);
   if (!captured.count(addin + caption)) {
@@ -109,6 +127,26 @@ void CALLBACK Poll(HWND, UINT, UINT_PTR, DWORD) {
 
 void Click(HWND dialog, const wchar_t* caption) {
   if (HWND button = ChildByText(dialog, caption)) SendMessageW(button, BM_CLICK, 0, 0);
+}
+
+// Clicks once the current answer has returned: for a button that opens a modal dialog, which
+// must be taken and answered as well.
+void ClickLater(HWND dialog, const wchar_t* caption) {
+  if (HWND button = ChildByText(dialog, caption)) PostMessageW(button, BM_CLICK, 0, 0);
+}
+
+// Lets a modeless dialog and what it opens be taken and answered (at most a few seconds).
+void Settle() {
+  for (int i = 0; i < 100 && (!answers.empty() || !ShownForms().empty()); ++i) Pump(50);
+}
+
+int ListRow(HWND list, const wchar_t* text) {
+  for (int i = 0; i < ListView_GetItemCount(list); ++i) {
+    wchar_t row[256] = {};
+    ListView_GetItemText(list, i, 0, row, 256);
+    if (std::wstring(row) == text) return i;
+  }
+  return -1;
 }
 
 std::shared_ptr<memhost::MemoryVBE> Project() {
@@ -191,6 +229,11 @@ int wmain(int argc, wchar_t** argv) {
     });
     Safely([&] { vbe.Click(u"Code Window", u"&Goto Code Member"); });
   });
+  // The store starts and ends empty: pieces of an earlier run would change what the dialogs list,
+  // and the piece offered in the menu would stay in the menu of every later connection in this
+  // Wine prefix (the Windows tests share it).
+  const wchar_t* const pieces = L"Software\\VB and VBA Program Settings\\Pellmoss";
+  RegDeleteTreeW(HKEY_CURRENT_USER, pieces);
   Show(L"Pellmoss", [](memhost::MemoryVBE& vbe) {
     answers[L"Add Code Segment"] = [](HWND dialog) {
       Retype(Child(dialog, L"Edit", 0), L"Greeting");
@@ -201,13 +244,49 @@ int wmain(int argc, wchar_t** argv) {
     Safely([&] { vbe.Click(u"Code Window", u"S&tore Code"); });
     Safely([&] { vbe.Click(u"Code Window", u"Code S&torage Admin"); });
     Safely([&] { vbe.Click(u"Code Window/&Retrieve Code", u"&Retrieve Code Segment"); });
+    // A piece with a tag, offered in the menu: inserting it asks for the tag's text.
+    answers[L"Add Code Segment"] = [](HWND dialog) {
+      Retype(Child(dialog, L"Edit", 0), L"Trace");
+      Retype(Child(dialog, L"Edit", 1), L"Debug.Print \"Entering <@ProcedureName@>\"");
+      Click(dialog, L"Add Code &Segment to Menu?");
+      Click(dialog, L"&Add Segment");
+      if (IsWindowVisible(dialog)) SendMessageW(dialog, WM_CLOSE, 0, 0);
+    };
+    answers[L"Replace Code Tag"] = [](HWND dialog) {
+      Retype(Child(dialog, L"Edit"), L"Command1_Click");
+      Click(dialog, L"&Ok");
+    };
+    Safely([&] { vbe.Click(u"Code Window", u"S&tore Code"); });
+    Safely([&] { vbe.Click(u"Code Window/&Retrieve Code", u"Trace"); });
   });
+  RegDeleteTreeW(HKEY_CURRENT_USER, pieces);
   Show(L"Tallowick", [](memhost::MemoryVBE& vbe) {
     answers[L"Component Line Counter"] = [](HWND dialog) { PostKey(dialog, VK_RETURN); };
     Safely([&] { vbe.Click(u"Add-Ins", u"&Component Line Counter"); });
     Safely([&] { vbe.Click(u"Add-Ins", u"&Project Summary"); });
   });
-  Show(L"Morrowgate", [](memhost::MemoryVBE& vbe) { Safely([&] { vbe.Click(u"Add-Ins", u"M&orrowgate Builder"); }); });
+  Show(L"Morrowgate", [](memhost::MemoryVBE& vbe) {
+    // An interface with a public variable of a type the builder does not know: implementing it
+    // asks how the property is written.
+    Safely([&] { vbe.SetCode(u"IShape", u"Public Picture As StdPicture\r\n" + vbe.Code(u"IShape")); });
+    answers[L"Add Interface(s) to Component"] = [](HWND dialog) {
+      HWND combo = Child(dialog, L"ComboBox");
+      const LRESULT circle = SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                          reinterpret_cast<LPARAM>(L"Project1.Circle"));
+      SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(circle), 0);
+      SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+      HWND list = Child(dialog, WC_LISTVIEWW);
+      const int shape = ListRow(list, L"Project1.IShape");
+      if (shape >= 0) ListView_SetCheckState(list, shape, TRUE);
+      ClickLater(dialog, L"&Ok");
+    };
+    answers[L"Determine Property Type"] = [](HWND dialog) {
+      Click(dialog, L"Property &Set");
+      Click(dialog, L"&Ok");
+    };
+    Safely([&] { vbe.Click(u"Add-Ins", u"M&orrowgate Builder"); });
+    Settle();
+  });
   Show(L"Quenby", [](memhost::MemoryVBE& vbe) { Safely([&] { vbe.Click(u"Add-Ins", u"Add New &Property"); }); });
 
   std::printf("%d dialog pictures\n", pictures);
