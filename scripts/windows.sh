@@ -8,18 +8,9 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 out="$root/build-windows"
 
+# Not wine32: with it, wine picks the 32-bit loader, and 32-bit programs cannot run here.
 packages=(cmake make g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 xvfb xauth)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
-  $SUDO apt-get update -qq
-  # Not wine32: with it, wine picks the 32-bit loader, and 32-bit programs cannot run here.
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+./scripts/install-missing.sh "${packages[@]}"
 
 dlls=(Ravlen Comment Pellmoss Tallowick Morrowgate Quenby)
 
