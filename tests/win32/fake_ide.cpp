@@ -395,6 +395,18 @@ Member Property(Read read, Write write) {
   };
 }
 
+// Count and Item of a collection: Item takes a 1-based index, or a name where the collection has names.
+template <class Collection>
+void AddCollection(FakeObject* fake, const Ref<Collection>& items) {
+  fake->Add(L"Count", [items](WORD, Args&, VARIANT* r) { SetLong(r, items->Count()); });
+  fake->Add(L"Item", [items](WORD, Args& a, VARIANT* r) {
+    if constexpr (requires { items->Item(vb::TextView{}); }) {
+      if (IsText(a, 0)) return SetObject(r, Wrap(items->Item(ArgText(a, 0))));
+    }
+    SetObject(r, Wrap(items->Item(ArgLong(a, 0))));
+  });
+}
+
 IDispatch* Wrap(const Ref<host::StdFont>& font) {
   if (!font) return nullptr;
   FakeObject* fake = NewFake(font);
@@ -476,10 +488,7 @@ IDispatch* Wrap(const Ref<host::Property>& property) {
 IDispatch* Wrap(const Ref<host::Properties>& properties) {
   if (!properties) return nullptr;
   FakeObject* fake = NewFake(properties);
-  fake->Add(L"Count", [properties](WORD, Args&, VARIANT* r) { SetLong(r, properties->Count()); });
-  fake->Add(L"Item", [properties](WORD, Args& a, VARIANT* r) {
-    SetObject(r, Wrap(IsText(a, 0) ? properties->Item(ArgText(a, 0)) : properties->Item(ArgLong(a, 0))));
-  });
+  AddCollection(fake, properties);
   return fake;
 }
 
@@ -496,8 +505,7 @@ IDispatch* Wrap(const Ref<host::VBControls>& controls) {
   if (!controls) return nullptr;
   FakeObject* fake = NewFake(controls);
   fake->Add(L"Parent", [controls](WORD, Args&, VARIANT* r) { SetObject(r, Wrap(controls->Parent())); });
-  fake->Add(L"Count", [controls](WORD, Args&, VARIANT* r) { SetLong(r, controls->Count()); });
-  fake->Add(L"Item", [controls](WORD, Args& a, VARIANT* r) { SetObject(r, Wrap(controls->Item(ArgLong(a, 0)))); });
+  AddCollection(fake, controls);
   return fake;
 }
 
@@ -522,8 +530,7 @@ IDispatch* Wrap(const Ref<host::Member>& member) {
 IDispatch* Wrap(const Ref<host::Members>& members) {
   if (!members) return nullptr;
   FakeObject* fake = NewFake(members);
-  fake->Add(L"Count", [members](WORD, Args&, VARIANT* r) { SetLong(r, members->Count()); });
-  fake->Add(L"Item", [members](WORD, Args& a, VARIANT* r) { SetObject(r, Wrap(members->Item(ArgLong(a, 0)))); });
+  AddCollection(fake, members);
   return fake;
 }
 
@@ -551,8 +558,7 @@ IDispatch* Wrap(const Ref<host::CodePane>& pane) {
 IDispatch* Wrap(const Ref<host::CodePanes>& panes) {
   if (!panes) return nullptr;
   FakeObject* fake = NewFake(panes);
-  fake->Add(L"Count", [panes](WORD, Args&, VARIANT* r) { SetLong(r, panes->Count()); });
-  fake->Add(L"Item", [panes](WORD, Args& a, VARIANT* r) { SetObject(r, Wrap(panes->Item(ArgLong(a, 0)))); });
+  AddCollection(fake, panes);
   return fake;
 }
 
@@ -588,10 +594,7 @@ IDispatch* Wrap(const Ref<host::VBComponent>& component) {
 IDispatch* Wrap(const Ref<host::VBComponents>& components) {
   if (!components) return nullptr;
   FakeObject* fake = NewFake(components);
-  fake->Add(L"Count", [components](WORD, Args&, VARIANT* r) { SetLong(r, components->Count()); });
-  fake->Add(L"Item", [components](WORD, Args& a, VARIANT* r) {
-    SetObject(r, Wrap(IsText(a, 0) ? components->Item(ArgText(a, 0)) : components->Item(ArgLong(a, 0))));
-  });
+  AddCollection(fake, components);
   return fake;
 }
 
@@ -606,10 +609,7 @@ IDispatch* Wrap(const Ref<host::VBProject>& project) {
 IDispatch* Wrap(const Ref<host::VBProjects>& projects) {
   if (!projects) return nullptr;
   FakeObject* fake = NewFake(projects);
-  fake->Add(L"Count", [projects](WORD, Args&, VARIANT* r) { SetLong(r, projects->Count()); });
-  fake->Add(L"Item", [projects](WORD, Args& a, VARIANT* r) {
-    SetObject(r, Wrap(IsText(a, 0) ? projects->Item(ArgText(a, 0)) : projects->Item(ArgLong(a, 0))));
-  });
+  AddCollection(fake, projects);
   return fake;
 }
 
@@ -629,8 +629,7 @@ IDispatch* Wrap(const Ref<host::CommandBarControl>& control) {
 IDispatch* Wrap(const Ref<host::CommandBarControls>& controls) {
   if (!controls) return nullptr;
   FakeObject* fake = NewFake(controls);
-  fake->Add(L"Count", [controls](WORD, Args&, VARIANT* r) { SetLong(r, controls->Count()); });
-  fake->Add(L"Item", [controls](WORD, Args& a, VARIANT* r) { SetObject(r, Wrap(controls->Item(ArgLong(a, 0)))); });
+  AddCollection(fake, controls);
   // Add(Type, Id, Parameter, Before, Temporary), as the IDE's command bars take it.
   fake->Add(L"Add", [controls](WORD, Args& a, VARIANT* r) {
     long type = Missing(a, 0) ? static_cast<long>(host::msoControlButton) : ArgLong(a, 0);
