@@ -44,9 +44,7 @@ STDAPI DllRegisterServer() {
     const AddinServer& server = ThisAddin();
     const std::wstring path = win32::ThisModulePath();
     if (path.empty()) return HRESULT_FROM_WIN32(GetLastError());
-    HRESULT hr = win32::RegisterAddin(HKEY_CURRENT_USER, server.clsid, win32::RegistrationOf(server), path);
-    if (FAILED(hr)) win32::UnregisterAddin(HKEY_CURRENT_USER, server.clsid, win32::RegistrationOf(server));
-    return hr;
+    return win32::RegisterAddin(win32::ScopeOfCaller(), server.clsid, win32::RegistrationOf(server), path);
   } catch (...) {
     return E_UNEXPECTED;
   }
@@ -55,7 +53,7 @@ STDAPI DllRegisterServer() {
 STDAPI DllUnregisterServer() {
   try {
     const AddinServer& server = ThisAddin();
-    return win32::UnregisterAddin(HKEY_CURRENT_USER, server.clsid, win32::RegistrationOf(server));
+    return win32::UnregisterAddin(server.clsid, win32::RegistrationOf(server));
   } catch (...) {
     return E_UNEXPECTED;
   }

@@ -53,6 +53,7 @@ HRESULT DeleteKeyIfEmpty(HKEY root, const std::wstring& key) {
   return FromStatus(status);
 }
 
+// The keys of one add-in, relative to the root they live under.
 struct Keys {
   std::wstring progId, progIdClsid, clsid, inproc, clsidProgId, addin;
 };
@@ -70,46 +71,28 @@ Keys KeysOf(const CLSID& clsid, const addin::Registration& registration) {
   return keys;
 }
 
-}  // namespace
-
-std::wstring GuidText(const GUID& guid) {
-  wchar_t text[40] = {};
-  StringFromGUID2(guid, text, 40);
-  return text;
+HKEY ClassesRoot(RegistrationScope scope) {
+  return scope == RegistrationScope::MachineWide ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
 }
 
-HRESULT RegisterAddin(HKEY root, const CLSID& clsid, const addin::Registration& registration,
-                      const std::wstring& modulePath) {
-  const Keys keys = KeysOf(clsid, registration);
-  const std::wstring progId = Wide(registration.progId);
-  const std::wstring displayName = Wide(registration.displayName);
-  const std::wstring guid = GuidText(clsid);
-  for (HRESULT hr : {
-           SetString(root, keys.progId, nullptr, displayName),
-           SetString(root, keys.progIdClsid, nullptr, guid),
-           SetString(root, keys.clsid, nullptr, displayName),
-           SetString(root, keys.inproc, nullptr, modulePath),
-           SetString(root, keys.inproc, L"ThreadingModel", L"Apartment"),
-           SetString(root, keys.clsidProgId, nullptr, progId),
-           SetString(root, keys.addin, L"FriendlyName", displayName),
-           SetString(root, keys.addin, L"Description", Wide(registration.description)),
-           SetDword(root, keys.addin, L"LoadBehavior", kLoadBehavior),
-           SetDword(root, keys.addin, L"CommandLineSafe", kCommandLineSafe),
-       }) {
-    if (FAILED(hr)) return hr;
+// Keeps the first failure of a sequence of steps that are all attempted.
+class FirstFailure {
+ public:
+  void operator()(HRESULT hr) {
+    if (FAILED(hr) && SUCCEEDED(result_)) result_ = hr;
   }
-  return S_OK;
-}
+  HRESULT result() const { return result_; }
 
-HRESULT UnregisterAddin(HKEY root, const CLSID& clsid, const addin::Registration& registration) {
-  const Keys keys = KeysOf(clsid, registration);
-  HRESULT result = S_OK;
-  auto keep = [&result](HRESULT hr) {
-    if (FAILED(hr) && SUCCEEDED(result)) result = hr;
-  };
+ private:
+  HRESULT result_ = S_OK;
+};
+
+HRESULT RemoveClass(HKEY root, const CLSID& clsid, const Keys& keys) {
+  FirstFailure keep;
   // The ProgID is ours only while it still names our class.
   std::wstring named;
-  if (ReadString(root, keys.progIdClsid, nullptr, named) && CompareStringOrdinal(named.c_str(), -1, GuidText(clsid).c_str(), -1, TRUE) == CSTR_EQUAL) {
+  if (ReadString(root, keys.progIdClsid, nullptr, named) &&
+      CompareStringOrdinal(named.c_str(), -1, GuidText(clsid).c_str(), -1, TRUE) == CSTR_EQUAL) {
     keep(DeleteValue(root, keys.progIdClsid, nullptr));
     keep(DeleteKeyIfEmpty(root, keys.progIdClsid));
     keep(DeleteValue(root, keys.progId, nullptr));
@@ -122,10 +105,75 @@ HRESULT UnregisterAddin(HKEY root, const CLSID& clsid, const addin::Registration
   keep(DeleteKeyIfEmpty(root, keys.clsidProgId));
   keep(DeleteValue(root, keys.clsid, nullptr));
   keep(DeleteKeyIfEmpty(root, keys.clsid));
+  return keep.result();
+}
+
+HRESULT RemoveAddinEntry(const Keys& keys) {
+  FirstFailure keep;
   for (const wchar_t* name : {L"FriendlyName", L"Description", L"LoadBehavior", L"CommandLineSafe"})
-    keep(DeleteValue(root, keys.addin, name));
-  keep(DeleteKeyIfEmpty(root, keys.addin));
-  return result;
+    keep(DeleteValue(HKEY_CURRENT_USER, keys.addin, name));
+  keep(DeleteKeyIfEmpty(HKEY_CURRENT_USER, keys.addin));
+  return keep.result();
+}
+
+}  // namespace
+
+RegistrationScope ScopeOfCaller() {
+  // The thread's own token when it impersonates, else the process's: the one the registry
+  // checks the writes against.
+  HANDLE token = nullptr;
+  if (!OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, TRUE, &token) &&
+      !OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+    return RegistrationScope::PerUser;
+  TOKEN_ELEVATION elevation = {};
+  DWORD size = 0;
+  const bool elevated = GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size) &&
+                        elevation.TokenIsElevated != 0;
+  CloseHandle(token);
+  return elevated ? RegistrationScope::MachineWide : RegistrationScope::PerUser;
+}
+
+std::wstring GuidText(const GUID& guid) {
+  wchar_t text[40] = {};
+  StringFromGUID2(guid, text, 40);
+  return text;
+}
+
+HRESULT RegisterAddin(RegistrationScope scope, const CLSID& clsid, const addin::Registration& registration,
+                      const std::wstring& modulePath) {
+  const Keys keys = KeysOf(clsid, registration);
+  const HKEY classes = ClassesRoot(scope);
+  const std::wstring progId = Wide(registration.progId);
+  const std::wstring displayName = Wide(registration.displayName);
+  const std::wstring guid = GuidText(clsid);
+  for (HRESULT hr : {
+           SetString(classes, keys.progId, nullptr, displayName),
+           SetString(classes, keys.progIdClsid, nullptr, guid),
+           SetString(classes, keys.clsid, nullptr, displayName),
+           SetString(classes, keys.inproc, nullptr, modulePath),
+           SetString(classes, keys.inproc, L"ThreadingModel", L"Apartment"),
+           SetString(classes, keys.clsidProgId, nullptr, progId),
+           SetString(HKEY_CURRENT_USER, keys.addin, L"FriendlyName", displayName),
+           SetString(HKEY_CURRENT_USER, keys.addin, L"Description", Wide(registration.description)),
+           SetDword(HKEY_CURRENT_USER, keys.addin, L"LoadBehavior", kLoadBehavior),
+           SetDword(HKEY_CURRENT_USER, keys.addin, L"CommandLineSafe", kCommandLineSafe),
+       }) {
+    if (FAILED(hr)) {
+      RemoveClass(classes, clsid, keys);
+      RemoveAddinEntry(keys);
+      return hr;
+    }
+  }
+  return S_OK;
+}
+
+HRESULT UnregisterAddin(const CLSID& clsid, const addin::Registration& registration) {
+  const Keys keys = KeysOf(clsid, registration);
+  FirstFailure keep;
+  keep(RemoveAddinEntry(keys));
+  keep(RemoveClass(HKEY_CURRENT_USER, clsid, keys));
+  keep(RemoveClass(HKEY_LOCAL_MACHINE, clsid, keys));
+  return keep.result();
 }
 
 }  // namespace win32

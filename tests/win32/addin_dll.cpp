@@ -57,8 +57,11 @@ std::wstring AddinDll::path() const {
 }
 
 CLSID AddinDll::RegisteredClsid(const wchar_t* progId) const {
+  // Per-user, or machine-wide when the test runs elevated (as Wine runs it by default).
   CLSID clsid = CLSID_NULL;
-  std::wstring text = RegString(HKEY_CURRENT_USER, std::wstring(L"Software\\Classes\\") + progId + L"\\CLSID", nullptr);
+  const std::wstring key = std::wstring(L"Software\\Classes\\") + progId + L"\\CLSID";
+  std::wstring text = RegString(HKEY_CURRENT_USER, key, nullptr);
+  if (text == L"<none>") text = RegString(HKEY_LOCAL_MACHINE, key, nullptr);
   if (text != L"<none>") CLSIDFromString(text.c_str(), &clsid);
   return clsid;
 }

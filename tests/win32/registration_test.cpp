@@ -1,13 +1,17 @@
-// Self-registration of the six DLLs and the life of their Connect objects, through the DLLs'
-// own exports as regsvr32 and the IDE's loader call them.
+// Self-registration of the six DLLs, elevated and not, and the life of their Connect objects,
+// through the DLLs' own exports as regsvr32 and the IDE's loader call them; their version
+// resources.
 #include <windows.h>
 #include <objbase.h>
 
+#include <optional>
 #include <set>
+#include <vector>
 
 #include "addin_dll.h"
 #include "check.h"
 #include "win32/extensibility.h"
+#include "win32/registration.h"
 
 using namespace wintest;
 
@@ -21,75 +25,177 @@ std::wstring Lower(std::wstring text) {
   return text;
 }
 
-std::wstring GuidText(const GUID& guid) {
-  wchar_t text[40] = {};
-  StringFromGUID2(guid, text, 40);
-  return text;
+// The limited token that the system links to an administrator's elevated one (Wine runs programs
+// elevated, as "Run as administrator" would), or nullptr. The caller closes it.
+HANDLE LimitedToken() {
+  HANDLE process = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &process)) return nullptr;
+  TOKEN_LINKED_TOKEN linked = {};
+  DWORD size = 0;
+  if (!GetTokenInformation(process, TokenLinkedToken, &linked, sizeof linked, &size)) linked.LinkedToken = nullptr;
+  CloseHandle(process);
+  return linked.LinkedToken;
+}
+
+// The calling thread without elevation while this lives.
+class NotElevated {
+ public:
+  NotElevated() {
+    if (HANDLE token = LimitedToken()) {
+      active_ = ImpersonateLoggedOnUser(token) != FALSE;
+      CloseHandle(token);
+    }
+  }
+  ~NotElevated() {
+    if (active_) RevertToSelf();
+  }
+  NotElevated(const NotElevated&) = delete;
+  NotElevated& operator=(const NotElevated&) = delete;
+  bool active() const { return active_; }
+
+ private:
+  bool active_ = false;
+};
+
+// Every key and value below `key`, as "key|name|type|data" lines.
+void Dump(HKEY root, const std::wstring& key, std::set<std::wstring>& out) {
+  HKEY handle = nullptr;
+  if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return;
+  out.insert(key);
+  for (DWORD i = 0;; ++i) {
+    wchar_t name[256] = {};
+    BYTE data[2048] = {};
+    DWORD nameLength = 256, dataSize = sizeof data, type = 0;
+    if (RegEnumValueW(handle, i, name, &nameLength, nullptr, &type, data, &dataSize) != ERROR_SUCCESS) break;
+    out.insert(key + L"|" + name + L"|" + std::to_wstring(type) + L"|" +
+               std::wstring(reinterpret_cast<wchar_t*>(data), dataSize / sizeof(wchar_t)));
+  }
+  for (DWORD i = 0;; ++i) {
+    wchar_t name[256] = {};
+    DWORD nameLength = 256;
+    if (RegEnumKeyExW(handle, i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    Dump(root, key + L"\\" + name, out);
+  }
+  RegCloseKey(handle);
+}
+
+// What registration may touch, in both roots: the ProgID and the IDE's add-in list with every
+// value, and the names of all classes.
+std::set<std::wstring> Snapshot(const std::wstring& progId) {
+  std::set<std::wstring> out;
+  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+    std::set<std::wstring> part;
+    Dump(root, kClasses + progId, part);
+    Dump(root, L"Software\\Microsoft\\Visual Basic", part);
+    HKEY handle = nullptr;
+    if (RegOpenKeyExW(root, (kClasses + L"CLSID").c_str(), 0, KEY_READ, &handle) == ERROR_SUCCESS) {
+      wchar_t name[256] = {};
+      for (DWORD i = 0, length = 256; RegEnumKeyExW(handle, i, name, &length, nullptr, nullptr, nullptr, nullptr) ==
+                                      ERROR_SUCCESS;
+           ++i, length = 256)
+        part.insert(L"CLSID\\" + std::wstring(name));
+      RegCloseKey(handle);
+    }
+    for (const std::wstring& line : part) out.insert((root == HKEY_CURRENT_USER ? L"HKCU " : L"HKLM ") + line);
+  }
+  return out;
+}
+
+// The lines of one snapshot missing from the other, marked "-" (gone) or "+" (new).
+std::vector<std::wstring> Changes(const std::set<std::wstring>& before, const std::set<std::wstring>& after) {
+  std::vector<std::wstring> changes;
+  for (const std::wstring& line : before)
+    if (!after.count(line)) changes.push_back(L"- " + line);
+  for (const std::wstring& line : after)
+    if (!before.count(line)) changes.push_back(L"+ " + line);
+  return changes;
 }
 
 }  // namespace
 
-WIN_TEST(RegistrationWritesEveryValueAndUnregistrationRemovesThem) {
+WIN_TEST(RegistrationPerUserAndElevatedEachReadBackAndRemovedExactly) {
   // Another add-in's entry and the shared parent keys must outlive ours.
   const std::wstring other = kAddins + L"Other.Connect";
   RegSetKeyValueW(HKEY_CURRENT_USER, other.c_str(), L"FriendlyName", REG_SZ, L"Other", sizeof L"Other");
   std::set<std::wstring> classes;
-  for (const AddinInfo& info : Addins()) {
-    AddinDll dll(info.dll);
-    CHECK(dll.loaded());
-    if (!dll.loaded()) continue;
-    CHECK_EQ(dll.Register(), S_OK);
-    CHECK_EQ(dll.Register(), S_OK);  // registering again changes nothing
-    const CLSID clsid = dll.RegisteredClsid(info.progId);
-    const std::wstring guid = GuidText(clsid);
-    classes.insert(guid);
-    const std::wstring progIdKey = kClasses + info.progId;
-    const std::wstring classKey = kClasses + L"CLSID\\" + guid;
-    CHECK_EQ(RegString(HKEY_CURRENT_USER, progIdKey, nullptr), std::wstring(info.displayName));
-    CHECK_EQ(RegString(HKEY_CURRENT_USER, classKey, nullptr), std::wstring(info.displayName));
-    CHECK_EQ(RegString(HKEY_CURRENT_USER, classKey + L"\\ProgID", nullptr), std::wstring(info.progId));
-    CHECK_EQ(Lower(RegString(HKEY_CURRENT_USER, classKey + L"\\InprocServer32", nullptr)), Lower(dll.path()));
-    CHECK_EQ(RegString(HKEY_CURRENT_USER, classKey + L"\\InprocServer32", L"ThreadingModel"), std::wstring(L"Apartment"));
-    const std::wstring addinKey = kAddins + info.progId;
-    CHECK_EQ(RegString(HKEY_CURRENT_USER, addinKey, L"FriendlyName"), std::wstring(info.displayName));
-    CHECK_EQ(RegString(HKEY_CURRENT_USER, addinKey, L"Description"), std::wstring(info.description));
-    CHECK_EQ(RegDword(HKEY_CURRENT_USER, addinKey, L"LoadBehavior"), 1LL);
-    CHECK_EQ(RegDword(HKEY_CURRENT_USER, addinKey, L"CommandLineSafe"), 0LL);
+  for (const bool elevated : {true, false}) {
+    for (const AddinInfo& info : Addins()) {
+      AddinDll dll(info.dll);
+      CHECK(dll.loaded());
+      if (!dll.loaded()) continue;
+      std::optional<NotElevated> limited;
+      if (!elevated) {
+        limited.emplace();
+        CHECK(limited->active());
+      }
+      CHECK_EQ(win32::ScopeOfCaller() == win32::RegistrationScope::MachineWide, elevated);
+      const std::wstring progIdKey = kClasses + info.progId;
+      const std::wstring addinKey = kAddins + info.progId;
+      const std::set<std::wstring> before = Snapshot(info.progId);
+      CHECK_EQ(dll.Register(), S_OK);
+      CHECK_EQ(dll.Register(), S_OK);  // registering again changes nothing
+      const std::wstring guid = win32::GuidText(dll.RegisteredClsid(info.progId));
+      classes.insert(guid);
+      // The class where an IDE run the same way loads it from, and nowhere else.
+      const HKEY root = elevated ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+      const HKEY elsewhere = elevated ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+      const std::wstring classKey = kClasses + L"CLSID\\" + guid;
+      CHECK_EQ(RegString(root, progIdKey, nullptr), std::wstring(info.displayName));
+      CHECK_EQ(RegString(root, progIdKey + L"\\CLSID", nullptr), guid);
+      CHECK_EQ(RegString(root, classKey, nullptr), std::wstring(info.displayName));
+      CHECK_EQ(RegString(root, classKey + L"\\ProgID", nullptr), std::wstring(info.progId));
+      CHECK_EQ(Lower(RegString(root, classKey + L"\\InprocServer32", nullptr)), Lower(dll.path()));
+      CHECK_EQ(RegString(root, classKey + L"\\InprocServer32", L"ThreadingModel"), std::wstring(L"Apartment"));
+      CHECK(!RegKeyExists(elsewhere, progIdKey));
+      CHECK(!RegKeyExists(elsewhere, classKey));
+      // The IDE reads its add-in list per user, elevated or not.
+      CHECK_EQ(RegString(HKEY_CURRENT_USER, addinKey, L"FriendlyName"), std::wstring(info.displayName));
+      CHECK_EQ(RegString(HKEY_CURRENT_USER, addinKey, L"Description"), std::wstring(info.description));
+      CHECK_EQ(RegDword(HKEY_CURRENT_USER, addinKey, L"LoadBehavior"), 1LL);
+      CHECK_EQ(RegDword(HKEY_CURRENT_USER, addinKey, L"CommandLineSafe"), 0LL);
+      CHECK(!RegKeyExists(HKEY_LOCAL_MACHINE, addinKey));
 
-    CHECK_EQ(dll.Unregister(), S_OK);
-    CHECK(!RegKeyExists(HKEY_CURRENT_USER, progIdKey));
-    CHECK(!RegKeyExists(HKEY_CURRENT_USER, classKey));
-    CHECK(!RegKeyExists(HKEY_CURRENT_USER, addinKey));
-    CHECK_EQ(dll.Unregister(), S_OK);  // nothing left to remove is no failure
+      CHECK_EQ(dll.Unregister(), S_OK);
+      CHECK_EQ(Changes(before, Snapshot(info.progId)), std::vector<std::wstring>{});
+      CHECK_EQ(dll.Unregister(), S_OK);  // nothing left to remove is no failure
+    }
   }
   CHECK_EQ(classes.size(), Addins().size());  // one class per add-in
   CHECK_EQ(RegString(HKEY_CURRENT_USER, other, L"FriendlyName"), std::wstring(L"Other"));
-  CHECK(RegKeyExists(HKEY_CURRENT_USER, kClasses + L"CLSID"));
   RegDeleteTreeW(HKEY_CURRENT_USER, other.c_str());
 }
 
-WIN_TEST(UnregistrationLeavesWhatOthersWrote) {
+WIN_TEST(UnregistrationRemovesBothKindsAndLeavesWhatOthersWrote) {
   AddinDll dll(L"Quenby");
   CHECK(dll.loaded());
   if (!dll.loaded()) return;
-  CHECK_EQ(dll.Register(), S_OK);
-  const std::wstring guid = GuidText(dll.RegisteredClsid(L"Quenby.Connect"));
-  // The IDE keeps its own values beside ours, and another server took the ProgID over.
+  const std::wstring progIdKey = kClasses + L"Quenby.Connect";
   const std::wstring addinKey = kAddins + L"Quenby.Connect";
+  // A per-user registration, then a machine-wide one: one removal takes both.
+  {
+    NotElevated limited;
+    CHECK_EQ(dll.Register(), S_OK);
+  }
+  CHECK_EQ(dll.Register(), S_OK);
+  const std::wstring guid = win32::GuidText(dll.RegisteredClsid(L"Quenby.Connect"));
+  CHECK(RegKeyExists(HKEY_CURRENT_USER, kClasses + L"CLSID\\" + guid));
+  CHECK(RegKeyExists(HKEY_LOCAL_MACHINE, kClasses + L"CLSID\\" + guid));
+  // The IDE keeps its own values beside ours, and another server took the machine's ProgID.
   DWORD extra = 7;
   RegSetKeyValueW(HKEY_CURRENT_USER, addinKey.c_str(), L"ToolbarState", REG_DWORD, &extra, sizeof extra);
   const std::wstring otherClass = L"{00000000-1111-2222-3333-444444444444}";
-  RegSetKeyValueW(HKEY_CURRENT_USER, (kClasses + L"Quenby.Connect\\CLSID").c_str(), nullptr, REG_SZ, otherClass.c_str(),
+  RegSetKeyValueW(HKEY_LOCAL_MACHINE, (progIdKey + L"\\CLSID").c_str(), nullptr, REG_SZ, otherClass.c_str(),
                   static_cast<DWORD>((otherClass.size() + 1) * sizeof(wchar_t)));
 
   CHECK_EQ(dll.Unregister(), S_OK);
   CHECK_EQ(RegDword(HKEY_CURRENT_USER, addinKey, L"ToolbarState"), 7LL);
   CHECK_EQ(RegString(HKEY_CURRENT_USER, addinKey, L"FriendlyName"), std::wstring(L"<none>"));
   CHECK_EQ(RegDword(HKEY_CURRENT_USER, addinKey, L"LoadBehavior"), -1LL);
-  CHECK_EQ(RegString(HKEY_CURRENT_USER, kClasses + L"Quenby.Connect\\CLSID", nullptr), otherClass);
-  CHECK(!RegKeyExists(HKEY_CURRENT_USER, kClasses + L"CLSID\\" + guid));
+  CHECK_EQ(RegString(HKEY_LOCAL_MACHINE, progIdKey + L"\\CLSID", nullptr), otherClass);
+  CHECK(!RegKeyExists(HKEY_CURRENT_USER, progIdKey));
+  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) CHECK(!RegKeyExists(root, kClasses + L"CLSID\\" + guid));
   RegDeleteTreeW(HKEY_CURRENT_USER, addinKey.c_str());
-  RegDeleteTreeW(HKEY_CURRENT_USER, (kClasses + L"Quenby.Connect").c_str());
+  RegDeleteTreeW(HKEY_LOCAL_MACHINE, progIdKey.c_str());
 }
 
 WIN_TEST(ClassFactoryCreatesConnectObjectsAndCountsThem) {
@@ -149,5 +255,42 @@ WIN_TEST(ClassFactoryCreatesConnectObjectsAndCountsThem) {
       again->Release();
     }
     CHECK_EQ(dll.CanUnloadNow(), S_OK);
+  }
+}
+
+WIN_TEST(VersionResourcesNameEachAddin) {
+  for (const AddinInfo& info : Addins()) {
+    AddinDll dll(info.dll);
+    CHECK(dll.loaded());
+    if (!dll.loaded()) continue;
+    const std::wstring path = dll.path();
+    std::vector<BYTE> block(GetFileVersionInfoSizeW(path.c_str(), nullptr));
+    CHECK(!block.empty());
+    if (block.empty() || !GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(block.size()), block.data())) continue;
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT size = 0;
+    CHECK(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &size));
+    if (fixed) {
+      const std::wstring numbers = std::to_wstring(HIWORD(fixed->dwFileVersionMS)) + L"." +
+                                   std::to_wstring(LOWORD(fixed->dwFileVersionMS)) + L"." +
+                                   std::to_wstring(HIWORD(fixed->dwFileVersionLS));
+      CHECK_EQ(numbers, std::wstring(L"" VB6KIT_VERSION));
+      CHECK_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
+      CHECK_EQ(fixed->dwProductVersionLS, fixed->dwFileVersionLS);
+      CHECK_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_DLL));
+    }
+    auto text = [&](const wchar_t* name) {
+      wchar_t* value = nullptr;
+      UINT length = 0;
+      const std::wstring query = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
+      if (!VerQueryValueW(block.data(), query.c_str(), reinterpret_cast<void**>(&value), &length) || !value)
+        return std::wstring(L"<none>");
+      return std::wstring(value);
+    };
+    CHECK_EQ(text(L"FileDescription"), std::wstring(info.displayName) + L", an add-in for Visual Basic 6.0");
+    CHECK_EQ(text(L"FileVersion"), std::wstring(L"" VB6KIT_VERSION));
+    CHECK_EQ(text(L"ProductVersion"), std::wstring(L"" VB6KIT_VERSION));
+    CHECK_EQ(text(L"ProductName"), std::wstring(L"vb6kit add-ins for Visual Basic 6.0"));
+    CHECK_EQ(text(L"OriginalFilename"), std::wstring(info.dll) + L".dll");
   }
 }
