@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Windows add-ins with MinGW-w64 and runs their tests under 64-bit Wine:
-#   build-windows/i686/    the six 32-bit DLLs the VB6 IDE loads (bin/*.dll), exports checked
+#   build-windows/i686/    the six 32-bit DLLs the VB6 IDE loads (bin/*.dll), exports checked, and
+#                          dist/vb6kit-addins-<version>-win32.zip (scripts/package-windows.sh)
 #   build-windows/x86_64/  the same code for x86-64 and the win32 tests, run with ctest -L win32
 # Installs its Debian packages first when they are missing. Extra arguments go to ctest.
 set -euo pipefail
@@ -12,28 +13,8 @@ out="$root/build-windows"
 packages=(cmake make g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 xvfb xauth)
 ./scripts/install-missing.sh "${packages[@]}"
 
-dlls=(Ravlen Comment Pellmoss Tallowick Morrowgate Quenby)
-
-# The deliverables: 32-bit, never run here.
-cmake -S . -B "$out/i686" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-i686-mingw.cmake" \
-  -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$out/i686" -j2 --target "${dlls[@]}"
-
-# Each DLL exports exactly the four entry points of an in-process server and needs no MinGW DLL.
-expected=$'DllCanUnloadNow\nDllGetClassObject\nDllRegisterServer\nDllUnregisterServer'
-for dll in "${dlls[@]}"; do
-  file="$out/i686/bin/$dll.dll"
-  dump=$(i686-w64-mingw32-objdump -p "$file")
-  grep -q 'file format pei-i386' <<<"$(i686-w64-mingw32-objdump -f "$file")" || { echo "$file is not a 32-bit DLL"; exit 1; }
-  exports=$(sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' <<<"$dump" | sed -n 's/^\s*\[\s*[0-9]*\] //p' | sort)
-  if [ "$exports" != "$expected" ]; then
-    echo "$file exports:"; echo "$exports"; exit 1
-  fi
-  if grep -Ei 'DLL Name: (libgcc|libstdc|libwinpthread)' <<<"$dump"; then
-    echo "$file needs a MinGW runtime DLL"; exit 1
-  fi
-done
-echo "i686: ${#dlls[@]} DLLs, each exporting exactly DllCanUnloadNow, DllGetClassObject, DllRegisterServer, DllUnregisterServer"
+# The deliverables: the 32-bit DLLs, their exports checked, and the package to unzip.
+./scripts/package-windows.sh
 
 # The same code for x86-64, with the tests.
 cmake -S . -B "$out/x86_64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-x86_64-mingw.cmake" \

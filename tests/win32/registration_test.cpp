@@ -12,8 +12,10 @@
 #include "check.h"
 #include "win32/extensibility.h"
 #include "win32/registration.h"
+#include "win32/wide_text.h"
 
 using namespace wintest;
+using win32::FromWide;
 
 namespace {
 
@@ -56,6 +58,46 @@ class NotElevated {
  private:
   bool active_ = false;
 };
+
+struct ScriptRun {
+  DWORD exitCode = 999;
+  std::string output;
+};
+
+// Runs a script with cmd.exe from a prompt without elevation, and collects what it prints.
+ScriptRun RunNotElevated(const std::wstring& script) {
+  ScriptRun run;
+  HANDLE limited = LimitedToken();
+  HANDLE primary = nullptr;
+  const bool ready = limited && DuplicateTokenEx(limited, MAXIMUM_ALLOWED, nullptr, SecurityImpersonation,
+                                                 TokenPrimary, &primary);
+  if (limited) CloseHandle(limited);
+  SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+  HANDLE read = nullptr, write = nullptr;
+  if (!ready || !CreatePipe(&read, &write, &inherit, 0)) return run;
+  SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = startup.hStdError = write;
+  PROCESS_INFORMATION process = {};
+  std::wstring command = L"cmd.exe /c \"\"" + script + L"\"\"";
+  const bool started = CreateProcessAsUserW(primary, nullptr, command.data(), nullptr, nullptr, TRUE,
+                                            CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
+  CloseHandle(write);
+  if (started) {
+    char buffer[512];
+    DWORD got = 0;
+    while (ReadFile(read, buffer, sizeof buffer, &got, nullptr) && got) run.output.append(buffer, got);
+    WaitForSingleObject(process.hProcess, INFINITE);
+    GetExitCodeProcess(process.hProcess, &run.exitCode);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+  }
+  CloseHandle(read);
+  CloseHandle(primary);
+  return run;
+}
 
 // Every key and value below `key`, as "key|name|type|data" lines.
 void Dump(HKEY root, const std::wstring& key, std::set<std::wstring>& out) {
@@ -196,6 +238,73 @@ WIN_TEST(UnregistrationRemovesBothKindsAndLeavesWhatOthersWrote) {
   for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) CHECK(!RegKeyExists(root, kClasses + L"CLSID\\" + guid));
   RegDeleteTreeW(HKEY_CURRENT_USER, addinKey.c_str());
   RegDeleteTreeW(HKEY_LOCAL_MACHINE, progIdKey.c_str());
+}
+
+WIN_TEST(PackageScriptsRegisterAndUnregisterAllSixAndStopAtAFailure) {
+  // The package as unzipped into a folder whose name has a space, run from a normal prompt.
+  wchar_t program[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, program, MAX_PATH);
+  const std::wstring bin = std::wstring(program).substr(0, std::wstring(program).rfind(L'\\') + 1);
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring folder = std::wstring(temp) + L"vb6kit package\\";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  for (const wchar_t* script : {L"register.cmd", L"unregister.cmd"})
+    CHECK(CopyFileW((bin + L"..\\package\\" + script).c_str(), (folder + script).c_str(), FALSE));
+  for (const AddinInfo& info : Addins())
+    CHECK(CopyFileW((bin + info.dll + L".dll").c_str(), (folder + info.dll + L".dll").c_str(), FALSE));
+  auto snapshot = [] {
+    std::set<std::wstring> all;
+    for (const AddinInfo& info : Addins()) all.merge(Snapshot(info.progId));
+    return all;
+  };
+  const std::set<std::wstring> before = snapshot();
+  const std::string perUser = "Registering the add-ins for the current user only (HKEY_CURRENT_USER).\r\n";
+
+  ScriptRun run = RunNotElevated(folder + L"register.cmd");
+  std::string expected = perUser;
+  for (const AddinInfo& info : Addins()) expected += "Registered " + vb::ToUtf8(FromWide(info.dll)) + ".dll\r\n";
+  expected += "All six add-ins are registered. Start Visual Basic 6.0 and load them in Add-Ins, Add-In Manager.\r\n";
+  CHECK_EQ(run.output, expected);
+  CHECK_EQ(run.exitCode, 0UL);
+  for (const AddinInfo& info : Addins()) {
+    const std::wstring guid = RegString(HKEY_CURRENT_USER, kClasses + info.progId + L"\\CLSID", nullptr);
+    CHECK_EQ(Lower(RegString(HKEY_CURRENT_USER, kClasses + L"CLSID\\" + guid + L"\\InprocServer32", nullptr)),
+             Lower(folder + info.dll + L".dll"));
+    CHECK_EQ(RegString(HKEY_CURRENT_USER, kAddins + info.progId, L"FriendlyName"), std::wstring(info.displayName));
+  }
+  run = RunNotElevated(folder + L"unregister.cmd");
+  expected.clear();
+  for (const AddinInfo& info : Addins()) expected += "Unregistered " + vb::ToUtf8(FromWide(info.dll)) + ".dll\r\n";
+  expected += "All six add-ins are unregistered, per-user and machine-wide.\r\n";
+  CHECK_EQ(run.output, expected);
+  CHECK_EQ(run.exitCode, 0UL);
+  CHECK_EQ(Changes(before, snapshot()), std::vector<std::wstring>{});
+
+  // A damaged DLL stops registration there; a missing one stops both scripts there.
+  const std::wstring comment = folder + L"Comment.dll";
+  HANDLE damaged = CreateFileW(comment.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  CloseHandle(damaged);
+  run = RunNotElevated(folder + L"register.cmd");
+  CHECK_EQ(run.output, perUser + "Registered Ravlen.dll\r\n"
+                                 "Registering Comment.dll failed (regsvr32 exit code 3); the add-ins after it were "
+                                 "not registered.\r\n");
+  CHECK_EQ(run.exitCode, 1UL);
+  DeleteFileW(comment.c_str());
+  const std::string missing = "Comment.dll is not in " + vb::ToUtf8(FromWide(folder)) + ": ";
+  run = RunNotElevated(folder + L"register.cmd");
+  CHECK_EQ(run.output, perUser + "Registered Ravlen.dll\r\n" + missing +
+                           "unzip the whole package into one folder and run register.cmd there.\r\n");
+  CHECK_EQ(run.exitCode, 1UL);
+  run = RunNotElevated(folder + L"unregister.cmd");
+  CHECK_EQ(run.output, "Unregistered Ravlen.dll\r\n" + missing +
+                           "run unregister.cmd in the folder the add-ins were registered from.\r\n");
+  CHECK_EQ(run.exitCode, 1UL);
+  CHECK_EQ(Changes(before, snapshot()), std::vector<std::wstring>{});
+
+  for (const wchar_t* file : {L"register.cmd", L"unregister.cmd"}) DeleteFileW((folder + file).c_str());
+  for (const AddinInfo& info : Addins()) DeleteFileW((folder + info.dll + L".dll").c_str());
+  CHECK(RemoveDirectoryW(folder.c_str()));
 }
 
 WIN_TEST(ClassFactoryCreatesConnectObjectsAndCountsThem) {
