@@ -131,6 +131,21 @@ void RenderDesigner(const DesignerNode& node, std::vector<Line>& out) {
   out.push_back(node.end);
 }
 
+void FillLineEnds(DesignerNode& node, std::string& previous) {
+  auto fill = [&](Line& line) {
+    if (line.eol.empty()) line.eol = previous;
+    previous = line.eol;
+  };
+  fill(node.begin);
+  for (DesignerItem& item : node.items) {
+    if (item.control)
+      FillLineEnds(*item.control, previous);
+    else
+      for (Line& line : item.lines) fill(line);
+  }
+  fill(node.end);
+}
+
 std::shared_ptr<DesignerNode> CloneDesigner(const DesignerNode& node) {
   auto copy = std::make_shared<DesignerNode>(node);
   for (DesignerItem& item : copy->items)

@@ -55,6 +55,9 @@ bool IsBeginLine(TextView text);
 // Parses the block that starts at lines[pos] and leaves pos after its "End".
 std::shared_ptr<DesignerNode> ParseDesigner(const std::vector<Line>& lines, std::size_t& pos);
 void RenderDesigner(const DesignerNode& node, std::vector<Line>& out);
+// Gives every line without a break, in file order, the break of the line before it; `previous`
+// starts as the break of the line before the block and ends as that of its last line.
+void FillLineEnds(DesignerNode& node, std::string& previous);
 // A deep copy; the copies keep the same in-memory controls.
 std::shared_ptr<DesignerNode> CloneDesigner(const DesignerNode& node);
 // Every control node below `node`, depth first in file order.

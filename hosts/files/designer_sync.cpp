@@ -1,4 +1,5 @@
-// Loading designer controls and writing their changes back into the designer block.
+// Loading designer controls and writing their changes back into the designer block. New lines
+// are made without a break; at the end each takes the break of the line before it.
 #include "hosts/files/designer_sync.h"
 
 #include <cstdio>
@@ -110,11 +111,11 @@ void InsertProperty(DesignerNode& node, DesignerItem item) {
 
 Text ChildIndent(const DesignerNode& node) { return node.Indent() + u"   "; }
 
-DesignerItem NewPropertyLine(const DesignerNode& node, TextView name, TextView value, const std::string& newline) {
+DesignerItem NewPropertyLine(const DesignerNode& node, TextView name, TextView value) {
   DesignerItem item;
   item.kind = DesignerItem::Kind::Property;
   item.name = Text(name);
-  item.lines.push_back(Line{PropertyLine(ChildIndent(node), name, value), newline});
+  item.lines.push_back(Line{PropertyLine(ChildIndent(node), name, value), {}});
   return item;
 }
 
@@ -127,28 +128,28 @@ Text FontMemberText(TextView member, const Values& values) {
   return BooleanText(vb::CBool(*v));
 }
 
-DesignerItem NewFontBlock(const DesignerNode& node, const Values& values, const std::string& newline) {
+DesignerItem NewFontBlock(const DesignerNode& node, const Values& values) {
   const Text indent = ChildIndent(node), inner = indent + u"   ";
   DesignerItem item;
   item.kind = DesignerItem::Kind::PropertyBlock;
   item.name = u"Font";
-  item.lines.push_back(Line{indent + u"BeginProperty Font " + Text(kStdFontClass) + u" ", newline});
+  item.lines.push_back(Line{indent + u"BeginProperty Font " + Text(kStdFontClass) + u" ", {}});
   const bool bold = vb::CBool(*Find(values, u"Font.Bold"));
-  item.lines.push_back(Line{PropertyLine(inner, u"Name", FontMemberText(u"Name", values)), newline});
-  item.lines.push_back(Line{PropertyLine(inner, u"Size", FontMemberText(u"Size", values)), newline});
-  item.lines.push_back(Line{PropertyLine(inner, u"Charset", u"0"), newline});
-  item.lines.push_back(Line{PropertyLine(inner, u"Weight", bold ? u"700" : u"400"), newline});
+  item.lines.push_back(Line{PropertyLine(inner, u"Name", FontMemberText(u"Name", values)), {}});
+  item.lines.push_back(Line{PropertyLine(inner, u"Size", FontMemberText(u"Size", values)), {}});
+  item.lines.push_back(Line{PropertyLine(inner, u"Charset", u"0"), {}});
+  item.lines.push_back(Line{PropertyLine(inner, u"Weight", bold ? u"700" : u"400"), {}});
   for (TextView member : {u"Underline", u"Italic", u"Strikethrough"})
-    item.lines.push_back(Line{PropertyLine(inner, member, FontMemberText(member, values)), newline});
-  item.lines.push_back(Line{indent + u"EndProperty", newline});
+    item.lines.push_back(Line{PropertyLine(inner, member, FontMemberText(member, values)), {}});
+  item.lines.push_back(Line{indent + u"EndProperty", {}});
   return item;
 }
 
 // Writes the changed font members into the node's font block, adding the block when it has none.
-void UpdateFont(DesignerNode& node, const Values& values, const std::set<Text>& changed, const std::string& newline) {
+void UpdateFont(DesignerNode& node, const Values& values, const std::set<Text>& changed) {
   DesignerItem* block = node.FindProperty(u"Font");
   if (!block || block->kind != DesignerItem::Kind::PropertyBlock) {
-    InsertProperty(node, NewFontBlock(node, values, newline));
+    InsertProperty(node, NewFontBlock(node, values));
     return;
   }
   for (const Text& member : changed) {
@@ -168,14 +169,14 @@ void UpdateFont(DesignerNode& node, const Values& values, const std::set<Text>& 
       const Line& first = block->lines.front();
       std::size_t n = 0;
       while (n < first.text.size() && first.text[n] == u' ') ++n;
-      Line line{PropertyLine(first.text.substr(0, n) + u"   ", written, value), newline};
+      Line line{PropertyLine(first.text.substr(0, n) + u"   ", written, value), {}};
       block->lines.insert(block->lines.end() - 1, line);
     }
   }
 }
 
 // Writes what changed on one bound control into its block.
-void UpdateNode(DesignerNode& node, const std::string& newline, const std::filesystem::path& file) {
+void UpdateNode(DesignerNode& node, const std::filesystem::path& file) {
   Values current = ReadValues(node.control);
   std::set<Text> fontChanged;
   for (const auto& [name, value] : current) {
@@ -201,11 +202,11 @@ void UpdateNode(DesignerNode& node, const std::string& newline, const std::files
         ReplaceValue(item->lines.front(),
                      FormatValue(def, name, value, ValueTextOf(item->lines.front().text), node.name, file));
       } else {
-        InsertProperty(node, NewPropertyLine(node, name, FormatValue(def, name, value, {}, node.name, file), newline));
+        InsertProperty(node, NewPropertyLine(node, name, FormatValue(def, name, value, {}, node.name, file)));
       }
     }
   }
-  if (!fontChanged.empty()) UpdateFont(node, current, fontChanged, newline);
+  if (!fontChanged.empty()) UpdateFont(node, current, fontChanged);
   node.saved = std::move(current);
 }
 
@@ -258,8 +259,7 @@ std::shared_ptr<DesignerNode> FindNode(const std::shared_ptr<DesignerNode>& root
 }
 
 std::shared_ptr<DesignerNode> NewNode(const DesignerNode& parent, const DesignerNode& root,
-                                      const host::Ref<host::VBControl>& control, const std::string& newline,
-                                      const std::filesystem::path& file) {
+                                      const host::Ref<host::VBControl>& control, const std::filesystem::path& file) {
   auto node = std::make_shared<DesignerNode>();
   node->control = control;
   node->className = control->ClassName();
@@ -275,8 +275,8 @@ std::shared_ptr<DesignerNode> NewNode(const DesignerNode& parent, const Designer
       if (n->className == node->className && !n->library.empty()) node->library = n->library;
   }
   const Text indent = ChildIndent(parent);
-  node->begin = Line{indent + u"Begin " + node->library + u"." + node->className + u" " + node->name + u" ", newline};
-  node->end = Line{indent + u"End", newline};
+  node->begin = Line{indent + u"Begin " + node->library + u"." + node->className + u" " + node->name + u" ", {}};
+  node->end = Line{indent + u"End", {}};
   bool fontDiffers = false;
   for (const auto& [name, value] : values) {
     if (name == u"Name") continue;
@@ -296,9 +296,9 @@ std::shared_ptr<DesignerNode> NewNode(const DesignerNode& parent, const Designer
     const bool always = name == u"Left" || name == u"Top" || name == u"Width" || name == u"Height" ||
                         name == u"TabIndex" || name == u"Index";
     if (!always && def && def->defaultValue == value) continue;
-    node->items.push_back(NewPropertyLine(*node, name, FormatValue(def, name, value, {}, node->name, file), newline));
+    node->items.push_back(NewPropertyLine(*node, name, FormatValue(def, name, value, {}, node->name, file)));
   }
-  if (fontDiffers) InsertProperty(*node, NewFontBlock(*node, values, newline));
+  if (fontDiffers) InsertProperty(*node, NewFontBlock(*node, values));
   node->saved = std::move(values);
   return node;
 }
@@ -345,7 +345,7 @@ void LoadDesignerControls(memhost::MemoryVBE& vbe, TextView form, DesignerNode& 
 }
 
 std::shared_ptr<DesignerNode> ApplyDesignerChanges(memhost::MemoryVBE& vbe, TextView form, const DesignerNode& root,
-                                                   const std::string& newline, const std::filesystem::path& file) {
+                                                   const std::string& eolBefore, const std::filesystem::path& file) {
   auto copy = CloneDesigner(root);
   auto designer = vbe.Component(form)->Designer();
   std::vector<host::Ref<host::VBControl>> controls;
@@ -363,7 +363,7 @@ std::shared_ptr<DesignerNode> ApplyDesignerChanges(memhost::MemoryVBE& vbe, Text
   for (const auto& n : nodes) {
     if (!n->control) continue;
     bound.insert(n->control.get());
-    UpdateNode(*n, newline, file);
+    UpdateNode(*n, file);
   }
   for (const auto& c : controls) {
     if (bound.count(c.get())) continue;
@@ -372,9 +372,11 @@ std::shared_ptr<DesignerNode> ApplyDesignerChanges(memhost::MemoryVBE& vbe, Text
     if (!parent) parent = copy;
     DesignerItem item;
     item.kind = DesignerItem::Kind::Control;
-    item.control = NewNode(*parent, *copy, c, newline, file);
+    item.control = NewNode(*parent, *copy, c, file);
     parent->items.push_back(std::move(item));
   }
+  std::string previous = eolBefore;
+  FillLineEnds(*copy, previous);
   return copy;
 }
 

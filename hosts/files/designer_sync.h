@@ -17,9 +17,10 @@ namespace files {
 void LoadDesignerControls(memhost::MemoryVBE& vbe, TextView form, DesignerNode& root);
 
 // A copy of the tree with the designer's changes since load (or the last save) written in, each
-// node's saved values brought up to date. SaveError naming `file` when a value cannot be written
+// node's saved values brought up to date; a new line takes the line end of the line before it
+// (`eolBefore` is the end of the line before the block). SaveError naming `file` when a value cannot be written
 // in a designer block (a text holding a line break belongs in the .frx file).
 std::shared_ptr<DesignerNode> ApplyDesignerChanges(memhost::MemoryVBE& vbe, TextView form, const DesignerNode& root,
-                                                   const std::string& newline, const std::filesystem::path& file);
+                                                   const std::string& eolBefore, const std::filesystem::path& file);
 
 }  // namespace files

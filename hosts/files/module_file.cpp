@@ -1,10 +1,12 @@
 // Splitting a VB6 module file into its hidden parts and its code, and putting it back together.
 #include "hosts/files/module_file.h"
 
+#include <algorithm>
 #include <map>
 #include <optional>
 
 #include "hosts/files/file_error.h"
+#include "hosts/files/line_alignment.h"
 #include "hosts/memory/declaration_scanner.h"
 
 namespace fs = std::filesystem;
@@ -122,83 +124,186 @@ ModuleFile ParseModuleFile(const fs::path& path, std::string bytes, int codePage
 
 namespace {
 
-// Which member a group of hidden lines belongs to: the declaration at or before the visible line
-// it follows.
-struct Anchor {
-  bool top = true;  // before any code: stays at the start
-  memhost::DeclarationKind kind{};
-  Text name;
+// The member an attribute line is about: "Attribute Item.VB_UserMemId = 0" -> Item (the span in
+// the line); empty for a line that names none.
+std::pair<std::size_t, std::size_t> MemberSpan(TextView line) {
+  std::size_t i = 0;
+  while (i < line.size() && (line[i] == u' ' || line[i] == u'\t')) ++i;
+  if (!vb::StartsWith(line.substr(i), u"Attribute ")) return {0, 0};
+  i += 10;
+  while (i < line.size() && line[i] == u' ') ++i;
+  const std::size_t dot = line.find(u'.', i);
+  const std::size_t blank = line.find_first_of(u" =", i);
+  if (dot == TextView::npos || dot > blank) return {0, 0};
+  return {i, dot - i};
+}
+
+TextView MemberOf(TextView line) {
+  auto [at, length] = MemberSpan(line);
+  return line.substr(at, length);
+}
+
+// The first line of the statement that ends on lines[last] (continuations joined).
+std::size_t StatementStart(const std::vector<Text>& lines, std::size_t last) {
+  std::size_t first = last;
+  while (first > 0 && memhost::ContinuesOnNextLine(lines[first - 1])) --first;
+  return first;
+}
+
+// The members that the statement on lines[first..last] declares.
+std::vector<memhost::Declaration> Declared(const std::vector<Text>& lines, std::size_t first, std::size_t last) {
+  std::vector<Text> statement(lines.begin() + static_cast<std::ptrdiff_t>(first),
+                              lines.begin() + static_cast<std::ptrdiff_t>(last + 1));
+  std::vector<memhost::Declaration> members;
+  for (auto& d : memhost::ScanModule(statement).declarations)
+    if (!d.name.empty() && d.kind != memhost::DeclarationKind::Implements) members.push_back(std::move(d));
+  return members;
+}
+
+// Where the lines of the old code went: for each new line the old one it is or replaced.
+struct LineMap {
+  enum class Origin { Added, Same, Replaced };
+  std::vector<Origin> origin;     // per new line
+  std::vector<std::size_t> from;  // per new line: the old line (Same, Replaced)
+  std::vector<std::size_t> to;    // per old line: the new line that is it or replaced it, else kUnmatched
+  std::vector<std::size_t> same;  // per old line: the new line that is it, else kUnmatched
 };
 
-Anchor AnchorAfter(const memhost::ModuleOutline& outline, long visibleLine) {
-  Anchor anchor;
-  if (visibleLine <= 0) return anchor;
-  const memhost::Declaration* best = nullptr;
-  for (const auto& d : outline.declarations) {
-    if (d.firstLine > visibleLine) break;
-    if (d.kind == memhost::DeclarationKind::Option || d.kind == memhost::DeclarationKind::Other) continue;
-    best = &d;
+LineMap MapLines(const std::vector<Text>& before, const std::vector<Text>& after) {
+  LineMap map;
+  map.same = MatchLines(before, after);
+  map.origin.assign(after.size(), LineMap::Origin::Added);
+  map.from.assign(after.size(), kUnmatched);
+  map.to.assign(before.size(), kUnmatched);
+  std::size_t i = 0, j = 0;
+  while (i < before.size() || j < after.size()) {
+    if (i < before.size() && map.same[i] != kUnmatched && map.same[i] == j) {
+      map.origin[j] = LineMap::Origin::Same;
+      map.from[j] = i;
+      map.to[i++] = j++;
+      continue;
+    }
+    // An edited stretch: old lines up to the next common one against the new lines up to it;
+    // the lines of both sides pair up in order (a line edited in place), the rest are added or
+    // removed.
+    std::size_t i2 = i;
+    while (i2 < before.size() && map.same[i2] == kUnmatched) ++i2;
+    const std::size_t j2 = i2 < before.size() ? map.same[i2] : after.size();
+    for (std::size_t k = 0; i + k < i2 && j + k < j2; ++k) {
+      map.origin[j + k] = LineMap::Origin::Replaced;
+      map.from[j + k] = i + k;
+      map.to[i + k] = j + k;
+    }
+    i = i2;
+    j = j2;
   }
-  if (!best) return anchor;  // nothing declared before it: keep it at the start as well
-  anchor.top = false;
-  anchor.kind = best->kind;
-  anchor.name = best->name;
-  return anchor;
+  return map;
 }
 
 }  // namespace
 
 std::vector<CodeLine> RebuildCode(const std::vector<CodeLine>& old, const std::vector<Text>& current,
-                                  const std::string& newline) {
+                                  const std::string& eolBefore, std::vector<DroppedLine>* dropped) {
   std::vector<Text> visible;
-  for (const CodeLine& c : old)
-    if (!c.hidden) visible.push_back(c.line.text);
+  std::vector<std::size_t> position;  // where each visible line stands in `old`
+  visible.reserve(old.size());
+  position.reserve(old.size());
+  for (std::size_t i = 0; i < old.size(); ++i)
+    if (!old[i].hidden) {
+      visible.push_back(old[i].line.text);
+      position.push_back(i);
+    }
   if (visible == current) return old;
+  const LineMap map = MapLines(visible, current);
 
-  // The groups of hidden lines and the members they follow.
-  const memhost::ModuleOutline before = memhost::ScanModule(visible);
-  struct Group {
-    Anchor anchor;
+  // Each group of hidden lines stays right after the line it followed, wherever that line went.
+  // When a command changed the declaration it follows, the group follows the member: renamed
+  // with it, or dropped with it.
+  struct Placed {
+    std::size_t after;  // the number of new lines before the group
     std::vector<Line> lines;
   };
-  std::vector<Group> groups;
-  long seen = 0;
-  for (std::size_t i = 0; i < old.size(); ++i) {
+  std::vector<Placed> placed;
+  std::size_t keptBefore = 0;  // new lines up to the last surviving old line seen so far
+  std::size_t seen = 0;        // old visible lines before the current group
+  for (std::size_t i = 0; i < old.size();) {
     if (!old[i].hidden) {
+      if (map.to[seen] != kUnmatched) keptBefore = map.to[seen] + 1;
       ++seen;
+      ++i;
       continue;
     }
-    if (i == 0 || !old[i - 1].hidden) groups.push_back(Group{AnchorAfter(before, seen), {}});
-    groups.back().lines.push_back(old[i].line);
-  }
-
-  // Where each group goes in the new code: after the last line of its member's declaration.
-  const memhost::ModuleOutline after = memhost::ScanModule(current);
-  std::multimap<long, const Group*> placed;  // line after which the group goes (0: at the start)
-  for (const Group& g : groups) {
-    if (g.anchor.top) {
-      placed.emplace(0, &g);
+    Placed group{0, {}};
+    for (; i < old.size() && old[i].hidden; ++i) group.lines.push_back(old[i].line);
+    if (seen == 0) {
+      placed.push_back(std::move(group));
       continue;
     }
-    for (const auto& d : after.declarations) {
-      if (d.kind == g.anchor.kind && vb::EqualsNoCase(d.name, g.anchor.name)) {
-        placed.emplace(d.lastLine, &g);
-        break;
+    const std::size_t last = seen - 1, first = StatementStart(visible, last);
+    bool untouched = true;
+    for (std::size_t k = first; k <= last && untouched; ++k) untouched = map.same[k] != kUnmatched;
+    if (untouched) {
+      group.after = map.same[last] + 1;
+      placed.push_back(std::move(group));
+      continue;
+    }
+    const auto before = Declared(visible, first, last);
+    if (before.empty()) {
+      // Hidden lines after something that declares nothing keep their place among the lines.
+      group.after = map.to[last] != kUnmatched ? map.to[last] + 1 : keptBefore;
+      placed.push_back(std::move(group));
+      continue;
+    }
+    std::vector<memhost::Declaration> after;
+    if (map.to[last] != kUnmatched) after = Declared(current, StatementStart(current, map.to[last]), map.to[last]);
+    Placed kept{map.to[last] + 1, {}};
+    for (Line& line : group.lines) {
+      // The declaration of the member the line names, and what became of it.
+      const TextView member = MemberOf(line.text);
+      std::size_t d = 0;
+      while (d < before.size() && !vb::EqualsNoCase(before[d].name, member)) ++d;
+      if (d == before.size()) d = 0;  // a line naming no member, or another one: the statement's first
+      const memhost::Declaration* now = d < after.size() && after[d].kind == before[d].kind ? &after[d] : nullptr;
+      if (!now) {
+        if (dropped) dropped->push_back(DroppedLine{Text(member.empty() ? TextView(before[0].name) : member), line.text});
+        continue;
       }
+      if (!member.empty() && vb::EqualsNoCase(member, before[d].name) && member != now->name) {
+        auto [at, length] = MemberSpan(line.text);
+        line.text.replace(at, length, now->name);
+      }
+      kept.lines.push_back(std::move(line));
     }
+    if (!kept.lines.empty()) placed.push_back(std::move(kept));
   }
+  std::stable_sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) { return a.after < b.after; });
 
+  // Lines the command left alone keep their line ends, lines it edited keep the end they had, and
+  // added lines take the end of the line they follow.
   std::vector<CodeLine> code;
-  auto emitGroups = [&](long line) {
-    auto [first, last] = placed.equal_range(line);
-    for (auto it = first; it != last; ++it)
-      for (const Line& l : it->second->lines) code.push_back(CodeLine{Line{l.text, newline}, true});
+  code.reserve(current.size() + old.size() - visible.size());
+  auto next = placed.begin();
+  auto emitGroups = [&](std::size_t after) {
+    for (; next != placed.end() && next->after == after; ++next)
+      for (Line& l : next->lines) code.push_back(CodeLine{std::move(l), true});
   };
   emitGroups(0);
-  for (std::size_t i = 0; i < current.size(); ++i) {
-    code.push_back(CodeLine{Line{current[i], newline}, false});
-    emitGroups(static_cast<long>(i + 1));
+  for (std::size_t j = 0; j < current.size(); ++j) {
+    switch (map.origin[j]) {
+      case LineMap::Origin::Same:
+        code.push_back(old[position[map.from[j]]]);
+        break;
+      case LineMap::Origin::Replaced:
+        code.push_back(CodeLine{Line{current[j], old[position[map.from[j]]].line.eol}, false});
+        break;
+      case LineMap::Origin::Added:
+        code.push_back(CodeLine{Line{current[j], {}}, false});
+        break;
+    }
+    emitGroups(j + 1);
   }
+  for (std::size_t k = 0; k + 1 < code.size(); ++k)
+    if (code[k].line.eol.empty()) code[k].line.eol = k == 0 ? eolBefore : code[k - 1].line.eol;
   return code;
 }
 
@@ -208,10 +313,10 @@ std::vector<Line> AssembleFile(const ModuleFile& module, const DesignerNode* des
   if (designer) RenderDesigner(*designer, lines);
   lines.insert(lines.end(), module.attributes.begin(), module.attributes.end());
   for (const CodeLine& c : code) lines.push_back(c.line);
-  // Lines that were last and lines added after them need a break; the new last line ends as the
-  // file's last line did.
-  for (Line& line : lines)
-    if (line.eol.empty()) line.eol = module.newline;
+  // A line that was last and lines added after it take the break of the line before them; the
+  // new last line ends as the file's last line did.
+  for (std::size_t i = 0; i + 1 < lines.size(); ++i)
+    if (lines[i].eol.empty()) lines[i].eol = i == 0 ? module.newline : lines[i - 1].eol;
   if (!lines.empty()) lines.back().eol = lastEol;
   return lines;
 }

@@ -44,14 +44,23 @@ bool IsModuleFile(const std::filesystem::path& path);
 // Parses a module file's bytes; LoadError naming the file when it is no VB6 module file.
 ModuleFile ParseModuleFile(const std::filesystem::path& path, std::string bytes, int codePage);
 
-// The code part for new code lines: unchanged code keeps its lines as they were; changed code
-// gets each member attribute group right after the declaration of its member (the Property Get
-// of an Item attribute, a WithEvents variable for its VB_VarHelpID), and drops the groups whose
-// member is gone.
-std::vector<CodeLine> RebuildCode(const std::vector<CodeLine>& old, const std::vector<Text>& current,
-                                  const std::string& newline);
+// A hidden line that saving leaves out because the member it belongs to is gone.
+struct DroppedLine {
+  Text member;
+  Text line;
+};
 
-// The whole file from its parts; the last line keeps the line end the file's last line had.
+// The code part for new code lines. Lines the change left alone keep their line ends and the
+// hidden lines after them (each declaration of a member declared in several #If branches keeps
+// its own); a line edited in place keeps its line end; an added line takes the end of the line
+// before it (`eolBefore` for the first). When the change edited the declaration that hidden
+// lines follow, they follow the member: renamed with it, or left out with it (and listed in
+// `dropped`).
+std::vector<CodeLine> RebuildCode(const std::vector<CodeLine>& old, const std::vector<Text>& current,
+                                  const std::string& eolBefore, std::vector<DroppedLine>* dropped = nullptr);
+
+// The whole file from its parts; a line without a break (new, or last before) takes the break of
+// the line before it, and the last line keeps the line end the file's last line had.
 std::vector<Line> AssembleFile(const ModuleFile& module, const DesignerNode* designer,
                                const std::vector<CodeLine>& code, const std::string& lastEol);
 

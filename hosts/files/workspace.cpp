@@ -35,7 +35,13 @@ struct Rendering {
   std::string bytes;
   std::vector<CodeLine> code;
   std::shared_ptr<DesignerNode> designer;
+  std::vector<DroppedLine> dropped;
 };
+
+// The break of the last of `lines`, or the file's own break when it has none.
+std::string EolAfter(const std::vector<Line>& lines, const std::string& fallback) {
+  return lines.empty() || lines.back().eol.empty() ? fallback : lines.back().eol;
+}
 
 
 }  // namespace
@@ -50,6 +56,7 @@ struct Workspace::Impl {
   WriteHook hook;
   std::map<Text, std::set<fs::path>> filesOfProject;  // by project name in lower case
   std::map<Text, std::set<Text>> namesOfProject;      // component names in lower case
+  std::vector<std::string> notices;                   // of the last rendering of the pending changes
 
   // What saving would write: one entry per file, even when projects of a group share it; a file
   // that two projects changed in different ways cannot be written.
@@ -82,6 +89,11 @@ struct Workspace::Impl {
                                                 vb::ToUtf8(sharers.front()->qualified) +
                                                 " changed it; nothing was saved");
         }
+    notices.clear();
+    for (const auto& [sharers, r] : pending)
+      for (const DroppedLine& d : r.dropped)
+        notices.push_back(sharers.front()->file.path.generic_string() + ": member " + vb::ToUtf8(d.member) +
+                          ": dropped hidden line: " + vb::ToUtf8(d.line));
     return pending;
   }
 
@@ -163,8 +175,10 @@ struct Workspace::Impl {
   Rendering Render(const LoadedModule& module) const {
     const ModuleFile& file = module.file;
     Rendering r;
-    r.code = RebuildCode(file.code, vbe->CodeLines(module.qualified), file.newline);
-    r.designer = module.bound ? ApplyDesignerChanges(*vbe, module.qualified, *file.designer, file.newline, file.path)
+    r.code = RebuildCode(file.code, vbe->CodeLines(module.qualified), EolAfter(file.attributes, file.newline),
+                         &r.dropped);
+    r.designer = module.bound ? ApplyDesignerChanges(*vbe, module.qualified, *file.designer,
+                                                     EolAfter(file.header, file.newline), file.path)
                               : file.designer;
     std::vector<Line> lines = AssembleFile(file, r.designer.get(), r.code, file.lastEol);
     r.bytes = file.bom;
@@ -256,6 +270,7 @@ const std::vector<LoadedFile>& Workspace::files() const { return impl_->files; }
 const std::optional<Text>& Workspace::focus() const { return impl_->focus; }
 int Workspace::codePage() const { return impl_->codePage; }
 void Workspace::SetWriteHook(WriteHook hook) { impl_->hook = std::move(hook); }
+const std::vector<std::string>& Workspace::Notices() const { return impl_->notices; }
 
 std::vector<FileChange> Workspace::PendingChanges() const {
   std::vector<FileChange> changes;

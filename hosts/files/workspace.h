@@ -76,6 +76,10 @@ class Workspace {
   // changed on disk since it was loaded (or last saved), or when a component has no file.
   std::vector<std::filesystem::path> Save();
 
+  // What the last PendingChanges, Diff or Save left out, one line per hidden line whose member a
+  // command removed: "PATH: member NAME: dropped hidden line: Attribute NAME.VB_UserMemId = 0".
+  const std::vector<std::string>& Notices() const;
+
   // Test hook: runs after each temporary file is written and before it replaces its target.
   void SetWriteHook(WriteHook hook);
 

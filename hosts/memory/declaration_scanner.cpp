@@ -18,13 +18,6 @@ TextView TrimBlanks(TextView s) {
   return s;
 }
 
-// A physical line continues on the next one when it ends with a blank and "_".
-bool Continues(TextView line) {
-  TextView t = TrimBlanks(line);
-  if (t == u"_") return true;
-  return t.size() >= 2 && t.back() == u'_' && IsBlank(t[t.size() - 2]);
-}
-
 // A logical line: physical lines joined at their continuations.
 struct LogicalLine {
   Text text;
@@ -35,7 +28,7 @@ std::vector<LogicalLine> JoinContinuations(const std::vector<Text>& lines) {
   std::vector<LogicalLine> result;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     LogicalLine logical{lines[i], static_cast<long>(i + 1), static_cast<long>(i + 1)};
-    while (Continues(logical.text) && i + 1 < lines.size()) {
+    while (ContinuesOnNextLine(logical.text) && i + 1 < lines.size()) {
       TextView t = TrimBlanks(logical.text);
       logical.text = Text(t.substr(0, t.size() - 1)) + u" " + lines[++i];
       logical.last = static_cast<long>(i + 1);
@@ -276,6 +269,12 @@ class Scanner {
 };
 
 }  // namespace
+
+bool ContinuesOnNextLine(TextView line) {
+  TextView t = TrimBlanks(line);
+  if (t == u"_") return true;
+  return t.size() >= 2 && t.back() == u'_' && IsBlank(t[t.size() - 2]);
+}
 
 ModuleOutline ScanModule(const std::vector<Text>& lines) { return Scanner().Run(lines); }
 

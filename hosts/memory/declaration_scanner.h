@@ -47,6 +47,9 @@ struct ModuleOutline {
   long firstProcedureLine = 0;            // header line of the first procedure (0 when none)
 };
 
+// True when a physical line continues on the next one: it ends with a blank and "_".
+bool ContinuesOnNextLine(TextView line);
+
 // Scans code lines (without line breaks). Comments, blank lines, " _" continuations and
 // statements joined with ":" are handled; procedure bodies are skipped.
 ModuleOutline ScanModule(const std::vector<Text>& lines);

@@ -1,0 +1,22 @@
+// Which lines two versions of a module's code have in common, so that saving can tell the lines
+// a command left alone (they keep their line ends and the hidden lines after them) from the ones
+// it changed, added or removed.
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include "framework/vb_text.h"
+
+namespace files {
+
+inline constexpr std::size_t kUnmatched = static_cast<std::size_t>(-1);
+
+// For each line of `before`, the index of the same line in `after`, or kUnmatched; the matched
+// indexes increase. Found in time about linear in the two lengths: the common head and tail,
+// then the lines that occur exactly once on each side as fixed points (their longest increasing
+// run), then the same again between each two fixed points. Lines left unmatched are edits; a
+// common line may stay unmatched among many repeated ones, never a wrong one matched.
+std::vector<std::size_t> MatchLines(const std::vector<vb::Text>& before, const std::vector<vb::Text>& after);
+
+}  // namespace files
