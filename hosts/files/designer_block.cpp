@@ -71,8 +71,17 @@ bool IsBeginLine(TextView text) {
   return StartsWord(trimmed, u"Begin") && Words(trimmed).size() >= 3;
 }
 
-std::shared_ptr<DesignerNode> ParseDesigner(const std::vector<Line>& lines, std::size_t& pos) {
+namespace {
+
+// The VB6 designer nests containers a handful deep; a file nesting past this is damaged or made
+// to harm, and is refused before the parser's recursion could exhaust the stack.
+constexpr int kMaxDesignerDepth = 500;
+
+std::shared_ptr<DesignerNode> ParseBlock(const std::vector<Line>& lines, std::size_t& pos, int depth) {
   const std::size_t first = pos;
+  if (depth > kMaxDesignerDepth)
+    throw DesignerSyntaxError(first + 1, "controls nest more than " + std::to_string(kMaxDesignerDepth) +
+                                             " deep; a VB6 form never does");
   auto words = Words(lines[pos].text);
   if (words.size() < 3 || words[0] != u"Begin")
     throw DesignerSyntaxError(pos + 1, "expected \"Begin Library.Class Name\"");
@@ -99,7 +108,7 @@ std::shared_ptr<DesignerNode> ParseDesigner(const std::vector<Line>& lines, std:
     if (IsBeginLine(line.text)) {
       DesignerItem item;
       item.kind = DesignerItem::Kind::Control;
-      item.control = ParseDesigner(lines, pos);
+      item.control = ParseBlock(lines, pos, depth + 1);
       node->items.push_back(std::move(item));
     } else if (StartsWord(trimmed, u"BeginProperty")) {
       node->items.push_back(ParsePropertyBlock(lines, pos));
@@ -118,6 +127,12 @@ std::shared_ptr<DesignerNode> ParseDesigner(const std::vector<Line>& lines, std:
     }
   }
   throw DesignerSyntaxError(first + 1, "\"Begin\" block of " + vb::ToUtf8(node->name) + " has no \"End\"");
+}
+
+}  // namespace
+
+std::shared_ptr<DesignerNode> ParseDesigner(const std::vector<Line>& lines, std::size_t& pos) {
+  return ParseBlock(lines, pos, 1);
 }
 
 void RenderDesigner(const DesignerNode& node, std::vector<Line>& out) {

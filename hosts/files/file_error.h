@@ -27,11 +27,18 @@ class LoadError : public FileError {
   using FileError::FileError;
 };
 
-// A change that cannot be written: the file changed on disk since it was loaded, was removed, or
-// cannot hold the new text; or the write itself failed (the original file is then left whole).
+// A change that cannot be written: the file changed on disk since it was loaded, was removed, is
+// read-only or cannot hold the new text; or the write itself failed. The file is then left whole
+// (`untouched`), except when an in-place rewrite failed and could not be undone either: its
+// journal then keeps the new text for the next run to complete.
 class SaveError : public FileError {
  public:
-  using FileError::FileError;
+  SaveError(const std::filesystem::path& path, const std::string& message, bool untouched = true)
+      : FileError(path, message), untouched_(untouched) {}
+  bool untouched() const { return untouched_; }
+
+ private:
+  bool untouched_;
 };
 
 }  // namespace files

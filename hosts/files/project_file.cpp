@@ -3,6 +3,7 @@
 
 #include <optional>
 
+#include "hosts/files/disk_file.h"
 #include "hosts/files/file_error.h"
 
 namespace fs = std::filesystem;

@@ -1,22 +1,5 @@
-// Lines with their own line ends, code pages, atomic replacement and case-tolerant project paths.
+// Lines with their own line ends, code pages and case-tolerant project paths.
 #include "hosts/files/text_file.h"
-
-#include <atomic>
-#include <cerrno>
-#include <chrono>
-#include <cstring>
-#include <fstream>
-#include <sstream>
-#include <system_error>
-
-#include "hosts/files/file_error.h"
-
-#if defined(__unix__) || defined(__APPLE__)
-#define VB6KIT_POSIX_FILES 1
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace fs = std::filesystem;
 
@@ -91,96 +74,6 @@ std::string JoinFile(const TextFile& file, int codePage) {
   return bytes;
 }
 
-std::string ReadBytes(const fs::path& path) {
-  std::error_code ec;
-  if (!fs::exists(path, ec)) throw LoadError(path, "file not found");
-  if (fs::is_directory(path, ec)) throw LoadError(path, "is a folder, not a file");
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw LoadError(path, "cannot be opened for reading");
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  if (in.bad()) throw LoadError(path, "cannot be read");
-  return std::move(buffer).str();
-}
-
-namespace {
-
-fs::path TemporaryNameFor(const fs::path& target) {
-  static std::atomic<unsigned> counter{0};
-  const auto stamp = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
-  std::ostringstream name;
-  name << '.' << target.filename().string() << ".vb6kit-" << std::hex << (stamp & 0xFFFFFFu) << '-' << counter++
-       << ".tmp";
-  return target.parent_path() / name.str();
-}
-
-std::string SystemMessage(int error) { return std::error_code(error, std::generic_category()).message(); }
-
-#ifdef VB6KIT_POSIX_FILES
-// Creates the temporary file (never an existing one), writes all bytes and flushes them to disk.
-void WriteTemporary(const fs::path& temporary, const fs::path& target, const std::string& bytes) {
-  int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
-  if (fd < 0) throw SaveError(target, "cannot create a temporary file in its folder: " + SystemMessage(errno));
-  std::size_t written = 0;
-  while (written < bytes.size()) {
-    ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      int error = errno;
-      ::close(fd);
-      throw SaveError(target, "cannot write the temporary file: " + SystemMessage(error));
-    }
-    written += static_cast<std::size_t>(n);
-  }
-  if (::fsync(fd) != 0) {
-    int error = errno;
-    ::close(fd);
-    throw SaveError(target, "cannot flush the temporary file to disk: " + SystemMessage(error));
-  }
-  if (::close(fd) != 0) throw SaveError(target, "cannot close the temporary file: " + SystemMessage(errno));
-}
-
-// The rename itself is made durable by flushing the folder.
-void FlushFolder(const fs::path& folder) {
-  int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
-}
-#else
-void WriteTemporary(const fs::path& temporary, const fs::path& target, const std::string& bytes) {
-  if (fs::exists(temporary)) throw SaveError(target, "a temporary file of that name already exists");
-  std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-  if (!out) throw SaveError(target, "cannot create a temporary file in its folder");
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.flush();
-  if (!out) throw SaveError(target, "cannot write the temporary file");
-  out.close();
-  if (!out) throw SaveError(target, "cannot close the temporary file");
-}
-void FlushFolder(const fs::path&) {}
-#endif
-
-}  // namespace
-
-void WriteAtomically(const fs::path& target, const std::string& bytes, const WriteHook& hook) {
-  const fs::path temporary = TemporaryNameFor(target);
-  try {
-    WriteTemporary(temporary, target, bytes);
-    std::error_code ec;
-    auto status = fs::status(target, ec);
-    if (!ec && fs::exists(status)) fs::permissions(temporary, status.permissions(), ec);
-    if (hook) hook(temporary, target);
-    fs::rename(temporary, target, ec);
-    if (ec) throw SaveError(target, "cannot replace the file: " + ec.message());
-  } catch (...) {
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
-    throw;
-  }
-  FlushFolder(target.parent_path());
-}
-
 fs::path ResolveProjectPath(const fs::path& base, TextView written) {
   std::string path = vb::ToUtf8(written);
   for (char& c : path)
@@ -198,9 +91,10 @@ fs::path ResolveProjectPath(const fs::path& base, TextView written) {
       continue;
     }
     bool matched = false;
-    for (const auto& entry : fs::directory_iterator(found, ec)) {
+    // A project given without a folder ("count case.vbp") has its modules in the current one.
+    for (const auto& entry : fs::directory_iterator(found.empty() ? fs::path(".") : found, ec)) {
       if (vb::EqualsNoCase(vb::FromUtf8(entry.path().filename().string()), vb::FromUtf8(name))) {
-        found = entry.path();
+        found /= entry.path().filename();
         matched = true;
         break;
       }

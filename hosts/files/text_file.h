@@ -1,10 +1,8 @@
 // VB6 text files as lines: each line keeps its own line end (CR LF as VB6 writes them, LF as many
-// repositories hold them), the bytes are read and written in the file's code page, and a file
-// is replaced atomically.
+// repositories hold them), and the bytes are read and written in the file's code page.
 #pragma once
 
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,19 +36,6 @@ struct TextFile {
 // Splits decoded bytes into lines; joining them back gives the same bytes.
 TextFile SplitFile(std::string_view bytes, int codePage);
 std::string JoinFile(const TextFile& file, int codePage);
-
-// Reads a whole file; LoadError naming it when it is missing or unreadable.
-std::string ReadBytes(const std::filesystem::path& path);
-
-// Called after the temporary file is written and flushed, before it replaces the target; tests
-// throw from it to stand for a failure at the worst moment.
-using WriteHook = std::function<void(const std::filesystem::path& temporary, const std::filesystem::path& target)>;
-
-// Writes `bytes` to a temporary file in the target's folder, flushes it to disk, then renames it
-// over the target, so the target is either the old file or the new one, never half of either.
-// The temporary file takes over the target's permissions. SaveError when anything fails, with
-// the temporary file removed.
-void WriteAtomically(const std::filesystem::path& target, const std::string& bytes, const WriteHook& hook = {});
 
 // A path as a .vbp or .vbg writes it (backslashes, relative to `base`), found on disk even when
 // the letter case differs (projects come from Windows, where names ignore case). When nothing is

@@ -7,8 +7,10 @@
 
 #include "framework/vb_error.h"
 #include "hosts/files/designer_sync.h"
+#include "hosts/files/disk_file.h"
 #include "hosts/files/module_file.h"
 #include "hosts/files/project_file.h"
+#include "hosts/files/safe_save.h"
 #include "hosts/files/unified_diff.h"
 
 namespace fs = std::filesystem;
@@ -53,7 +55,8 @@ struct Workspace::Impl {
   std::vector<LoadedModule> modules;
   std::vector<std::pair<Text, fs::path>> projects;  // name, the file or folder it came from
   std::optional<Text> focus;
-  WriteHook hook;
+  SaveHook hook;
+  std::set<fs::path> finishedFolders;  // folders whose interrupted saves were finished at load
   std::map<Text, std::set<fs::path>> filesOfProject;  // by project name in lower case
   std::map<Text, std::set<Text>> namesOfProject;      // component names in lower case
   std::vector<std::string> notices;                   // of the last rendering of the pending changes
@@ -114,6 +117,15 @@ struct Workspace::Impl {
     const Text projectKey = vb::LCase(project);
     if (!filesOfProject[projectKey].insert(key).second)
       throw LoadError(path, "the module file is named twice in the project");
+    // A save killed while it rewrote a file in place is completed before the file is read.
+    const fs::path folder = key.parent_path();
+    if (finishedFolders.insert(folder).second) {
+      try {
+        FinishInterruptedSaves(folder);
+      } catch (const SaveError& e) {
+        throw LoadError(e.path(), e.message());
+      }
+    }
     ModuleFile file = ParseModuleFile(path, ReadBytes(path), codePage);
     std::set<Text>& names = namesOfProject[projectKey];
     Text name = file.name;
@@ -269,7 +281,7 @@ const std::shared_ptr<memhost::MemoryVBE>& Workspace::vbe() const { return impl_
 const std::vector<LoadedFile>& Workspace::files() const { return impl_->files; }
 const std::optional<Text>& Workspace::focus() const { return impl_->focus; }
 int Workspace::codePage() const { return impl_->codePage; }
-void Workspace::SetWriteHook(WriteHook hook) { impl_->hook = std::move(hook); }
+void Workspace::SetSaveHook(SaveHook hook) { impl_->hook = std::move(hook); }
 const std::vector<std::string>& Workspace::Notices() const { return impl_->notices; }
 
 std::vector<FileChange> Workspace::PendingChanges() const {
@@ -297,35 +309,43 @@ std::string Workspace::Diff() const {
 std::vector<fs::path> Workspace::Save() {
   impl_->CheckEveryComponentHasAFile();
   auto pending = impl_->Pending();
+  // What killed saves left beside the files is cleared first, once per folder.
+  std::set<fs::path> folders;
+  for (const auto& [sharers, rendering] : pending) {
+    std::error_code ec;
+    const fs::path real = fs::canonical(sharers.front()->file.path, ec);
+    if (!ec && folders.insert(real.parent_path()).second) FinishInterruptedSaves(real.parent_path());
+  }
   // Nothing is written unless every file can be.
+  std::vector<DiskFile> onDisk;
   for (const auto& [sharers, rendering] : pending) {
     const fs::path& path = sharers.front()->file.path;
-    std::error_code ec;
-    if (!fs::exists(path, ec)) throw SaveError(path, "the file is gone since it was loaded; nothing was saved");
-    std::string onDisk;
     try {
-      onDisk = ReadBytes(path);
-    } catch (const LoadError& e) {
-      throw SaveError(path, e.message() + "; nothing was saved");
+      onDisk.push_back(ReadDiskFile(path));
+      CheckSavable(path);
+    } catch (const FileError& e) {
+      throw SaveError(path, (e.message() == "file not found" ? "the file is gone since it was loaded" : e.message()) +
+                                "; nothing was saved");
     }
-    if (onDisk != sharers.front()->file.bytes)
+    if (onDisk.back().bytes != sharers.front()->file.bytes)
       throw SaveError(path, "the file changed on disk since it was loaded; nothing was saved");
   }
   std::vector<fs::path> written;
-  for (auto& [sharers, rendering] : pending) {
+  for (std::size_t i = 0; i < pending.size(); ++i) {
+    auto& [sharers, rendering] = pending[i];
     const ModuleFile& first = sharers.front()->file;
     try {
-      WriteAtomically(first.path, rendering.bytes, impl_->hook);
-    } catch (const SaveError& e) {
-      std::string message = e.message() + "; the file is as it was";
+      SaveFile(first.path, onDisk[i], rendering.bytes, impl_->hook);
+    } catch (const std::exception& e) {
+      const auto* failure = dynamic_cast<const SaveError*>(&e);
+      std::string message = failure ? failure->message() : e.what();
+      if (!failure || failure->untouched()) message += "; the file is as it was";
       if (!written.empty()) {
         message += " (saved before it:";
         for (const auto& w : written) message += " " + w.generic_string();
         message += ")";
       }
-      throw SaveError(first.path, message);
-    } catch (const std::exception& e) {
-      throw SaveError(first.path, std::string(e.what()) + "; the file is as it was");
+      throw SaveError(first.path, message, !failure || failure->untouched());
     }
     written.push_back(first.path);
     for (LoadedModule* module : sharers) {

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "hosts/files/file_error.h"
+#include "hosts/files/safe_save.h"
 #include "hosts/files/text_file.h"
 #include "hosts/memory/memory_host.h"
 
@@ -71,17 +72,18 @@ class Workspace {
   std::vector<FileChange> PendingChanges() const;
   // A unified diff of the pending changes, in UTF-8, paths as loaded.
   std::string Diff() const;
-  // Writes each changed module atomically and returns their paths. Before anything is written,
-  // every file to write is checked: SaveError naming it, with nothing written, when it is gone or
-  // changed on disk since it was loaded (or last saved), or when a component has no file.
+  // Writes each changed module safely (see SaveFile) and returns their paths. Before anything is
+  // written, every file to write is checked: SaveError naming it, with nothing written, when it
+  // is gone, read-only or changed on disk since it was loaded (or last saved), or when a
+  // component has no file. Loading and saving first finish what killed saves left in the folders.
   std::vector<std::filesystem::path> Save();
 
   // What the last PendingChanges, Diff or Save left out, one line per hidden line whose member a
   // command removed: "PATH: member NAME: dropped hidden line: Attribute NAME.VB_UserMemId = 0".
   const std::vector<std::string>& Notices() const;
 
-  // Test hook: runs after each temporary file is written and before it replaces its target.
-  void SetWriteHook(WriteHook hook);
+  // Test hook: runs at each step of each file's save.
+  void SetSaveHook(SaveHook hook);
 
  private:
   struct Impl;

@@ -121,11 +121,13 @@ TEST(FilesErrors, AFailureDuringTheWriteLeavesTheOldFileWhole) {
   Workspace ws = LoadAndChange(vbp);
   int writes = 0;
   std::string temporary;
-  ws.SetWriteHook([&](const fs::path& temp, const fs::path& target) {
+  ws.SetSaveHook([&](files::SaveStep step, const fs::path& temp, const fs::path& target) {
+    if (step != files::SaveStep::Written) return 0;
     // The new bytes are complete in the temporary file before anything is replaced.
     temporary = ReadFile(temp);
     EXPECT_EQ(temp.parent_path(), target.parent_path());
     if (++writes == 2) throw std::runtime_error("disk full");
+    return 0;
   });
   try {
     ws.Save();
@@ -141,7 +143,7 @@ TEST(FilesErrors, AFailureDuringTheWriteLeavesTheOldFileWhole) {
   EXPECT_EQ(dir.Names(), names);
 
   // The next save writes only what is still pending.
-  ws.SetWriteHook({});
+  ws.SetSaveHook({});
   EXPECT_EQ(ws.Save(), std::vector<fs::path>{dir / "clsProduct.cls"});
   EXPECT_NE(ReadFile(dir / "clsProduct.cls").find("' two"), std::string::npos);
 }

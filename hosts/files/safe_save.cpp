@@ -1,0 +1,332 @@
+// Saves by replacement or through a journal, and what killed saves leave behind.
+//
+// Our own files beside a module are named ".NAME.vb6kit-HOST-PID-N.tmp" (a temporary file that
+// replaces NAME) and ".NAME.vb6kit-HOST-PID-N.journal" (the new text of NAME while NAME is
+// rewritten in place): HOST (a hash of the machine's name) and PID tell whether the save that
+// made one still runs, so another run on a shared folder never takes a live save's files.
+#include "hosts/files/safe_save.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <system_error>
+#include <vector>
+
+#include "hosts/files/file_error.h"
+
+namespace fs = std::filesystem;
+
+namespace files {
+namespace {
+
+constexpr std::string_view kMarker = ".vb6kit-";
+constexpr std::string_view kTemporary = ".tmp";
+constexpr std::string_view kJournal = ".journal";
+constexpr std::string_view kJournalHead = "vb6kit journal\n";
+
+std::string SystemMessage(int error) { return std::error_code(error, std::generic_category()).message(); }
+
+std::uint64_t Fnv1a(std::string_view bytes) {
+  std::uint64_t hash = 14695981039346656037ull;
+  for (unsigned char c : bytes) hash = (hash ^ c) * 1099511628211ull;
+  return hash;
+}
+
+std::string Hex(std::uint64_t value, int digits) {
+  char buffer[17];
+  std::snprintf(buffer, sizeof buffer, "%0*llx", digits, static_cast<unsigned long long>(value));
+  return buffer;
+}
+
+std::string Octal(mode_t mode) {
+  char buffer[8];
+  std::snprintf(buffer, sizeof buffer, "%04o", static_cast<unsigned>(mode & 07777));
+  return buffer;
+}
+
+const std::string& HostTag() {
+  static const std::string tag = [] {
+    char name[256] = {};
+    ::gethostname(name, sizeof name - 1);
+    return Hex(Fnv1a(name) & 0xFFFFFFFFu, 8);
+  }();
+  return tag;
+}
+
+fs::path OwnName(const fs::path& target, std::string_view extension) {
+  static std::atomic<unsigned> counter{0};
+  return target.parent_path() / ("." + target.filename().string() + std::string(kMarker) + HostTag() + "-" +
+                                 std::to_string(::getpid()) + "-" + std::to_string(counter++) + std::string(extension));
+}
+
+struct OwnFile {
+  std::string target;  // the file name it belongs to
+  pid_t pid = 0;
+  bool journal = false;
+};
+
+bool AllDigits(std::string_view s) { return !s.empty() && s.find_first_not_of("0123456789") == std::string_view::npos; }
+
+// One of our files named by this machine's runs, or nullopt.
+std::optional<OwnFile> ParseOwnName(std::string_view name) {
+  OwnFile own;
+  std::string_view extension;
+  if (name.ends_with(kTemporary)) {
+    extension = kTemporary;
+  } else if (name.ends_with(kJournal)) {
+    extension = kJournal;
+    own.journal = true;
+  } else {
+    return std::nullopt;
+  }
+  const auto marker = name.rfind(kMarker);
+  if (name.size() < 2 || name[0] != '.' || marker == std::string_view::npos || marker < 2) return std::nullopt;
+  std::string_view rest = name.substr(marker + kMarker.size());
+  rest.remove_suffix(extension.size());
+  // HOST-PID-N
+  const auto dash1 = rest.find('-'), dash2 = rest.rfind('-');
+  if (dash1 == std::string_view::npos || dash1 == dash2 || rest.substr(0, dash1) != HostTag()) return std::nullopt;
+  const std::string_view pid = rest.substr(dash1 + 1, dash2 - dash1 - 1);
+  if (!AllDigits(pid) || !AllDigits(rest.substr(dash2 + 1)) || pid.size() > 9) return std::nullopt;
+  own.pid = static_cast<pid_t>(std::stol(std::string(pid)));
+  own.target = std::string(name.substr(1, marker - 1));
+  return own;
+}
+
+bool Running(pid_t pid) { return pid == ::getpid() || ::kill(pid, 0) == 0 || errno == EPERM; }
+
+// Writes all of `bytes` at `offset`; 0, or the errno of the failure.
+int WriteAll(int fd, std::string_view bytes, off_t offset = 0) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done, offset + static_cast<off_t>(done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return errno;
+    done += static_cast<std::size_t>(n);
+  }
+  return 0;
+}
+
+int Sys(int result) { return result == 0 ? 0 : errno; }
+
+// A step's system call, unless the hook makes it fail; 0, or the errno of the failure.
+template <class Call>
+int Step(const SaveHook& hook, SaveStep step, const fs::path& temporary, const fs::path& target, Call call) {
+  if (hook)
+    if (int injected = hook(step, temporary, target)) return injected;
+  return Sys(call());
+}
+
+// The rename or unlink itself is made durable by flushing the folder.
+void FlushFolder(const fs::path& folder) {
+  const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+bool InGroup(gid_t gid) {
+  if (gid == ::getegid()) return true;
+  const int count = ::getgroups(0, nullptr);
+  std::vector<gid_t> groups(count > 0 ? static_cast<std::size_t>(count) : 0);
+  if (count > 0 && ::getgroups(count, groups.data()) == count)
+    for (gid_t g : groups)
+      if (g == gid) return true;
+  return false;
+}
+
+// The file as it must still be right before it is replaced.
+void CheckUnchanged(const fs::path& path, const fs::path& target, const DiskFile& expected) {
+  DiskFile now;
+  try {
+    now = ReadDiskFile(target);
+  } catch (const LoadError& e) {
+    throw SaveError(path, "the file changed on disk while it was being saved (it " + e.message() + ")");
+  }
+  if (now.stamp != expected.stamp || now.bytes != expected.bytes)
+    throw SaveError(path, "the file changed on disk while it was being saved (another program wrote it)");
+}
+
+void Replace(const fs::path& path, const fs::path& target, const struct stat& st, const DiskFile& expected,
+             const std::string& bytes, const SaveHook& hook) {
+  const fs::path temporary = OwnName(target, kTemporary);
+  int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (fd < 0) throw SaveError(path, "cannot create a temporary file in its folder: " + SystemMessage(errno));
+  auto fail = [&](const std::string& what, int error) {
+    throw SaveError(path, what + ": " + SystemMessage(error));
+  };
+  try {
+    if (int e = WriteAll(fd, bytes)) fail("cannot write the temporary file", e);
+    if (int e = Step(hook, SaveStep::Permissions, temporary, target, [&] { return ::fchmod(fd, st.st_mode & 07777); }))
+      fail("cannot give the temporary file the file's permissions (mode " + Octal(st.st_mode) + ")", e);
+    struct stat made{};
+    if (::fstat(fd, &made) == 0 && made.st_gid != st.st_gid)
+      if (int e = Step(hook, SaveStep::Group, temporary, target, [&] { return ::fchown(fd, static_cast<uid_t>(-1), st.st_gid); }))
+        fail("cannot give the temporary file the file's group (" + std::to_string(st.st_gid) + ")", e);
+    if (int e = Sys(::fsync(fd))) fail("cannot flush the temporary file to disk", e);
+    const int closing = ::close(fd);
+    fd = -1;
+    if (closing != 0) fail("cannot close the temporary file", errno);
+    if (hook) hook(SaveStep::Written, temporary, target);
+    CheckUnchanged(path, target, expected);
+    if (int e = Sys(::rename(temporary.c_str(), target.c_str()))) fail("cannot replace the file", e);
+  } catch (...) {
+    if (fd >= 0) ::close(fd);
+    ::unlink(temporary.c_str());
+    throw;
+  }
+  FlushFolder(target.parent_path());
+}
+
+std::string JournalOf(const std::string& bytes) {
+  return std::string(kJournalHead) + std::to_string(bytes.size()) + " " + Hex(Fnv1a(bytes), 16) + "\n" + bytes;
+}
+
+// The text a journal holds, or nullopt when it was not written to its end.
+std::optional<std::string> ReadJournal(const fs::path& journal) {
+  std::ifstream in(journal, std::ios::binary);
+  std::ostringstream buffer;
+  buffer << in.rdbuf();
+  const std::string all = std::move(buffer).str();
+  if (!all.starts_with(kJournalHead)) return std::nullopt;
+  const auto blank = all.find(' ', kJournalHead.size()), end = all.find('\n', kJournalHead.size());
+  if (blank == std::string::npos || end == std::string::npos || blank > end) return std::nullopt;
+  const std::string size = all.substr(kJournalHead.size(), blank - kJournalHead.size());
+  if (!AllDigits(size) || size.size() > 18) return std::nullopt;
+  std::string text = all.substr(end + 1);
+  if (text.size() != std::stoull(size) || Hex(Fnv1a(text), 16) != all.substr(blank + 1, end - blank - 1))
+    return std::nullopt;
+  return text;
+}
+
+// Rewrites the open file with `bytes`; 0, or the errno of the failure.
+int Rewrite(int fd, const std::string& bytes) {
+  if (int e = WriteAll(fd, bytes)) return e;
+  if (int e = Sys(::ftruncate(fd, static_cast<off_t>(bytes.size())))) return e;
+  return Sys(::fsync(fd));
+}
+
+void RewriteInPlace(const fs::path& path, const fs::path& target, const DiskFile& expected, const std::string& bytes,
+                    const SaveHook& hook) {
+  const fs::path journal = OwnName(target, kJournal);
+  auto dropJournal = [&] {
+    ::unlink(journal.c_str());
+    FlushFolder(target.parent_path());
+  };
+  int fd = ::open(journal.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (fd < 0) throw SaveError(path, "cannot create the journal for rewriting it in place: " + SystemMessage(errno));
+  int e = WriteAll(fd, JournalOf(bytes));
+  if (!e) e = Sys(::fsync(fd));
+  if (::close(fd) != 0 && !e) e = errno;
+  if (e) {
+    dropJournal();
+    throw SaveError(path, "cannot write the journal for rewriting it in place: " + SystemMessage(e));
+  }
+  FlushFolder(target.parent_path());
+  try {
+    if (hook) hook(SaveStep::Written, journal, target);
+    CheckUnchanged(path, target, expected);
+  } catch (...) {
+    dropJournal();
+    throw;
+  }
+  fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+  if (fd < 0) {
+    e = errno;
+    dropJournal();
+    throw SaveError(path, "cannot open the file for writing: " + SystemMessage(e));
+  }
+  e = Rewrite(fd, bytes);
+  if (e) {
+    // Half written: put the old text back; if even that fails, the journal stays for the next run.
+    const int undo = Rewrite(fd, expected.bytes);
+    ::close(fd);
+    if (undo)
+      throw SaveError(path, "cannot rewrite the file in place: " + SystemMessage(e) + "; it may be half written until "
+                            "the next run of vb6kit completes the save from " + journal.filename().string(), false);
+    dropJournal();
+    throw SaveError(path, "cannot rewrite the file in place: " + SystemMessage(e));
+  }
+  ::close(fd);
+  dropJournal();
+}
+
+void CompleteJournal(const fs::path& journal, const fs::path& target) {
+  if (const auto text = ReadJournal(journal)) {
+    // A journal written to its end: the file was being rewritten from it, maybe only in part.
+    std::error_code ec;
+    if (fs::is_regular_file(target, ec)) {
+      std::string now;
+      try {
+        now = ReadBytes(target);
+      } catch (const LoadError&) {
+      }
+      if (now != *text) {
+        const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+        const int e = fd < 0 ? errno : Rewrite(fd, *text);
+        if (fd >= 0) ::close(fd);
+        if (e)
+          throw SaveError(target, "an interrupted save left it half written, and its journal " +
+                                      journal.filename().string() + " cannot be applied: " + SystemMessage(e));
+      }
+    }
+  }
+  // A journal cut short was never applied: the file is the old one.
+  ::unlink(journal.c_str());
+}
+
+}  // namespace
+
+void CheckSavable(const fs::path& path) {
+  struct stat st{};
+  if (::stat(path.c_str(), &st) != 0) throw SaveError(path, "cannot be read: " + SystemMessage(errno));
+  if (!S_ISREG(st.st_mode)) throw SaveError(path, "is not a regular file");
+  const uid_t me = ::geteuid();
+  const bool owner = me == 0 || st.st_uid == me;
+  const mode_t bit = owner ? S_IWUSR : InGroup(st.st_gid) ? S_IWGRP : S_IWOTH;
+  if (st.st_mode & bit) return;
+  throw SaveError(path, owner ? "the file is read-only (mode " + Octal(st.st_mode) + ")"
+                              : "the file is read-only for this user (mode " + Octal(st.st_mode) + ", owner uid " +
+                                    std::to_string(st.st_uid) + ")");
+}
+
+void SaveFile(const fs::path& path, const DiskFile& expected, const std::string& bytes, const SaveHook& hook) {
+  std::error_code ec;
+  // Through symbolic links: their target is what gets replaced, and the links stay.
+  const fs::path target = fs::canonical(path, ec);
+  if (ec) throw SaveError(path, "the file is gone since it was loaded");
+  CheckSavable(target);
+  struct stat st{};
+  if (::stat(target.c_str(), &st) != 0) throw SaveError(path, "cannot be read: " + SystemMessage(errno));
+  // A new file would split hard links and take the file from its owner: rewrite it in place.
+  if (st.st_nlink > 1 || st.st_uid != ::geteuid())
+    RewriteInPlace(path, target, expected, bytes, hook);
+  else
+    Replace(path, target, st, expected, bytes, hook);
+}
+
+void FinishInterruptedSaves(const fs::path& folder) {
+  std::error_code ec;
+  bool removed = false;
+  for (const auto& entry : fs::directory_iterator(folder.empty() ? fs::path(".") : folder, ec)) {
+    const auto own = ParseOwnName(entry.path().filename().string());
+    if (!own || Running(own->pid)) continue;
+    if (own->journal)
+      CompleteJournal(entry.path(), entry.path().parent_path() / own->target);
+    else
+      ::unlink(entry.path().c_str());
+    removed = true;
+  }
+  if (removed) FlushFolder(folder);
+}
+
+}  // namespace files
