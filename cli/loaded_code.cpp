@@ -76,6 +76,8 @@ void LoadedCode::Save() {
   }
 }
 
+const std::vector<std::string>& LoadedCode::DroppedLines() const { return impl_->workspace->DroppedLines(); }
+
 LoadedFile LoadModuleFile(const std::string& file, const std::optional<std::string>& project) {
   std::error_code ec;
   if (!std::filesystem::exists(file, ec)) throw UsageError(file + ": no such file");
@@ -100,11 +102,14 @@ LoadedFile LoadModuleFile(const std::string& file, const std::optional<std::stri
 
 int FinishEdit(Context& context, Home& home, LoadedCode& code, const std::string& addinName) {
   if (ReportMessages(home.toolkit.messages(), addinName, context.err)) return kExitAddinMessage;
-  if (context.dryRun) {
+  if (context.dryRun)
     context.out << code.Diff() << home.SettingsDiff();
-    return kExitOk;
-  }
-  code.Save();
+  else
+    code.Save();
+  // A member the command removed takes its hidden lines (a default member's VB_UserMemId, its
+  // description) with it, as in the IDE; say so, since un-commenting it does not bring them back.
+  for (const std::string& dropped : code.DroppedLines())
+    context.err << "vb6kit " << context.commandName << ": " << dropped << "\n";
   return kExitOk;
 }
 

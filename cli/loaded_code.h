@@ -42,6 +42,9 @@ class LoadedCode {
   std::string Diff() const;
   // Writes the changed files; UsageError naming a file that changed on disk or cannot be written.
   void Save();
+  // The hidden lines that the last Diff or Save left out with the member they belonged to, one
+  // line each ("FILE: member NAME: dropped hidden line: LINE").
+  const std::vector<std::string>& DroppedLines() const;
 
  private:
   struct Impl;

@@ -18,7 +18,9 @@ struct Occurrences {
 
 // The longest run of pairs whose `after` indexes increase (the pairs come in `before` order):
 // patience sorting, n log n.
-std::vector<std::pair<std::size_t, std::size_t>> IncreasingRun(const std::vector<std::pair<std::size_t, std::size_t>>& pairs) {
+using Pairs = std::vector<std::pair<std::size_t, std::size_t>>;
+
+Pairs IncreasingRun(const Pairs& pairs) {
   std::vector<std::size_t> tops;  // per run length, the pair ending the best run of that length
   std::vector<std::size_t> previous(pairs.size(), kUnmatched);
   for (std::size_t p = 0; p < pairs.size(); ++p) {
@@ -30,7 +32,7 @@ std::vector<std::pair<std::size_t, std::size_t>> IncreasingRun(const std::vector
     else
       *at = p;
   }
-  std::vector<std::pair<std::size_t, std::size_t>> run;
+  Pairs run;
   for (std::size_t p = tops.empty() ? kUnmatched : tops.back(); p != kUnmatched; p = previous[p]) run.push_back(pairs[p]);
   std::reverse(run.begin(), run.end());
   return run;
@@ -68,7 +70,7 @@ std::vector<std::size_t> MatchLines(const std::vector<vb::Text>& before, const s
       ++found->second.inAfter;
       found->second.afterIndex = j;
     }
-    std::vector<std::pair<std::size_t, std::size_t>> unique;
+    Pairs unique;
     for (std::size_t i = s.beforeBegin; i < s.beforeEnd; ++i) {
       const Occurrences& o = seen[before[i]];
       if (o.inBefore == 1 && o.inAfter == 1) unique.emplace_back(i, o.afterIndex);

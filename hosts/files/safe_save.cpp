@@ -62,10 +62,16 @@ const std::string& HostTag() {
   return tag;
 }
 
-fs::path OwnName(const fs::path& target, std::string_view extension) {
+// Creates a new file of our naming beside `target` (never an existing one) and opens it for
+// writing; -1 with errno set when it cannot.
+int CreateOwnFile(const fs::path& target, std::string_view extension, fs::path& name) {
   static std::atomic<unsigned> counter{0};
-  return target.parent_path() / ("." + target.filename().string() + std::string(kMarker) + HostTag() + "-" +
-                                 std::to_string(::getpid()) + "-" + std::to_string(counter++) + std::string(extension));
+  for (int attempt = 0;; ++attempt) {
+    name = target.parent_path() / ("." + target.filename().string() + std::string(kMarker) + HostTag() + "-" +
+                                   std::to_string(::getpid()) + "-" + std::to_string(counter++) + std::string(extension));
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd >= 0 || errno != EEXIST || attempt == 100) return fd;
+  }
 }
 
 struct OwnFile {
@@ -158,8 +164,8 @@ void CheckUnchanged(const fs::path& path, const fs::path& target, const DiskFile
 
 void Replace(const fs::path& path, const fs::path& target, const struct stat& st, const DiskFile& expected,
              const std::string& bytes, const SaveHook& hook) {
-  const fs::path temporary = OwnName(target, kTemporary);
-  int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  fs::path temporary;
+  int fd = CreateOwnFile(target, kTemporary, temporary);
   if (fd < 0) throw SaveError(path, "cannot create a temporary file in its folder: " + SystemMessage(errno));
   auto fail = [&](const std::string& what, int error) {
     throw SaveError(path, what + ": " + SystemMessage(error));
@@ -169,8 +175,9 @@ void Replace(const fs::path& path, const fs::path& target, const struct stat& st
     if (int e = Step(hook, SaveStep::Permissions, temporary, target, [&] { return ::fchmod(fd, st.st_mode & 07777); }))
       fail("cannot give the temporary file the file's permissions (mode " + Octal(st.st_mode) + ")", e);
     struct stat made{};
+    auto giveGroup = [&] { return ::fchown(fd, static_cast<uid_t>(-1), st.st_gid); };
     if (::fstat(fd, &made) == 0 && made.st_gid != st.st_gid)
-      if (int e = Step(hook, SaveStep::Group, temporary, target, [&] { return ::fchown(fd, static_cast<uid_t>(-1), st.st_gid); }))
+      if (int e = Step(hook, SaveStep::Group, temporary, target, giveGroup))
         fail("cannot give the temporary file the file's group (" + std::to_string(st.st_gid) + ")", e);
     if (int e = Sys(::fsync(fd))) fail("cannot flush the temporary file to disk", e);
     const int closing = ::close(fd);
@@ -217,12 +224,12 @@ int Rewrite(int fd, const std::string& bytes) {
 
 void RewriteInPlace(const fs::path& path, const fs::path& target, const DiskFile& expected, const std::string& bytes,
                     const SaveHook& hook) {
-  const fs::path journal = OwnName(target, kJournal);
+  fs::path journal;
+  int fd = CreateOwnFile(target, kJournal, journal);
   auto dropJournal = [&] {
     ::unlink(journal.c_str());
     FlushFolder(target.parent_path());
   };
-  int fd = ::open(journal.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
   if (fd < 0) throw SaveError(path, "cannot create the journal for rewriting it in place: " + SystemMessage(errno));
   int e = WriteAll(fd, JournalOf(bytes));
   if (!e) e = Sys(::fsync(fd));

@@ -282,7 +282,7 @@ const std::vector<LoadedFile>& Workspace::files() const { return impl_->files; }
 const std::optional<Text>& Workspace::focus() const { return impl_->focus; }
 int Workspace::codePage() const { return impl_->codePage; }
 void Workspace::SetSaveHook(SaveHook hook) { impl_->hook = std::move(hook); }
-const std::vector<std::string>& Workspace::Notices() const { return impl_->notices; }
+const std::vector<std::string>& Workspace::DroppedLines() const { return impl_->notices; }
 
 std::vector<FileChange> Workspace::PendingChanges() const {
   std::vector<FileChange> changes;

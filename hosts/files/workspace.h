@@ -80,7 +80,7 @@ class Workspace {
 
   // What the last PendingChanges, Diff or Save left out, one line per hidden line whose member a
   // command removed: "PATH: member NAME: dropped hidden line: Attribute NAME.VB_UserMemId = 0".
-  const std::vector<std::string>& Notices() const;
+  const std::vector<std::string>& DroppedLines() const;
 
   // Test hook: runs at each step of each file's save.
   void SetSaveHook(SaveHook hook);

@@ -98,17 +98,21 @@ TEST(FilesHiddenLines, AnEditChangesItsLinesAndEachDeclarationKeepsItsOwnHiddenL
          m.ReplaceLine(LineOf(m, u"Private Sub Text1_Change()"), u"Private Sub txtName_Change()");
          m.ReplaceLine(LineOf(m, u"    Caption = Text1.Text"), u"    Caption = txtName.Text");
        },
-       ReplaceOnce(ReplaceOnce(kWindow, "Text1_Change()\r\nAttribute Text1_Change.", "txtName_Change()\r\nAttribute txtName_Change."),
+       ReplaceOnce(ReplaceOnce(kWindow, "Text1_Change()\r\nAttribute Text1_Change.",
+                               "txtName_Change()\r\nAttribute txtName_Change."),
                    "= Text1.Text", "= txtName.Text"),
        {}},
       {"the 32-bit declaration commented out",
-       [](host::CodeModule& m) { m.ReplaceLine(LineOf(m, u"Public Property Get hWnd() As Long"), u"'Public Property Get hWnd() As Long"); },
+       [](host::CodeModule& m) {
+         m.ReplaceLine(LineOf(m, u"Public Property Get hWnd() As Long"), u"'Public Property Get hWnd() As Long");
+       },
        ReplaceOnce(kWindow, "#Else\r\nPublic Property Get hWnd() As Long\r\nAttribute hWnd.VB_UserMemId = -515\r\n",
                    "#Else\r\n'Public Property Get hWnd() As Long\r\n"),
        {"member hWnd: dropped hidden line: Attribute hWnd.VB_UserMemId = -515"}},
       {"the event procedure deleted",
        [](host::CodeModule& m) { m.DeleteLines(LineOf(m, u"Private Sub Text1_Change()") - 1, 4); },
-       ReplaceOnce(kWindow, "\r\nPrivate Sub Text1_Change()\r\nAttribute Text1_Change.VB_Description = \"Keeps the caption.\"\r\n"
+       ReplaceOnce(kWindow, "\r\nPrivate Sub Text1_Change()\r\n"
+                            "Attribute Text1_Change.VB_Description = \"Keeps the caption.\"\r\n"
                             "    Caption = Text1.Text\r\nEnd Sub\r\n", ""),
        {"member Text1_Change: dropped hidden line: Attribute Text1_Change.VB_Description = \"Keeps the caption.\""}},
       {"the whole code replaced by the same code with a changed body",
@@ -130,7 +134,7 @@ TEST(FilesHiddenLines, AnEditChangesItsLinesAndEachDeclarationKeepsItsOwnHiddenL
     ws.Save();
     EXPECT_EQ(ReadFile(path), c.expected);
     std::vector<std::string> notices;
-    for (const std::string& notice : ws.Notices()) notices.push_back(notice.substr(path.generic_string().size() + 2));
+    for (const std::string& notice : ws.DroppedLines()) notices.push_back(notice.substr(path.generic_string().size() + 2));
     EXPECT_EQ(notices, c.notices);
   }
 }
@@ -153,7 +157,7 @@ TEST(FilesHiddenLines, CommentAndUncommentOfAnyLineGiveTheOriginalBytes) {
       text = module->Lines(line, 1);
       module->ReplaceLine(line, u"'" + text);
       ws.Save();
-      notices = ws.Notices().size();
+      notices = ws.DroppedLines().size();
     }
     {
       Workspace ws = Workspace::Load(path);

@@ -88,4 +88,17 @@ class ScratchDir {
   fs::path path_;
 };
 
+// Makes `folder` the current one for the life of the object.
+class CurrentFolder {
+ public:
+  explicit CurrentFolder(const fs::path& folder) : previous_(fs::current_path()) { fs::current_path(folder); }
+  ~CurrentFolder() {
+    std::error_code ec;
+    fs::current_path(previous_, ec);
+  }
+
+ private:
+  fs::path previous_;
+};
+
 }  // namespace files_test
