@@ -12,7 +12,7 @@
 #include "comment/file_event_log.h"
 #include "framework/clock.h"
 #include "framework/runtime.h"
-#include "hosts/scripted/scripted_toolkit.h"
+#include "toolkits/scripted/scripted_toolkit.h"
 #include "settings/memory_store.h"
 #include "settings/sqlite_store.h"
 

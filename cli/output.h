@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "framework/vb_text.h"
-#include "hosts/scripted/scripted_toolkit.h"
+#include "toolkits/scripted/scripted_toolkit.h"
 
 namespace cli {
 

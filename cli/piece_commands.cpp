@@ -10,10 +10,10 @@
 #include "cli/loaded_code.h"
 #include "cli/output.h"
 #include "cli/text_input.h"
-#include "piece_store/Connect.h"
-#include "piece_store/basFuncs.h"
+#include "piece_store/connect.h"
+#include "piece_store/piece_storage.h"
 #include "piece_store/code_tags.h"
-#include "piece_store/frmReplace.h"
+#include "piece_store/frm_replace.h"
 
 namespace cli {
 

@@ -7,8 +7,8 @@
 #include "cli/home.h"
 #include "cli/loaded_code.h"
 #include "cli/output.h"
-#include "property_generator/Connect.h"
-#include "property_generator/frmAddIn.h"
+#include "property_generator/connect.h"
+#include "property_generator/frm_add_in.h"
 
 namespace cli {
 

@@ -1,6 +1,6 @@
 #include "comment/author_setting.h"
 
-#include "comment/bas_global.h"
+#include "comment/procedure_locator.h"
 #include "framework/runtime.h"
 
 namespace comment {

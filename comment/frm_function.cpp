@@ -3,7 +3,7 @@
 #include "comment/active_code.h"
 #include "comment/app_log.h"
 #include "comment/author_setting.h"
-#include "comment/bas_global.h"
+#include "comment/procedure_locator.h"
 #include "comment/header_text.h"
 #include "framework/runtime.h"
 

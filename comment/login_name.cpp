@@ -1,5 +1,5 @@
 // GetLoginName: the operating system's name for the logged-in user.
-#include "comment/bas_global.h"
+#include "comment/procedure_locator.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <initializer_list>
 
-#include "comment/bas_global.h"
+#include "comment/procedure_locator.h"
 
 namespace comment {
 

@@ -3,7 +3,7 @@
 #include "control_editor/control_code.h"
 #include "control_editor/control_dialog.h"
 #include "control_editor/control_types.h"
-#include "control_editor/frm_addin_options.h"
+#include "control_editor/frm_add_in_options.h"
 #include "control_editor/frm_remove_control.h"
 #include "control_editor/frm_rename_code.h"
 #include "control_editor/rename_text.h"

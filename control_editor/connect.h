@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "control_editor/bas_global.h"
+#include "control_editor/editor_options.h"
 #include "framework/connect.h"
 
 namespace ui {

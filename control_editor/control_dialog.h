@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "control_editor/bas_font.h"
+#include "control_editor/font_settings.h"
 #include "control_editor/control_types.h"
 #include "framework/host_model.h"
 #include "framework/ui/form.h"

@@ -1,5 +1,5 @@
 // The editor's options: loading at connection, the options dialog and what it stores.
-#include "control_editor/bas_font.h"
+#include "control_editor/font_settings.h"
 #include "ravlen_fixture.h"
 
 namespace ravlen_test {

@@ -1,6 +1,6 @@
 // Inserting a piece: placeholder tags, the insertion point and the failures of the insertion.
 #include "pellmoss_fixture.h"
-#include "piece_store/frmReplace.h"
+#include "piece_store/frm_replace.h"
 
 namespace pellmoss_test {
 namespace {

@@ -11,8 +11,8 @@
 
 #include "framework/runtime.h"
 #include "hosts/memory/memory_host.h"
-#include "hosts/scripted/scripted_toolkit.h"
-#include "piece_store/Connect.h"
+#include "toolkits/scripted/scripted_toolkit.h"
+#include "piece_store/connect.h"
 #include "settings/sqlite_store.h"
 #include "support/test_home.h"
 

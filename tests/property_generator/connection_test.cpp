@@ -2,7 +2,7 @@
 
 #include "framework/connect.h"
 #include "hosts/memory/memory_host.h"
-#include "property_generator/Connect.h"
+#include "property_generator/connect.h"
 #include "support/test_home.h"
 
 namespace {

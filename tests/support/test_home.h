@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "framework/runtime.h"
-#include "hosts/scripted/scripted_toolkit.h"
+#include "toolkits/scripted/scripted_toolkit.h"
 #include "settings/memory_store.h"
 
 namespace testing_support {

@@ -1,4 +1,4 @@
-#include "control_editor/bas_global.h"
+#include "control_editor/editor_options.h"
 
 #include "framework/runtime.h"
 #include "framework/variant.h"

@@ -1,4 +1,4 @@
-#include "piece_store/frmReplace.h"
+#include "piece_store/frm_replace.h"
 
 namespace pellmoss {
 

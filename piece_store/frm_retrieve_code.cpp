@@ -1,7 +1,7 @@
-#include "piece_store/frmRetrieveCode.h"
+#include "piece_store/frm_retrieve_code.h"
 
 #include "framework/runtime.h"
-#include "piece_store/Connect.h"
+#include "piece_store/connect.h"
 #include "piece_store/object_ref.h"
 
 namespace pellmoss {

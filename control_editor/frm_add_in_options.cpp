@@ -1,6 +1,6 @@
-#include "control_editor/frm_addin_options.h"
+#include "control_editor/frm_add_in_options.h"
 
-#include "control_editor/bas_font.h"
+#include "control_editor/font_settings.h"
 #include "framework/runtime.h"
 #include "framework/variant.h"
 

@@ -1,13 +1,13 @@
-#include "piece_store/Connect.h"
+#include "piece_store/connect.h"
 
 #include <vector>
 
 #include "framework/runtime.h"
 #include "piece_store/code_tags.h"
-#include "piece_store/frmAddCode.h"
-#include "piece_store/frmAdmin.h"
-#include "piece_store/frmReplace.h"
-#include "piece_store/frmRetrieveCode.h"
+#include "piece_store/frm_add_code.h"
+#include "piece_store/frm_admin.h"
+#include "piece_store/frm_replace.h"
+#include "piece_store/frm_retrieve_code.h"
 #include "piece_store/object_ref.h"
 
 namespace pellmoss {

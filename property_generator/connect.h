@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "framework/connect.h"
-#include "property_generator/frmAddIn.h"
+#include "property_generator/frm_add_in.h"
 
 namespace quenby {
 

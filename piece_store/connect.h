@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "framework/connect.h"
-#include "piece_store/basFuncs.h"
+#include "piece_store/piece_storage.h"
 
 namespace pellmoss {
 

@@ -1,4 +1,4 @@
-#include "comment/bas_global.h"
+#include "comment/procedure_locator.h"
 
 #include <algorithm>
 #include <initializer_list>

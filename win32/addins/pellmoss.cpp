@@ -1,5 +1,5 @@
 // Pellmoss.dll: the Pellmoss add-in's Connect class as an in-process COM server.
-#include "piece_store/Connect.h"
+#include "piece_store/connect.h"
 #include "win32/addin_server.h"
 #include "win32/connect_object.h"
 

@@ -2,7 +2,7 @@
 // renaming are offered, and the default font of new controls.
 #pragma once
 
-#include "control_editor/bas_global.h"
+#include "control_editor/editor_options.h"
 #include "framework/ui/form.h"
 
 namespace ravlen {

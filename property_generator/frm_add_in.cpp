@@ -1,4 +1,4 @@
-#include "property_generator/frmAddIn.h"
+#include "property_generator/frm_add_in.h"
 
 #include "framework/runtime.h"
 #include "property_generator/property_text.h"

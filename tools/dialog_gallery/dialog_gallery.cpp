@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "../addin_dll.h"
-#include "../fake_ide.h"
-#include "../window_driver.h"
+#include "addin_dll.h"
+#include "fake_ide.h"
+#include "window_driver.h"
 
 using memhost::HostBuilder;
 using memhost::Lines;

@@ -1,4 +1,4 @@
-#include "hosts/scripted/scripted_toolkit.h"
+#include "toolkits/scripted/scripted_toolkit.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "piece_store/basFuncs.h"
+#include "piece_store/piece_storage.h"
 
 #include "framework/runtime.h"
 

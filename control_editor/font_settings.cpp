@@ -1,6 +1,6 @@
-#include "control_editor/bas_font.h"
+#include "control_editor/font_settings.h"
 
-#include "control_editor/bas_global.h"
+#include "control_editor/editor_options.h"
 #include "framework/runtime.h"
 #include "framework/ui/controls.h"
 #include "framework/variant.h"

@@ -1,4 +1,4 @@
-#include "property_generator/Connect.h"
+#include "property_generator/connect.h"
 
 #include "framework/runtime.h"
 

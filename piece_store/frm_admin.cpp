@@ -1,7 +1,7 @@
-#include "piece_store/frmAdmin.h"
+#include "piece_store/frm_admin.h"
 
-#include "piece_store/Connect.h"
-#include "piece_store/frmAddCode.h"
+#include "piece_store/connect.h"
+#include "piece_store/frm_add_code.h"
 #include "piece_store/object_ref.h"
 
 namespace pellmoss {

@@ -1,5 +1,5 @@
 // Quenby.dll: the Quenby add-in's Connect class as an in-process COM server.
-#include "property_generator/Connect.h"
+#include "property_generator/connect.h"
 #include "win32/addin_server.h"
 #include "win32/connect_object.h"
 
