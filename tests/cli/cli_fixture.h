@@ -5,13 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/cli.h"
+#include "support/file_bytes.h"
+#include "support/temp_folder.h"
 
 namespace cli_test {
 
@@ -23,17 +24,8 @@ struct Result {
   std::string err;
 };
 
-inline std::string ReadFile(const fs::path& path) {
-  std::ifstream stream(path, std::ios::binary);
-  std::ostringstream buffer;
-  buffer << stream.rdbuf();
-  return buffer.str();
-}
-
-inline void WriteFile(const fs::path& path, const std::string& bytes) {
-  std::ofstream stream(path, std::ios::binary | std::ios::trunc);
-  stream << bytes;
-}
+using testing_support::ReadFile;
+using testing_support::WriteFile;
 
 // The source tree's expected output files (tests/cli/expected).
 inline std::string Expected(const std::string& name) {
@@ -50,18 +42,7 @@ inline std::string CrLf(std::initializer_list<const char*> lines) {
 class CliTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    root = fs::temp_directory_path() / ("vb6kit_cli_" + std::string(info->test_suite_name()) + "_" + info->name() + "_" +
-                                        std::to_string(::getpid()));
-    fs::remove_all(root);
-    fs::create_directories(root);
     fs::copy(fs::path(VB6KIT_SOURCE_DIR) / "examples", root / "examples", fs::copy_options::recursive);
-    project = root / "examples" / "Inventory";
-    settings = root / "settings.db";
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(root, ec);
   }
 
   Result Run(std::vector<std::string> args, const std::string& input = "", bool interactive = false) {
@@ -91,9 +72,9 @@ class CliTest : public ::testing::Test {
     return files;
   }
 
-  fs::path root;
-  fs::path project;
-  fs::path settings;
+  testing_support::TempFolder root{"vb6kit-cli"};
+  fs::path project = root / "examples" / "Inventory";
+  fs::path settings = root / "settings.db";
 };
 
 }  // namespace cli_test

@@ -25,22 +25,22 @@ Result RunProgram(const std::string& arguments, const fs::path& folder) {
 
 TEST_F(ProgramTest, TheProgramRunsCommandsWithTheirExitCodes) {
   const std::string settingsOption = "--settings '" + settings.string() + "' ";
-  Result result = RunProgram(settingsOption + "count '" + File("Inventory.vbp") + "' --format csv", root);
+  Result result = RunProgram(settingsOption + "count '" + File("Inventory.vbp") + "' --format csv", root.path());
   EXPECT_EQ(result.code, 0) << result.err;
   EXPECT_EQ(result.out.substr(0, result.out.find('\n')), "Component,Code Lines,Comment Lines,Blank Lines");
   EXPECT_NE(result.out.find("\nTotal,126,4,34\n"), std::string::npos);
 
-  result = RunProgram(settingsOption + "header '" + File("modStock.bas") + "' --line 1 --author X", root);
+  result = RunProgram(settingsOption + "header '" + File("modStock.bas") + "' --line 1 --author X", root.path());
   EXPECT_EQ(result.code, 1);
   EXPECT_EQ(result.err.rfind("Not a method: ", 0), 0u) << result.err;
 
-  result = RunProgram(settingsOption + "count '" + File("Nowhere.vbp") + "'", root);
+  result = RunProgram(settingsOption + "count '" + File("Nowhere.vbp") + "'", root.path());
   EXPECT_EQ(result.code, 2);
   EXPECT_NE(result.err.find("Nowhere.vbp"), std::string::npos);
 
   // Tags cannot be asked when standard input is no terminal.
   ASSERT_EQ(Run({"piece", "store", "T", "-"}, "<@x@>").code, 0);
-  result = RunProgram(settingsOption + "piece insert T '" + File("modStock.bas") + "' --line 1", root);
+  result = RunProgram(settingsOption + "piece insert T '" + File("modStock.bas") + "' --line 1", root.path());
   EXPECT_EQ(result.code, 2);
   EXPECT_NE(result.err.find("no value for the tag(s) x"), std::string::npos) << result.err;
 }
@@ -51,18 +51,18 @@ TEST_F(ProgramTest, EverySubcommandHasHelp) {
         "piece store", "piece list", "piece show", "piece edit", "piece delete", "piece menu", "piece insert",
         "control add", "control rename", "control remove", "options", "settings export", "settings import", "piece",
         "control", "settings"}) {
-    const Result result = RunProgram(std::string(command) + " --help", root);
+    const Result result = RunProgram(std::string(command) + " --help", root.path());
     EXPECT_EQ(result.code, 0) << command;
     EXPECT_EQ(result.out.rfind("usage: vb6kit " + std::string(command).substr(0, std::string(command).find(' ')), 0), 0u)
         << command << ": " << result.out;
     EXPECT_EQ(result.err, "") << command;
   }
-  Result result = RunProgram("--help", root);
+  Result result = RunProgram("--help", root.path());
   EXPECT_EQ(result.code, 0);
   EXPECT_NE(result.out.find("  implement  "), std::string::npos);
-  result = RunProgram("", root);
+  result = RunProgram("", root.path());
   EXPECT_EQ(result.code, 2);
-  result = RunProgram("frobnicate", root);
+  result = RunProgram("frobnicate", root.path());
   EXPECT_EQ(result.code, 2);
   EXPECT_NE(result.err.find("unknown command 'frobnicate'"), std::string::npos);
 }

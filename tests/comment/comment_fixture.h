@@ -7,7 +7,7 @@
 
 #include "comment/connect.h"
 #include "hosts/memory/memory_host.h"
-#include "support/test_home.h"
+#include "support/connected.h"
 
 namespace comment_test {
 
@@ -25,14 +25,6 @@ inline constexpr char16_t kGoto[] = u"&Goto Code Member";
 // The log line as the add-in writes it: the fixed clock's stamp, a blank, the sentence.
 inline Text Logged(const Text& sentence) { return u"12/07/2026 09:30:15 " + sentence; }
 
-struct Connected {
-  explicit Connected(std::shared_ptr<memhost::MemoryVBE> ide, int mode = addin::ext_cm_AfterStartup)
-      : vbe(std::move(ide)) {
-    connect.OnConnection(vbe, mode);
-  }
-  ~Connected() { connect.OnDisconnection(1); }
-  std::shared_ptr<memhost::MemoryVBE> vbe;
-  comment::Connect connect;
-};
+using Connected = testing_support::Connected<comment::Connect>;
 
 }  // namespace comment_test

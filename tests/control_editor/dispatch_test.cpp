@@ -37,7 +37,7 @@ TEST_F(RavlenTest, FailedDisplayOfTheRemoveDialogLeavesItReadyForTheNextDeletion
 TEST_F(RavlenTest, DisconnectionUnloadsAnOpenControlDialog) {
   Start();
   home.toolkit.Once(u"frmListView", [&](ui::Form& form) {
-    connect.OnDisconnection(0);
+    Disconnect(0);
     EXPECT_FALSE(form.loaded());
   });
   vbe->PlaceControl(kForm, u"ListView");

@@ -54,7 +54,7 @@ TEST_F(RavlenTest, UntickingTimerStopsOnlyTheTimerDialogAfterReload) {
   EXPECT_EQ(Stored(u"14UseCtl"), u"-1");
 
   // Reload the add-in: a new Connect reads the stored flags.
-  connect.OnDisconnection(1);
+  Disconnect(1);
   ravlen::Connect reloaded;
   reloaded.OnConnection(vbe, addin::ext_cm_Startup);
   vbe->PlaceControl(kForm, u"Timer");

@@ -9,7 +9,7 @@
 
 #include "control_editor/connect.h"
 #include "hosts/memory/memory_host.h"
-#include "support/test_home.h"
+#include "support/connected.h"
 
 namespace ravlen_test {
 
@@ -21,12 +21,11 @@ using vb::TextView;
 
 inline constexpr const char16_t* kForm = u"Form1";
 
-class RavlenTest : public ::testing::Test {
+class RavlenTest : public testing_support::AddInTest<ravlen::Connect> {
  protected:
   // Builds Project1 with Form1 (its code and controls) and connects the add-in.
   void Start(TextView code = {}, std::vector<ControlSpec> controls = {}) {
-    vbe = HostBuilder().project(u"Project1").form(kForm, code, std::move(controls)).build();
-    connect.OnConnection(vbe, addin::ext_cm_AfterStartup);
+    Connect(HostBuilder().project(u"Project1").form(kForm, code, std::move(controls)).build());
   }
 
   void Setting(TextView key, TextView value) { home.settings.SaveSetting(u"Ravlen", u"Options", key, value); }
@@ -34,10 +33,6 @@ class RavlenTest : public ::testing::Test {
 
   std::vector<PropertyWrite> Writes() { return vbe->Writes(kForm); }
   const std::vector<Text>& Shown() { return home.toolkit.shownForms(); }
-
-  testing_support::TestHome home;
-  std::shared_ptr<memhost::MemoryVBE> vbe;
-  ravlen::Connect connect;
 };
 
 // The control of that name on the form, as the dialog's type.

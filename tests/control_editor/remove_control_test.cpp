@@ -64,7 +64,7 @@ TEST_F(RavlenTest, UntickedRowsAreLeftAlone) {
   EXPECT_EQ(vbe->Code(kForm), kSaveCode);
 
   // Unticking one of them removes only the other.
-  connect.OnDisconnection(1);
+  Disconnect(1);
   Start(kSaveCode, {ControlSpec{u"CommandButton", u"cmdSave"}});
   home.toolkit.Once(u"frmRemoveControl", [&](ui::Form& form) {
     scripted::Tick(form, u"lstMembers", u"cmdSave_Click");

@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <ctime>
-#include <string>
 
 #include "framework/clock.h"
+#include "support/scoped_env.h"
 
 namespace {
 
@@ -36,29 +35,26 @@ TEST(Clock, FixedClockCanBeMoved) {
 }
 
 TEST(Clock, SystemClockGivesLocalTime) {
-  // A zone 5:45 ahead of UTC (no tz database needed) so that UTC would not pass for local time.
-  const char* saved = std::getenv("TZ");
-  std::string previous = saved ? saved : "";
-  setenv("TZ", "VBT-5:45", 1);
-  tzset();
+  {
+    // A zone 5:45 ahead of UTC (no tz database needed) so that UTC would not pass for local time.
+    testing_support::ScopedEnv zone("TZ", "VBT-5:45");
+    tzset();
 
-  std::time_t before = std::time(nullptr);
-  DateTime now = vb::SystemClock().Now();
-  std::time_t after = std::time(nullptr);
-  // Compare with the C library's local time taken around the call (equal unless a second ticked).
-  auto local = [](std::time_t t) {
-    std::tm tm{};
-    localtime_r(&t, &tm);
-    return DateTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
-  };
-  EXPECT_TRUE(now == local(before) || now == local(after));
-  std::tm utc{};
-  gmtime_r(&before, &utc);
-  EXPECT_NE(now.minute, utc.tm_min);
-
-  if (saved) setenv("TZ", previous.c_str(), 1);
-  else unsetenv("TZ");
-  tzset();
+    std::time_t before = std::time(nullptr);
+    DateTime now = vb::SystemClock().Now();
+    std::time_t after = std::time(nullptr);
+    // Compare with the C library's local time taken around the call (equal unless a second ticked).
+    auto local = [](std::time_t t) {
+      std::tm tm{};
+      localtime_r(&t, &tm);
+      return DateTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+    };
+    EXPECT_TRUE(now == local(before) || now == local(after));
+    std::tm utc{};
+    gmtime_r(&before, &utc);
+    EXPECT_NE(now.minute, utc.tm_min);
+  }
+  tzset();  // the zone put back
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "framework/ui/form.h"
 #include "framework/vb_error.h"
+#include "support/error_number.h"
 #include "support/test_home.h"
 
 namespace {
@@ -67,14 +68,7 @@ class frmSample : public ui::Form {
   }
 };
 
-int ErrorNumber(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const vb::Error& e) {
-    return e.number;
-  }
-  return 0;
-}
+using testing_support::ErrorNumberOf;
 
 struct TypingCase {
   const char* what;
@@ -251,7 +245,7 @@ TEST(FormModel, CheckBoxClicksAndValues) {
   form.chkEnabled.Click();  // grayed goes to unchecked
   EXPECT_EQ(form.chkEnabled.value(), 0);
   EXPECT_EQ(form.checkClicks, 3);
-  EXPECT_EQ(ErrorNumber([&] { form.chkEnabled.SetValue(3); }), vb::err::kInvalidPropertyValue);
+  EXPECT_EQ(ErrorNumberOf([&] { form.chkEnabled.SetValue(3); }), vb::err::kInvalidPropertyValue);
   form.chkEnabled.SetEnabled(false);
   form.chkEnabled.Click();
   EXPECT_EQ(form.chkEnabled.value(), 0);
@@ -293,10 +287,10 @@ TEST(FormModel, SortedListKeepsItemDataWithItsRow) {
   EXPECT_EQ(list.ListIndex(), -1);
   EXPECT_EQ(list.FindRow(u"value"), 3);
 
-  EXPECT_EQ(ErrorNumber([&] { list.List(10); }), vb::err::kInvalidPropertyArrayIndex);
-  EXPECT_EQ(ErrorNumber([&] { list.ItemData(-1); }), vb::err::kInvalidPropertyArrayIndex);
-  EXPECT_EQ(ErrorNumber([&] { list.RemoveItem(4); }), vb::err::kInvalidPropertyArrayIndex);
-  EXPECT_EQ(ErrorNumber([&] { list.SetListIndex(4); }), vb::err::kInvalidPropertyValue);
+  EXPECT_EQ(ErrorNumberOf([&] { list.List(10); }), vb::err::kInvalidPropertyArrayIndex);
+  EXPECT_EQ(ErrorNumberOf([&] { list.ItemData(-1); }), vb::err::kInvalidPropertyArrayIndex);
+  EXPECT_EQ(ErrorNumberOf([&] { list.RemoveItem(4); }), vb::err::kInvalidPropertyArrayIndex);
+  EXPECT_EQ(ErrorNumberOf([&] { list.SetListIndex(4); }), vb::err::kInvalidPropertyValue);
 }
 
 TEST(FormModel, CheckBoxListTicksRows) {
@@ -349,7 +343,7 @@ TEST(FormModel, ComboBoxTakesTypedTextAndRows) {
   EXPECT_EQ(pick.text(), u"");
   pick.SetText(u"One");
   EXPECT_EQ(pick.ListIndex(), 0);
-  EXPECT_EQ(ErrorNumber([&] { pick.SetText(u"Two"); }), 383);
+  EXPECT_EQ(ErrorNumberOf([&] { pick.SetText(u"Two"); }), 383);
 
   ui::ComboBox sorted{form, u"cboSorted", ui::ComboBox::DropdownCombo, true};
   const std::pair<Text, std::int32_t> adds[] = {{u"zeta", 26}, {u"Beta", 2}, {u"alpha", 1}};
@@ -364,7 +358,7 @@ TEST(FormModel, ComboBoxTakesTypedTextAndRows) {
   sorted.RemoveItem(0);
   EXPECT_EQ(sorted.ListIndex(), 1);  // still the zeta row
   EXPECT_EQ(sorted.FindRow(u"Beta"), 0);
-  EXPECT_EQ(ErrorNumber([&] { sorted.ItemData(2); }), vb::err::kInvalidPropertyArrayIndex);
+  EXPECT_EQ(ErrorNumberOf([&] { sorted.ItemData(2); }), vb::err::kInvalidPropertyArrayIndex);
 }
 
 // Texts of the nodes under `node` (or the roots) in display order, children in brackets.
@@ -398,7 +392,7 @@ TEST(FormModel, TreeNodesAddRemoveAndIndex) {
   EXPECT_EQ(main->Index(), 5);
   EXPECT_EQ(tree.Item(5), main);
   EXPECT_EQ(main->Parent(), subs);
-  EXPECT_EQ(ErrorNumber([&] { tree.Add(root, ui::tvwChild, u"MAIN", u"again"); }), vb::err::kKeyNotUnique);
+  EXPECT_EQ(ErrorNumberOf([&] { tree.Add(root, ui::tvwChild, u"MAIN", u"again"); }), vb::err::kKeyNotUnique);
   EXPECT_EQ(tree.Count(), 10);
 
   // Prune as a navigator does: from the last index down, empty categories go, others open.
@@ -419,7 +413,7 @@ TEST(FormModel, TreeNodesAddRemoveAndIndex) {
 
   tree.Remove(subs->Index());  // takes its descendants along
   EXPECT_EQ(tree.Count(), 1);
-  EXPECT_EQ(ErrorNumber([&] { tree.Item(2); }), vb::err::kIndexOutOfBounds);
+  EXPECT_EQ(ErrorNumberOf([&] { tree.Item(2); }), vb::err::kIndexOutOfBounds);
   tree.Clear();
   EXPECT_EQ(tree.Count(), 0);
   EXPECT_TRUE(tree.roots().empty());
@@ -450,7 +444,7 @@ TEST(FormModel, TreeReactsToAPerson) {
 
   frmSample other;
   ui::Node* stranger = other.tvMembers.Add(nullptr, ui::tvwLast, u"", u"Elsewhere");
-  EXPECT_EQ(ErrorNumber([&] { tree.SetSelectedItem(stranger); }), vb::err::kElementNotFound);
+  EXPECT_EQ(ErrorNumberOf([&] { tree.SetSelectedItem(stranger); }), vb::err::kElementNotFound);
 }
 
 TEST(FormModel, ListViewRowsOfCells) {
@@ -462,8 +456,8 @@ TEST(FormModel, ListViewRowsOfCells) {
   results.SetSubItem(row, 1, u"12");
   results.SetSubItem(row, 3, u"2");
   EXPECT_EQ(results.Row(1), (std::vector<Text>{u"Module1", u"12", u"", u"2"}));
-  EXPECT_EQ(ErrorNumber([&] { results.SetSubItem(row, 4, u"x"); }), vb::err::kInvalidPropertyValue);
-  EXPECT_EQ(ErrorNumber([&] { results.Row(2); }), vb::err::kIndexOutOfBounds);
+  EXPECT_EQ(ErrorNumberOf([&] { results.SetSubItem(row, 4, u"x"); }), vb::err::kInvalidPropertyValue);
+  EXPECT_EQ(ErrorNumberOf([&] { results.Row(2); }), vb::err::kIndexOutOfBounds);
   results.ClearItems();
   EXPECT_EQ(results.ItemCount(), 0);
   EXPECT_EQ(results.columnHeaders().size(), 4u);
@@ -472,16 +466,16 @@ TEST(FormModel, ListViewRowsOfCells) {
 TEST(FormModel, FocusEnterAndEscape) {
   testing_support::TestHome home;
   frmSample form;
-  EXPECT_EQ(ErrorNumber([&] { form.txtName.SetFocus(); }), vb::err::kInvalidProcedureCall);  // not shown
+  EXPECT_EQ(ErrorNumberOf([&] { form.txtName.SetFocus(); }), vb::err::kInvalidProcedureCall);  // not shown
   form.Show();
   form.txtName.SetFocus();
   EXPECT_TRUE(form.txtName.HasFocus());
   EXPECT_EQ(form.ActiveControl(), &form.txtName);
   form.OKButton.SetEnabled(false);
-  EXPECT_EQ(ErrorNumber([&] { form.OKButton.SetFocus(); }), vb::err::kInvalidProcedureCall);
+  EXPECT_EQ(ErrorNumberOf([&] { form.OKButton.SetFocus(); }), vb::err::kInvalidProcedureCall);
   form.optBlue.SetFocus();
   form.fraRight.SetVisible(false);  // a control in a hidden frame cannot take the focus
-  EXPECT_EQ(ErrorNumber([&] { form.optRed.SetFocus(); }), vb::err::kInvalidProcedureCall);
+  EXPECT_EQ(ErrorNumberOf([&] { form.optRed.SetFocus(); }), vb::err::kInvalidProcedureCall);
 
   form.PressEnter();  // the default button is disabled
   form.PressEscape();

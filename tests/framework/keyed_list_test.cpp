@@ -4,20 +4,14 @@
 #include <vector>
 
 #include "framework/keyed_list.h"
+#include "support/error_number.h"
 
 namespace {
 
 using vb::KeyedList;
 using vb::Text;
 
-int ErrorNumberOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const vb::Error& e) {
-    return e.number;
-  }
-  return 0;
-}
+using testing_support::ErrorNumberOf;
 
 std::vector<int> Items(const KeyedList<int>& list) {
   std::vector<int> items;

@@ -7,19 +7,13 @@
 
 #include "framework/vb_error.h"
 #include "framework/vb_text.h"
+#include "support/error_number.h"
 
 namespace {
 
 using vb::Text;
 
-int ErrorNumberOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const vb::Error& e) {
-    return e.number;
-  }
-  return 0;
-}
+using testing_support::ErrorNumberOf;
 
 TEST(VbText, TrimRemovesSpacesButKeepsTabsAndBreaks) {
   struct Case {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/vb_error.h"
 #include "framework/vb_text.h"
+#include "support/error_number.h"
 
 namespace hosts_test {
 
@@ -19,16 +19,6 @@ inline std::vector<std::string> U8(const std::vector<vb::Text>& texts) {
   return out;
 }
 
-// Runs `call` and returns the number of the vb::Error it raised, 0 when it raised none.
-template <class Call>
-int ErrorNumberOf(Call&& call, vb::Text* description = nullptr) {
-  try {
-    call();
-  } catch (const vb::Error& e) {
-    if (description) *description = e.description;
-    return e.number;
-  }
-  return 0;
-}
+using testing_support::ErrorNumberOf;
 
 }  // namespace hosts_test

@@ -71,7 +71,7 @@ TEST_F(MorrowgateTest, PreselectionFollowsTheActivePane) {
     morrowgate::frmAddIn& dialog = OpenDialog();
     EXPECT_EQ(dialog.cboClasses.text(), c.text);
     scripted::Click(dialog, u"cmdOK");
-    connect.OnDisconnection(0);
+    Disconnect(0);
   }
 }
 
@@ -104,7 +104,7 @@ TEST_F(MorrowgateTest, TheImplementsLineGoesAfterLeadingOptionLines) {
     EXPECT_EQ(vbe->Code(u"Circle"), c.after);
     EXPECT_EQ(home.toolkit.OpenForm(u"frmAddIn"), nullptr) << "OK closes the dialog";
     EXPECT_TRUE(home.toolkit.messages().empty());
-    connect.OnDisconnection(0);
+    Disconnect(0);
   }
 }
 
@@ -159,7 +159,7 @@ TEST_F(MorrowgateTest, WithoutAChosenComponentOkWritesNothing) {
     EXPECT_EQ(vbe->Code(u"Module1"), u"Public Sub Main()\r\nEnd Sub");
     EXPECT_EQ(home.toolkit.OpenForm(u"frmAddIn"), nullptr);
     EXPECT_TRUE(home.toolkit.messages().empty());
-    connect.OnDisconnection(0);
+    Disconnect(0);
   }
 }
 
@@ -258,7 +258,7 @@ TEST_F(MorrowgateTest, EntryHideAndDisconnection) {
   EXPECT_FALSE(connect.FormDisplayed);
   EXPECT_EQ(home.toolkit.OpenForm(u"frmAddIn"), nullptr);
 
-  connect.OnDisconnection(0);
+  Disconnect(0);
   EXPECT_EQ(vbe->Captions(u"Add-Ins"), before);
   EXPECT_EQ(vbe->ClickSinkCount(), 0);
   EXPECT_EQ(connect.mainDialog(), nullptr);

@@ -9,7 +9,7 @@
 #include "hosts/memory/memory_host.h"
 #include "interface_builder/build_interface.h"
 #include "interface_builder/connect.h"
-#include "support/test_home.h"
+#include "support/connected.h"
 
 namespace morrowgate_test {
 
@@ -29,13 +29,8 @@ inline Text SubStub(const Text& interfaceName, const Text& name) {
   return u"Private Sub " + interfaceName + u"_" + name + u"()\r\n\t' place your code here\r\n\r\nEnd Sub\r\n\r\n\r\n";
 }
 
-class MorrowgateTest : public ::testing::Test {
+class MorrowgateTest : public testing_support::AddInTest<morrowgate::Connect> {
  protected:
-  void Connect(std::shared_ptr<memhost::MemoryVBE> host, int mode = 0) {
-    vbe = std::move(host);
-    connect.OnConnection(vbe, mode);
-  }
-
   // Clicks the entry and returns the open interface dialog.
   morrowgate::frmAddIn& OpenDialog() {
     vbe->Click(u"Add-Ins", kEntry);
@@ -65,10 +60,6 @@ class MorrowgateTest : public ::testing::Test {
     morrowgate::BuildInterface builder([this](const Text& varType) { return connect.PropertyDetermine().Ask(varType); });
     return builder(vbe, project, className);
   }
-
-  testing_support::TestHome home;
-  std::shared_ptr<memhost::MemoryVBE> vbe;
-  morrowgate::Connect connect;
 };
 
 }  // namespace morrowgate_test

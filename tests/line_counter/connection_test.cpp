@@ -16,7 +16,7 @@ TEST_F(TallowickTest, ConnectionAppendsBothEntriesAndDisconnectionRemovesThem) {
   EXPECT_EQ(vbe->Captions(u"Add-Ins"), after);
   EXPECT_EQ(vbe->ClickSinkCount(), 2);
 
-  connect.OnDisconnection(0);
+  Disconnect(0);
   EXPECT_EQ(vbe->Captions(u"Add-Ins"), before);
   EXPECT_EQ(vbe->ClickSinkCount(), 0);
   EXPECT_TRUE(home.toolkit.messages().empty());
@@ -27,7 +27,7 @@ TEST_F(TallowickTest, ExternalConnectionCreatesNoEntries) {
   std::vector<Text> before = host->Captions(u"Add-Ins");
   Connect(host, addin::ext_cm_External);
   EXPECT_EQ(vbe->Captions(u"Add-Ins"), before);
-  connect.OnDisconnection(0);  // nothing to delete, nothing reported
+  Disconnect(0);  // nothing to delete, nothing reported
   EXPECT_TRUE(home.toolkit.messages().empty());
 }
 
@@ -36,7 +36,7 @@ TEST_F(TallowickTest, WithoutTheAddInsBarTheConnectionReportsAndDisconnectsQuiet
   ASSERT_EQ(home.toolkit.messages().size(), 1u);
   EXPECT_EQ(home.toolkit.messages()[0].title, u"");
   EXPECT_EQ(vbe->ClickSinkCount(), 0);
-  connect.OnDisconnection(0);
+  Disconnect(0);
   EXPECT_EQ(home.toolkit.messages().size(), 1u);
 }
 
@@ -45,7 +45,7 @@ TEST_F(TallowickTest, DisconnectionClosesOpenSummaryWindows) {
   vbe->Click(u"Add-Ins", kSummaryEntry);
   ui::Form* window = home.toolkit.OpenForm(u"frmSummary");
   ASSERT_NE(window, nullptr);
-  connect.OnDisconnection(0);
+  Disconnect(0);
   EXPECT_EQ(home.toolkit.OpenForm(u"frmSummary"), nullptr);
 }
 

@@ -34,7 +34,7 @@ TEST_F(TallowickTest, ClassifiesEachLineOfAModule) {
     EXPECT_EQ(result.commentTotal, u"Comment Lines : " + c.row[2]);
     EXPECT_EQ(result.blankTotal, u"Blank Lines : " + c.row[3]);
     EXPECT_TRUE(home.toolkit.messages().empty());
-    connect.OnDisconnection(0);
+    Disconnect(0);
   }
 }
 

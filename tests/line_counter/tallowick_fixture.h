@@ -11,7 +11,7 @@
 #include "line_counter/connect.h"
 #include "line_counter/frm_results.h"
 #include "line_counter/frm_summary.h"
-#include "support/test_home.h"
+#include "support/connected.h"
 
 namespace tallowick_test {
 
@@ -27,13 +27,8 @@ struct CountResult {
   Text codeTotal, commentTotal, blankTotal;
 };
 
-class TallowickTest : public ::testing::Test {
+class TallowickTest : public testing_support::AddInTest<tallowick::Connect> {
  protected:
-  void Connect(std::shared_ptr<memhost::MemoryVBE> host, int mode = 0) {
-    vbe = std::move(host);
-    connect.OnConnection(vbe, mode);
-  }
-
   // Clicks the counter entry; `choose` ticks rows in frmAddIn, then OK is clicked.
   CountResult Count(std::function<void(tallowick::frmAddIn&)> choose) {
     CountResult result;
@@ -66,10 +61,6 @@ class TallowickTest : public ::testing::Test {
     auto* window = dynamic_cast<tallowick::frmSummary*>(home.toolkit.OpenForm(u"frmSummary"));
     return window ? window->txtSummary.text() : Text();
   }
-
-  testing_support::TestHome home;
-  std::shared_ptr<memhost::MemoryVBE> vbe;
-  tallowick::Connect connect;
 };
 
 inline std::vector<Text> Row(const char16_t* name, int code, int comment, int blank) {

@@ -3,18 +3,17 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <memory>
 #include <vector>
 
 #include "framework/runtime.h"
 #include "hosts/memory/memory_host.h"
-#include "toolkits/scripted/scripted_toolkit.h"
 #include "piece_store/connect.h"
 #include "settings/sqlite_store.h"
+#include "support/temp_folder.h"
 #include "support/test_home.h"
+#include "toolkits/scripted/scripted_toolkit.h"
 
 namespace pellmoss_test {
 
@@ -34,21 +33,12 @@ struct Piece {
 
 class PellmossTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder_ = std::filesystem::temp_directory_path() /
-              ("pellmoss-" + std::string(info->test_suite_name()) + "-" + info->name() + "-" +
-               std::to_string(::getpid()));
-    std::filesystem::remove_all(folder_);
-    OpenStore();
-  }
+  void SetUp() override { OpenStore(); }
 
   void TearDown() override {
     Disconnect();
     scope_.reset();
     store_.reset();
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
   }
 
   // Opens (again) the settings file and installs it as the runtime's store.
@@ -145,7 +135,7 @@ class PellmossTest : public ::testing::Test {
   std::unique_ptr<pellmoss::Connect> connect;
 
  private:
-  std::filesystem::path folder_;
+  testing_support::TempFolder folder_{"pellmoss"};
   std::unique_ptr<settings::SqliteSettingsStore> store_;
   std::unique_ptr<vb::RuntimeScope> scope_;
 

@@ -3,7 +3,7 @@
 #include "framework/connect.h"
 #include "hosts/memory/memory_host.h"
 #include "property_generator/connect.h"
-#include "support/test_home.h"
+#include "support/connected.h"
 
 namespace {
 
@@ -14,14 +14,8 @@ using vb::Text;
 
 constexpr const char16_t* kEntry = u"Add New &Property";
 
-class QuenbyTest : public ::testing::Test {
+class QuenbyTest : public testing_support::AddInTest<quenby::Connect> {
  protected:
-  void Connect(std::shared_ptr<memhost::MemoryVBE> ide, int mode = addin::ext_cm_AfterStartup) {
-    vbe = std::move(ide);
-    connect.OnConnection(vbe, mode);
-  }
-  void TearDown() override { connect.OnDisconnection(1); }
-
   // Fills the dialog as a person would and presses OK.
   static scripted::ScriptedToolkit::Answer Fill(Text name, Text type, const char16_t* option, bool useSet) {
     return [=](ui::Form& f) {
@@ -32,10 +26,6 @@ class QuenbyTest : public ::testing::Test {
       scripted::Click(f, u"OKButton");
     };
   }
-
-  testing_support::TestHome home;
-  std::shared_ptr<memhost::MemoryVBE> vbe;
-  quenby::Connect connect;
 };
 
 TEST_F(QuenbyTest, CountLongPublicReadWritesTheWholeProperty) {

@@ -5,6 +5,7 @@
 #include "framework/runtime.h"
 #include "framework/ui/form.h"
 #include "framework/vb_error.h"
+#include "support/error_number.h"
 #include "support/test_home.h"
 
 namespace {
@@ -12,15 +13,7 @@ namespace {
 using scripted::MessageBox;
 using vb::Text;
 
-int ErrorNumber(const std::function<void()>& action, Text* description = nullptr) {
-  try {
-    action();
-  } catch (const vb::Error& e) {
-    if (description) *description = e.description;
-    return e.number;
-  }
-  return 0;
-}
+using testing_support::ErrorNumberOf;
 
 // The results dialog opened from the selection dialog's OK button.
 class frmResults : public ui::Form {
@@ -131,7 +124,7 @@ TEST(ScriptedToolkit, ADialogLeftOpenIsClosedWithTheCloseBox) {
   // A dialog that refuses the close box and is not closed by its answer cannot end its display.
   form.refuseControlMenu = true;
   Text description;
-  EXPECT_EQ(ErrorNumber([&] { form.Show(ui::vbModal); }, &description), vb::err::kInvalidProcedureCall);
+  EXPECT_EQ(ErrorNumberOf([&] { form.Show(ui::vbModal); }, &description), vb::err::kInvalidProcedureCall);
   EXPECT_NE(description.find(u"frmStubborn"), Text::npos);
 }
 
@@ -169,7 +162,7 @@ TEST(ScriptedToolkit, ModelessFormsStayOpenUntilClosed) {
   form.Show();  // shown again as it is
   EXPECT_EQ(form.txtValue.text(), u"kept");
   EXPECT_EQ(activations, 2);
-  EXPECT_EQ(ErrorNumber([&] { form.Show(ui::vbModal); }), vb::err::kFormAlreadyDisplayed);
+  EXPECT_EQ(ErrorNumberOf([&] { form.Show(ui::vbModal); }), vb::err::kFormAlreadyDisplayed);
   form.Hide();
   EXPECT_EQ(home.toolkit.OpenForm(u"frmStubborn"), nullptr);
   EXPECT_TRUE(form.loaded());
@@ -239,7 +232,7 @@ TEST(ScriptedToolkit, FontChooserClosedWithoutAChoiceLeavesThePreset) {
   // With CancelError set, closing without a choice is an error the caller can trap.
   home.toolkit.OnFont(nullptr);
   form.cdlgFont.CancelError = true;
-  EXPECT_EQ(ErrorNumber([&] { form.cdlgFont.ShowFont(); }), vb::err::kCancelSelected);
+  EXPECT_EQ(ErrorNumberOf([&] { form.cdlgFont.ShowFont(); }), vb::err::kCancelSelected);
 }
 
 class frmPick : public ui::Form {
@@ -303,13 +296,13 @@ TEST(ScriptedToolkit, PersonHelpersFindControlsByName) {
   EXPECT_EQ(chkUseSet.value(), 0);
 
   Text description;
-  EXPECT_EQ(ErrorNumber([&] { scripted::Click(form, u"cmdMissing"); }, &description), vb::err::kInvalidProcedureCall);
+  EXPECT_EQ(ErrorNumberOf([&] { scripted::Click(form, u"cmdMissing"); }, &description), vb::err::kInvalidProcedureCall);
   EXPECT_NE(description.find(u"cmdMissing"), Text::npos);
-  EXPECT_EQ(ErrorNumber([&] { scripted::Choose(form, u"cmbType", u"Short"); }, &description),
+  EXPECT_EQ(ErrorNumberOf([&] { scripted::Choose(form, u"cmbType", u"Short"); }, &description),
             vb::err::kInvalidProcedureCall);
   EXPECT_NE(description.find(u"Short"), Text::npos);
-  EXPECT_EQ(ErrorNumber([&] { scripted::Click(form, u"txtName"); }), vb::err::kInvalidProcedureCall);
-  EXPECT_EQ(ErrorNumber([&] { scripted::SetCheck(form, u"chkUseSet", 2); }), vb::err::kInvalidProcedureCall);
+  EXPECT_EQ(ErrorNumberOf([&] { scripted::Click(form, u"txtName"); }), vb::err::kInvalidProcedureCall);
+  EXPECT_EQ(ErrorNumberOf([&] { scripted::SetCheck(form, u"chkUseSet", 2); }), vb::err::kInvalidProcedureCall);
 }
 
 TEST(Runtime, ServicesGoToTheInstalledRuntime) {
@@ -337,15 +330,15 @@ TEST(Runtime, ServicesGoToTheInstalledRuntime) {
   // Nothing installed: each service names what is missing; the log is silently skipped.
   EXPECT_EQ(vb::CurrentRuntime().toolkit, nullptr);
   Text description;
-  EXPECT_EQ(ErrorNumber([] { vb::MsgBox(u"x"); }, &description), vb::err::kObjectNotSet);
+  EXPECT_EQ(ErrorNumberOf([] { vb::MsgBox(u"x"); }, &description), vb::err::kObjectNotSet);
   EXPECT_NE(description.find(u"toolkit"), Text::npos);
-  EXPECT_EQ(ErrorNumber([] { vb::DoEvents(); }), vb::err::kObjectNotSet);
-  EXPECT_EQ(ErrorNumber([] { vb::SetMousePointer(ui::vbHourglass); }), vb::err::kObjectNotSet);
-  EXPECT_EQ(ErrorNumber([] { vb::GetSetting(u"Ravlen", u"Options", u"FontName", u"Arial"); }, &description),
+  EXPECT_EQ(ErrorNumberOf([] { vb::DoEvents(); }), vb::err::kObjectNotSet);
+  EXPECT_EQ(ErrorNumberOf([] { vb::SetMousePointer(ui::vbHourglass); }), vb::err::kObjectNotSet);
+  EXPECT_EQ(ErrorNumberOf([] { vb::GetSetting(u"Ravlen", u"Options", u"FontName", u"Arial"); }, &description),
             vb::err::kObjectNotSet);
   EXPECT_NE(description.find(u"settings"), Text::npos);
-  EXPECT_EQ(ErrorNumber([] { vb::Now(); }), vb::err::kObjectNotSet);
-  EXPECT_EQ(ErrorNumber([] { vb::LogEvent(u"nowhere"); }), 0);
+  EXPECT_EQ(ErrorNumberOf([] { vb::Now(); }), vb::err::kObjectNotSet);
+  EXPECT_EQ(ErrorNumberOf([] { vb::LogEvent(u"nowhere"); }), 0);
 }
 
 TEST(Runtime, SettingsGoThroughTheStore) {

@@ -1,17 +1,15 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "framework/vb_error.h"
 #include "settings/memory_store.h"
 #include "settings/sqlite_store.h"
-#include "framework/vb_error.h"
+#include "support/scoped_env.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -19,43 +17,9 @@ namespace fs = std::filesystem;
 using settings::MemorySettingsStore;
 using settings::SqliteSettingsStore;
 using settings::StoredValue;
+using testing_support::ScopedEnv;
+using testing_support::TempFolder;
 using vb::Text;
-
-// A fresh folder under the system's temporary folder, removed with everything in it.
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "vb6kit-settings-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
-  }
-  ~TempFolder() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
-
-// Sets an environment variable for the life of the object and puts the old value back after.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) previous_ = old;
-    if (value) setenv(name, value, 1);
-    else unsetenv(name);
-  }
-  ~ScopedEnv() {
-    if (previous_) setenv(name_.c_str(), previous_->c_str(), 1);
-    else unsetenv(name_.c_str());
-  }
-
- private:
-  std::string name_;
-  std::optional<std::string> previous_;
-};
 
 const Text kAwkwardValue = u"Line 1\r\nLine 2 with \"quotes\" and 'apostrophes'\r\n\tTab; DROP TABLE settings; --\r\n"
                            u"Grüße \u20AC \u4E2D \U0001F600 %s %d \\ end\r\n";
