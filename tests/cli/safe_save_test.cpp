@@ -1,0 +1,35 @@
+// What the command line says when a file cannot be saved or read as given.
+#include <sys/stat.h>
+
+#include "cli_fixture.h"
+
+namespace cli_test {
+namespace {
+
+using SafeSaveTest = CliTest;
+
+TEST_F(SafeSaveTest, AReadOnlyModuleIsRefusedWithExitCode2AndNothingIsWritten) {
+  fs::permissions(project / "modStock.bas", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  const auto before = Snapshot();
+  const Result result = Run({"comment", File("modStock.bas"), "--project", File("Inventory.vbp"), "--lines", "1"});
+  EXPECT_EQ(result.code, 2);
+  EXPECT_EQ(result.err, "vb6kit comment: " + fs::path(File("modStock.bas")).generic_string() +
+                            ": the file is read-only (mode 0444); nothing was saved\n");
+  EXPECT_EQ(Snapshot(), before);
+}
+
+// Windows ignores letter case in file names; a project given by its bare name is no exception.
+TEST_F(SafeSaveTest, ABareProjectNameFindsModulesWhoseLetterCaseDiffers) {
+  WriteFile(project / "case.vbp", CrLf({"Type=Exe", "Module=modStock; MODSTOCK.BAS", "Name=\"Case\""}));
+  const fs::path previous = fs::current_path();
+  fs::current_path(project);
+  const Result bare = Run({"count", "case.vbp", "--format", "csv"});
+  const Result dotted = Run({"count", "./case.vbp", "--format", "csv"});
+  fs::current_path(previous);
+  EXPECT_EQ(bare.code, 0) << bare.err;
+  EXPECT_EQ(bare.out, "Component,Code Lines,Comment Lines,Blank Lines\nmodStock,50,2,10\nTotal,50,2,10\n");
+  EXPECT_EQ(bare.out, dotted.out);
+}
+
+}  // namespace
+}  // namespace cli_test
