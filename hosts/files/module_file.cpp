@@ -124,8 +124,8 @@ ModuleFile ParseModuleFile(const fs::path& path, std::string bytes, int codePage
 
 namespace {
 
-// The member an attribute line is about: "Attribute Item.VB_UserMemId = 0" -> Item (the span in
-// the line); empty for a line that names none.
+// Where an attribute line names its member: "Attribute Item.VB_UserMemId = 0" -> the span of
+// Item; an empty span for a line that names none.
 std::pair<std::size_t, std::size_t> MemberSpan(TextView line) {
   std::size_t i = 0;
   while (i < line.size() && (line[i] == u' ' || line[i] == u'\t')) ++i;
@@ -133,20 +133,15 @@ std::pair<std::size_t, std::size_t> MemberSpan(TextView line) {
   i += 10;
   while (i < line.size() && line[i] == u' ') ++i;
   const std::size_t dot = line.find(u'.', i);
-  const std::size_t blank = line.find_first_of(u" =", i);
-  if (dot == TextView::npos || dot > blank) return {0, 0};
+  if (dot == TextView::npos || dot > line.find_first_of(u" =", i)) return {0, 0};
   return {i, dot - i};
 }
 
-TextView MemberOf(TextView line) {
-  auto [at, length] = MemberSpan(line);
-  return line.substr(at, length);
-}
-
-// The first line of the statement that ends on lines[last] (continuations joined).
+// The first line of the statement that ends on lines[last] (continuations joined; VB6 allows 24,
+// so a file claiming more cannot make the look-back long).
 std::size_t StatementStart(const std::vector<Text>& lines, std::size_t last) {
   std::size_t first = last;
-  while (first > 0 && memhost::ContinuesOnNextLine(lines[first - 1])) --first;
+  while (first > 0 && last - first < 25 && memhost::ContinuesOnNextLine(lines[first - 1])) --first;
   return first;
 }
 
@@ -158,6 +153,30 @@ std::vector<memhost::Declaration> Declared(const std::vector<Text>& lines, std::
   for (auto& d : memhost::ScanModule(statement).declarations)
     if (!d.name.empty() && d.kind != memhost::DeclarationKind::Implements) members.push_back(std::move(d));
   return members;
+}
+
+// The hidden lines of the members that a statement declared (`before`) now that it declares
+// `after`: a line of a renamed member is renamed with it, a line of a member that is gone is left
+// out and listed in `dropped`.
+std::vector<Line> FollowMembers(std::vector<Line> lines, const std::vector<memhost::Declaration>& before,
+                                const std::vector<memhost::Declaration>& after, std::vector<DroppedLine>* dropped) {
+  std::vector<Line> kept;
+  for (Line& line : lines) {
+    const auto [at, length] = MemberSpan(line.text);
+    const TextView member = TextView(line.text).substr(at, length);
+    // A line naming no member of the statement goes with the statement's first member.
+    std::size_t d = 0;
+    while (d < before.size() && !vb::EqualsNoCase(before[d].name, member)) ++d;
+    if (d == before.size()) d = 0;
+    if (d >= after.size() || after[d].kind != before[d].kind) {
+      if (dropped) dropped->push_back(DroppedLine{Text(length ? member : TextView(before[0].name)), line.text});
+      continue;
+    }
+    if (length && vb::EqualsNoCase(member, before[d].name) && member != after[d].name)
+      line.text.replace(at, length, after[d].name);
+    kept.push_back(std::move(line));
+  }
+  return kept;
 }
 
 // Where the lines of the old code went: for each new line the old one it is or replaced.
@@ -254,27 +273,14 @@ std::vector<CodeLine> RebuildCode(const std::vector<CodeLine>& old, const std::v
       placed.push_back(std::move(group));
       continue;
     }
+    // The declaration was edited or removed: the lines follow its members.
     std::vector<memhost::Declaration> after;
-    if (map.to[last] != kUnmatched) after = Declared(current, StatementStart(current, map.to[last]), map.to[last]);
-    Placed kept{map.to[last] + 1, {}};
-    for (Line& line : group.lines) {
-      // The declaration of the member the line names, and what became of it.
-      const TextView member = MemberOf(line.text);
-      std::size_t d = 0;
-      while (d < before.size() && !vb::EqualsNoCase(before[d].name, member)) ++d;
-      if (d == before.size()) d = 0;  // a line naming no member, or another one: the statement's first
-      const memhost::Declaration* now = d < after.size() && after[d].kind == before[d].kind ? &after[d] : nullptr;
-      if (!now) {
-        if (dropped) dropped->push_back(DroppedLine{Text(member.empty() ? TextView(before[0].name) : member), line.text});
-        continue;
-      }
-      if (!member.empty() && vb::EqualsNoCase(member, before[d].name) && member != now->name) {
-        auto [at, length] = MemberSpan(line.text);
-        line.text.replace(at, length, now->name);
-      }
-      kept.lines.push_back(std::move(line));
+    if (map.to[last] != kUnmatched) {
+      group.after = map.to[last] + 1;
+      after = Declared(current, StatementStart(current, map.to[last]), map.to[last]);
     }
-    if (!kept.lines.empty()) placed.push_back(std::move(kept));
+    group.lines = FollowMembers(std::move(group.lines), before, after, dropped);
+    if (!group.lines.empty()) placed.push_back(std::move(group));
   }
   std::stable_sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) { return a.after < b.after; });
 
