@@ -150,6 +150,18 @@ bool InGroup(gid_t gid) {
   return false;
 }
 
+// Whether this user may write the file or folder by its mode bits; root is judged by the owner's
+// bit, since the kernel lets root write anything.
+bool Writable(const struct stat& st) {
+  const uid_t me = ::geteuid();
+  const mode_t bit = me == 0 || st.st_uid == me ? S_IWUSR : InGroup(st.st_gid) ? S_IWGRP : S_IWOTH;
+  return (st.st_mode & bit) != 0;
+}
+
+std::string OwnerNote(const struct stat& st) {
+  return ::geteuid() == 0 || st.st_uid == ::geteuid() ? "" : ", owner uid " + std::to_string(st.st_uid);
+}
+
 // The file as it must still be right before it is replaced.
 void CheckUnchanged(const fs::path& path, const fs::path& target, const DiskFile& expected) {
   DiskFile now;
@@ -297,13 +309,14 @@ void CheckSavable(const fs::path& path) {
   struct stat st{};
   if (::stat(path.c_str(), &st) != 0) throw SaveError(path, "cannot be read: " + SystemMessage(errno));
   if (!S_ISREG(st.st_mode)) throw SaveError(path, "is not a regular file");
-  const uid_t me = ::geteuid();
-  const bool owner = me == 0 || st.st_uid == me;
-  const mode_t bit = owner ? S_IWUSR : InGroup(st.st_gid) ? S_IWGRP : S_IWOTH;
-  if (st.st_mode & bit) return;
-  throw SaveError(path, owner ? "the file is read-only (mode " + Octal(st.st_mode) + ")"
-                              : "the file is read-only for this user (mode " + Octal(st.st_mode) + ", owner uid " +
-                                    std::to_string(st.st_uid) + ")");
+  if (!Writable(st))
+    throw SaveError(path, "the file is read-only (mode " + Octal(st.st_mode) + OwnerNote(st) + ")");
+  // The temporary file or the journal goes beside the file (behind a link: beside its target).
+  std::error_code ec;
+  const fs::path folder = fs::canonical(path, ec).parent_path();
+  if (!ec && ::stat(folder.c_str(), &st) == 0 && !Writable(st))
+    throw SaveError(path, "its folder " + folder.generic_string() + " is read-only (mode " + Octal(st.st_mode) +
+                              OwnerNote(st) + ")");
 }
 
 void SaveFile(const fs::path& path, const DiskFile& expected, const std::string& bytes, const SaveHook& hook) {

@@ -25,9 +25,9 @@ enum class SaveStep {
 using SaveHook =
     std::function<int(SaveStep step, const std::filesystem::path& temporary, const std::filesystem::path& target)>;
 
-// SaveError naming the file when it cannot be saved: it is not a regular file, or its mode bits
-// do not let this user write it (root is judged by the owner's bit: the kernel would let root
-// write a file that is read-only to show that it is not checked out).
+// SaveError naming the file when it cannot be saved: it is not a regular file, or the mode bits
+// of the file or its folder do not let this user write it (root is judged by the owner's bit:
+// the kernel would let root write a file that is read-only to show that it is not checked out).
 void CheckSavable(const std::filesystem::path& path);
 
 // Makes `bytes` the content of `path`, which must still be `expected` (checked once more right

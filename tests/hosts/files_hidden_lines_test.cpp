@@ -12,6 +12,7 @@ namespace {
 
 using files::Workspace;
 using files_test::ReadFile;
+using files_test::ReplaceOnce;
 using files_test::ScratchDir;
 using files_test::WriteFile;
 namespace fs = std::filesystem;
@@ -56,15 +57,6 @@ const std::string kWindow =
     "Attribute Text1_Change.VB_Description = \"Keeps the caption.\"\r\n"
     "    Caption = Text1.Text\r\n"
     "End Sub\r\n";
-
-// `text` with its one occurrence of `from` replaced by `to`.
-std::string ReplaceOnce(std::string text, const std::string& from, const std::string& to) {
-  const auto at = text.find(from);
-  EXPECT_NE(at, std::string::npos) << from;
-  EXPECT_EQ(text.find(from, at + 1), std::string::npos) << from;
-  if (at != std::string::npos) text.replace(at, from.size(), to);
-  return text;
-}
 
 long LineOf(host::CodeModule& module, vb::TextView text, int nth = 1) {
   for (long i = 1; i <= module.CountOfLines(); ++i)

@@ -76,19 +76,29 @@ std::vector<std::string> Leftovers(const ScratchDir& dir) {
   return found;
 }
 
-TEST(FilesSafeSave, ReadOnlyFilesAreRefusedAndNothingIsWritten) {
-  ScratchDir dir;
-  const fs::path vbp = dir.CopyExample();
-  const std::string stock = ReadFile(dir / "modStock.bas"), product = ReadFile(dir / "clsProduct.cls");
-  fs::permissions(dir / "clsProduct.cls", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-  Workspace ws = Workspace::Load(vbp);
-  Edit(ws, u"modStock");
-  Edit(ws, u"clsProduct");
-  // Decided from the mode bits: root, whom the kernel lets write anyway, is refused too.
-  EXPECT_EQ(SaveErrorOf(ws), "clsProduct.cls: the file is read-only (mode 0444); nothing was saved");
-  EXPECT_EQ(ReadFile(dir / "modStock.bas"), stock);
-  EXPECT_EQ(ReadFile(dir / "clsProduct.cls"), product);
-  EXPECT_TRUE(Leftovers(dir).empty());
+TEST(FilesSafeSave, ReadOnlyFilesAndFoldersAreRefusedAndNothingIsWritten) {
+  const auto readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+  for (const bool folder : {false, true}) {
+    ScratchDir dir;
+    const fs::path vbp = dir.CopyExample();
+    fs::create_directories(dir / "lib");
+    fs::rename(dir / "clsProduct.cls", dir / "lib" / "clsProduct.cls");
+    WriteFile(vbp, files_test::ReplaceOnce(ReadFile(vbp), "clsProduct.cls", "lib\\clsProduct.cls"));
+    const std::string stock = ReadFile(dir / "modStock.bas"), product = ReadFile(dir / "lib" / "clsProduct.cls");
+    fs::permissions(folder ? dir / "lib" : dir / "lib" / "clsProduct.cls",
+                    folder ? readOnly | fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec : readOnly);
+    Workspace ws = Workspace::Load(vbp);
+    Edit(ws, u"modStock");
+    Edit(ws, u"clsProduct");
+    // Decided from the mode bits: root, whom the kernel lets write anyway, is refused too.
+    EXPECT_EQ(SaveErrorOf(ws), folder ? "clsProduct.cls: its folder " + (dir / "lib").generic_string() +
+                                            " is read-only (mode 0555); nothing was saved"
+                                      : "clsProduct.cls: the file is read-only (mode 0444); nothing was saved");
+    EXPECT_EQ(ReadFile(dir / "modStock.bas"), stock);
+    EXPECT_EQ(ReadFile(dir / "lib" / "clsProduct.cls"), product);
+    EXPECT_TRUE(Leftovers(dir).empty());
+    fs::permissions(dir / "lib", fs::perms::owner_all);
+  }
 }
 
 TEST(FilesSafeSave, LinksAndOtherOwnersKeepTheirFileAndAFailedCallLeavesItWhole) {
@@ -343,7 +353,7 @@ TEST(FilesSafeSave, ABareProjectNameFindsModulesInOtherLetterCase) {
   ScratchDir dir;
   WriteFile(dir / "case.vbp", Crlf("Type=Exe\nModule=modStock; MODSTOCK.BAS\nName=\"Case\"\n"));
   WriteFile(dir / "modStock.bas", Crlf("Attribute VB_Name = \"modStock\"\nOption Explicit\n"));
-  files_test::CurrentFolder here(dir.path());
+  testing_support::CurrentFolder here(dir.path());
   for (const char* given : {"case.vbp", "./case.vbp"}) {
     SCOPED_TRACE(given);
     Workspace ws = Workspace::Load(given);

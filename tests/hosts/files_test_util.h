@@ -1,12 +1,15 @@
 // Helpers for the VB6 files host tests: a scratch folder, the example project, file bytes.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "support/file_bytes.h"
+#include "support/current_folder.h"
 #include "support/temp_folder.h"
 
 namespace files_test {
@@ -36,6 +39,15 @@ inline std::string Lf(const std::string& text) {
   return out;
 }
 
+// `text` with its one occurrence of `from` replaced by `to`.
+inline std::string ReplaceOnce(std::string text, const std::string& from, const std::string& to) {
+  const auto at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  EXPECT_EQ(text.find(from, at + 1), std::string::npos) << from;
+  if (at != std::string::npos) text.replace(at, from.size(), to);
+  return text;
+}
+
 // A temporary folder that can hold a copy of the example project.
 class ScratchDir : public testing_support::TempFolder {
  public:
@@ -57,19 +69,6 @@ class ScratchDir : public testing_support::TempFolder {
     std::sort(names.begin(), names.end());
     return names;
   }
-};
-
-// Makes `folder` the current one for the life of the object.
-class CurrentFolder {
- public:
-  explicit CurrentFolder(const fs::path& folder) : previous_(fs::current_path()) { fs::current_path(folder); }
-  ~CurrentFolder() {
-    std::error_code ec;
-    fs::current_path(previous_, ec);
-  }
-
- private:
-  fs::path previous_;
 };
 
 }  // namespace files_test
