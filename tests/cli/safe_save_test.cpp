@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 
 #include "cli_fixture.h"
+#include "support/current_folder.h"
 
 namespace cli_test {
 namespace {
@@ -21,11 +22,12 @@ TEST_F(SafeSaveTest, AReadOnlyModuleIsRefusedWithExitCode2AndNothingIsWritten) {
 // Windows ignores letter case in file names; a project given by its bare name is no exception.
 TEST_F(SafeSaveTest, ABareProjectNameFindsModulesWhoseLetterCaseDiffers) {
   WriteFile(project / "case.vbp", CrLf({"Type=Exe", "Module=modStock; MODSTOCK.BAS", "Name=\"Case\""}));
-  const fs::path previous = fs::current_path();
-  fs::current_path(project);
-  const Result bare = Run({"count", "case.vbp", "--format", "csv"});
-  const Result dotted = Run({"count", "./case.vbp", "--format", "csv"});
-  fs::current_path(previous);
+  Result bare, dotted;
+  {
+    testing_support::CurrentFolder here(project);
+    bare = Run({"count", "case.vbp", "--format", "csv"});
+    dotted = Run({"count", "./case.vbp", "--format", "csv"});
+  }
   EXPECT_EQ(bare.code, 0) << bare.err;
   EXPECT_EQ(bare.out, "Component,Code Lines,Comment Lines,Blank Lines\nmodStock,50,2,10\nTotal,50,2,10\n");
   EXPECT_EQ(bare.out, dotted.out);
