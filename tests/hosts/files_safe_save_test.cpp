@@ -266,7 +266,7 @@ TEST(FilesSafeSave, SavesKilledAtRandomMomentsLeaveTheOldOrTheNewFile) {
     std::uniform_int_distribution<long long> delay(
         0, std::chrono::duration_cast<std::chrono::microseconds>(saveTime).count() * 3 / 2);
 
-    int olds = 0, news = 0, halfWithJournal = 0;
+    int olds = 0, news = 0, halfWithJournal = 0, leftBehind = 0;
     for (int kill = 0; kill < kKills; ++kill) {
       reset();
       int ready[2];
@@ -295,6 +295,7 @@ TEST(FilesSafeSave, SavesKilledAtRandomMomentsLeaveTheOldOrTheNewFile) {
 
       const std::string after = ReadFile(path);
       const auto left = Leftovers(dir);
+      leftBehind += !left.empty();
       if (after == old) {
         ++olds;
       } else if (after == edited) {
@@ -316,7 +317,8 @@ TEST(FilesSafeSave, SavesKilledAtRandomMomentsLeaveTheOldOrTheNewFile) {
     }
     std::cout << "[ kills    ] " << (hardLinked ? "rewritten in place" : "replaced") << ": " << kKills << " kills, "
               << olds << " old, " << news << " new, " << halfWithJournal
-              << " half written with their journal (completed by the next run)\n";
+              << " half written with their journal (completed by the next run); " << leftBehind
+              << " left a temporary file or journal (gone after the next run)\n";
   }
 }
 
