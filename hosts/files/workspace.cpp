@@ -59,7 +59,7 @@ struct Workspace::Impl {
   std::set<fs::path> finishedFolders;  // folders whose interrupted saves were finished at load
   std::map<Text, std::set<fs::path>> filesOfProject;  // by project name in lower case
   std::map<Text, std::set<Text>> namesOfProject;      // component names in lower case
-  std::vector<std::string> notices;                   // of the last rendering of the pending changes
+  std::vector<std::string> droppedLines;              // by the last rendering of the pending changes
 
   // What saving would write: one entry per file, even when projects of a group share it; a file
   // that two projects changed in different ways cannot be written.
@@ -92,11 +92,11 @@ struct Workspace::Impl {
                                                 vb::ToUtf8(sharers.front()->qualified) +
                                                 " changed it; nothing was saved");
         }
-    notices.clear();
+    droppedLines.clear();
     for (const auto& [sharers, r] : pending)
       for (const DroppedLine& d : r.dropped)
-        notices.push_back(sharers.front()->file.path.generic_string() + ": member " + vb::ToUtf8(d.member) +
-                          ": dropped hidden line: " + vb::ToUtf8(d.line));
+        droppedLines.push_back(sharers.front()->file.path.generic_string() + ": member " + vb::ToUtf8(d.member) +
+                               ": dropped hidden line: " + vb::ToUtf8(d.line));
     return pending;
   }
 
@@ -282,7 +282,7 @@ const std::vector<LoadedFile>& Workspace::files() const { return impl_->files; }
 const std::optional<Text>& Workspace::focus() const { return impl_->focus; }
 int Workspace::codePage() const { return impl_->codePage; }
 void Workspace::SetSaveHook(SaveHook hook) { impl_->hook = std::move(hook); }
-const std::vector<std::string>& Workspace::DroppedLines() const { return impl_->notices; }
+const std::vector<std::string>& Workspace::DroppedLines() const { return impl_->droppedLines; }
 
 std::vector<FileChange> Workspace::PendingChanges() const {
   std::vector<FileChange> changes;
@@ -320,12 +320,13 @@ std::vector<fs::path> Workspace::Save() {
   std::vector<DiskFile> onDisk;
   for (const auto& [sharers, rendering] : pending) {
     const fs::path& path = sharers.front()->file.path;
+    std::error_code ec;
+    if (!fs::exists(path, ec)) throw SaveError(path, "the file is gone since it was loaded; nothing was saved");
     try {
       onDisk.push_back(ReadDiskFile(path));
       CheckSavable(path);
     } catch (const FileError& e) {
-      throw SaveError(path, (e.message() == "file not found" ? "the file is gone since it was loaded" : e.message()) +
-                                "; nothing was saved");
+      throw SaveError(path, e.message() + "; nothing was saved");
     }
     if (onDisk.back().bytes != sharers.front()->file.bytes)
       throw SaveError(path, "the file changed on disk since it was loaded; nothing was saved");
