@@ -261,7 +261,10 @@ TEST(FilesDesignerSave, ControlsOfARemovedContainerThatStayOnTheFormMoveOutOfIts
 TEST(FilesDesignerSave, ANewControlGoesAtTheEndOfItsContainerAndAMultiLineTextIsRefused) {
   ScratchDir dir;
   const fs::path path = dir / "frmTest.frm";
-  WriteFile(path, kForm);  // LF line ends stay LF
+  // The frame's lines end in CR LF, the others in LF (a file after a merge): the new block takes
+  // the end of the line before it, and no other line changes its end.
+  const std::string form = kFormStart + kTextBox + Crlf(kFrame) + kLabel + kRest + "End\n" + kCode;
+  WriteFile(path, form);
   Workspace ws = Workspace::Load(path);
   auto& vbe = *ws.vbe();
   // A control loaded into the frame, the way a designer file places it.
@@ -276,7 +279,7 @@ TEST(FilesDesignerSave, ANewControlGoesAtTheEndOfItsContainerAndAMultiLineTextIs
                "         Width           =   1215\n"
                "      End\n");
   ASSERT_EQ(ws.PendingChanges().size(), 1u);
-  EXPECT_EQ(ws.PendingChanges()[0].newBytes, kFormStart + kTextBox + frame + kLabel + kRest + "End\n" + kCode);
+  EXPECT_EQ(ws.PendingChanges()[0].newBytes, kFormStart + kTextBox + Crlf(frame) + kLabel + kRest + "End\n" + kCode);
 
   Prop(vbe, u"lblGone", -1, u"Caption")->SetValue(vb::Variant(u"two\r\nlines"));
   try {
@@ -286,7 +289,7 @@ TEST(FilesDesignerSave, ANewControlGoesAtTheEndOfItsContainerAndAMultiLineTextIs
     EXPECT_EQ(e.path(), path);
     EXPECT_NE(std::string(e.what()).find("Caption of lblGone holds a line break"), std::string::npos) << e.what();
   }
-  EXPECT_EQ(ReadFile(path), kForm);
+  EXPECT_EQ(ReadFile(path), form);
 }
 
 }  // namespace
