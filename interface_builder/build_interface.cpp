@@ -1,5 +1,8 @@
 #include "interface_builder/build_interface.h"
 
+#include <vector>
+
+#include "interface_builder/declared_procedures.h"
 #include "interface_builder/interface_stubs.h"
 
 namespace morrowgate {
@@ -12,23 +15,45 @@ const host::Ref<T>& Required(const host::Ref<T>& object) {
   return object;
 }
 
-// The declaration at `line` with the lines it continues onto (" _"), joined by CR LF.
-Text DeclarationAt(host::CodeModule& module, long line) {
-  Text declaration = module.Lines(line, 1);
-  while (vb::EndsWith(vb::Trim(declaration), u"_")) declaration += vb::kCrLf + module.Lines(++line, 1);
-  return declaration;
-}
+bool IsMethod(ProcedureKind kind) { return kind == ProcedureKind::Sub || kind == ProcedureKind::Function; }
+
+// The stubs written so far and those the module has: each procedure is written once.
+class StubSet {
+ public:
+  StubSet(Text prefix, const BuildInterface::AlreadyThere& alreadyThere)
+      : prefix_(std::move(prefix)), alreadyThere_(alreadyThere) {}
+
+  bool Has(ProcedureKind kind, TextView memberName) const {
+    Text name = prefix_ + Text(memberName);
+    for (const auto& [writtenKind, writtenName] : written_)
+      if (writtenKind == kind && vb::EqualsNoCase(writtenName, name)) return true;
+    return alreadyThere_ && alreadyThere_(kind, name);
+  }
+  // True when the stub is to be written now (and from now on counts as written).
+  bool Take(ProcedureKind kind, TextView memberName) {
+    if (Has(kind, memberName)) return false;
+    written_.emplace_back(kind, prefix_ + Text(memberName));
+    return true;
+  }
+
+ private:
+  Text prefix_;
+  const BuildInterface::AlreadyThere& alreadyThere_;
+  std::vector<std::pair<ProcedureKind, Text>> written_;
+};
 
 }  // namespace
 
 BuildInterface::BuildInterface(AskPropertyType ask) : ask_(std::move(ask)) {}
 
-vb::Text BuildInterface::operator()(const host::Ref<host::VBE>& VBInst, vb::TextView ProjName,
-                                    vb::TextView ClassName) const {
+vb::Text BuildInterface::operator()(const host::Ref<host::VBE>& VBInst, vb::TextView ProjName, vb::TextView ClassName,
+                                    const AlreadyThere& alreadyThere) const {
   host::Ref<host::VBProject> project = Required(Required(Required(VBInst)->VBProjects())->Item(ProjName));
   host::Ref<host::VBComponent> component = Required(Required(project->VBComponents())->Item(ClassName));
   host::Ref<host::CodeModule> module = Required(component->CodeModule());
   host::Ref<host::Members> members = Required(module->Members());
+  const std::vector<DeclaredProcedure> procedures = DeclaredProcedures(*module);
+  StubSet stubs(Text(ClassName) + u"_", alreadyThere);
 
   Text result;
   long count = members->Count();
@@ -36,18 +61,36 @@ vb::Text BuildInterface::operator()(const host::Ref<host::VBE>& VBInst, vb::Text
     host::Ref<host::Member> member = Required(members->Item(i));
     if (member->Scope() != host::vbext_Public) continue;
     int type = member->Type();
+    Text name = member->Name();
     if (type == host::vbext_mt_Variable) {
-      Text name = member->Name();
-      Text varType = VariableType(module->Lines(member->CodeLocation(), 1));
+      // Joined onto one line: a list continued over lines names its variables all the same.
+      Text declaration = vb::Replace(DeclarationAt(*module, member->CodeLocation()), u"_" + vb::kCrLf, u" ");
+      Text varType = VariableType(declaration, name);
+      if (stubs.Take(ProcedureKind::PropertyGet, name))
+        result += VariableStub(ClassName, name, varType, ProcedureKind::PropertyGet);
       std::optional<int> writes = KnownWriteProcedures(varType);
-      if (!writes) {
-        if (!ask_) vb::RaiseStandard(vb::err::kObjectNotSet);
-        writes = ask_(varType);
+      if (!writes.has_value()) {
+        // A write procedure that is there already answers the question.
+        if (stubs.Has(ProcedureKind::PropertyLet, name) || stubs.Has(ProcedureKind::PropertySet, name)) {
+          writes = 0;
+        } else {
+          if (!ask_) vb::RaiseStandard(vb::err::kObjectNotSet);
+          writes = ask_(varType);
+        }
       }
-      result += PropertyStubs(ClassName, name, varType, *writes);
-    } else if (type == host::vbext_mt_Method) {
-      Text name = member->Name();
-      result += MethodStub(ClassName, name, SplitMethodDeclaration(DeclarationAt(*module, member->CodeLocation()), name));
+      if ((*writes & kLetProcedure) && stubs.Take(ProcedureKind::PropertyLet, name))
+        result += VariableStub(ClassName, name, varType, ProcedureKind::PropertyLet);
+      if ((*writes & kSetProcedure) && stubs.Take(ProcedureKind::PropertySet, name))
+        result += VariableStub(ClassName, name, varType, ProcedureKind::PropertySet);
+    } else if (type == host::vbext_mt_Method || type == host::vbext_mt_Property) {
+      // Every public procedure of that name: a property has its Get, Let and Set each.
+      for (const DeclaredProcedure& procedure : procedures) {
+        const vb::ProcedureHeader& header = procedure.header;
+        if (header.scope != host::vbext_Public || !vb::EqualsNoCase(header.name, name) ||
+            IsMethod(header.kind) != (type == host::vbext_mt_Method) || !stubs.Take(header.kind, name))
+          continue;
+        result += ProcedureStub(ClassName, name, header, procedure.declaration);
+      }
     }
   }
   return result;

@@ -1,12 +1,13 @@
 // Builds the procedures that implement an interface class: a stub for every public method and
-// property procedures for every public variable of the class, as one text to add to the
-// implementing module. Stateless apart from the way it asks about unknown variable types.
+// property procedure and property procedures for every public variable of the class, as one text
+// to add to the implementing module. Stateless apart from the way it asks about unknown types.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 
 #include "framework/host_model.h"
+#include "framework/vb_statements.h"
 
 namespace morrowgate {
 
@@ -15,12 +16,17 @@ class BuildInterface {
   // Asked for a variable whose type is not a built-in name (the type text is handed over);
   // answers the write procedures as a bit set: 1 Let, 2 Set, 3 both.
   using AskPropertyType = std::function<std::int16_t(const vb::Text& varType)>;
+  // Whether the implementing module has a procedure of that kind and name already; its stub is
+  // then left out (nothing is asked about a variable that has its write procedure already).
+  using AlreadyThere = std::function<bool(vb::ProcedureKind kind, vb::TextView name)>;
 
   explicit BuildInterface(AskPropertyType ask);
 
   // The text for interface `ClassName` of project `ProjName`; empty when the class has no
-  // public method or variable. Host failures (unknown project or class) pass to the caller.
-  vb::Text operator()(const host::Ref<host::VBE>& VBInst, vb::TextView ProjName, vb::TextView ClassName) const;
+  // public member or every stub is there already. Host failures (unknown project or class) pass
+  // to the caller.
+  vb::Text operator()(const host::Ref<host::VBE>& VBInst, vb::TextView ProjName, vb::TextView ClassName,
+                      const AlreadyThere& alreadyThere = {}) const;
 
  private:
   AskPropertyType ask_;

@@ -4,6 +4,7 @@
 
 #include "interface_builder/build_interface.h"
 #include "interface_builder/connect.h"
+#include "interface_builder/declared_procedures.h"
 #include "interface_builder/failure_report.h"
 #include "interface_builder/implements_line.h"
 
@@ -126,6 +127,7 @@ void frmAddIn::cmdOK_Click() {
 }
 
 void frmAddIn::AddInterfaces() {
+  alreadyImplemented.clear();
   // Typed text that names no entry chooses nothing, as no selection does.
   if (ChosenRow() < 0) return;
   vb::Text target = cboClasses.text();
@@ -143,8 +145,23 @@ void frmAddIn::AddInterfaces() {
     vb::Text entry = lstClasses.List(i);
     if (entry == target) continue;  // a class never implements itself
     auto [interfaceProject, interfaceClass] = SplitEntry(entry);
-    AddImplementsLine(*module, interfaceProject + u"." + interfaceClass);
-    module->AddFromString(builder(VBInstance, interfaceProject, interfaceClass));
+    // Implementing an interface again adds only what is missing: a second Implements line or a
+    // second copy of a procedure would not compile.
+    const std::vector<DeclaredProcedure> existing = DeclaredProcedures(*module);
+    vb::Text stubs = builder(VBInstance, interfaceProject, interfaceClass,
+                             [&existing](vb::ProcedureKind kind, vb::TextView name) {
+                               for (const DeclaredProcedure& procedure : existing)
+                                 if (procedure.header.kind == kind && vb::EqualsNoCase(procedure.header.name, name))
+                                   return true;
+                               return false;
+                             });
+    // The stubs go in before the Implements line, so a failure between the two leaves private
+    // procedures that compile rather than an interface that is not implemented.
+    if (!stubs.empty()) module->AddFromString(stubs);
+    if (HasImplementsLine(*module, interfaceProject, interfaceClass))
+      alreadyImplemented.push_back({entry, !stubs.empty()});
+    else
+      AddImplementsLine(*module, interfaceProject + u"." + interfaceClass);
   }
 }
 

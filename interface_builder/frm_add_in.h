@@ -2,6 +2,8 @@
 // interface classes; OK writes each interface's Implements line and its procedures.
 #pragma once
 
+#include <vector>
+
 #include "framework/host_model.h"
 #include "framework/ui/form.h"
 
@@ -21,6 +23,14 @@ class frmAddIn : public ui::Form {
 
   host::Ref<host::VBE> VBInstance;
   morrowgate::Connect* Connect = nullptr;
+
+  // What the last OK found done already: each ticked interface that the module implemented
+  // before (it keeps its one Implements line), and whether procedures missing from it were added.
+  struct AlreadyImplemented {
+    vb::Text interfaceEntry;  // "Project.Class" as in the list
+    bool addedMissing = false;
+  };
+  std::vector<AlreadyImplemented> alreadyImplemented;
 
   void cmdOK_Click();
 

@@ -1,5 +1,7 @@
 #include "interface_builder/implements_line.h"
 
+#include "framework/vb_statements.h"
+
 namespace morrowgate {
 
 void AddImplementsLine(host::CodeModule& module, vb::TextView interfaceName) {
@@ -13,6 +15,19 @@ void AddImplementsLine(host::CodeModule& module, vb::TextView interfaceName) {
   }
   // Only Option lines, or none: an interface without its Implements line implements nothing.
   module.InsertLines(count + 1, statement);
+}
+
+bool HasImplementsLine(host::CodeModule& module, vb::TextView project, vb::TextView className) {
+  const long count = module.CountOfLines();
+  if (count == 0) return false;
+  const vb::Text qualified = vb::Text(project) + u"." + vb::Text(className);
+  for (const vb::Text& line : vb::SplitLines(module.Lines(1, count))) {
+    vb::Text statement = vb::Trim(vb::StatementsOfLine(line).front());
+    if (!vb::StartsWith(statement, u"Implements ")) continue;
+    vb::Text name = vb::Trim(statement.substr(11));
+    if (vb::EqualsNoCase(name, qualified) || vb::EqualsNoCase(name, className)) return true;
+  }
+  return false;
 }
 
 }  // namespace morrowgate

@@ -12,47 +12,78 @@ using vb::kTab;
 // The close of every generated procedure body: an empty line, the End statement, two empty lines.
 Text Closing(TextView endStatement) { return kCrLf + Text(endStatement) + kCrLf + kCrLf + kCrLf; }
 
-bool IsIdentifierChar(char16_t c) {
-  return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') || c == u'_' || c > 0x7F;
-}
-
-bool IsBlank(char16_t c) { return c == u' ' || c == kTab; }
-
-// Skips blanks and line continuations (" _" then a line break) from `at`.
-std::size_t SkipSeparators(TextView text, std::size_t at) {
-  for (;;) {
-    while (at < text.size() && IsBlank(text[at])) ++at;
-    if (at < text.size() && text[at] == u'_') {
-      std::size_t next = at + 1;
-      while (next < text.size() && IsBlank(text[next])) ++next;
-      if (next < text.size() && (text[next] == vb::kCr || text[next] == vb::kLf)) {
-        if (text[next] == vb::kCr && next + 1 < text.size() && text[next + 1] == vb::kLf) ++next;
-        at = next + 1;
-        continue;
-      }
-    }
-    return at;
+Text PropertyHeader(ProcedureKind kind) {
+  switch (kind) {
+    case ProcedureKind::PropertyLet: return u"Private Property Let ";
+    case ProcedureKind::PropertySet: return u"Private Property Set ";
+    default: return u"Private Property Get ";
   }
 }
 
-// Position just after `name` when it follows `keyword` as whole words at `keywordAt`.
-std::optional<std::size_t> NameAfterKeyword(TextView text, std::size_t keywordAt, TextView keyword, TextView name) {
-  if (keywordAt > 0 && IsIdentifierChar(text[keywordAt - 1])) return std::nullopt;
-  std::size_t afterKeyword = keywordAt + keyword.size();
-  if (afterKeyword >= text.size() || IsIdentifierChar(text[afterKeyword])) return std::nullopt;
-  std::size_t nameAt = SkipSeparators(text, afterKeyword);
-  if (nameAt == afterKeyword || text.substr(nameAt, name.size()) != name) return std::nullopt;
-  std::size_t end = nameAt + name.size();
-  if (end < text.size() && IsIdentifierChar(text[end])) return std::nullopt;
-  return end;
+// A property procedure's body and close: the comment of its kind, an empty line, End Property.
+Text PropertyBody(ProcedureKind kind, TextView memberName) {
+  Text comment = kind == ProcedureKind::PropertyLet   ? Text(u"' put your code here to store the variable passed in")
+                 : kind == ProcedureKind::PropertySet ? Text(u"' put your code here to store the object")
+                 : u"' put your code here to return the " + Text(memberName) + u" property";
+  return kTab + comment + kCrLf + Closing(u"End Property");
+}
+
+// The first word of `item` removed when it is one of the words that may stand before a
+// variable's name.
+bool DropLeadingWord(Text& item) {
+  for (TextView word : {u"Public", u"Global", u"Private", u"Dim", u"Static", u"WithEvents"}) {
+    if (vb::StartsWith(item, Text(word) + u" ")) {
+      item = vb::Trim(item.substr(word.size()));
+      return true;
+    }
+  }
+  return false;
+}
+
+Text TypeOfCharacter(char16_t c) {
+  switch (c) {
+    case u'%': return u"Integer";
+    case u'&': return u"Long";
+    case u'!': return u"Single";
+    case u'#': return u"Double";
+    case u'@': return u"Currency";
+    case u'$': return u"String";
+    default: return u"Variant";
+  }
+}
+
+// The type of one item of a variable list ("A As Long", "B$", "[C]() As New Collection").
+Text ItemType(TextView item, std::size_t nameEnd) {
+  std::int64_t as = vb::InStr(item, u" As ");
+  if (as == 0) return nameEnd < item.size() ? TypeOfCharacter(item[nameEnd]) : Text(u"Variant");
+  Text type = vb::Trim(vb::Mid(item, as + 4));
+  if (vb::StartsWith(type, u"New ")) type = vb::Trim(type.substr(4));
+  return type;
 }
 
 }  // namespace
 
-Text VariableType(TextView declaration) {
-  std::int64_t at = vb::InStr(declaration, u" As ");
-  if (at == 0) return u"Variant";
-  return vb::Trim(vb::Mid(declaration, at + 4));
+Text VariableType(TextView declaration, TextView name) {
+  std::vector<Text> statements = vb::StatementsOfLine(declaration);
+  for (const Text& statement : statements) {
+    for (Text item : vb::SplitList(statement)) {
+      item = vb::Trim(item);
+      while (DropLeadingWord(item)) {
+      }
+      bool bracketed = vb::StartsWith(item, u"[");
+      std::size_t nameAt = bracketed ? 1 : 0;
+      std::size_t nameEnd = nameAt + name.size();
+      if (item.size() < nameEnd || !vb::EqualsNoCase(TextView(item).substr(nameAt, name.size()), name)) continue;
+      if (bracketed) {
+        if (nameEnd >= item.size() || item[nameEnd] != u']') continue;
+        ++nameEnd;
+      } else if (nameEnd < item.size() && TextView(u" (%&!#@$").find(item[nameEnd]) == TextView::npos) {
+        continue;  // a longer name that begins with this one
+      }
+      return ItemType(item, nameEnd);
+    }
+  }
+  return u"Variant";
 }
 
 std::optional<int> KnownWriteProcedures(TextView type) {
@@ -65,46 +96,26 @@ std::optional<int> KnownWriteProcedures(TextView type) {
   return std::nullopt;
 }
 
-Text PropertyStubs(TextView interfaceName, TextView memberName, TextView type, int writeProcedures) {
+Text VariableStub(TextView interfaceName, TextView memberName, TextView type, ProcedureKind kind) {
   Text procedure = Text(interfaceName) + u"_" + Text(memberName);
-  Text out = u"Private Property Get " + procedure + u" () As " + Text(type) + kCrLf;
-  out += kTab + Text(u"' put your code here to return the ") + Text(memberName) + u" property" + kCrLf;
-  out += Closing(u"End Property");
+  if (kind == ProcedureKind::PropertyGet)
+    return PropertyHeader(kind) + procedure + u" () As " + Text(type) + kCrLf + PropertyBody(kind, memberName);
   Text byVal = type == u"Variant" ? Text() : Text(u"byval");
-  if (writeProcedures & kLetProcedure) {
-    out += u"Private Property Let " + procedure + u" (" + byVal + u" RHS as " + Text(type) + u")" + kCrLf;
-    out += kTab + Text(u"' put your code here to store the variable passed in") + kCrLf;
-    out += Closing(u"End Property");
-  }
-  if (writeProcedures & kSetProcedure) {
-    out += u"Private Property Set " + procedure + u" (" + byVal + u" RHS as " + Text(type) + u")" + kCrLf;
-    out += kTab + Text(u"' put your code here to store the object") + kCrLf;
-    out += Closing(u"End Property");
-  }
-  return out;
+  return PropertyHeader(kind) + procedure + u" (" + byVal + u" RHS as " + Text(type) + u")" + kCrLf +
+         PropertyBody(kind, memberName);
 }
 
-MethodHeader SplitMethodDeclaration(TextView declaration, TextView memberName) {
-  // The earliest Sub or Function keyword that the name follows.
-  for (std::size_t at = 0; at < declaration.size(); ++at) {
-    for (TextView keyword : {TextView(u"Sub"), TextView(u"Function")}) {
-      if (declaration.substr(at, keyword.size()) != keyword) continue;
-      if (auto end = NameAfterKeyword(declaration, at, keyword, memberName))
-        return MethodHeader{Text(keyword), Text(declaration.substr(*end))};
-    }
-  }
-  // A declaration of an unusual shape: cut at the first occurrence of the name.
-  std::int64_t nameAt = vb::InStr(declaration, memberName);
-  bool isFunction = nameAt > 0 && vb::InStr(vb::Left(declaration, nameAt - 1), u"Function") > 0;
-  return MethodHeader{isFunction ? Text(u"Function") : Text(u"Sub"),
-                      vb::Mid(declaration, nameAt + static_cast<std::int64_t>(memberName.size()))};
-}
-
-Text MethodStub(TextView interfaceName, TextView memberName, const MethodHeader& header) {
-  Text out = u"Private " + header.keyword + u" " + Text(interfaceName) + u"_" + Text(memberName) + header.rest + kCrLf;
-  out += kTab + Text(u"' place your code here") + kCrLf;
-  out += Closing(u"End " + header.keyword);
-  return out;
+Text ProcedureStub(TextView interfaceName, TextView memberName, const vb::ProcedureHeader& header,
+                   TextView declaration) {
+  std::size_t end = vb::StatementEnd(declaration, header.nameEnd);
+  Text rest(declaration.substr(header.nameEnd, end - header.nameEnd));
+  if (end < declaration.size()) rest = vb::RTrim(rest);
+  Text name = Text(interfaceName) + u"_" + Text(memberName);
+  if (header.kind != ProcedureKind::Sub && header.kind != ProcedureKind::Function)
+    return PropertyHeader(header.kind) + name + rest + kCrLf + PropertyBody(header.kind, memberName);
+  Text keyword(vb::BlockKeyword(header.kind));
+  return u"Private " + keyword + u" " + name + rest + kCrLf + kTab + u"' place your code here" + kCrLf +
+         Closing(u"End " + keyword);
 }
 
 }  // namespace morrowgate

@@ -4,10 +4,12 @@
 
 #include <optional>
 
+#include "framework/vb_statements.h"
 #include "framework/vb_text.h"
 
 namespace morrowgate {
 
+using vb::ProcedureKind;
 using vb::Text;
 using vb::TextView;
 
@@ -15,29 +17,24 @@ using vb::TextView;
 inline constexpr int kLetProcedure = 1;
 inline constexpr int kSetProcedure = 2;
 
-// The type text of a variable declaration: everything after the first " As " with the blanks
-// around it removed (a trailing comment stays), or "Variant" when there is no " As ".
-Text VariableType(TextView declaration);
+// The type text of variable `name` in its declaration statement ("Public A As Long, B As String"
+// gives Long for A and String for B): what follows " As " in the variable's own item, without
+// the comment or the next statement and without "New"; a type character gives its type; with
+// neither, "Variant".
+Text VariableType(TextView declaration, TextView name);
 
 // The write procedures for a built-in type name (exact, case-sensitive), or nullopt for a
 // type that the developer has to be asked about.
 std::optional<int> KnownWriteProcedures(TextView type);
 
-// Get, then Let and/or Set as `writeProcedures` says, for variable N of interface I with type T.
-// The value parameter is passed without "byval" for a Variant only.
-Text PropertyStubs(TextView interfaceName, TextView memberName, TextView type, int writeProcedures);
+// One property procedure (Get, Let or Set) for variable N of interface I with type T. The value
+// parameter is passed without "byval" for a Variant only.
+Text VariableStub(TextView interfaceName, TextView memberName, TextView type, ProcedureKind kind);
 
-// A method declaration split around the member's name: the keyword ("Sub" or "Function") and
-// everything after the name (arguments, return type, continuation lines with their breaks).
-struct MethodHeader {
-  Text keyword;
-  Text rest;
-  bool operator==(const MethodHeader&) const = default;
-};
-// The name is located as the word that follows the Sub or Function keyword, so a name that
-// also occurs earlier in the line ('Public Sub Pub()') is found at the right place.
-MethodHeader SplitMethodDeclaration(TextView declaration, TextView memberName);
-
-Text MethodStub(TextView interfaceName, TextView memberName, const MethodHeader& header);
+// The stub of a procedure of the interface declared by `declaration` (continuation lines
+// included): its header repeats the declaration after the name up to the end of the statement,
+// so a one-line procedure's ": End Sub" and a trailing comment stay out.
+Text ProcedureStub(TextView interfaceName, TextView memberName, const vb::ProcedureHeader& header,
+                   TextView declaration);
 
 }  // namespace morrowgate

@@ -1,0 +1,52 @@
+// How VB statements are read where the add-ins read code: where a statement ends, the items of
+// a list, and the header of a procedure. Keywords are compared exactly, as the IDE writes them.
+// Texts may hold a declaration continued over several lines (" _" and a line break).
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include "framework/vb_text.h"
+
+namespace vb {
+
+// Where the statement that starts at `from` (0-based) ends: at the first ":" that is no ":=",
+// or the first "'", outside a string literal; the text's length when neither occurs.
+std::size_t StatementEnd(TextView code, std::size_t from = 0);
+
+// The ")" that closes the "(" at `open`, strings and nested parentheses skipped; npos when the
+// text ends first.
+std::size_t ClosingParenthesis(TextView code, std::size_t open);
+
+// The items of a list split at the commas outside string literals and parentheses, as written
+// (blanks kept). An empty or blank list gives no items.
+std::vector<Text> SplitList(TextView list);
+
+enum class ProcedureKind { Sub, Function, PropertyGet, PropertyLet, PropertySet };
+
+// "Sub", "Function" or "Property": the word of the End statement that closes the procedure.
+TextView BlockKeyword(ProcedureKind kind);
+
+struct ProcedureHeader {
+  ProcedureKind kind = ProcedureKind::Sub;
+  Text name;                   // without brackets and type character
+  int scope = 2;               // host::Scope; Public when there is no scope word
+  // The name as written, brackets included; a type character ("Name$") follows nameEnd.
+  std::size_t nameStart = 0;
+  std::size_t nameEnd = 0;
+};
+
+// Reads "[Public|Private|Friend] [Static] Sub|Function|Property Get|Let|Set name" at the start
+// of a statement (leading blanks allowed); nullopt for any other statement (Declare, Event,
+// variables, code).
+std::optional<ProcedureHeader> ReadProcedureHeader(TextView statement);
+
+// True when the statement at the start of the text (leading blanks allowed) is "End Sub",
+// "End Function" or "End Property".
+bool IsProcedureEnd(TextView statement);
+
+// The statements of one line of code, from the start up to its comment: each statement's text
+// as written, without the ":" that separates them.
+std::vector<Text> StatementsOfLine(TextView code);
+
+}  // namespace vb

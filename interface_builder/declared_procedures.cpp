@@ -1,0 +1,32 @@
+#include "interface_builder/declared_procedures.h"
+
+namespace morrowgate {
+
+namespace {
+
+bool Continues(vb::TextView line) { return vb::EndsWith(vb::Trim(line), u"_"); }
+
+}  // namespace
+
+std::vector<DeclaredProcedure> DeclaredProcedures(host::CodeModule& module) {
+  std::vector<DeclaredProcedure> procedures;
+  const long count = module.CountOfLines();
+  if (count == 0) return procedures;
+  // One read of the whole module: a host call per line costs far more on a long module.
+  const std::vector<vb::Text> lines = vb::SplitLines(module.Lines(1, count));
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    vb::Text declaration = lines[i];
+    while (Continues(declaration) && i + 1 < lines.size()) declaration += vb::kCrLf + lines[++i];
+    if (std::optional<vb::ProcedureHeader> header = vb::ReadProcedureHeader(declaration))
+      procedures.push_back({std::move(*header), std::move(declaration)});
+  }
+  return procedures;
+}
+
+vb::Text DeclarationAt(host::CodeModule& module, long line) {
+  vb::Text declaration = module.Lines(line, 1);
+  while (Continues(declaration) && line < module.CountOfLines()) declaration += vb::kCrLf + module.Lines(++line, 1);
+  return declaration;
+}
+
+}  // namespace morrowgate

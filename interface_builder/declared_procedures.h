@@ -1,0 +1,23 @@
+// The procedures a code module declares, read from its lines: what the interface implementer
+// writes stubs for, and what an implementing module already has.
+#pragma once
+
+#include <vector>
+
+#include "framework/host_model.h"
+#include "framework/vb_statements.h"
+
+namespace morrowgate {
+
+struct DeclaredProcedure {
+  vb::ProcedureHeader header;
+  vb::Text declaration;  // with the lines it continues onto (" _"), joined by CR LF
+};
+
+// Every Sub, Function and Property procedure of the module, in the order of the code.
+std::vector<DeclaredProcedure> DeclaredProcedures(host::CodeModule& module);
+
+// The declaration at `line` with the lines it continues onto, joined by CR LF.
+vb::Text DeclarationAt(host::CodeModule& module, long line);
+
+}  // namespace morrowgate
