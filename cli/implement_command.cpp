@@ -8,6 +8,7 @@
 #include "cli/loaded_code.h"
 #include "cli/output.h"
 #include "interface_builder/connect.h"
+#include "interface_builder/frm_add_in.h"
 #include "interface_builder/frm_property_determine.h"
 
 namespace cli {
@@ -34,6 +35,7 @@ int ImplementCommand(Context& context, const std::vector<std::string>& words) {
   Home home(context);
   Connected<morrowgate::Connect> session(code.vbe());
   std::string refused;
+  std::vector<morrowgate::frmAddIn::AlreadyImplemented> alreadyImplemented;
   home.toolkit.On(u"frmAddIn", [&](ui::Form& form) {
     auto& classes = *form.Find<ui::ComboBox>(u"cboClasses");
     auto& list = *form.Find<ui::ListBox>(u"lstClasses");
@@ -51,6 +53,7 @@ int ImplementCommand(Context& context, const std::vector<std::string>& words) {
     for (const std::string& entry : interfaces)
       if (!list.Selected(list.FindRow(vb::FromUtf8(entry)))) scripted::Tick(form, u"lstClasses", vb::FromUtf8(entry));
     scripted::Click(form, u"cmdOK");
+    alreadyImplemented = dynamic_cast<morrowgate::frmAddIn&>(form).alreadyImplemented;
     if (form.visible()) form.Unload();
   });
   home.toolkit.On(u"frmPropertyDetermine", [&](ui::Form& form) {
@@ -60,7 +63,14 @@ int ImplementCommand(Context& context, const std::vector<std::string>& words) {
   });
   session.vbe().Click(u"Add-Ins", u"M&orrowgate Builder");
   if (!refused.empty()) throw UsageError(refused);
-  return FinishEdit(context, home, code, "Morrowgate");
+  const int exitCode = FinishEdit(context, home, code, "Morrowgate");
+  if (exitCode == kExitOk) {
+    for (const auto& done : alreadyImplemented)
+      context.err << "vb6kit " << context.commandName << ": " << *target << " implements " << vb::ToUtf8(done.interfaceEntry)
+                  << " already: " << (done.addedMissing ? "added only its missing procedures" : "nothing added")
+                  << "\n";
+  }
+  return exitCode;
 }
 
 }  // namespace cli

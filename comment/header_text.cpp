@@ -1,5 +1,7 @@
 #include "comment/header_text.h"
 
+#include "framework/vb_statements.h"
+
 namespace comment {
 
 namespace {
@@ -53,26 +55,29 @@ std::vector<Text> WrapTypedText(TextView text) {
 }
 
 DeclarationParts ParseDeclarationText(TextView declaration) {
-  const Text d(declaration);
-  const std::int64_t open = vb::InStr(d, u"(");
-  const std::int64_t close = vb::InStrRev(d, u")");
+  // Only the declaration statement: not a one-line procedure's ": End Sub", not a comment.
+  const Text d(vb::Trim(declaration.substr(0, vb::StatementEnd(declaration))));
+  const std::size_t open = d.find(u'(');
+  const std::size_t close = open == Text::npos ? Text::npos : vb::ClosingParenthesis(d, open);
 
   DeclarationParts parts;
   if (vb::InStr(d, u"Sub") > 0) {
     parts.returnValue = u"VOID";
   } else {
     // What follows the parameter list; without one there is no As clause to read.
-    const Text tail = close > 0 ? vb::Trim(vb::Mid(d, close)) : Text();
+    const Text tail = close != Text::npos ? vb::Trim(d.substr(close)) : Text();
     const std::int64_t as = vb::InStr(tail, u" As ");
     parts.returnValue = as > 0 ? vb::Trim(vb::Mid(tail, as + 1)) : Text(u"Variant");
   }
 
-  Text rest = (open > 0 && close > open) ? vb::Mid(d, open + 1, close - open - 1) : Text();
-  for (std::int64_t comma = vb::InStr(rest, u","); comma > 0; comma = vb::InStr(rest, u",")) {
-    parts.parameterLines += kParameterPrefix + vb::Trim(vb::Left(rest, comma - 1)) + vb::kCrLf;
-    rest = vb::Mid(rest, comma + 1);
+  // Parameters split at the commas between them, not at those inside a string or parentheses.
+  std::vector<Text> parameters = close != Text::npos ? vb::SplitList(d.substr(open + 1, close - open - 1))
+                                                     : std::vector<Text>{};
+  if (parameters.empty()) parameters.emplace_back();
+  for (std::size_t i = 0; i < parameters.size(); ++i) {
+    if (i > 0) parts.parameterLines += vb::kCrLf;
+    parts.parameterLines += kParameterPrefix + vb::Trim(parameters[i]);
   }
-  parts.parameterLines += kParameterPrefix + vb::Trim(rest);
   return parts;
 }
 

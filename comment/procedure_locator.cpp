@@ -1,9 +1,7 @@
 #include "comment/procedure_locator.h"
 
-#include <algorithm>
-#include <initializer_list>
-
 #include "comment/active_code.h"
+#include "framework/vb_statements.h"
 
 namespace comment {
 
@@ -11,62 +9,87 @@ ProcLocationRecord ProcLocation;
 
 namespace {
 
-bool IsOneOf(TextView word, std::initializer_list<TextView> choices) {
-  return std::find(choices.begin(), choices.end(), word) != choices.end();
+// The member type (1 method, 2 property) of the End statement among the line's statements, 0
+// when it has none. A one-line procedure's line holds its declaration and its End.
+long EndOnLine(TextView line) {
+  for (const Text& statement : vb::StatementsOfLine(line)) {
+    const TextView keyword = vb::ProcedureEnd(statement);
+    if (!keyword.empty()) return keyword == u"Property" ? host::vbext_mt_Property : host::vbext_mt_Method;
+  }
+  return 0;
 }
 
-// Examines the words of a declaration line for the procedure's name: a continuation "_" names
-// the word before it, a word with "(" names what precedes the parenthesis.
-bool NameFromWords(const std::vector<Text>& words, Text& name) {
-  for (std::size_t i = 0; i < words.size(); ++i) {
-    const Text& word = words[i];
-    if (vb::StartsWith(word, u"_")) {
-      name = i > 0 ? words[i - 1] : Text();
-      return true;
-    }
-    if (const std::int64_t paren = vb::InStr(word, u"("); paren > 0) {
-      name = vb::Left(word, paren - 1);
+long MemberTypeOf(vb::ProcedureKind kind) {
+  return (kind == vb::ProcedureKind::Sub || kind == vb::ProcedureKind::Function) ? host::vbext_mt_Method
+                                                                                 : host::vbext_mt_Property;
+}
+
+// Lines that belong to no statement: blank lines, comments and conditional compilation lines.
+bool IsBlankOrComment(TextView line) {
+  const Text text = vb::Trim(line);
+  return text.empty() || vb::StartsWith(text, u"'") || vb::StartsWith(text, u"#");
+}
+
+// The downward search: the first line at or below `line` with an End statement.
+bool FindEndLine(long line, host::CodeModule& module, ProcLocationRecord& found) {
+  for (long current = line; current <= module.CountOfLines(); ++current) {
+    if (const long type = EndOnLine(module.Lines(current, 1)); type != 0) {
+      found.MemberType = type;
+      found.EndLine = current;
       return true;
     }
   }
   return false;
 }
 
-// The downward search: the first End line at or below `line`; false when the module ends first.
-bool FindEndLine(long line, host::CodeModule& module, ProcLocationRecord& found) {
-  for (long current = line;; ++current) {
-    if (current > module.CountOfLines()) return false;
-    const Text head = vb::Left(vb::Trim(module.Lines(current, 1)), 7);
-    if (head == u"End Fun" || head == u"End Sub" || head == u"End Pro") {
-      const Text kind = vb::Right(head, 3);
-      found.MemberType = (kind == u"Pro") ? host::vbext_mt_Property : host::vbext_mt_Method;
-      found.EndLine = current;
-      return true;
-    }
+// A statement read upward: its first physical line and its text joined over continuations.
+struct StatementAt {
+  long start = 0;
+  Text text;
+};
+StatementAt StatementEndingAt(long line, host::CodeModule& module) {
+  StatementAt statement{line, module.Lines(line, 1)};
+  while (statement.start > 1) {
+    const Text above = vb::Trim(module.Lines(statement.start - 1, 1));
+    if (!vb::ContinuesOnNextLine(above)) break;
+    statement.text = vb::Left(above, static_cast<std::int64_t>(above.size()) - 1) + u" " + statement.text;
+    --statement.start;
+  }
+  return statement;
+}
+
+// Records the declaration when it is one of the kind the End line closes.
+void Take(const vb::ProcedureHeader& header, long start, ProcLocationRecord& found) {
+  if (MemberTypeOf(header.kind) != found.MemberType) return;
+  found.Name = header.name;
+  found.StartLine = start;
+}
+
+// The caret lies above a declaration (in its comment block or the blank lines before it): the
+// declaration is the first one below, provided only blank and comment lines lie between.
+void FindDeclarationBelow(long line, host::CodeModule& module, ProcLocationRecord& found) {
+  for (long current = line; current <= found.EndLine; ++current) {
+    const Text text = module.Lines(current, 1);
+    if (IsBlankOrComment(text)) continue;
+    if (std::optional<vb::ProcedureHeader> header = vb::ReadProcedureHeader(text)) Take(*header, current, found);
+    return;
   }
 }
 
-// The upward search for the declaration of the kind the End line gave.
+// The upward search: the declaration of the procedure the caret is in, never past the End line
+// of another procedure.
 void FindDeclaration(long line, host::CodeModule& module, ProcLocationRecord& found) {
   for (long current = line; current >= 1; --current) {
-    const Text text = vb::Trim(module.Lines(current, 1));
-    if (text.empty() || vb::StartsWith(text, u"'")) continue;
-    std::vector<Text> words;
-    if (found.MemberType == host::vbext_mt_Method) {
-      words = SplitWords(text, u" ");
-      if (!IsOneOf(words.front(), {u"Friend", u"Private", u"Public", u"Sub", u"Function"})) continue;
-    } else if (found.MemberType == host::vbext_mt_Property) {
-      if (vb::InStr(text, u" Property ") == 0) continue;
-      words = SplitWords(text, u" ");
-      if (!IsOneOf(words.front(), {u"Friend", u"Private", u"Public", u"Property"})) continue;
-    } else {
-      continue;
-    }
-    if (NameFromWords(words, found.Name)) {
-      found.StartLine = current;
+    const StatementAt statement = StatementEndingAt(current, module);
+    current = statement.start;
+    if (IsBlankOrComment(statement.text)) continue;
+    if (statement.start != found.EndLine && EndOnLine(statement.text) != 0) break;
+    if (std::optional<vb::ProcedureHeader> header = vb::ReadProcedureHeader(statement.text)) {
+      Take(*header, statement.start, found);
       return;
     }
   }
+  FindDeclarationBelow(line, module, found);
 }
 
 }  // namespace
@@ -136,7 +159,7 @@ Text JoinDeclaration(const Ref<host::CodeModule>& codeModule, long declarationLi
   if (!codeModule) vb::RaiseStandard(vb::err::kObjectNotSet);
   Text joined = vb::Trim(codeModule->Lines(declarationLine, 1));
   // A module that ends in a continuation has nothing more to join.
-  for (long next = declarationLine + 1; vb::EndsWith(joined, u"_") && next <= codeModule->CountOfLines(); ++next) {
+  for (long next = declarationLine + 1; vb::ContinuesOnNextLine(joined) && next <= codeModule->CountOfLines(); ++next) {
     joined = vb::Trim(vb::Left(joined, static_cast<std::int64_t>(joined.size()) - 1)) + u" " +
              vb::Trim(codeModule->Lines(next, 1));
   }

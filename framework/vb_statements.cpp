@@ -37,11 +37,6 @@ class Reader {
     at_ = SkipSeparators(text_, end);
     return true;
   }
-  bool TakeAny(std::initializer_list<TextView> words) {
-    for (TextView word : words)
-      if (Take(word)) return true;
-    return false;
-  }
 
   // A name, plain or in [brackets]; false when none stands here.
   bool Name(ProcedureHeader& header) {
@@ -69,6 +64,11 @@ class Reader {
 };
 
 }  // namespace
+
+bool ContinuesOnNextLine(TextView line) {
+  const Text text = RTrim(line);
+  return text == u"_" || (text.size() >= 2 && text.back() == u'_' && IsBlank(text[text.size() - 2]));
+}
 
 std::size_t StatementEnd(TextView code, std::size_t from) {
   bool inString = false;
@@ -150,9 +150,12 @@ std::optional<ProcedureHeader> ReadProcedureHeader(TextView statement) {
   return header;
 }
 
-bool IsProcedureEnd(TextView statement) {
+TextView ProcedureEnd(TextView statement) {
   Reader r(statement);
-  return r.Take(u"End") && r.TakeAny({u"Sub", u"Function", u"Property"});
+  if (!r.Take(u"End")) return {};
+  for (TextView keyword : {u"Sub", u"Function", u"Property"})
+    if (r.Take(keyword)) return keyword;
+  return {};
 }
 
 std::vector<Text> StatementsOfLine(TextView code) {

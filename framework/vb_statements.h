@@ -10,6 +10,9 @@
 
 namespace vb {
 
+// True when a line continues on the next one: it ends with a blank and "_" (or is only "_").
+bool ContinuesOnNextLine(TextView line);
+
 // Where the statement that starts at `from` (0-based) ends: at the first ":" that is no ":=",
 // or the first "'", outside a string literal; the text's length when neither occurs.
 std::size_t StatementEnd(TextView code, std::size_t from = 0);
@@ -41,9 +44,9 @@ struct ProcedureHeader {
 // variables, code).
 std::optional<ProcedureHeader> ReadProcedureHeader(TextView statement);
 
-// True when the statement at the start of the text (leading blanks allowed) is "End Sub",
-// "End Function" or "End Property".
-bool IsProcedureEnd(TextView statement);
+// "Sub", "Function" or "Property" when the statement at the start of the text (leading blanks
+// allowed) is "End Sub", "End Function" or "End Property"; empty for any other statement.
+TextView ProcedureEnd(TextView statement);
 
 // The statements of one line of code, from the start up to its comment: each statement's text
 // as written, without the ":" that separates them.

@@ -2,12 +2,6 @@
 
 namespace morrowgate {
 
-namespace {
-
-bool Continues(vb::TextView line) { return vb::EndsWith(vb::Trim(line), u"_"); }
-
-}  // namespace
-
 std::vector<DeclaredProcedure> DeclaredProcedures(host::CodeModule& module) {
   std::vector<DeclaredProcedure> procedures;
   const long count = module.CountOfLines();
@@ -16,7 +10,7 @@ std::vector<DeclaredProcedure> DeclaredProcedures(host::CodeModule& module) {
   const std::vector<vb::Text> lines = vb::SplitLines(module.Lines(1, count));
   for (std::size_t i = 0; i < lines.size(); ++i) {
     vb::Text declaration = lines[i];
-    while (Continues(declaration) && i + 1 < lines.size()) declaration += vb::kCrLf + lines[++i];
+    while (vb::ContinuesOnNextLine(declaration) && i + 1 < lines.size()) declaration += vb::kCrLf + lines[++i];
     if (std::optional<vb::ProcedureHeader> header = vb::ReadProcedureHeader(declaration))
       procedures.push_back({std::move(*header), std::move(declaration)});
   }
@@ -25,7 +19,7 @@ std::vector<DeclaredProcedure> DeclaredProcedures(host::CodeModule& module) {
 
 vb::Text DeclarationAt(host::CodeModule& module, long line) {
   vb::Text declaration = module.Lines(line, 1);
-  while (Continues(declaration) && line < module.CountOfLines()) declaration += vb::kCrLf + module.Lines(++line, 1);
+  while (vb::ContinuesOnNextLine(declaration) && line < module.CountOfLines()) declaration += vb::kCrLf + module.Lines(++line, 1);
   return declaration;
 }
 

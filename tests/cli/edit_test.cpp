@@ -1,6 +1,8 @@
 #include <tuple>
 
 #include "cli_fixture.h"
+#include "hosts/files/workspace.h"
+#include "support/module_structure.h"
 
 namespace cli_test {
 namespace {
@@ -69,6 +71,27 @@ TEST_F(EditTest, ImplementWritesTheImplementsLineAndStubs) {
   // Only the implementing form changed.
   for (const char* other : {"clsProduct.cls", "IStockItem.cls", "modStock.bas", "Inventory.vbp"})
     EXPECT_EQ(Read(other), Original(other)) << other;
+}
+
+TEST_F(EditTest, TheReadmeImplementCompilesAndImplementingAgainAddsNothing) {
+  const std::vector<std::string> readme = {"implement", File("Inventory.vbp"), "--class", "Inventory.frmMain",
+                                           "--interface", "Inventory.IStockItem", "--unknown", "both"};
+  Result result = Run(readme);
+  ASSERT_EQ(result.code, 0) << result.err;
+  EXPECT_EQ(result.err, "");
+  EXPECT_TRUE(testing_support::SoundStructure(files::Workspace::Load(project / "Inventory.vbp").vbe()));
+  const auto once = Snapshot();
+
+  result = Run(readme);
+  EXPECT_EQ(result.code, 0);
+  EXPECT_EQ(result.err, "vb6kit implement: Inventory.frmMain implements Inventory.IStockItem already: nothing added\n");
+  EXPECT_EQ(Snapshot(), once);
+  // clsProduct implements it by hand, written without the project.
+  result = Run({"implement", File("Inventory.vbp"), "--class", "Inventory.clsProduct", "--interface",
+                "Inventory.IStockItem"});
+  EXPECT_EQ(result.code, 0);
+  EXPECT_EQ(result.err, "vb6kit implement: Inventory.clsProduct implements Inventory.IStockItem already: nothing added\n");
+  EXPECT_EQ(Snapshot(), once);
 }
 
 TEST_F(EditTest, ImplementAnswersTheQuestionAboutUnknownTypes) {

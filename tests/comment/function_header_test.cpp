@@ -117,9 +117,31 @@ TEST(FunctionHeader, DeclarationsAndDescriptions) {
       {"a property procedure", {u"Private mValue As Long"},
        {u"Public Property Get Value() As Long", u"    Value = mValue", u"End Property"}, {}, 3, u"Reads.",
        Header(u"Value", u"Public", u"jdoe", {u""}, u"As Long", {u"Reads."})},
-      {"caret between two procedures takes the one above", {},
-       {u"Private Sub First(a, b)", u"End Sub"}, {u"", u"", u"Private Sub Second()", u"End Sub"}, 4, u"x",
-       Header(u"First", u"Private", u"jdoe", {u"a", u"b"}, u"VOID", {u"x"})},
+      // Where the procedure at the caret starts: never past another procedure's End line.
+      {"caret between two procedures takes the one below", {u"Private Sub First(a, b)", u"End Sub", u"", u""},
+       {u"Private Sub Second()", u"End Sub"}, {}, 3, u"x",
+       Header(u"Second", u"Private", u"jdoe", {u""}, u"VOID", {u"x"})},
+      {"caret in the comment above a declaration", {u"Sub First()", u"End Sub", u"' Second does it all."},
+       {u"Private Sub Second()", u"End Sub"}, {}, 3, u"x",
+       Header(u"Second", u"Private", u"jdoe", {u""}, u"VOID", {u"x"})},
+      {"caret on the blank line after an Event", {u"Option Explicit", u"Public Event Changed()", u""},
+       {u"Public Sub Go()", u"End Sub"}, {}, 3, u"x", Header(u"Go", u"Public", u"jdoe", {u""}, u"VOID", {u"x"})},
+      {"a property declared without a scope word", {u"Sub Before()", u"End Sub"},
+       {u"Property Get Size() As Long", u"    Size = 1", u"End Property"}, {}, 4, u"x",
+       Header(u"Size", u"Public", u"jdoe", {u""}, u"As Long", {u"x"})},
+      {"a Static sub", {u"Sub Before()", u"End Sub"}, {u"Static Sub Tally(ByVal n As Long)", u"End Sub"}, {}, 4, u"x",
+       Header(u"Tally", u"Public", u"jdoe", {u"ByVal n As Long"}, u"VOID", {u"x"})},
+      {"a one-line function", {u"Sub Before()", u"End Sub"},
+       {u"Public Function Compare(ByRef a As Variant, ByRef b As Variant) As Long: End Function"}, {u"Sub After()"}, 3,
+       u"x", Header(u"Compare", u"Public", u"jdoe", {u"ByRef a As Variant", u"ByRef b As Variant"}, u"As Long", {u"x"})},
+      {"a one-line sub with a comment", {}, {u"Public Sub Clear(): End Sub ' empties (all of it)"}, {}, 1, u"x",
+       Header(u"Clear", u"Public", u"jdoe", {u""}, u"VOID", {u"x"})},
+      {"defaults holding commas and parentheses", {},
+       {u"Public Function Find(Optional ByVal s As String = \"a, (b\", Optional n As Long = Max(1, 2)) As Long() ' f",
+        u"End Function"},
+       {}, 2, u"x",
+       Header(u"Find", u"Public", u"jdoe", {u"Optional ByVal s As String = \"a, (b\"", u"Optional n As Long = Max(1, 2)"},
+              u"As Long()", {u"x"})},
   };
   for (const HeaderCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -145,7 +167,10 @@ TEST(FunctionHeader, NotAMethodWritesNothing) {
       {"caret on an array variable", Lines({u"Private mItems(10) As Long", u"Sub Go()", u"End Sub"}), 1},
       {"caret on a constant", Lines({u"Private Const MAX As Long = 2", u"Sub Go()", u"End Sub"}), 1},
       {"module without procedures", Lines({u"Option Explicit", u"Dim x As Long"}), 2},
-      {"a property declared without a scope word", Lines({u"Property Get Size() As Long", u"End Property"}), 1},
+      {"caret on an Event", Lines({u"Public Event Changed()", u"", u"Sub Go()", u"End Sub"}), 1},
+      {"caret on a Declare",
+       Lines({u"Private Declare Function GetTickCount Lib \"kernel32\" () As Long", u"Sub Go()", u"End Sub"}), 1},
+      {"caret below the last procedure", Lines({u"Sub Go()", u"End Sub", u"", u"' the end"}), 4},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

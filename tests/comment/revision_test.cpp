@@ -63,6 +63,50 @@ TEST(Revision, TwoEntriesOnAFreshHeaderLandOldestFirst) {
   EXPECT_TRUE(home.toolkit.messages().empty());
 }
 
+TEST(Revision, TheEntryGoesIntoTheHeaderOfTheProcedureAtTheCaret) {
+  // Two procedures with headers; B's declaration takes the shapes the locator must know.
+  const auto module = [](std::vector<Text> b, const std::vector<Text>& entryOfA, const std::vector<Text>& entryOfB) {
+    std::vector<Text> lines{u"Option Explicit", u"Public Event Changed()", u"", kStars, u"' REVISIONS:"};
+    lines.insert(lines.end(), entryOfA.begin(), entryOfA.end());
+    for (const Text& line : {Text(u"' END REVISIONS:"), Text(kStars), Text(u"Private Sub A()"), Text(u"    x = 1"),
+                             Text(u"End Sub"), Text(), Text(kStars), Text(u"' REVISIONS:")})
+      lines.push_back(line);
+    lines.insert(lines.end(), entryOfB.begin(), entryOfB.end());
+    lines.push_back(u"' END REVISIONS:");
+    lines.push_back(kStars);
+    lines.insert(lines.end(), b.begin(), b.end());
+    return vb::Join(lines, vb::kCrLf);
+  };
+  const std::vector<Text> entry{u"'\t\tjdoe - 12/07/2026 09:30:15", u"' \t\t\tfix"};
+  struct Case {
+    const char* name;
+    std::vector<Text> b;
+    long caret;
+    bool intoA;
+  };
+  const Case cases[] = {
+      {"caret on B's own header", {u"Private Sub B()", u"End Sub"}, 13, false},
+      {"caret on B's first header line", {u"Private Sub B()", u"End Sub"}, 12, false},
+      {"caret on the blank line above B's header", {u"Private Sub B()", u"End Sub"}, 11, false},
+      {"caret on A's End line", {u"Private Sub B()", u"End Sub"}, 10, true},
+      {"caret on the blank line after the Event", {u"Private Sub B()", u"End Sub"}, 3, true},
+      {"a Static sub", {u"Static Sub B()", u"    Dim n As Long", u"End Sub"}, 18, false},
+      {"a property without a scope word", {u"Property Get B() As Long", u"End Property"}, 17, false},
+      {"a one-line procedure", {u"Public Sub B(): End Sub"}, 16, false},
+      {"a declaration over two lines", {u"Public Function B(ByVal a As Long, _", u"    ByVal c As Long) As Long",
+                                        u"End Function"}, 17, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    testing_support::TestHome home;
+    Connected ide(HostBuilder().project(u"Project1").module(u"Module1", module(c.b, {}, {}))
+                      .activePane(u"Module1", {c.caret, 1, c.caret, 1}).build());
+    AddRevision(home, ide, u"fix");
+    EXPECT_EQ(ide.vbe->Code(u"Module1"), c.intoA ? module(c.b, entry, {}) : module(c.b, {}, entry));
+    EXPECT_TRUE(home.toolkit.messages().empty());
+  }
+}
+
 TEST(Revision, EntryTextWrapsAndKeepsItsMarks) {
   const Text sixty = Text(60, u'x');
   struct Case {
@@ -119,7 +163,7 @@ TEST(Revision, NoHeaderAboveTheDeclaration) {
 TEST(Revision, NotAMethodAndOpeningErrors) {
   {
     testing_support::TestHome home;
-    const Text code = Lines({u"Private mCount As Long", u"Sub Go()", u"End Sub"});
+    const Text code = Lines({u"Public Event Changed()", u"Private mCount As Long", u"Sub Go()", u"End Sub"});
     Connected ide(HostBuilder().project(u"Project1").module(u"Module1", code).activePane(u"Module1", {1, 1, 1, 1}).build());
     AddRevision(home, ide, u"text");
     EXPECT_EQ(ide.vbe->Code(u"Module1"), code);
