@@ -4,6 +4,7 @@
 #include "hosts/memory/memory_host.h"
 #include "property_generator/connect.h"
 #include "support/connected.h"
+#include "support/module_structure.h"
 
 namespace {
 
@@ -44,6 +45,7 @@ TEST_F(QuenbyTest, CountLongPublicReadWritesTheWholeProperty) {
                                          u"\tpropCount = value",
                                          u"End Property",
                                          u""}));
+  EXPECT_TRUE(testing_support::SoundStructure(vbe));
   EXPECT_TRUE(home.toolkit.messages().empty());
   EXPECT_FALSE(connect.dialog()->loaded());
 }
@@ -63,6 +65,7 @@ TEST_F(QuenbyTest, UseSetWritesSetProcedureAndSetAssignments) {
                                         u"\tSet propTarget = value",
                                         u"End Property",
                                         u""}));
+  EXPECT_TRUE(testing_support::SoundStructure(vbe));
 }
 
 TEST_F(QuenbyTest, ScopeOptionsGiveTheirPrefixes) {
@@ -85,6 +88,7 @@ TEST_F(QuenbyTest, ScopeOptionsGiveTheirPrefixes) {
     vbe->Click(u"Add-Ins", kEntry);
     EXPECT_EQ(vbe->Code(u"Class1"), Lines({u"Private propP As Long", c.getLine, u"\tP = propP", u"End Property", u"",
                                            c.letLine, u"\tpropP = value", u"End Property", u""}));
+    EXPECT_TRUE(testing_support::SoundStructure(vbe));
   }
 }
 
@@ -93,11 +97,13 @@ TEST_F(QuenbyTest, BlankTypeBecomesVariantAndSurroundingBlanksAreKept) {
   home.toolkit.Once(u"frmAddIn", Fill(u"A", u"   ", nullptr, false));
   vbe->Click(u"Add-Ins", kEntry);
   EXPECT_EQ(vb::SplitLines(vbe->Code(u"Module1")).front(), u"Private propA As Variant");
+  EXPECT_TRUE(testing_support::SoundStructure(vbe));
 
   vbe->SetCode(u"Module1", u"");
   home.toolkit.Once(u"frmAddIn", Fill(u"B", u" Long ", nullptr, false));
   vbe->Click(u"Add-Ins", kEntry);
   EXPECT_EQ(vb::SplitLines(vbe->Code(u"Module1")).front(), u"Private propB As  Long ");
+  EXPECT_TRUE(testing_support::SoundStructure(vbe));
 }
 
 TEST_F(QuenbyTest, EmptyNameAndTypeWithNoOptionSet) {
@@ -179,6 +185,7 @@ TEST_F(QuenbyTest, OkWritesIntoThePaneActiveAtOk) {
 
   EXPECT_EQ(vbe->Code(u"First"), u"Option Explicit");
   EXPECT_EQ(vb::SplitLines(vbe->Code(u"Second"))[1], u"Private propSize As Integer");
+  EXPECT_TRUE(testing_support::SoundStructure(vbe));
   EXPECT_EQ(home.toolkit.OpenForm(u"frmAddIn"), nullptr);
 }
 
@@ -218,6 +225,7 @@ TEST_F(QuenbyTest, FailureDuringOkIsReportedAndEarlierTextsStay) {
   vbe->Click(u"Add-Ins", kEntry);
 
   EXPECT_EQ(vbe->Code(u"Module1"), u"Private propN As Long");
+  EXPECT_TRUE(testing_support::SoundStructure(vbe));
   ASSERT_EQ(home.toolkit.messages().size(), 1u);
   EXPECT_EQ(home.toolkit.messages()[0],
             (MessageBox{u"The following error occurred : Can't edit module", ui::vbInformation, u"Error Occurred"}));
