@@ -119,6 +119,18 @@ std::vector<Text> SplitList(TextView list) {
   return items;
 }
 
+Text TypeOfCharacter(char16_t c) {
+  switch (c) {
+    case u'%': return u"Integer";
+    case u'&': return u"Long";
+    case u'!': return u"Single";
+    case u'#': return u"Double";
+    case u'@': return u"Currency";
+    case u'$': return u"String";
+    default: return u"Variant";
+  }
+}
+
 TextView BlockKeyword(ProcedureKind kind) {
   switch (kind) {
     case ProcedureKind::Sub: return u"Sub";

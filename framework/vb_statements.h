@@ -25,6 +25,10 @@ std::size_t ClosingParenthesis(TextView code, std::size_t open);
 // (blanks kept). An empty or blank list gives no items.
 std::vector<Text> SplitList(TextView list);
 
+// The type that a type character after a name gives it ("Name$" is a String): Integer for "%",
+// Long "&", Single "!", Double "#", Currency "@", String "$"; Variant for any other character.
+Text TypeOfCharacter(char16_t c);
+
 enum class ProcedureKind { Sub, Function, PropertyGet, PropertyLet, PropertySet };
 
 // "Sub", "Function" or "Property": the word of the End statement that closes the procedure.

@@ -40,22 +40,10 @@ bool DropLeadingWord(Text& item) {
   return false;
 }
 
-Text TypeOfCharacter(char16_t c) {
-  switch (c) {
-    case u'%': return u"Integer";
-    case u'&': return u"Long";
-    case u'!': return u"Single";
-    case u'#': return u"Double";
-    case u'@': return u"Currency";
-    case u'$': return u"String";
-    default: return u"Variant";
-  }
-}
-
 // The type of one item of a variable list ("A As Long", "B$", "[C]() As New Collection").
 Text ItemType(TextView item, std::size_t nameEnd) {
   std::int64_t as = vb::InStr(item, u" As ");
-  if (as == 0) return nameEnd < item.size() ? TypeOfCharacter(item[nameEnd]) : Text(u"Variant");
+  if (as == 0) return nameEnd < item.size() ? vb::TypeOfCharacter(item[nameEnd]) : Text(u"Variant");
   Text type = vb::Trim(vb::Mid(item, as + 4));
   if (vb::StartsWith(type, u"New ")) type = vb::Trim(type.substr(4));
   return type;

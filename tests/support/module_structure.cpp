@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "framework/vb_statements.h"
+
 namespace testing_support {
 namespace {
 
@@ -45,30 +47,13 @@ bool StartsWithWord(TextView s, TextView word) {
   return s.size() == word.size() || !IsIdentChar(s[word.size()]);
 }
 
-// The statements of one logical line: split at ":" outside strings, up to a comment.
+// The statements of one logical line, up to its comment.
 void SplitStatements(TextView logical, long line, std::vector<Statement>& out) {
-  Text current;
-  bool inString = false;
-  auto flush = [&] {
-    TextView t = TrimBlanks(current);
-    if (!t.empty()) out.push_back({Text(t), line});
-    current.clear();
-  };
-  for (std::size_t i = 0; i < logical.size(); ++i) {
-    char16_t c = logical[i];
-    if (inString) {
-      inString = c != u'"';
-    } else if (c == u'"') {
-      inString = true;
-    } else if (c == u'\'' || (TrimBlanks(current).empty() && StartsWithWord(logical.substr(i), u"Rem"))) {
-      break;
-    } else if (c == u':' && !(i + 1 < logical.size() && logical[i + 1] == u'=')) {
-      flush();
-      continue;
-    }
-    current += c;
+  for (const Text& statement : vb::StatementsOfLine(logical)) {
+    TextView text = TrimBlanks(statement);
+    if (StartsWithWord(text, u"Rem")) return;
+    if (!text.empty()) out.push_back({Text(text), line});
   }
-  flush();
 }
 
 // The statements of a module in order, with continuations joined and only the first branch of
@@ -80,8 +65,7 @@ std::vector<Statement> StatementsOf(TextView module) {
   for (std::size_t i = 0; i < lines.size(); ++i) {
     long first = static_cast<long>(i + 1);
     Text logical = lines[i];
-    auto continues = [](TextView t) { return t.size() >= 2 && t.back() == u'_' && IsBlank(t[t.size() - 2]); };
-    while (continues(TrimBlanks(logical)) && i + 1 < lines.size()) {
+    while (vb::ContinuesOnNextLine(logical) && i + 1 < lines.size()) {
       TextView t = TrimBlanks(logical);
       logical = Text(t.substr(0, t.size() - 1)) + lines[++i];
     }
@@ -138,23 +122,11 @@ class Words {
   // nullopt when the rest does not open with "(".
   std::optional<Text> Parenthesized() {
     if (rest_.empty() || rest_[0] != u'(') return std::nullopt;
-    int depth = 0;
-    bool inString = false;
-    for (std::size_t i = 0; i < rest_.size(); ++i) {
-      char16_t c = rest_[i];
-      if (inString) {
-        inString = c != u'"';
-      } else if (c == u'"') {
-        inString = true;
-      } else if (c == u'(') {
-        ++depth;
-      } else if (c == u')' && --depth == 0) {
-        Text inside(rest_.substr(1, i - 1));
-        rest_ = TrimBlanks(rest_.substr(i + 1));
-        return inside;
-      }
-    }
-    return std::nullopt;
+    std::size_t close = vb::ClosingParenthesis(rest_, 0);
+    if (close == TextView::npos) return std::nullopt;
+    Text inside(rest_.substr(1, close - 1));
+    rest_ = TrimBlanks(rest_.substr(close + 1));
+    return inside;
   }
   TextView rest() const { return rest_; }
 
@@ -162,47 +134,9 @@ class Words {
   TextView rest_;
 };
 
-// Items of a list split at the commas outside parentheses and strings.
-std::vector<Text> ListItems(TextView s) {
-  std::vector<Text> items;
-  Text current;
-  int depth = 0;
-  bool inString = false;
-  for (char16_t c : s) {
-    if (inString) {
-      inString = c != u'"';
-    } else if (c == u'"') {
-      inString = true;
-    } else if (c == u'(') {
-      ++depth;
-    } else if (c == u')') {
-      --depth;
-    } else if (c == u',' && depth == 0) {
-      items.push_back(current);
-      current.clear();
-      continue;
-    }
-    current += c;
-  }
-  if (!TrimBlanks(current).empty() || !items.empty()) items.push_back(current);
-  return items;
-}
-
-Text SuffixType(char16_t suffix) {
-  switch (suffix) {
-    case u'%': return u"integer";
-    case u'&': return u"long";
-    case u'!': return u"single";
-    case u'#': return u"double";
-    case u'@': return u"currency";
-    case u'$': return u"string";
-    default: return u"variant";
-  }
-}
-
 // "As <type>" at the front of the rest (up to a default value), "As New" read as the type.
 Text TypeOf(Words& w, char16_t suffix) {
-  if (!w.Take(u"As")) return SuffixType(suffix);
+  if (!w.Take(u"As")) return Normal(vb::TypeOfCharacter(suffix));
   w.Take(u"New");
   TextView rest = w.rest();
   bool inString = false;
@@ -283,7 +217,7 @@ std::optional<Procedure> ProcedureHeader(const Statement& statement) {
   p.name = w.Name(&suffix);
   if (p.name.empty()) return std::nullopt;
   if (std::optional<Text> list = w.Parenthesized())
-    for (const Text& parameter : ListItems(*list)) p.parameters.push_back(ParameterShape(parameter));
+    for (const Text& parameter : vb::SplitList(*list)) p.parameters.push_back(ParameterShape(parameter));
   if (p.kind == Kind::Function || p.kind == Kind::PropertyGet) p.returnType = TypeOf(w, suffix);
   return p;
 }
@@ -335,7 +269,7 @@ void ModuleLevelStatement(const Statement& statement, Outline& outline) {
   if (!w.Take(u"Public") && !w.Take(u"Global")) return;
   for (TextView other : {u"Declare", u"Event", u"Const", u"Type", u"Enum", u"Sub", u"Function", u"Property"})
     if (StartsWithWord(w.rest(), other)) return;
-  for (const Text& item : ListItems(w.rest())) {
+  for (const Text& item : vb::SplitList(w.rest())) {
     Words iw(item);
     iw.Take(u"WithEvents");
     char16_t suffix = 0;
