@@ -20,7 +20,9 @@ int ImplementCommand(Context& context, const std::vector<std::string>& words) {
                    "       [--interface PROJECT.CLASS]... [--unknown let|set|both]\n\n"
                    "Writes the Implements line and every procedure of each interface class into the class,\n"
                    "form or user control. --unknown answers the question about a public variable whose\n"
-                   "type is not a built-in one (a Property Let, a Property Set, or both; let by default).\n";
+                   "type is not a built-in one (a Property Let, a Property Set, or both; let by default).\n"
+                   "An interface the class implements already gets only the procedures it lacks, and is\n"
+                   "named on stderr.\n";
     return kExitOk;
   }
   args.ExpectPositionals(1, 1, "PROJECT");
