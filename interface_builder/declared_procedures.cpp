@@ -17,6 +17,15 @@ std::vector<DeclaredProcedure> DeclaredProcedures(host::CodeModule& module) {
   return procedures;
 }
 
+bool Declares(const std::vector<DeclaredProcedure>& procedures, vb::ProcedureKind kind, vb::TextView name) {
+  const auto isProperty = [](vb::ProcedureKind k) { return k != vb::ProcedureKind::Sub && k != vb::ProcedureKind::Function; };
+  for (const DeclaredProcedure& procedure : procedures) {
+    if (!vb::EqualsNoCase(procedure.header.name, name)) continue;
+    if (procedure.header.kind == kind || !isProperty(kind) || !isProperty(procedure.header.kind)) return true;
+  }
+  return false;
+}
+
 vb::Text DeclarationAt(host::CodeModule& module, long line) {
   vb::Text declaration = module.Lines(line, 1);
   while (vb::ContinuesOnNextLine(declaration) && line < module.CountOfLines()) declaration += vb::kCrLf + module.Lines(++line, 1);

@@ -17,6 +17,10 @@ struct DeclaredProcedure {
 // Every Sub, Function and Property procedure of the module, in the order of the code.
 std::vector<DeclaredProcedure> DeclaredProcedures(host::CodeModule& module);
 
+// True when a new procedure of `kind` named `name` would clash with one of `procedures`: any
+// Sub or Function of that name, or the same procedure (Get, Let or Set) of a property.
+bool Declares(const std::vector<DeclaredProcedure>& procedures, vb::ProcedureKind kind, vb::TextView name);
+
 // The declaration at `line` with the lines it continues onto, joined by CR LF.
 vb::Text DeclarationAt(host::CodeModule& module, long line);
 

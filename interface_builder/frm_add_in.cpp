@@ -150,10 +150,7 @@ void frmAddIn::AddInterfaces() {
     const std::vector<DeclaredProcedure> existing = DeclaredProcedures(*module);
     vb::Text stubs = builder(VBInstance, interfaceProject, interfaceClass,
                              [&existing](vb::ProcedureKind kind, vb::TextView name) {
-                               for (const DeclaredProcedure& procedure : existing)
-                                 if (procedure.header.kind == kind && vb::EqualsNoCase(procedure.header.name, name))
-                                   return true;
-                               return false;
+                               return Declares(existing, kind, name);
                              });
     // The stubs go in before the Implements line, so a failure between the two leaves private
     // procedures that compile rather than an interface that is not implemented.

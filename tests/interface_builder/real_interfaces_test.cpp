@@ -161,6 +161,22 @@ TEST_F(RealInterfacesTest, ImplementingAgainAddsOnlyWhatIsMissing) {
                         u"Function\r\n\r\n\r\nPrivate Property Get IShape_Color"));
   ASSERT_EQ(connect.mainDialog()->alreadyImplemented.size(), 1u);
   EXPECT_TRUE(connect.mainDialog()->alreadyImplemented[0].addedMissing);
+
+  // A procedure of the stub's name but of another kind is the developer's own: no second
+  // procedure of that name goes in beside it.
+  const Text own = Lines({u"Option Explicit", u"Private Function IShape_Draw() As Long", u"End Function"});
+  vbe->SetCode(u"clsList", own);
+  vbe->SetCode(u"IShape", shape);
+  morrowgate::frmAddIn& dialog = OpenDialog();
+  ASSERT_TRUE(dialog.cboClasses.Choose(u"Project1.clsList"));
+  Tick(dialog, u"Project1.IShape");
+  scripted::Click(dialog, u"cmdOK");
+  EXPECT_EQ(vbe->Code(u"clsList"),
+            Lines({u"Option Explicit", u"", u"Implements Project1.IShape", u"Private Property Get IShape_Color () As Long",
+                   u"\t' put your code here to return the Color property", u"", u"End Property", u"", u"",
+                   u"Private Property Let IShape_Color (byval RHS as Long)",
+                   u"\t' put your code here to store the variable passed in", u"", u"End Property", u"", u"",
+                   u"Private Function IShape_Draw() As Long", u"End Function"}));
 }
 
 }  // namespace
