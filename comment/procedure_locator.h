@@ -32,9 +32,12 @@ Text ScopeText(int scope);
 // The name the operating system gives the logged-in user, trimmed and upper-cased.
 Text GetLoginName();
 
-// Finds the procedure around `line`: the first End line at or below it gives the kind, then the
-// nearest declaration of that kind at or above it gives the name and the start line. Fills
-// ProcLocation and returns it. Host failures of the upward search end it silently.
+// Finds the procedure around `line`: the first End line at or below it gives the kind and the
+// end; the declaration is the nearest one at or above the line, unless another procedure's End
+// line comes first (or the module's top), when it is the first one below the line with only
+// blank and comment lines between. Declarations with or without a scope word, Static, and
+// one-line procedures count; Declare, Event and variable lines do not. Fills ProcLocation and
+// returns it. Host failures while looking for the declaration end the search silently.
 ProcLocationRecord LocateProcedure(long line, const Ref<host::CodeModule>& codeModule);
 
 struct MemberAtLine {

@@ -17,9 +17,9 @@ using vb::TextView;
 inline constexpr int kLetProcedure = 1;
 inline constexpr int kSetProcedure = 2;
 
-// The type text of variable `name` in its declaration statement ("Public A As Long, B As String"
-// gives Long for A and String for B): what follows " As " in the variable's own item, without
-// the comment or the next statement and without "New"; a type character gives its type; with
+// The type text of variable `name` in its declaration line, continuations joined ("Public A As
+// Long, B As String" gives Long for A and String for B): what follows " As " in the variable's
+// own item, without a comment, a next statement or "New"; a type character gives its type; with
 // neither, "Variant".
 Text VariableType(TextView declaration, TextView name);
 
