@@ -44,8 +44,7 @@ Home::Home(const Context& context) {
     active = copy_.get();
   }
   // The log lives beside the settings, wherever they were put.
-  log_ = std::make_unique<comment::FileEventLog>(context.settingsPath ? path.parent_path() / "comment.log"
-                                                                      : comment::FileEventLog::DefaultPath());
+  log_ = std::make_unique<vb::FileEventLog>(path.parent_path() / "comment.log");
   scope_ = std::make_unique<vb::RuntimeScope>(vb::Runtime{&toolkit, active, &clock_, log_.get(), u"/", u":"});
 }
 

@@ -9,12 +9,12 @@
 #include <optional>
 #include <vector>
 
-#include "comment/file_event_log.h"
 #include "framework/clock.h"
+#include "framework/file_event_log.h"
 #include "framework/runtime.h"
-#include "toolkits/scripted/scripted_toolkit.h"
 #include "settings/memory_store.h"
 #include "settings/sqlite_store.h"
+#include "toolkits/scripted/scripted_toolkit.h"
 
 namespace cli {
 
@@ -42,12 +42,12 @@ class Home {
   std::unique_ptr<settings::MemorySettingsStore> copy_;
   std::vector<settings::StoredValue> before_;
   vb::SystemClock clock_;
-  std::unique_ptr<comment::FileEventLog> log_;
+  std::unique_ptr<vb::FileEventLog> log_;
   std::unique_ptr<vb::RuntimeScope> scope_;
 };
 
 // The settings file to use: the option, else the default place (VB6KIT_SETTINGS or the user's
-// config folder).
+// config folder). The comment add-in's log, comment.log, lies in the same folder.
 std::filesystem::path SettingsPath(const std::optional<std::filesystem::path>& settingsPath);
 
 }  // namespace cli

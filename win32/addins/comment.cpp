@@ -1,14 +1,14 @@
 // Comment.dll: the Comment add-in's Connect class as an in-process COM server.
 #include "comment/connect.h"
-#include "comment/file_event_log.h"
-#include "win32/comment_log.h"
+#include "framework/file_event_log.h"
 #include "win32/addin_server.h"
+#include "win32/comment_log.h"
 #include "win32/connect_object.h"
 
 namespace {
 
 vb::EventLog* CommentLog() {
-  static comment::FileEventLog log(win32::CommentLogPath());
+  static vb::FileEventLog log(win32::CommentLogPath());
   return &log;
 }
 }  // namespace
