@@ -10,8 +10,6 @@ using host::Ref;
 
 // VBInstance.ActiveCodePane; error 91 when there is none.
 Ref<host::CodePane> ActivePane(const Ref<host::VBE>& vbe);
-// The pane's CodeModule; error 91 when it is Nothing.
-Ref<host::CodeModule> ModuleOf(const Ref<host::CodePane>& pane);
 // VBInstance.ActiveCodePane.CodeModule; error 91 when either is Nothing.
 Ref<host::CodeModule> ActiveCodeModule(const Ref<host::VBE>& vbe);
 

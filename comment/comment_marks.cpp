@@ -31,7 +31,7 @@ LineRange SelectedLines(host::CodePane& pane) {
 
 void CommentOutSelection(const host::Ref<host::VBE>& vbe) {
   Ref<host::CodePane> pane = ActivePane(vbe);
-  Ref<host::CodeModule> module = ModuleOf(pane);
+  Ref<host::CodeModule> module = vb::Required(pane->CodeModule());
   const LineRange range = SelectedLines(*pane);
   for (long line = range.first; line <= range.last; ++line) {
     // Read afresh each time: the module may be shorter than the selection claims.
@@ -42,7 +42,7 @@ void CommentOutSelection(const host::Ref<host::VBE>& vbe) {
 
 void UncommentSelection(const host::Ref<host::VBE>& vbe) {
   Ref<host::CodePane> pane = ActivePane(vbe);
-  Ref<host::CodeModule> module = ModuleOf(pane);
+  Ref<host::CodeModule> module = vb::Required(pane->CodeModule());
   const LineRange range = SelectedLines(*pane);
   for (long line = range.first; line <= range.last; ++line) {
     if (std::optional<vb::Text> stripped = RemoveCommentMark(module->Lines(line, 1)))

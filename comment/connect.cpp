@@ -24,15 +24,6 @@ void Report(const vb::Error& error, TextView logSentence, TextView messageSenten
   }
 }
 
-// A dialog left open by a failure is closed, so that the next click starts afresh.
-void CloseAfterFailure(ui::Form* form) {
-  try {
-    if (form && form->loaded()) form->Unload();
-  } catch (...) {
-    // Nothing more can be done for it; the report follows.
-  }
-}
-
 }  // namespace
 
 Connect::Connect() = default;
@@ -71,15 +62,9 @@ void Connect::Disconnection() {
   DeleteEntry(revisionEntry_);
   DeleteEntry(pickCodeEntry_);
   for (host::CommandBarEventsMember* sink : {&MenuHandler, &RemoveMenuHandler, &FunctionMenuHandler, &RevisionHandler, &PickCode})
-    Attempt([sink] { sink->Reset(); });
-  Attempt([this] {
-    if (revisionForm_ && revisionForm_->loaded()) revisionForm_->Unload();
-  });
-  revisionForm_.reset();
-  Attempt([this] {
-    if (pickFunctionForm_ && pickFunctionForm_->loaded()) pickFunctionForm_->Unload();
-  });
-  pickFunctionForm_.reset();
+    Unbind(*sink);
+  CloseDialog(revisionForm_);
+  CloseDialog(pickFunctionForm_);
 }
 
 void Connect::MenuHandler_Click() {
@@ -109,7 +94,8 @@ void Connect::FunctionMenuHandler_Click() {
     form->Show(ui::vbModal);
   } catch (...) {
     const vb::Error error = addin::AsVbError(std::current_exception());
-    CloseAfterFailure(form.get());
+    // A dialog left open by the failure is closed, so that the next click starts afresh.
+    Attempt([&] { ui::UnloadIfLoaded(form.get()); });
     Report(error, u"The following error occurred in the FunctionMenuHandler callback event: ",
            u"An error occurred trying to display the Function Header form: ");
   }
@@ -122,7 +108,7 @@ void Connect::RevisionHandler_Click() {
     revisionForm_->Show(ui::vbModal);
   } catch (...) {
     const vb::Error error = addin::AsVbError(std::current_exception());
-    CloseAfterFailure(revisionForm_.get());
+    Attempt([&] { ui::UnloadIfLoaded(revisionForm_.get()); });
     Report(error, u"The following error occurred trying to display the Revision Form : ",
            u"An error occurred trying to display the Revision Editor dialog : ");
   }
@@ -135,7 +121,7 @@ void Connect::PickCode_Click() {
     pickFunctionForm_->Show(ui::vbModal);
   } catch (...) {
     const vb::Error error = addin::AsVbError(std::current_exception());
-    CloseAfterFailure(pickFunctionForm_.get());
+    Attempt([&] { ui::UnloadIfLoaded(pickFunctionForm_.get()); });
     Report(error, u"The following error occurred trying to display the Goto Function Form : ",
            u"An error occurred trying to display the Goto Function dialog : ");
   }

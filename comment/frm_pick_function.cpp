@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "framework/connect.h"
+#include "framework/failure_report.h"
 #include "framework/runtime.h"
 #include "framework/variant.h"
 
@@ -100,20 +101,10 @@ void frmPickFunction::cmdGotoCode_Click() {
   long line = 0;
   Text text;
   step([&] { line = vb::CLng(vb::Variant(node->tag())); });
-  step([&] {
-    if (!codePane_) vb::RaiseStandard(vb::err::kObjectNotSet);
-    codePane_->SetTopLine(line);
-  });
-  step([&] {
-    if (!codeModule_) vb::RaiseStandard(vb::err::kObjectNotSet);
-    text = codeModule_->Lines(line, 1);
-  });
-  step([&] {
-    if (!codePane_) vb::RaiseStandard(vb::err::kObjectNotSet);
-    codePane_->SetSelection(line, 1, line, static_cast<long>(text.size()) + 1);
-  });
-  if (failure)
-    vb::MsgBox(u"The following error occurred : " + failure->description, ui::vbInformation, u"Error Occurred");
+  step([&] { vb::Required(codePane_)->SetTopLine(line); });
+  step([&] { text = vb::Required(codeModule_)->Lines(line, 1); });
+  step([&] { vb::Required(codePane_)->SetSelection(line, 1, line, static_cast<long>(text.size()) + 1); });
+  if (failure) addin::ReportFailure(*failure);
   Unload();
 }
 

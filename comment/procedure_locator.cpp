@@ -120,11 +120,11 @@ Text ScopeText(int scope) {
 
 ProcLocationRecord LocateProcedure(long line, const Ref<host::CodeModule>& codeModule) {
   ProcLocation = ProcLocationRecord{};
-  if (!codeModule) vb::RaiseStandard(vb::err::kObjectNotSet);
+  host::CodeModule& module = *vb::Required(codeModule);
   ProcLocationRecord found;
-  if (FindEndLine(line, *codeModule, found)) {
+  if (FindEndLine(line, module, found)) {
     try {
-      FindDeclaration(line, *codeModule, found);
+      FindDeclaration(line, module, found);
     } catch (...) {
       // A failing read ends the upward search; what was found so far stands.
     }
@@ -156,8 +156,7 @@ MemberAtLine MethodAtCaret(const Ref<host::VBE>& vbe) {
 }
 
 Text JoinDeclaration(const Ref<host::CodeModule>& codeModule, long declarationLine) {
-  if (!codeModule) vb::RaiseStandard(vb::err::kObjectNotSet);
-  Text joined = vb::Trim(codeModule->Lines(declarationLine, 1));
+  Text joined = vb::Trim(vb::Required(codeModule)->Lines(declarationLine, 1));
   // A module that ends in a continuation has nothing more to join.
   for (long next = declarationLine + 1; vb::ContinuesOnNextLine(joined) && next <= codeModule->CountOfLines(); ++next) {
     joined = vb::Trim(vb::Left(joined, static_cast<std::int64_t>(joined.size()) - 1)) + u" " +

@@ -21,10 +21,6 @@ void Guarded(F&& handler) {
   }
 }
 
-void UnloadIfLoaded(ui::Form& form) {
-  if (form.loaded()) form.Unload();
-}
-
 // Shows a dialog modally; a dialog whose display failed half-way is unloaded, so that it is
 // not left on screen and can be shown again.
 void ShowModalDialog(ui::Form& form) {
@@ -32,7 +28,7 @@ void ShowModalDialog(ui::Form& form) {
     form.Show(ui::vbModal);
   } catch (...) {
     try {
-      UnloadIfLoaded(form);
+      ui::UnloadIfLoaded(&form);
     } catch (...) {
     }
     throw;
@@ -43,10 +39,6 @@ void ShowModalDialog(ui::Form& form) {
 
 Connect::Connect() = default;
 Connect::~Connect() = default;
-
-Ref<host::CommandBarControl> Connect::AddToAddInCommandBar(TextView sCaption) {
-  return AddToCommandBar(u"Add-Ins", sCaption);
-}
 
 void Connect::Connection(int /*connectMode*/) {
   // The entry is created in every connect mode: the designer events need no menu.
@@ -66,22 +58,13 @@ void Connect::Connection(int /*connectMode*/) {
 
 void Connect::Disconnection() {
   DeleteEntry(menuEntry_);
-  Attempt([&] { MenuHandler.Reset(); });
-  Attempt([&] { CompHandler.Reset(); });
+  Unbind(MenuHandler);
+  Unbind(CompHandler);
   // Control dialogs still open (the IDE closing while one is shown).
-  for (ui::Form* dialog : std::vector<ui::Form*>(openControlDialogs_)) Attempt([&] { UnloadIfLoaded(*dialog); });
-  Attempt([&] {
-    if (removeDialog_) UnloadIfLoaded(*removeDialog_);
-  });
-  Attempt([&] {
-    if (renameDialog_) UnloadIfLoaded(*renameDialog_);
-  });
-  Attempt([&] {
-    if (optionsDialog_) UnloadIfLoaded(*optionsDialog_);
-  });
-  removeDialog_.reset();
-  renameDialog_.reset();
-  optionsDialog_.reset();
+  for (ui::Form* dialog : std::vector<ui::Form*>(openControlDialogs_)) Attempt([&] { ui::UnloadIfLoaded(dialog); });
+  CloseDialog(removeDialog_);
+  CloseDialog(renameDialog_);
+  CloseDialog(optionsDialog_);
 }
 
 void Connect::CompHandler_ItemAdded(const Ref<host::VBControl>& VBControl) {
@@ -97,7 +80,7 @@ void Connect::CompHandler_ItemAdded(const Ref<host::VBControl>& VBControl) {
     ~Forget() { open.pop_back(); }
   } forget{openControlDialogs_};
   ShowModalDialog(*dialog);
-  UnloadIfLoaded(*dialog);
+  ui::UnloadIfLoaded(dialog.get());
 }
 
 void Connect::CompHandler_ItemRemoved(const Ref<host::VBControl>& VBControl) {

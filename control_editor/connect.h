@@ -28,7 +28,6 @@ class Connect : public addin::ConnectBase {
 
   host::VBControlsEventsMember CompHandler;
   host::CommandBarEventsMember MenuHandler;
-  Ref<host::CommandBarControl> AddToAddInCommandBar(TextView sCaption);
 
   // Designer events of the project that was active at connection.
   void CompHandler_ItemAdded(const Ref<host::VBControl>& VBControl);

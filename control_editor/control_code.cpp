@@ -36,8 +36,7 @@ constexpr EndStatement kEnds[] = {
 }  // namespace
 
 Ref<host::CodeModule> FormCodeModule(const Ref<host::VBControl>& control) {
-  if (!control) vb::RaiseStandard(vb::err::kObjectNotSet);
-  Ref<host::VBControls> controls = control->Collection();
+  Ref<host::VBControls> controls = vb::Required(control)->Collection();
   if (!controls) return nullptr;
   Ref<host::VBForm> designer = controls->Parent();
   if (!designer) return nullptr;
@@ -47,12 +46,8 @@ Ref<host::CodeModule> FormCodeModule(const Ref<host::VBControl>& control) {
 }
 
 Text ControlName(const Ref<host::VBControl>& control) {
-  if (!control) vb::RaiseStandard(vb::err::kObjectNotSet);
-  Ref<host::Properties> properties = control->Properties();
-  if (!properties) vb::RaiseStandard(vb::err::kObjectNotSet);
-  Ref<host::Property> name = properties->Item(u"Name");
-  if (!name) vb::RaiseStandard(vb::err::kObjectNotSet);
-  return vb::CStr(name->Value());
+  Ref<host::Property> name = vb::Required(vb::Required(control)->Properties())->Item(u"Name");
+  return vb::CStr(vb::Required(name)->Value());
 }
 
 bool BelongsToControl(TextView memberName, TextView controlName) {

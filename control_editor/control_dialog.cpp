@@ -178,12 +178,8 @@ void ControlDialog::cmdFont_Click() {
 
 bool ControlDialog::SetProperty(TextView PropName, const vb::Variant& Value, ui::Control* Field) {
   try {
-    if (!objControl) vb::RaiseStandard(vb::err::kObjectNotSet);
-    Ref<host::Properties> properties = objControl->Properties();
-    if (!properties) vb::RaiseStandard(vb::err::kObjectNotSet);
-    Ref<host::Property> property = properties->Item(PropName);
-    if (!property) vb::RaiseStandard(vb::err::kObjectNotSet);
-    property->SetValue(Value);
+    Ref<host::Property> property = vb::Required(vb::Required(objControl)->Properties())->Item(PropName);
+    vb::Required(property)->SetValue(Value);
     return true;
   } catch (...) {
     vb::Error error = addin::AsVbError(std::current_exception());
@@ -205,11 +201,8 @@ ui::OptionButton* ControlDialog::SelectedOption(TextView groupName) const {
 }
 
 void ControlDialog::WriteFont() {
-  if (!objControl) vb::RaiseStandard(vb::err::kObjectNotSet);
-  Ref<host::Property> property = objControl->Properties()->Item(u"Font");
-  if (!property) vb::RaiseStandard(vb::err::kObjectNotSet);
-  Ref<host::StdFont> font = property->Object();
-  if (!font) vb::RaiseStandard(vb::err::kObjectNotSet);
+  Ref<host::Property> property = vb::Required(objControl)->Properties()->Item(u"Font");
+  Ref<host::StdFont> font = vb::Required(vb::Required(property)->Object());
   font->SetName(Font.Name);
   font->SetBold(Font.Bold);
   font->SetItalic(Font.Italic);
@@ -223,14 +216,10 @@ bool ControlDialog::Write(const WriteDef& write) {
   if (write.skipWhenDisabled && field && !field->enabled()) return true;
 
   auto textOf = [&]() -> Text {
-    auto* box = dynamic_cast<ui::TextBox*>(field);
-    if (!box) vb::RaiseStandard(vb::err::kObjectNotSet);
-    return box->text();
+    return vb::Required(dynamic_cast<ui::TextBox*>(field))->text();
   };
   auto checkOf = [&]() -> int {
-    auto* box = dynamic_cast<ui::CheckBox*>(field);
-    if (!box) vb::RaiseStandard(vb::err::kObjectNotSet);
-    return box->value();
+    return vb::Required(dynamic_cast<ui::CheckBox*>(field))->value();
   };
 
   ui::Control* focus = field;

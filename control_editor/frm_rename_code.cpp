@@ -55,8 +55,7 @@ void RenameInModule(host::CodeModule& module, const Text& oldName, const Text& n
 
 void frmRenameCode::cmdReplace_Click() {
   try {
-    if (!objCode) vb::RaiseStandard(vb::err::kObjectNotSet);
-    RenameInModule(*objCode, OldName, NewName);
+    RenameInModule(*vb::Required(objCode), OldName, NewName);
   } catch (...) {
     // The code is as it was; the dialog stays open so the rename can be cancelled.
     vb::Error error = addin::AsVbError(std::current_exception());

@@ -72,6 +72,10 @@ void ConnectBase::OnDisconnection(int /*removeMode*/) {
 
 void ConnectBase::ConnectionFailed(const vb::Error& error) { vb::MsgBox(error.description); }
 
+Ref<host::CommandBarControl> ConnectBase::AddToAddInCommandBar(TextView sCaption) {
+  return AddToCommandBar(u"Add-Ins", sCaption);
+}
+
 Ref<host::CommandBarControl> ConnectBase::AddToCommandBar(TextView barName, TextView caption, long before, int type) {
   try {
     Ref<host::CommandBar> bar = VBInstance->CommandBars()->Item(barName);

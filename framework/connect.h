@@ -4,9 +4,11 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <span>
 
 #include "framework/host_model.h"
+#include "framework/ui/form.h"
 
 namespace addin {
 
@@ -39,6 +41,10 @@ class ConnectBase {
   // AddinInstance_OnDisconnection: runs the add-in's disconnection steps; nothing escapes.
   void OnDisconnection(int removeMode);
 
+  // A button at the end of the IDE's "Add-Ins" menu, or Nothing when that fails. (The add-ins
+  // whose entries go to other bars have their own.)
+  Ref<host::CommandBarControl> AddToAddInCommandBar(TextView sCaption);
+
   Ref<host::VBE> VBInstance;
 
  protected:
@@ -46,7 +52,8 @@ class ConnectBase {
   virtual void Connection(int connectMode) = 0;
   // Default report: the error's description alone, OK button, no title of its own.
   virtual void ConnectionFailed(const vb::Error& error);
-  // The add-in's disconnection steps; each should be wrapped in Attempt.
+  // The add-in's disconnection steps: DeleteEntry for each menu entry, Unbind for each event
+  // sink, CloseDialog for each dialog it keeps, and whatever else wrapped in Attempt.
   virtual void Disconnection() = 0;
 
   // Adds a button (or `type`) to the command bar `barName`, before position `before`
@@ -62,8 +69,34 @@ class ConnectBase {
                  std::function<void(const Ref<host::CommandBarControl>&)> handler);
   // Runs one step, ignoring any failure.
   static void Attempt(const std::function<void()>& step);
+  // Readies one of the add-in's dialogs before it is shown: created on first use and handed the
+  // IDE (VBInstance) and the add-in (Connect), each step ignoring its failure. False when there
+  // is no dialog to show.
+  template <class Dialog, class AddIn>
+  bool PrepareDialog(std::unique_ptr<Dialog>& dialog, AddIn* addIn) {
+    Attempt([&] {
+      if (!dialog) dialog = std::make_unique<Dialog>();
+    });
+    if (!dialog) return false;
+    Attempt([&] {
+      dialog->VBInstance = VBInstance;
+      dialog->Connect = addIn;
+    });
+    return true;
+  }
   // Deletes a menu entry, ignoring failures (an entry never created included), and drops it.
   static void DeleteEntry(Ref<host::CommandBarControl>& control);
+  // Disconnects an event sink, ignoring failures.
+  template <class Source, class Sink>
+  static void Unbind(host::WithEvents<Source, Sink>& sink) {
+    Attempt([&] { sink.Reset(); });
+  }
+  // Unloads a dialog the add-in keeps when it is loaded, ignoring failures, and drops it.
+  template <class Dialog>
+  static void CloseDialog(std::unique_ptr<Dialog>& dialog) {
+    Attempt([&] { ui::UnloadIfLoaded(dialog.get()); });
+    dialog.reset();
+  }
 };
 
 // Converts whatever a step threw into vb::Error (a std::exception becomes error 5 with its text).

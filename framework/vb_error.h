@@ -3,6 +3,7 @@
 
 #include <exception>
 #include <string>
+#include <utility>
 
 #include "framework/vb_text.h"
 
@@ -44,5 +45,14 @@ inline constexpr int kKeyNotUnique = 35602;
 [[noreturn]] void Raise(int number, Text description, Text source = {});
 // The standard runtime descriptions ("Overflow", "Type mismatch", ...).
 [[noreturn]] void RaiseStandard(int number, Text source = {});
+
+// Using a reference to Nothing as an object raises error 91, as VB does, so a missing pane,
+// module or owner ends a step as a failure instead of a crash. Takes any pointer (Ref, raw) and
+// gives it back, so that calls chain: Required(Required(vbe)->ActiveCodePane())->CodeModule().
+template <class Pointer>
+Pointer Required(Pointer&& object) {
+  if (!object) RaiseStandard(err::kObjectNotSet);
+  return std::forward<Pointer>(object);
+}
 
 }  // namespace vb

@@ -7,13 +7,9 @@
 
 namespace morrowgate {
 
-namespace {
+using vb::Required;
 
-template <class T>
-const host::Ref<T>& Required(const host::Ref<T>& object) {
-  if (!object) vb::RaiseStandard(vb::err::kObjectNotSet);
-  return object;
-}
+namespace {
 
 bool IsMethod(ProcedureKind kind) { return kind == ProcedureKind::Sub || kind == ProcedureKind::Function; }
 
@@ -74,8 +70,7 @@ vb::Text BuildInterface::operator()(const host::Ref<host::VBE>& VBInst, vb::Text
         if (stubs.Has(ProcedureKind::PropertyLet, name) || stubs.Has(ProcedureKind::PropertySet, name)) {
           writes = 0;
         } else {
-          if (!ask_) vb::RaiseStandard(vb::err::kObjectNotSet);
-          writes = ask_(varType);
+          writes = Required(ask_)(varType);
         }
       }
       if ((*writes & kLetProcedure) && stubs.Take(ProcedureKind::PropertyLet, name))

@@ -6,16 +6,8 @@ Connect::Connect() = default;
 
 Connect::~Connect() {
   // A window must not outlive the add-in that owns it.
-  Attempt([&] {
-    if (mfrmAddIn_ && mfrmAddIn_->loaded()) mfrmAddIn_->Unload();
-  });
-  Attempt([&] {
-    if (propertyDetermine_ && propertyDetermine_->loaded()) propertyDetermine_->Unload();
-  });
-}
-
-host::Ref<host::CommandBarControl> Connect::AddToAddInCommandBar(vb::TextView sCaption) {
-  return AddToCommandBar(u"Add-Ins", sCaption);
+  CloseDialog(mfrmAddIn_);
+  CloseDialog(propertyDetermine_);
 }
 
 void Connect::Connection(int connectMode) {
@@ -25,16 +17,10 @@ void Connect::Connection(int connectMode) {
 }
 
 void Connect::Disconnection() {
-  Attempt([&] { DeleteEntry(entry_); });
-  Attempt([&] { MenuHandler.Reset(); });
-  Attempt([&] {
-    if (mfrmAddIn_) mfrmAddIn_->Unload();
-  });
-  mfrmAddIn_.reset();
-  Attempt([&] {
-    if (propertyDetermine_) propertyDetermine_->Unload();
-  });
-  propertyDetermine_.reset();
+  DeleteEntry(entry_);
+  Unbind(MenuHandler);
+  CloseDialog(mfrmAddIn_);
+  CloseDialog(propertyDetermine_);
 }
 
 void Connect::Hide() {
@@ -45,14 +31,7 @@ void Connect::Hide() {
 }
 
 void Connect::Show() {
-  Attempt([&] {
-    if (!mfrmAddIn_) mfrmAddIn_ = std::make_unique<frmAddIn>();
-  });
-  if (!mfrmAddIn_) return;
-  Attempt([&] {
-    mfrmAddIn_->VBInstance = VBInstance;
-    mfrmAddIn_->Connect = this;
-  });
+  if (!PrepareDialog(mfrmAddIn_, this)) return;
   FormDisplayed = true;
   Attempt([&] { mfrmAddIn_->Show(ui::vbModeless); });
 }

@@ -22,8 +22,6 @@ class Connect : public addin::ConnectBase {
   void Hide();
   // Creates the interface dialog if needed and shows it modelessly.
   void Show();
-  // A button at the end of the "Add-Ins" bar, or Nothing when that fails.
-  host::Ref<host::CommandBarControl> AddToAddInCommandBar(vb::TextView sCaption);
 
   void MenuHandler_Click();
 

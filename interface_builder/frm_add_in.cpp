@@ -2,21 +2,17 @@
 
 #include <utility>
 
+#include "framework/failure_report.h"
 #include "interface_builder/build_interface.h"
 #include "interface_builder/connect.h"
 #include "interface_builder/declared_procedures.h"
-#include "interface_builder/failure_report.h"
 #include "interface_builder/implements_line.h"
 
 namespace morrowgate {
 
-namespace {
+using vb::Required;
 
-template <class T>
-const host::Ref<T>& Required(const host::Ref<T>& object) {
-  if (!object) vb::RaiseStandard(vb::err::kObjectNotSet);
-  return object;
-}
+namespace {
 
 // "Project.Component" split at its first ".".
 std::pair<vb::Text, vb::Text> SplitEntry(vb::TextView entry) {
@@ -41,7 +37,7 @@ void frmAddIn::Form_Activate() {
   try {
     FillLists();
   } catch (...) {
-    ReportFailure(std::current_exception());
+    addin::ReportFailure(std::current_exception());
   }
   PreselectImplementingClass();
 }
@@ -119,7 +115,7 @@ void frmAddIn::cmdOK_Click() {
     AddInterfaces();
   } catch (...) {
     // What was written for earlier interfaces stays; the dialog stays open with the choice.
-    ReportFailure(std::current_exception());
+    addin::ReportFailure(std::current_exception());
     return;
   }
   Hide();
@@ -135,8 +131,7 @@ void frmAddIn::AddInterfaces() {
   host::Ref<host::VBProject> project = Required(Required(Required(VBInstance)->VBProjects())->Item(projectName));
   host::Ref<host::VBComponent> component = Required(Required(project->VBComponents())->Item(componentName));
   host::Ref<host::CodeModule> module = Required(component->CodeModule());
-  if (!Connect) vb::RaiseStandard(vb::err::kObjectNotSet);
-  morrowgate::Connect& connect = *Connect;
+  morrowgate::Connect& connect = *Required(Connect);
   BuildInterface builder([&connect](const vb::Text& varType) { return connect.PropertyDetermine().Ask(varType); });
 
   // The list is sorted, so interfaces are processed in alphabetical order.

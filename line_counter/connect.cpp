@@ -9,13 +9,7 @@ Connect::Connect() = default;
 Connect::~Connect() {
   // A window must not outlive the add-in that owns it.
   CloseSummaryWindows();
-  Attempt([&] {
-    if (mfrmAddIn_ && mfrmAddIn_->loaded()) mfrmAddIn_->Unload();
-  });
-}
-
-host::Ref<host::CommandBarControl> Connect::AddToAddInCommandBar(vb::TextView sCaption) {
-  return AddToCommandBar(u"Add-Ins", sCaption);
+  CloseDialog(mfrmAddIn_);
 }
 
 void Connect::Connection(int connectMode) {
@@ -27,30 +21,19 @@ void Connect::Connection(int connectMode) {
 }
 
 void Connect::Disconnection() {
-  Attempt([&] { DeleteEntry(counterEntry_); });
-  Attempt([&] { DeleteEntry(summaryEntry_); });
-  Attempt([&] { MenuHandler.Reset(); });
-  Attempt([&] { SummaryMenuHandler.Reset(); });
-  Attempt([&] {
-    if (mfrmAddIn_) mfrmAddIn_->Unload();
-  });
-  mfrmAddIn_.reset();
+  DeleteEntry(counterEntry_);
+  DeleteEntry(summaryEntry_);
+  Unbind(MenuHandler);
+  Unbind(SummaryMenuHandler);
+  CloseDialog(mfrmAddIn_);
   CloseSummaryWindows();
 }
 
 void Connect::Show() {
-  Attempt([&] {
-    if (!mfrmAddIn_) mfrmAddIn_ = std::make_unique<frmAddIn>();
-  });
-  if (!mfrmAddIn_) return;
-  Attempt([&] {
-    mfrmAddIn_->VBInstance = VBInstance;
-    mfrmAddIn_->Connect = this;
-  });
+  if (!PrepareDialog(mfrmAddIn_, this)) return;
   FormDisplayed = true;
   Attempt([&] { mfrmAddIn_->Show(ui::vbModal); });
-  Attempt([&] { mfrmAddIn_->Unload(); });
-  mfrmAddIn_.reset();
+  CloseDialog(mfrmAddIn_);
 }
 
 void Connect::MenuHandler_Click() { Show(); }
@@ -76,10 +59,7 @@ std::size_t Connect::summaryWindowCount() const {
 }
 
 void Connect::CloseSummaryWindows() {
-  for (auto& window : summaries_)
-    Attempt([&] {
-      if (window->loaded()) window->Unload();
-    });
+  for (auto& window : summaries_) Attempt([&] { ui::UnloadIfLoaded(window.get()); });
   summaries_.clear();
 }
 

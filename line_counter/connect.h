@@ -22,8 +22,6 @@ class Connect : public addin::ConnectBase {
 
   // Opens the component selection dialog modally and drops it when it closes.
   void Show();
-  // A button at the end of the "Add-Ins" bar, or Nothing when that fails.
-  host::Ref<host::CommandBarControl> AddToAddInCommandBar(vb::TextView sCaption);
 
   void MenuHandler_Click();
   void SummaryMenuHandler_Click();

@@ -1,18 +1,14 @@
 #include "line_counter/frm_add_in.h"
 
+#include "framework/failure_report.h"
 #include "framework/runtime.h"
-#include "line_counter/failure_report.h"
 #include "line_counter/line_count.h"
 
 namespace tallowick {
 
-namespace {
+using vb::Required;
 
-template <class T>
-const host::Ref<T>& Required(const host::Ref<T>& object) {
-  if (!object) vb::RaiseStandard(vb::err::kObjectNotSet);
-  return object;
-}
+namespace {
 
 // Shows the hourglass for the life of the object and puts the default pointer back even when
 // the count fails, so the pointer never stays busy after an error.
@@ -50,7 +46,7 @@ void frmAddIn::Form_Activate() {
     long count = components->Count();
     for (long i = 1; i <= count; ++i) lstComponents.AddItem(Required(components->Item(i))->Name());
   } catch (...) {
-    ReportFailure(std::current_exception());
+    addin::ReportFailure(std::current_exception());
   }
 }
 
@@ -72,7 +68,7 @@ void frmAddIn::OKButton_Click() {
     results_->Show(ui::vbModal);
   } catch (...) {
     // The count did not complete: say why and leave the selection open for another try.
-    ReportFailure(std::current_exception());
+    addin::ReportFailure(std::current_exception());
     return;
   }
   CancelButton_Click();
@@ -93,7 +89,7 @@ void frmAddIn::CountCodeLines(clsCollection& coll) {
 }
 
 void frmAddIn::Form_Unload(int& /*cancel*/) {
-  if (results_ && results_->loaded()) results_->Unload();
+  ui::UnloadIfLoaded(results_.get());
   results_.reset();
   coll_.reset();
 }

@@ -1,7 +1,7 @@
 #include "line_counter/frm_results.h"
 
+#include "framework/failure_report.h"
 #include "line_counter/checked_count.h"
-#include "line_counter/failure_report.h"
 
 namespace tallowick {
 
@@ -36,7 +36,7 @@ void frmResults::Form_Activate() {
     lblCommentLines.SetCaption(lblCommentLines.tag() + vb::ToText(comment));
     lblWhiteSpace.SetCaption(lblWhiteSpace.tag() + vb::ToText(blank));
   } catch (...) {
-    ReportFailure(std::current_exception());
+    addin::ReportFailure(std::current_exception());
   }
 }
 

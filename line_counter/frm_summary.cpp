@@ -1,6 +1,6 @@
 #include "line_counter/frm_summary.h"
 
-#include "line_counter/failure_report.h"
+#include "framework/failure_report.h"
 #include "line_counter/project_summary.h"
 
 namespace tallowick {
@@ -15,11 +15,10 @@ frmSummary::frmSummary() : ui::Form(u"frmSummary", u"Project Summary") {
 void frmSummary::Form_Load() {
   failed_ = false;
   try {
-    if (!VBInstance) vb::RaiseStandard(vb::err::kObjectNotSet);
-    txtSummary.SetText(BuildProjectSummary(VBInstance->ActiveVBProject()));
+    txtSummary.SetText(BuildProjectSummary(vb::Required(VBInstance)->ActiveVBProject()));
   } catch (...) {
     failed_ = true;
-    ReportFailure(std::current_exception());
+    addin::ReportFailure(std::current_exception());
   }
 }
 

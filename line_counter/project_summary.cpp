@@ -7,6 +7,8 @@
 
 namespace tallowick {
 
+using vb::Required;
+
 namespace {
 
 struct KindCounts {
@@ -39,31 +41,25 @@ host::Ref<host::Members> MembersOf(const host::Ref<host::VBComponent>& component
   return module ? module->Members() : nullptr;
 }
 
-template <class T>
-T& Required(const host::Ref<T>& object) {
-  if (!object) vb::RaiseStandard(vb::err::kObjectNotSet);
-  return *object;
-}
-
 }  // namespace
 
 vb::Text BuildProjectSummary(const host::Ref<host::VBProject>& project) {
   using vb::kCrLf;
-  vb::Text out = u"Project Summary for : " + Required(project).Name() + kCrLf + kCrLf;
+  vb::Text out = u"Project Summary for : " + Required(project)->Name() + kCrLf + kCrLf;
   KindCounts projectCounts;
   host::Ref<host::VBComponents> components = project->VBComponents();
-  long componentCount = Required(components).Count();
+  long componentCount = Required(components)->Count();
   for (long c = 1; c <= componentCount; ++c) {
     vb::DoEvents();
     host::Ref<host::VBComponent> component = components->Item(c);
-    out += u"Summary for Component: " + Required(component).Name() + kCrLf;
+    out += u"Summary for Component: " + Required(component)->Name() + kCrLf;
     KindCounts componentCounts;
     if (host::Ref<host::Members> members = MembersOf(component)) {
       long memberCount = members->Count();
       for (long m = 1; m <= memberCount; ++m) {
         vb::DoEvents();
         host::Ref<host::Member> member = members->Item(m);
-        int type = Required(member).Type();
+        int type = Required(member)->Type();
         const char16_t* label = nullptr;
         std::int32_t* componentCounter = CounterFor(componentCounts, type, label);
         if (!componentCounter) continue;

@@ -8,9 +8,10 @@
 #include "piece_store/frm_admin.h"
 #include "piece_store/frm_replace.h"
 #include "piece_store/frm_retrieve_code.h"
-#include "piece_store/object_ref.h"
 
 namespace pellmoss {
+
+using vb::Required;
 
 namespace {
 
@@ -18,10 +19,10 @@ constexpr const char16_t* kBar = u"Code Window";
 constexpr const char16_t* kNoDeleteTag = u"NODELETE";
 
 // The controls of a bar or popup as they stand, so that deleting some does not shift the rest.
-std::vector<host::Ref<host::CommandBarControl>> Snapshot(host::CommandBarControls& controls) {
+std::vector<host::Ref<host::CommandBarControl>> Snapshot(const host::Ref<host::CommandBarControls>& controls) {
   std::vector<host::Ref<host::CommandBarControl>> all;
-  const long count = controls.Count();
-  for (long i = 1; i <= count; ++i) all.push_back(controls.Item(i));
+  const long count = Required(controls)->Count();
+  for (long i = 1; i <= count; ++i) all.push_back(controls->Item(i));
   return all;
 }
 
@@ -70,7 +71,7 @@ host::Ref<host::CommandBarControl> Connect::AddToAddInCommandBar(TextView sCapti
     // Kept here too, so that disconnection deletes it even when a later step fails.
     mnuStore_ = store;
     mnuRetrievePopup_ = AddToCommandBar(kBar, u"&Retrieve Code", 0, host::msoControlPopup);
-    mnuRetrieve_ = Deref(Deref(mnuRetrievePopup_).Controls()).Add(host::msoControlButton);
+    mnuRetrieve_ = Required(Required(mnuRetrievePopup_)->Controls())->Add(host::msoControlButton);
     mnuRetrieve_->SetCaption(u"&Retrieve Code Segment");
     mnuRetrieve_->SetTag(kNoDeleteTag);
     BindClick(RetrieveMenuHandler, mnuRetrieve_, [this] { RetrieveMenuHandler_Click(); });
@@ -84,60 +85,43 @@ void Connect::Disconnection() {
   DeleteEntry(mnuStore_);
   DeleteEntry(mnuAdmin_);
   Attempt([this] {
-    for (host::Ref<host::CommandBarControl>& control : Snapshot(Deref(Deref(mnuRetrievePopup_).Controls())))
+    for (host::Ref<host::CommandBarControl>& control : Snapshot(Required(mnuRetrievePopup_)->Controls()))
       Attempt([&] { control->Delete(); });
   });
   DeleteEntry(mnuRetrievePopup_);
   mnuRetrieve_.reset();
-  Attempt([this] {
-    if (mfrmAddCode && mfrmAddCode->loaded()) mfrmAddCode->Unload();
-  });
-  mfrmAddCode.reset();
+  CloseDialog(mfrmAddCode);
   FormDisplayed = false;
   // The sinks of entries that are gone.
-  MenuHandler.Reset();
-  AdminMenuHandler.Reset();
-  RetrieveMenuHandler.Reset();
-  for (host::CommandBarEventsMember* handler : PieceHandlers()) handler->Reset();
+  Unbind(MenuHandler);
+  Unbind(AdminMenuHandler);
+  Unbind(RetrieveMenuHandler);
+  for (host::CommandBarEventsMember* handler : PieceHandlers()) Unbind(*handler);
 }
 
 void Connect::Show() {
-  Attempt([this] {
-    if (!mfrmAddCode) mfrmAddCode = std::make_unique<frmAddCode>();
-    mfrmAddCode->Admin = false;
-    mfrmAddCode->VBInstance = VBInstance;
-    mfrmAddCode->Connect = this;
-    FormDisplayed = true;
-    mfrmAddCode->Show(ui::vbModal);
-  });
+  if (!PrepareDialog(mfrmAddCode, this)) return;
+  mfrmAddCode->Admin = false;
+  FormDisplayed = true;
+  Attempt([this] { mfrmAddCode->Show(ui::vbModal); });
 }
 
 void Connect::Hide() {
   FormDisplayed = false;
-  Attempt([this] { Deref(mfrmAddCode.get()).Hide(); });
+  Attempt([this] { Required(mfrmAddCode)->Hide(); });
 }
 
 void Connect::AdminMenuHandler_Click() {
-  Attempt([this] {
-    if (!mfrmAdmin) mfrmAdmin = std::make_unique<frmAdmin>();
-    mfrmAdmin->VBInstance = VBInstance;
-    mfrmAdmin->Connect = this;
-    mfrmAdmin->Show(ui::vbModal);
-  });
+  if (PrepareDialog(mfrmAdmin, this)) Attempt([this] { mfrmAdmin->Show(ui::vbModal); });
 }
 
 void Connect::RetrieveMenuHandler_Click() {
-  Attempt([this] {
-    if (!mfrmRetrieveCode) mfrmRetrieveCode = std::make_unique<frmRetrieveCode>();
-    mfrmRetrieveCode->VBInstance = VBInstance;
-    mfrmRetrieveCode->Connect = this;
-    mfrmRetrieveCode->Show(ui::vbModal);
-  });
+  if (PrepareDialog(mfrmRetrieveCode, this)) Attempt([this] { mfrmRetrieveCode->Show(ui::vbModal); });
 }
 
 void Connect::PieceEntry_Click(const host::Ref<host::CommandBarControl>& control) {
   try {
-    InsertCodePiece(Deref(control).Caption());
+    InsertCodePiece(Required(control)->Caption());
   } catch (...) {
     // Reading the selection or the piece failed: reported as the retrieval dialog reports it.
     const vb::Error error = addin::AsVbError(std::current_exception());
@@ -150,7 +134,7 @@ void Connect::PieceEntry_Click(const host::Ref<host::CommandBarControl>& control
 
 void Connect::RebuildRetrieveMenu() {
   Attempt([this] {
-    for (host::Ref<host::CommandBarControl>& control : Snapshot(Deref(Deref(mnuRetrievePopup_).Controls())))
+    for (host::Ref<host::CommandBarControl>& control : Snapshot(Required(mnuRetrievePopup_)->Controls()))
       Attempt([&] {
         if (control->Tag() != kNoDeleteTag) control->Delete();
       });
@@ -161,8 +145,8 @@ void Connect::RebuildRetrieveMenu() {
 
 void Connect::AddRetrieveMenuItem(TextView name) {
   host::Ref<host::CommandBarControl> entry =
-      Deref(Deref(mnuRetrievePopup_).Controls()).Add(host::msoControlButton);
-  Deref(entry).SetCaption(name);
+      Required(Required(mnuRetrievePopup_)->Controls())->Add(host::msoControlButton);
+  Required(entry)->SetCaption(name);
   for (host::CommandBarEventsMember* handler : PieceHandlers()) {
     if (*handler) continue;
     BindClick(*handler, entry, [this](const host::Ref<host::CommandBarControl>& clicked) { PieceEntry_Click(clicked); });
@@ -172,16 +156,16 @@ void Connect::AddRetrieveMenuItem(TextView name) {
 }
 
 void Connect::InsertCodePiece(TextView name) {
-  if (!Deref(VBInstance).ActiveCodePane()) {
+  if (!Required(VBInstance)->ActiveCodePane()) {
     vb::MsgBox(u"You must be in a code window to insert a code segment.", ui::vbInformation, u"No Code Pane Available");
     return;
   }
   long startLine = 0, startColumn = 0, endLine = 0, endColumn = 0;
-  Deref(VBInstance->ActiveCodePane()).GetSelection(startLine, startColumn, endLine, endColumn);
+  Required(VBInstance->ActiveCodePane())->GetSelection(startLine, startColumn, endLine, endColumn);
   Text text = ReadCodePiece(name);
   ReplaceCodeTags(text);
   try {
-    Deref(Deref(Deref(VBInstance).ActiveCodePane()).CodeModule()).InsertLines(startLine, text);
+    Required(Required(Required(VBInstance)->ActiveCodePane())->CodeModule())->InsertLines(startLine, text);
   } catch (...) {
     ReportInsertionFailure(addin::AsVbError(std::current_exception()));
   }

@@ -2,9 +2,10 @@
 
 #include "framework/runtime.h"
 #include "piece_store/connect.h"
-#include "piece_store/object_ref.h"
 
 namespace pellmoss {
+
+using vb::Required;
 
 frmAddCode::frmAddCode() : ui::Form(u"frmAddCode", u"Add Code Segment") {
   for (ui::Control* c : std::initializer_list<ui::Control*>{&lblNewCode, &txtSegName, &txtCode, &chkAddToMenu})
@@ -21,13 +22,13 @@ void frmAddCode::Form_Activate() {
   if (!Admin) pellmoss::Connect::Attempt([&] { code = SelectedLines(); });
   txtCode.SetText(code);
   pellmoss::Connect::Attempt([&] {
-    if (Deref(Connect).colMenuItems.Count() >= kMaxMenuItems) chkAddToMenu.SetEnabled(false);
+    if (Required(Connect)->colMenuItems.Count() >= kMaxMenuItems) chkAddToMenu.SetEnabled(false);
   });
   pellmoss::Connect::Attempt([&] { txtSegName.SetFocus(); });
 }
 
 vb::Text frmAddCode::SelectedLines() {
-  host::Ref<host::CodePane> pane = Deref(VBInstance).ActiveCodePane();
+  host::Ref<host::CodePane> pane = Required(VBInstance)->ActiveCodePane();
   if (!pane) return {};
   long startLine = 0, startColumn = 0, endLine = 0, endColumn = 0;
   pane->GetSelection(startLine, startColumn, endLine, endColumn);
@@ -54,22 +55,22 @@ void frmAddCode::cmdAddSegment_Click() {
 
   // From here on each step runs whatever became of the one before.
   bool used = false;
-  pellmoss::Connect::Attempt([&] { used = Deref(Connect).colCodeNames.Contains(name); });
+  pellmoss::Connect::Attempt([&] { used = Required(Connect)->colCodeNames.Contains(name); });
   if (used) {
     Refuse(u"The entered code segment name has already been used.  Please use a unique name for each code segment.",
            u"Code Segment Name not Unique");
     return;
   }
   pellmoss::Connect::Attempt([&] { WriteCodePiece(name, txtCode.text()); });
-  pellmoss::Connect::Attempt([&] { Deref(Connect).colCodeNames.Add(name, name); });
-  pellmoss::Connect::Attempt([&] { SaveCodeNames(Deref(Connect).colCodeNames); });
+  pellmoss::Connect::Attempt([&] { Required(Connect)->colCodeNames.Add(name, name); });
+  pellmoss::Connect::Attempt([&] { SaveCodeNames(Required(Connect)->colCodeNames); });
   if (chkAddToMenu.value() == 1) {
     pellmoss::Connect::Attempt([&] {
       // The box is disabled once the menu is full; the list never outgrows the ten entries.
-      if (Deref(Connect).colMenuItems.Count() < kMaxMenuItems) Deref(Connect).colMenuItems.Add(name, name);
+      if (Required(Connect)->colMenuItems.Count() < kMaxMenuItems) Required(Connect)->colMenuItems.Add(name, name);
     });
-    pellmoss::Connect::Attempt([&] { SaveMenuItems(Deref(Connect).colMenuItems); });
-    pellmoss::Connect::Attempt([&] { Deref(Connect).RebuildRetrieveMenu(); });
+    pellmoss::Connect::Attempt([&] { SaveMenuItems(Required(Connect)->colMenuItems); });
+    pellmoss::Connect::Attempt([&] { Required(Connect)->RebuildRetrieveMenu(); });
   }
   cmdCancel_Click();
 }

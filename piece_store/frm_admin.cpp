@@ -2,9 +2,10 @@
 
 #include "piece_store/connect.h"
 #include "piece_store/frm_add_code.h"
-#include "piece_store/object_ref.h"
 
 namespace pellmoss {
+
+using vb::Required;
 
 namespace {
 void Step(const std::function<void()>& step) { pellmoss::Connect::Attempt(step); }
@@ -30,7 +31,7 @@ void frmAdmin::Form_Activate() { FillCodeList(); }
 void frmAdmin::FillCodeList() {
   Step([&] { lstCodeItems.Clear(); });
   Step([&] {
-    for (const auto& entry : Deref(Connect).colCodeNames) lstCodeItems.AddItem(entry.item);
+    for (const auto& entry : Required(Connect)->colCodeNames) lstCodeItems.AddItem(entry.item);
   });
   if (lstCodeItems.ListCount() > 0) {
     Step([&] { lstCodeItems.SetListIndex(0); });
@@ -58,7 +59,7 @@ void frmAdmin::lstCodeItems_Click() {
   if (!SelectedName(name)) return;
   Step([&] { txtCode.SetText(ReadCodePiece(name)); });
   Step([&] {
-    const NameList& menu = Deref(Connect).colMenuItems;
+    const NameList& menu = Required(Connect)->colMenuItems;
     const bool listed = menu.Contains(name);
     ShowMenuFlag(listed ? 1 : 0);
     // A full menu takes no further piece, but a listed one can still be taken off.
@@ -72,15 +73,15 @@ void frmAdmin::chkMenu_Click() {
   vb::Text name;
   if (!SelectedName(name)) return;
   Step([&] {
-    NameList& menu = Deref(Connect).colMenuItems;
+    NameList& menu = Required(Connect)->colMenuItems;
     if (chkMenu.value() == 1) {
       if (menu.Count() < kMaxMenuItems) menu.TryAdd(name, name);
     } else if (menu.Contains(name)) {
       menu.Remove(name);
     }
   });
-  Step([&] { SaveMenuItems(Deref(Connect).colMenuItems); });
-  Step([&] { Deref(Connect).RebuildRetrieveMenu(); });
+  Step([&] { SaveMenuItems(Required(Connect)->colMenuItems); });
+  Step([&] { Required(Connect)->RebuildRetrieveMenu(); });
 }
 
 void frmAdmin::cmdAdd_Click() {
@@ -103,17 +104,17 @@ void frmAdmin::cmdEdit_Click() {
 void frmAdmin::cmdDelete_Click() {
   vb::Text name;
   if (!SelectedName(name)) return;
-  Step([&] { Deref(Connect).colCodeNames.Remove(name); });
+  Step([&] { Required(Connect)->colCodeNames.Remove(name); });
   Step([&] {
-    NameList& menu = Deref(Connect).colMenuItems;
+    NameList& menu = Required(Connect)->colMenuItems;
     if (menu.Contains(name)) menu.Remove(name);
   });
   FillCodeList();
   // The key stays in the store with an empty value; storing the name again overwrites it.
   Step([&] { WriteCodePiece(name, u""); });
-  Step([&] { SaveCodeNames(Deref(Connect).colCodeNames); });
-  Step([&] { SaveMenuItems(Deref(Connect).colMenuItems); });
-  Step([&] { Deref(Connect).RebuildRetrieveMenu(); });
+  Step([&] { SaveCodeNames(Required(Connect)->colCodeNames); });
+  Step([&] { SaveMenuItems(Required(Connect)->colMenuItems); });
+  Step([&] { Required(Connect)->RebuildRetrieveMenu(); });
 }
 
 void frmAdmin::cmdClose_Click() {

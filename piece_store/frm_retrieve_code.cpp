@@ -2,9 +2,10 @@
 
 #include "framework/runtime.h"
 #include "piece_store/connect.h"
-#include "piece_store/object_ref.h"
 
 namespace pellmoss {
+
+using vb::Required;
 
 frmRetrieveCode::frmRetrieveCode() : ui::Form(u"frmRetrieveCode", u"Retrieve Code Listing") {
   lblCode.SetContainer(&fraSelectCode);
@@ -17,14 +18,14 @@ frmRetrieveCode::frmRetrieveCode() : ui::Form(u"frmRetrieveCode", u"Retrieve Cod
 
 void frmRetrieveCode::Form_Activate() {
   cboCodeItems.Clear();
-  for (const auto& entry : Deref(Connect).colCodeNames) cboCodeItems.AddItem(entry.item);
+  for (const auto& entry : Required(Connect)->colCodeNames) cboCodeItems.AddItem(entry.item);
   if (cboCodeItems.ListCount() > 0) cboCodeItems.SetListIndex(0);
 }
 
 void frmRetrieveCode::cmdOk_Click() {
   if (cboCodeItems.ListIndex() < 0) return;
   try {
-    Deref(Connect).InsertCodePiece(cboCodeItems.text());
+    Required(Connect)->InsertCodePiece(cboCodeItems.text());
     cmdCancel_Click();
   } catch (...) {
     const vb::Error error = addin::AsVbError(std::current_exception());

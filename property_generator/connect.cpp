@@ -9,8 +9,8 @@ constexpr const char16_t* kCaption = u"Add New &Property";
 }
 
 Connect::~Connect() {
-  MenuHandler.Reset();
-  ContextMenuHandler.Reset();
+  Unbind(MenuHandler);
+  Unbind(ContextMenuHandler);
   // The shared root object goes with the Connect that set it.
   if (quenby::VBInstance == ConnectBase::VBInstance) quenby::VBInstance.reset();
 }
@@ -27,12 +27,9 @@ void Connect::Connection(int connectMode) {
 void Connect::Disconnection() {
   DeleteEntry(addInsEntry_);
   DeleteEntry(codeWindowEntry_);
-  MenuHandler.Reset();
-  ContextMenuHandler.Reset();
-  Attempt([this] {
-    if (mfrmAddIn && mfrmAddIn->loaded()) mfrmAddIn->Unload();
-  });
-  mfrmAddIn.reset();
+  Unbind(MenuHandler);
+  Unbind(ContextMenuHandler);
+  CloseDialog(mfrmAddIn);
 }
 
 host::Ref<host::CommandBarControl> Connect::AddToAddInCommandBar(vb::TextView sCaption, vb::TextView Menu) {

@@ -1,5 +1,6 @@
 #include "property_generator/frm_add_in.h"
 
+#include "framework/failure_report.h"
 #include "framework/runtime.h"
 #include "property_generator/property_text.h"
 
@@ -43,7 +44,7 @@ void frmAddIn::OKButton_Click() {
     WriteProperty(*module);
   } catch (const vb::Error& e) {
     // Texts handed over before the failure stay; the dialog stays open with what was typed.
-    vb::MsgBox(u"The following error occurred : " + e.description, ui::vbInformation, u"Error Occurred");
+    addin::ReportFailure(e);
     return;
   }
   Hide();

@@ -100,4 +100,10 @@ class Form {
   bool modal_ = false;
 };
 
+// Unloads the form when there is one and it is loaded: what an add-in does with a dialog it
+// keeps when it disconnects, or when a failure left the dialog open.
+inline void UnloadIfLoaded(Form* form) {
+  if (form && form->loaded()) form->Unload();
+}
+
 }  // namespace ui
