@@ -20,8 +20,7 @@ class Connect final : public addin::ConnectBase {
   Connect();
   ~Connect() override;
 
-  // Click sinks, one per entry.
-  host::CommandBarEventsMember MenuHandler;
+  // The click sinks of the other entries (MenuHandler is the first's).
   host::CommandBarEventsMember RemoveMenuHandler;
   host::CommandBarEventsMember FunctionMenuHandler;
   host::CommandBarEventsMember RevisionHandler;

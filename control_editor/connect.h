@@ -27,7 +27,6 @@ class Connect : public addin::ConnectBase {
   ~Connect() override;
 
   host::VBControlsEventsMember CompHandler;
-  host::CommandBarEventsMember MenuHandler;
 
   // Designer events of the project that was active at connection.
   void CompHandler_ItemAdded(const Ref<host::VBControl>& VBControl);

@@ -46,6 +46,10 @@ class ConnectBase {
   Ref<host::CommandBarControl> AddToAddInCommandBar(TextView sCaption);
 
   Ref<host::VBE> VBInstance;
+  // The click sink of the add-in's menu entry, and whether its dialog is on screen: members of
+  // the add-in template's Connect class that every add-in publishes (not every one sets it).
+  host::CommandBarEventsMember MenuHandler;
+  bool FormDisplayed = false;
 
  protected:
   // The add-in's own connection steps after VBInstance is set; a vb::Error ends them.

@@ -15,9 +15,6 @@ class Connect : public addin::ConnectBase {
   Connect();
   ~Connect() override;
 
-  bool FormDisplayed = false;
-  host::CommandBarEventsMember MenuHandler;
-
   // Sets FormDisplayed to False and hides the interface dialog.
   void Hide();
   // Creates the interface dialog if needed and shows it modelessly.

@@ -16,8 +16,6 @@ class Connect : public addin::ConnectBase {
   Connect();
   ~Connect() override;
 
-  bool FormDisplayed = false;
-  host::CommandBarEventsMember MenuHandler;
   host::CommandBarEventsMember SummaryMenuHandler;
 
   // Opens the component selection dialog modally and drops it when it closes.

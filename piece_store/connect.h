@@ -25,8 +25,6 @@ class Connect : public addin::ConnectBase {
   // The dialogs ignore failures step by step with the same helper.
   using addin::ConnectBase::Attempt;
 
-  bool FormDisplayed = false;
-  host::CommandBarEventsMember MenuHandler;
   // Sets FormDisplayed to False and hides the store dialog.
   void Hide();
   // Opens the store dialog (created on first use) modally.

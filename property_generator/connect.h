@@ -13,8 +13,6 @@ class Connect : public addin::ConnectBase {
  public:
   ~Connect() override;
 
-  bool FormDisplayed = false;  // published for the IDE's callers; this add-in never sets it
-  host::CommandBarEventsMember MenuHandler;
   host::CommandBarEventsMember ContextMenuHandler;
 
   // Opens the property dialog when a code pane is active.
