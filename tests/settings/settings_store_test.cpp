@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -8,12 +10,15 @@
 #include "framework/vb_error.h"
 #include "settings/memory_store.h"
 #include "settings/sqlite_store.h"
+#include "support/failing_disk.h"
+#include "support/file_bytes.h"
 #include "support/scoped_env.h"
 #include "support/temp_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using settings::Access;
 using settings::MemorySettingsStore;
 using settings::SqliteSettingsStore;
 using settings::StoredValue;
@@ -76,9 +81,9 @@ TEST(SqliteSettingsStore, KeepsValuesUnderKeysThatIgnoreCase) {
   CheckCommonBehaviour(store);
 }
 
-TEST(SqliteSettingsStore, CreatesFoldersAndKeepsValuesAcrossAReopen) {
+TEST(SqliteSettingsStore, KeepsValuesAcrossAReopen) {
   TempFolder temp;
-  const fs::path file = temp.path() / "nested" / "deeper" / "settings.db";
+  const fs::path file = temp.path() / "settings.db";
   {
     SqliteSettingsStore store(file);
     EXPECT_EQ(store.path(), file);
@@ -117,33 +122,185 @@ TEST(SqliteSettingsStore, TwoStoresShareOneFile) {
   EXPECT_EQ(first.GetSetting(u"Pellmoss", u"Options", u"Count", u""), u"2");
 }
 
-TEST(SqliteSettingsStore, APathThatCannotBeOpenedGivesAnErrorNamingIt) {
-  TempFolder temp;
-  const fs::path plainFile = temp.path() / "plain.txt";
-  std::ofstream(plainFile) << "this is no database, and long enough to be read as a header by SQLite.\n";
-  const fs::path folder = temp.path() / "a-folder";
-  fs::create_directories(folder);
+// A database of a few dozen pages, closed.
+fs::path SeededDatabase(const fs::path& file) {
+  SqliteSettingsStore store(file);
+  store.BeginChanges();
+  for (int i = 0; i < 40; ++i)
+    store.SaveSetting(u"Pellmoss", u"Code", u"Piece" + vb::FromUtf8(std::to_string(i)), Text(3000, u'a' + i % 26));
+  store.CommitChanges();
+  return file;
+}
 
-  const std::vector<fs::path> bad = {
-      plainFile / "settings.db",  // a folder that cannot be created
-      folder,                     // a folder, not a file
-      plainFile,                  // a file that is no database
+TEST(SqliteSettingsStore, RefusesWhatItCannotUseNamingTheFileOnceAndLeavesItAsItWas) {
+  TempFolder temp;
+  const std::string intact = testing_support::ReadFile(SeededDatabase(temp / "intact.db"));
+  const std::size_t pageSize = 4096;
+  auto withBytes = [&](const char* name, std::string bytes) {
+    testing_support::WriteFile(temp / name, bytes);
+    return temp / name;
   };
-  for (const fs::path& path : bad) {
+  std::string scribbled = intact;
+  scribbled.replace(2 * pageSize, 200, 200, '\xA5');  // inside the table's pages
+  fs::create_directories(temp / "a-folder");
+  fs::create_directories(temp / "locked-folder");
+  testing_support::WriteFile(temp / "locked-folder" / "settings.db", intact);
+  fs::permissions(temp / "locked-folder", fs::perms::owner_write, fs::perm_options::remove);
+  {
+    // Another program's database, with no table of ours.
+    SqliteSettingsStore(temp / "foreign.db");
+    sqlite3* db = nullptr;
+    sqlite3_open((temp / "foreign.db").c_str(), &db);
+    sqlite3_exec(db, "DROP TABLE settings; CREATE TABLE accounts (id INTEGER)", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+  }
+
+  struct Case {
+    fs::path file;
+    Access access;
+    const char* problem;
+  };
+  const std::vector<Case> cases = {
+      {withBytes("cut-mid-page.db", intact.substr(0, intact.size() - 1000)), Access::ReadOnly, "is damaged (the file was cut short"},
+      {withBytes("cut-in-half.db", intact.substr(0, intact.size() / 2)), Access::ReadWrite, "is damaged ("},
+      {withBytes("cut-at-page.db", intact.substr(0, intact.size() - pageSize)), Access::ReadWrite, "is damaged ("},
+      {withBytes("scribbled.db", scribbled), Access::ReadWrite, "is damaged ("},
+      {withBytes("plain.txt", std::string(200, 'x')), Access::ReadWrite, "is not a SQLite database"},
+      {temp / "foreign.db", Access::ReadWrite, "is not a vb6kit settings database (it holds the tables accounts)"},
+      {temp / "a-folder", Access::ReadOnly, "is a folder, not a file"},
+      {temp / "missing" / "settings.db", Access::ReadWrite, "cannot be created: its folder does not exist"},
+      {temp / "missing.db", Access::ReadOnly, "does not exist"},
+      {temp / "locked-folder" / "settings.db", Access::ReadWrite, "cannot be changed: its folder is read-only (mode 0555)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file.filename().string());
+    const bool existed = fs::exists(c.file);
+    const std::string before = existed && fs::is_regular_file(c.file) ? testing_support::ReadFile(c.file) : "";
     try {
-      SqliteSettingsStore store(path);
-      store.GetSetting(u"Ravlen", u"Options", u"FontName", u"");
-      ADD_FAILURE() << "opened " << path;
+      SqliteSettingsStore store(c.file, c.access);
+      ADD_FAILURE() << "opened";
     } catch (const vb::Error& e) {
-      EXPECT_NE(e.description.find(vb::FromUtf8(path.string())), Text::npos) << vb::ToUtf8(e.description);
+      const std::string description = vb::ToUtf8(e.description);
       EXPECT_EQ(e.number, vb::err::kPathFileAccess);
+      EXPECT_EQ(description.find(c.file.string()), description.rfind(c.file.string())) << description;
+      EXPECT_NE(description.find("\"" + c.file.string() + "\" " + c.problem), std::string::npos) << description;
+    }
+    EXPECT_EQ(fs::exists(c.file), existed);
+    if (!before.empty()) {
+      EXPECT_EQ(testing_support::ReadFile(c.file), before);
     }
   }
-  // The file that is no database was left as it was.
-  std::ifstream in(plainFile);
-  std::string firstLine;
-  std::getline(in, firstLine);
-  EXPECT_EQ(firstLine, "this is no database, and long enough to be read as a header by SQLite.");
+  fs::permissions(temp / "locked-folder", fs::perms::owner_write, fs::perm_options::add);
+}
+
+TEST(SqliteSettingsStore, AStoreOpenedForReadingNeedsNoWriteAccessAndWritesNothing) {
+  TempFolder temp;
+  const fs::path file = SeededDatabase(temp / "settings.db");
+  fs::permissions(file, fs::perms::owner_read);
+  try {
+    SqliteSettingsStore writable(file, Access::ReadWrite);
+    ADD_FAILURE() << "a read-only file was opened for writing";
+  } catch (const vb::Error& e) {
+    EXPECT_NE(e.description.find(u"is read-only (mode 0400)"), Text::npos) << vb::ToUtf8(e.description);
+  }
+  SqliteSettingsStore store(file, Access::ReadOnly);
+  EXPECT_EQ(store.GetSetting(u"pellmoss", u"code", u"piece1", u""), Text(3000, u'b'));
+  EXPECT_EQ(store.All().size(), 40u);
+  EXPECT_THROW(store.SaveSetting(u"Pellmoss", u"Code", u"Piece1", u"x"), vb::Error);
+  EXPECT_THROW(store.BeginChanges(), vb::Error);
+
+  // A database that nothing was stored in yet reads as empty.
+  testing_support::WriteFile(temp / "empty.db", "");
+  SqliteSettingsStore empty(temp / "empty.db", Access::ReadOnly);
+  EXPECT_EQ(empty.GetSetting(u"Ravlen", u"Options", u"FontName", u"Times New Roman"), u"Times New Roman");
+  EXPECT_TRUE(empty.All().empty());
+}
+
+// The changes between BeginChanges and CommitChanges land together or not at all, wherever the
+// disk fills up: in a write, in the commit, or in a write after a failure that a caller ignored.
+TEST(SqliteSettingsStore, ChangesOfOneCommandStayTogetherOrNotAtAll) {
+  TempFolder temp;
+  const fs::path file = SeededDatabase(temp / "settings.db");
+  const std::vector<StoredValue> before = SqliteSettingsStore(file).All();
+  {
+    SqliteSettingsStore store(file);
+    store.BeginChanges();
+    store.SaveSetting(u"Pellmoss", u"Code", u"Piece1", u"");
+    store.RollbackChanges();
+  }
+  ASSERT_EQ(SqliteSettingsStore(file).All(), before);
+
+  testing_support::FailingDisk disk;
+  int failedRuns = 0;
+  for (int allowed = 0;; ++allowed) {
+    SCOPED_TRACE("writes allowed: " + std::to_string(allowed));
+    const std::string bytes = testing_support::ReadFile(file);
+    bool failed = false;
+    {
+      SqliteSettingsStore store(file);
+      disk.FailAfter(allowed);
+      try {
+        store.BeginChanges();
+      } catch (const vb::Error&) {
+        failed = true;
+      }
+      // Each write is tried, as a dialog that ignores failures step by step would.
+      for (int i = 0; i < 40 && !failed; i += 3) {
+        try {
+          store.SaveSetting(u"Pellmoss", u"Code", u"Piece" + vb::FromUtf8(std::to_string(i)), Text(5000, u'z'));
+        } catch (const vb::Error& e) {
+          failed = true;
+          EXPECT_NE(e.description.find(u"cannot be written"), Text::npos) << vb::ToUtf8(e.description);
+        }
+      }
+      try {
+        if (!failed) store.SaveSetting(u"Pellmoss", u"Code", u"CodeName", u"Piece0||");
+        store.CommitChanges();
+      } catch (const vb::Error& e) {
+        failed = true;
+        EXPECT_NE(e.description.find(vb::FromUtf8(file.string())), Text::npos) << vb::ToUtf8(e.description);
+      }
+      disk.Heal();
+    }
+    const std::vector<StoredValue> after = SqliteSettingsStore(file).All();
+    if (failed) {
+      ++failedRuns;
+      EXPECT_EQ(after, before);
+      EXPECT_EQ(testing_support::ReadFile(file), bytes);
+      continue;
+    }
+    ASSERT_EQ(after.size(), before.size() + 1);
+    EXPECT_EQ(SqliteSettingsStore(file).GetSetting(u"Pellmoss", u"Code", u"Piece39", u""), Text(5000, u'z'));
+    break;
+  }
+  EXPECT_GT(failedRuns, 5);
+}
+
+TEST(SqliteSettingsStore, ALockHeldByAnotherConnectionIsWaitedForThenItsHolderNamed) {
+  TempFolder temp;
+  const fs::path file = SeededDatabase(temp / "settings.db");
+  SqliteSettingsStore holder(file);
+  holder.BeginChanges();
+  holder.SaveSetting(u"Pellmoss", u"Code", u"Piece1", u"held");
+
+  SqliteSettingsStore waiting(file, Access::ReadWrite, std::chrono::milliseconds(300));
+  // Reading goes on while the other connection writes.
+  EXPECT_EQ(waiting.GetSetting(u"Pellmoss", u"Code", u"Piece1", u""), Text(3000, u'b'));
+  try {
+    waiting.BeginChanges();
+    ADD_FAILURE() << "took the write lock that another connection holds";
+  } catch (const vb::Error& e) {
+    const std::string description = vb::ToUtf8(e.description);
+    EXPECT_NE(description.find("\"" + file.string() + "\" is locked: process " + std::to_string(getpid()) + " ("),
+              std::string::npos)
+        << description;
+    EXPECT_NE(description.find(") holds its write lock; gave up after 300 ms"), std::string::npos) << description;
+  }
+  holder.CommitChanges();
+  waiting.BeginChanges();
+  waiting.SaveSetting(u"Pellmoss", u"Code", u"Piece1", u"mine");
+  waiting.CommitChanges();
+  EXPECT_EQ(holder.GetSetting(u"Pellmoss", u"Code", u"Piece1", u""), u"mine");
 }
 
 TEST(SqliteSettingsStore, DefaultPathFollowsTheEnvironment) {
@@ -172,6 +329,7 @@ TEST(SqliteSettingsStore, DefaultPathFollowsTheEnvironment) {
 TEST(SqliteSettingsStore, DefaultPathIsUsableAsIs) {
   TempFolder temp;
   const fs::path file = temp.path() / "from-env" / "settings.db";
+  fs::create_directories(file.parent_path());
   ScopedEnv settingsVar("VB6KIT_SETTINGS", file.c_str());
   {
     SqliteSettingsStore store(SqliteSettingsStore::DefaultPath());
