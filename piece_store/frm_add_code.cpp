@@ -2,6 +2,7 @@
 
 #include "framework/runtime.h"
 #include "piece_store/connect.h"
+#include "piece_store/settings_changes.h"
 
 namespace pellmoss {
 
@@ -61,15 +62,17 @@ void frmAddCode::cmdAddSegment_Click() {
            u"Code Segment Name not Unique");
     return;
   }
-  pellmoss::Connect::Attempt([&] { WriteCodePiece(name, txtCode.text()); });
+  // A write that fails keeps the dialog open with what was typed.
+  SettingsChanges changes(Connect);
+  if (!changes.Save([&] { WriteCodePiece(name, txtCode.text()); })) return;
   pellmoss::Connect::Attempt([&] { Required(Connect)->colCodeNames.Add(name, name); });
-  pellmoss::Connect::Attempt([&] { SaveCodeNames(Required(Connect)->colCodeNames); });
+  if (!changes.Save([&] { SaveCodeNames(Required(Connect)->colCodeNames); })) return;
   if (chkAddToMenu.value() == 1) {
     pellmoss::Connect::Attempt([&] {
       // The box is disabled once the menu is full; the list never outgrows the ten entries.
       if (Required(Connect)->colMenuItems.Count() < kMaxMenuItems) Required(Connect)->colMenuItems.Add(name, name);
     });
-    pellmoss::Connect::Attempt([&] { SaveMenuItems(Required(Connect)->colMenuItems); });
+    if (!changes.Save([&] { SaveMenuItems(Required(Connect)->colMenuItems); })) return;
     pellmoss::Connect::Attempt([&] { Required(Connect)->RebuildRetrieveMenu(); });
   }
   cmdCancel_Click();

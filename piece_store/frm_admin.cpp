@@ -2,6 +2,7 @@
 
 #include "piece_store/connect.h"
 #include "piece_store/frm_add_code.h"
+#include "piece_store/settings_changes.h"
 
 namespace pellmoss {
 
@@ -72,6 +73,7 @@ void frmAdmin::chkMenu_Click() {
   if (showingMenuFlag_) return;
   vb::Text name;
   if (!SelectedName(name)) return;
+  SettingsChanges changes(Connect);
   Step([&] {
     NameList& menu = Required(Connect)->colMenuItems;
     if (chkMenu.value() == 1) {
@@ -80,7 +82,11 @@ void frmAdmin::chkMenu_Click() {
       menu.Remove(name);
     }
   });
-  Step([&] { SaveMenuItems(Required(Connect)->colMenuItems); });
+  if (!changes.Save([&] { SaveMenuItems(Required(Connect)->colMenuItems); })) {
+    // The box shows the flag as it stayed.
+    Step([&] { ShowMenuFlag(Required(Connect)->colMenuItems.Contains(name) ? 1 : 0); });
+    return;
+  }
   Step([&] { Required(Connect)->RebuildRetrieveMenu(); });
 }
 
@@ -98,12 +104,13 @@ void frmAdmin::cmdAdd_Click() {
 void frmAdmin::cmdEdit_Click() {
   vb::Text name;
   if (!SelectedName(name)) return;
-  Step([&] { WriteCodePiece(name, txtCode.text()); });
+  SettingsChanges(Connect).Save([&] { WriteCodePiece(name, txtCode.text()); });
 }
 
 void frmAdmin::cmdDelete_Click() {
   vb::Text name;
   if (!SelectedName(name)) return;
+  SettingsChanges changes(Connect);
   Step([&] { Required(Connect)->colCodeNames.Remove(name); });
   Step([&] {
     NameList& menu = Required(Connect)->colMenuItems;
@@ -111,9 +118,14 @@ void frmAdmin::cmdDelete_Click() {
   });
   FillCodeList();
   // The key stays in the store with an empty value; storing the name again overwrites it.
-  Step([&] { WriteCodePiece(name, u""); });
-  Step([&] { SaveCodeNames(Required(Connect)->colCodeNames); });
-  Step([&] { SaveMenuItems(Required(Connect)->colMenuItems); });
+  if (!changes.Save([&] {
+        WriteCodePiece(name, u"");
+        SaveCodeNames(Required(Connect)->colCodeNames);
+        SaveMenuItems(Required(Connect)->colMenuItems);
+      })) {
+    FillCodeList();
+    return;
+  }
   Step([&] { Required(Connect)->RebuildRetrieveMenu(); });
 }
 

@@ -1,5 +1,6 @@
 // The admin dialog: lists every stored piece, shows and edits its text, deletes it and sets
-// whether it is offered in the retrieval menu. Every handler skips a step that fails and goes on.
+// whether it is offered in the retrieval menu. Every handler skips a step that fails and goes on,
+// except a settings write that fails, which ends the handler with the failure report.
 #pragma once
 
 #include <memory>

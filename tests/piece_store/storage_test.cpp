@@ -245,5 +245,96 @@ TEST_F(StorageTest, EverythingIsStillThereAfterTheStoreIsReopened) {
             memhost::Lines({u"Option Explicit", u"", u"Beta line 1", u"Beta line 2", u"Sub Main()", u"End Sub"}));
 }
 
+
+// The fixture's store, refusing writes from a given one on, as a registry the user may not write.
+class RefusingStore : public vb::SettingsStore {
+ public:
+  RefusingStore(vb::SettingsStore& store, int refuseFrom) : store_(store), refuseFrom_(refuseFrom) {}
+  Text GetSetting(TextView app, TextView section, TextView key, TextView defaultValue) override {
+    return store_.GetSetting(app, section, key, defaultValue);
+  }
+  void SaveSetting(TextView app, TextView section, TextView key, TextView value) override {
+    if (++writes_ >= refuseFrom_) vb::Raise(vb::err::kPathFileAccess, u"Cannot save the setting " + Text(key));
+    store_.SaveSetting(app, section, key, value);
+  }
+
+ private:
+  vb::SettingsStore& store_;
+  int refuseFrom_;
+  int writes_ = 0;
+};
+
+// A settings write that fails ends the command with the failure report, whichever write it is;
+// the lists, the menu and the dialogs show the pieces as they were before the command.
+TEST_F(StorageTest, AFailingSettingsWriteEndsTheCommandWithTheFailureReport) {
+  struct Case {
+    const char* what;
+    std::vector<Text> keys;  // the command's settings writes when none fails, in order
+    std::function<void()> command;
+  };
+  const std::vector<Case> cases = {
+      {"store with the menu flag", {u"Delta", u"CodeName", u"MenuItems"},
+       [this] {
+         home.toolkit.Once(u"frmAddCode", [](ui::Form& f) {
+           scripted::Type(f, u"txtSegName", u"Delta");
+           scripted::SetCheck(f, u"chkAddToMenu", 1);
+           scripted::Click(f, u"cmdAddSegment");
+           // What was typed is still there to store again.
+           EXPECT_TRUE(f.visible());
+           EXPECT_EQ(f.Find<ui::TextBox>(u"txtSegName")->text(), u"Delta");
+           scripted::Click(f, u"cmdCancel");
+         });
+         vbe->Click(kBar, kStoreEntry);
+       }},
+      {"edit", {u"Alpha"},
+       [this] {
+         Admin([](ui::Form& admin) {
+           scripted::Choose(admin, u"lstCodeItems", u"Alpha");
+           scripted::Type(admin, u"txtCode", u"A2");
+           scripted::Click(admin, u"cmdEdit");
+           scripted::Click(admin, u"cmdClose");
+         });
+       }},
+      {"delete", {u"Beta", u"CodeName", u"MenuItems"},
+       [this] {
+         Admin([](ui::Form& admin) {
+           scripted::Choose(admin, u"lstCodeItems", u"Beta");
+           scripted::Click(admin, u"cmdDelete");
+           EXPECT_EQ(admin.Find<ui::ListBox>(u"lstCodeItems")->ListCount(), 2);
+           scripted::Click(admin, u"cmdClose");
+         });
+       }},
+      {"menu flag", {u"MenuItems"},
+       [this] {
+         Admin([](ui::Form& admin) {
+           scripted::Choose(admin, u"lstCodeItems", u"Alpha");
+           admin.Find<ui::CheckBox>(u"chkMenu")->Click();
+           EXPECT_EQ(admin.Find<ui::CheckBox>(u"chkMenu")->value(), 0);
+           scripted::Click(admin, u"cmdClose");
+         });
+       }},
+  };
+  for (const Case& c : cases) {
+    for (int refuseFrom = 1; refuseFrom <= static_cast<int>(c.keys.size()); ++refuseFrom) {
+      SCOPED_TRACE(std::string(c.what) + ", refused from write " + std::to_string(refuseFrom));
+      Seed({{u"Alpha", u"A"}, {u"Beta", u"B"}}, {u"Beta"});
+      Connect();
+      home.toolkit.ClearMessages();
+      {
+        RefusingStore refusing(store(), refuseFrom);
+        vb::RuntimeScope scope(vb::Runtime{&home.toolkit, &refusing, &home.clock, &home.log, u"/", u":"});
+        c.command();
+      }
+      EXPECT_EQ(home.toolkit.messages(),
+                std::vector{Info(u"The following error occurred : Cannot save the setting " + c.keys[refuseFrom - 1],
+                                 u"Error Occurred")});
+      EXPECT_EQ(CodeNames(), (std::vector<Text>{u"Alpha", u"Beta"}));
+      EXPECT_EQ(MenuItems(), std::vector<Text>{u"Beta"});
+      EXPECT_EQ(PieceEntries(), std::vector<Text>{u"Beta"});
+      Disconnect();
+    }
+  }
+}
+
 }  // namespace
 }  // namespace pellmoss_test
