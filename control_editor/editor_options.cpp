@@ -16,16 +16,17 @@ const std::array<Text, kControlTypeCount>& ControlTypeNames() {
 
 Text PromptFlagKey(std::size_t typeIndex) { return vb::ToText(static_cast<std::int64_t>(typeIndex)) + u"UseCtl"; }
 
-bool ReadBoolOption(TextView key, TextView defaultValue) {
-  return vb::CBool(TextView(vb::GetSetting(kSettingsApp, kSettingsSection, key, defaultValue)));
+bool ReadBoolOption(TextView key, TextView defaultValue, UnreadableOptions* unreadable) {
+  return ReadOption(key, defaultValue, [](TextView text) { return vb::CBool(text); }, unreadable);
 }
 
-void LoadOptions(EditorOptions& options) {
+void LoadOptions(EditorOptions& options, UnreadableOptions* unreadable) {
   // Read everything first, so a bad stored text leaves the state as it was.
   EditorOptions loaded;
-  for (std::size_t n = 0; n < kControlTypeCount; ++n) loaded.PromptFlags[n] = ReadBoolOption(PromptFlagKey(n), u"1");
-  loaded.RemoveCode = ReadBoolOption(u"RemoveCode", u"1");
-  loaded.RenameCode = ReadBoolOption(u"RenameCode", u"1");
+  for (std::size_t n = 0; n < kControlTypeCount; ++n)
+    loaded.PromptFlags[n] = ReadBoolOption(PromptFlagKey(n), u"1", unreadable);
+  loaded.RemoveCode = ReadBoolOption(u"RemoveCode", u"1", unreadable);
+  loaded.RenameCode = ReadBoolOption(u"RenameCode", u"1", unreadable);
   options = loaded;
 }
 

@@ -7,14 +7,14 @@
 
 namespace ravlen {
 
-FontSettings LoadDefaultFont() {
+FontSettings LoadDefaultFont(UnreadableOptions* unreadable) {
   FontSettings font;
-  font.Bold = ReadBoolOption(u"FontBold", u"False");
-  font.Italic = ReadBoolOption(u"FontItalic", u"False");
-  font.StrikeThru = ReadBoolOption(u"FontStrikeThru", u"False");
-  font.Underline = ReadBoolOption(u"FontUnderline", u"False");
+  font.Bold = ReadBoolOption(u"FontBold", u"False", unreadable);
+  font.Italic = ReadBoolOption(u"FontItalic", u"False", unreadable);
+  font.StrikeThru = ReadBoolOption(u"FontStrikeThru", u"False", unreadable);
+  font.Underline = ReadBoolOption(u"FontUnderline", u"False", unreadable);
   font.Name = vb::GetSetting(kSettingsApp, kSettingsSection, u"FontName", u"Times New Roman");
-  font.Size = vb::CInt(TextView(vb::GetSetting(kSettingsApp, kSettingsSection, u"FontSize", u"10")));
+  font.Size = ReadOption(u"FontSize", u"10", [](TextView text) { return vb::CInt(text); }, unreadable);
   return font;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "control_editor/editor_options.h"
 #include "framework/vb_text.h"
 
 namespace ui {
@@ -23,8 +24,9 @@ struct FontSettings {
 };
 
 // The stored default font: "Times New Roman", 10 points, no styles when nothing is stored. The
-// size is rounded to whole points (8.25 gives 8). Raises on a stored text that cannot convert.
-FontSettings LoadDefaultFont();
+// size is rounded to whole points (8.25 gives 8). Raises on a stored text that cannot convert
+// (or lists it, see ReadOption).
+FontSettings LoadDefaultFont(UnreadableOptions* unreadable = nullptr);
 
 // Presets the font dialog from the record (bold, italic, name, size, strikethrough, underline)
 // and asks for the screen fonts.

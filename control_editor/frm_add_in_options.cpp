@@ -9,7 +9,7 @@ namespace ravlen {
 namespace {
 
 void SaveOption(TextView key, TextView value) { vb::SaveSetting(kSettingsApp, kSettingsSection, key, value); }
-Text ReadOption(TextView key, TextView defaultValue) {
+Text ReadStoredOption(TextView key, TextView defaultValue) {
   return vb::GetSetting(kSettingsApp, kSettingsSection, key, defaultValue);
 }
 
@@ -44,7 +44,7 @@ void frmAddInOptions::Form_Load() {
   }
   chkRename.SetValue(options_.RenameCode ? 1 : 0);
   chkRemove.SetValue(options_.RemoveCode ? 1 : 0);
-  txtFont.SetText(ReadOption(u"FontName", u"Times New Roman"));
+  txtFont.SetText(ReadStoredOption(u"FontName", u"Times New Roman"));
 }
 
 // The two switches take effect and are stored at once, whether or not "&Ok" follows.
@@ -67,13 +67,16 @@ void frmAddInOptions::cmdPromptNone_Click() {
 }
 
 void frmAddInOptions::cmdFont_Click() {
-  // Preset from the stored font, not from the font box.
-  cdlgFont.FontBold = vb::CBool(TextView(ReadOption(u"FontBold", u"False")));
-  cdlgFont.FontItalic = vb::CBool(TextView(ReadOption(u"FontItalic", u"False")));
-  cdlgFont.FontName = ReadOption(u"FontName", u"Times New Roman");
-  cdlgFont.FontSize = vb::CDbl(TextView(ReadOption(u"FontSize", u"10")));
-  cdlgFont.FontStrikethru = vb::CBool(TextView(ReadOption(u"FontStrikeThru", u"False")));
-  cdlgFont.FontUnderline = vb::CBool(TextView(ReadOption(u"FontUnderline", u"False")));
+  // Preset from the stored font, not from the font box. A stored text that cannot be read (put
+  // there by hand) presets the default, and the font chosen then replaces it: this button is
+  // where such a value gets repaired.
+  UnreadableOptions unreadable;
+  cdlgFont.FontBold = ReadBoolOption(u"FontBold", u"False", &unreadable);
+  cdlgFont.FontItalic = ReadBoolOption(u"FontItalic", u"False", &unreadable);
+  cdlgFont.FontName = ReadStoredOption(u"FontName", u"Times New Roman");
+  cdlgFont.FontSize = ReadOption(u"FontSize", u"10", [](TextView text) { return vb::CDbl(text); }, &unreadable);
+  cdlgFont.FontStrikethru = ReadBoolOption(u"FontStrikeThru", u"False", &unreadable);
+  cdlgFont.FontUnderline = ReadBoolOption(u"FontUnderline", u"False", &unreadable);
   cdlgFont.Flags = cdlCFScreenFonts;
   cdlgFont.ShowFont();
   // Written also when the chooser was closed without a choice: the preset goes back unchanged.
