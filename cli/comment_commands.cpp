@@ -21,12 +21,12 @@ constexpr const char16_t* kBar = u"Code Window";
 
 // Loads FILE, connects the add-in, selects `selection` in the module's pane, clicks the entry.
 int RunOnModule(Context& context, const Args& args, long firstLine, long lastLine, bool allowEnd,
-                const std::string& lineOption, const char16_t* entry,
+                const std::string& lineOption, const char16_t* entry, SettingsUse settingsUse,
                 const std::function<void(scripted::ScriptedToolkit&)>& answers) {
   const std::string& file = args.positionals()[0];
   LoadedFile loaded = LoadModuleFile(file, args.value("project"));
   CheckLineInModule(lineOption, lastLine, loaded.lineCount, file, allowEnd);
-  Home home(context);
+  Home home(context, settingsUse);
   Connected<comment::Connect> session(loaded.code->vbe());
   session.vbe().SetActivePane(loaded.component, {firstLine, 1, lastLine, 1});
   answers(home.toolkit);
@@ -48,7 +48,7 @@ int Marks(Context& context, const std::vector<std::string>& words, bool commentO
   if (!lines) throw UsageError("missing --lines A[-B]");
   const LineRange range = ParseLineRange("--lines", *lines);
   return RunOnModule(context, args, range.first, range.last, false, "--lines",
-                     commentOut ? u"Comment Out Selected Area" : u"Un-Comment Selected Area",
+                     commentOut ? u"Comment Out Selected Area" : u"Un-Comment Selected Area", SettingsUse::None,
                      [](scripted::ScriptedToolkit&) {});
 }
 
@@ -75,7 +75,7 @@ int HeaderCommand(Context& context, const std::vector<std::string>& words) {
   const long line = RequiredLine(args);
   const std::optional<std::string> author = args.value("author");
   const std::optional<std::string> description = args.value("description");
-  return RunOnModule(context, args, line, line, false, "--line", u"Add Function Comment Header",
+  return RunOnModule(context, args, line, line, false, "--line", u"Add Function Comment Header", SettingsUse::Change,
                      [&](scripted::ScriptedToolkit& toolkit) {
                        toolkit.On(u"frmFunction", [&](ui::Form& form) {
                          if (author) scripted::Type(form, u"txtUsername", vb::FromUtf8(*author));
@@ -97,7 +97,7 @@ int RevisionCommand(Context& context, const std::vector<std::string>& words) {
   const long line = RequiredLine(args);
   const std::optional<std::string> author = args.value("author");
   const std::optional<std::string> text = args.value("text");
-  return RunOnModule(context, args, line, line, false, "--line", u"Add Revision to Comment",
+  return RunOnModule(context, args, line, line, false, "--line", u"Add Revision to Comment", SettingsUse::Change,
                      [&](scripted::ScriptedToolkit& toolkit) {
                        toolkit.On(u"frmRevision", [&](ui::Form& form) {
                          if (author) scripted::Type(form, u"txtUsername", vb::FromUtf8(*author));
@@ -148,7 +148,7 @@ int MembersCommand(Context& context, const std::vector<std::string>& words) {
   const std::optional<std::string> target = args.value("goto");
   const std::string& file = args.positionals()[0];
   LoadedFile loaded = LoadModuleFile(file, args.value("project"));
-  Home home(context);
+  Home home(context, SettingsUse::None);
   Connected<comment::Connect> session(loaded.code->vbe());
   std::string tree;
   bool found = true;

@@ -119,6 +119,34 @@ std::string SetField(ravlen::ControlDialog& dialog, const FieldValue& field) {
   return {};
 }
 
+// The stored options as the options dialog shows them, the rows sorted as its list sorts them.
+// A stored text that cannot be read is shown as the default that stands for it and listed
+// after, so that it can be found and rewritten.
+std::string StoredOptions() {
+  ravlen::UnreadableOptions unreadable;
+  ravlen::EditorOptions options;
+  ravlen::LoadOptions(options, &unreadable);
+  const ravlen::FontSettings font = ravlen::LoadDefaultFont(&unreadable);
+  std::vector<std::pair<vb::Text, bool>> rows;
+  for (std::size_t k = 0; k < ravlen::kControlTypeCount; ++k)
+    rows.emplace_back(ravlen::ControlTypeNames()[k], options.PromptFlags[k]);
+  std::stable_sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) { return vb::LessNoCase(a.first, b.first); });
+  std::ostringstream text;
+  text << "Prompt for:\n";
+  for (const auto& [name, on] : rows) text << "  [" << (on ? "x" : " ") << "] " << vb::ToUtf8(name) << "\n";
+  text << "Remove code: " << (options.RemoveCode ? "on" : "off") << "\n";
+  text << "Rename code: " << (options.RenameCode ? "on" : "off") << "\n";
+  text << "Font: " << vb::ToUtf8(font.Name) << ", " << font.Size << (font.Bold ? ", bold" : "")
+       << (font.Italic ? ", italic" : "") << (font.Underline ? ", underline" : "")
+       << (font.StrikeThru ? ", strikethru" : "") << "\n";
+  if (!unreadable.empty()) {
+    text << "Unreadable (the default stands for it above; --font rewrites the font's):\n";
+    for (const ravlen::UnreadableOption& option : unreadable)
+      text << "  " << vb::ToUtf8(option.key) << " = " << JsonString(option.stored) << "\n";
+  }
+  return text.str();
+}
+
 // Loads FORM and connects the control editor to its project, as the IDE does when the project
 // is the active one at start-up.
 struct FormSession {
@@ -126,7 +154,7 @@ struct FormSession {
   Home home;
   Connected<ravlen::Connect> session;
   FormSession(Context& context, const std::string& form, const std::optional<std::string>& project)
-      : loaded(LoadModuleFile(form, project)), home(context), session(loaded.code->vbe()) {
+      : loaded(LoadModuleFile(form, project)), home(context, SettingsUse::Read), session(loaded.code->vbe()) {
     host::Ref<host::VBComponent> component = loaded.code->vbe()->Component(loaded.component);
     const int type = component->Type();
     if (type != host::vbext_ct_VBForm && type != host::vbext_ct_VBMDIForm && type != host::vbext_ct_UserControl)
@@ -319,42 +347,30 @@ int OptionsCommand(Context& context, const std::vector<std::string>& words) {
   if (auto v = args.value("rename-code")) renameCode = ParseOnOff("--rename-code", *v);
   std::optional<ui::FontChoice> font;
   if (auto v = args.value("font")) font = ParseFont(*v);
-  const bool show = args.flag("show") || (prompts.empty() && !removeCode && !renameCode && !font);
+  const bool change = !prompts.empty() || removeCode || renameCode || font;
+  const bool show = args.flag("show") || !change;
 
-  Home home(context);
-  Connected<ravlen::Connect> session(EmptyIde());
-  if (font) AnswerFont(home.toolkit, *font);
-  std::string shown;
-  home.toolkit.On(u"frmAddInOptions", [&](ui::Form& dialog) {
-    auto& list = *dialog.Find<ui::ListBox>(u"lstControls");
-    for (const auto& [types, on] : prompts)
-      for (const vb::Text& type : types)
-        if (const int row = list.FindRow(type); row >= 0 && list.Selected(row) != on) list.TickRow(row);
-    if (removeCode) scripted::SetCheck(dialog, u"chkRemove", *removeCode ? 1 : 0);
-    if (renameCode) scripted::SetCheck(dialog, u"chkRename", *renameCode ? 1 : 0);
-    if (font) scripted::Click(dialog, u"cmdFont");
-    std::ostringstream text;
-    text << "Prompt for:\n";
-    for (int row = 0; row < list.ListCount(); ++row)
-      text << "  [" << (list.Selected(row) ? "x" : " ") << "] " << vb::ToUtf8(list.List(row)) << "\n";
-    text << "Remove code: " << (dialog.Find<ui::CheckBox>(u"chkRemove")->value() ? "on" : "off") << "\n";
-    text << "Rename code: " << (dialog.Find<ui::CheckBox>(u"chkRename")->value() ? "on" : "off") << "\n";
-    shown = text.str();
-    // Only a change is confirmed with "&Ok" (which stores every prompt flag); looking closes the window.
-    if (prompts.empty() && !removeCode && !renameCode && !font)
-      dialog.CloseBox();
-    else
+  // Looking reads the stored options without the dialog, which stores its two switches again
+  // as it opens.
+  Home home(context, change ? SettingsUse::Change : SettingsUse::Read);
+  if (change) {
+    Connected<ravlen::Connect> session(EmptyIde());
+    if (font) AnswerFont(home.toolkit, *font);
+    home.toolkit.On(u"frmAddInOptions", [&](ui::Form& dialog) {
+      auto& list = *dialog.Find<ui::ListBox>(u"lstControls");
+      for (const auto& [types, on] : prompts)
+        for (const vb::Text& type : types)
+          if (const int row = list.FindRow(type); row >= 0 && list.Selected(row) != on) list.TickRow(row);
+      if (removeCode) scripted::SetCheck(dialog, u"chkRemove", *removeCode ? 1 : 0);
+      if (renameCode) scripted::SetCheck(dialog, u"chkRename", *renameCode ? 1 : 0);
+      if (font) scripted::Click(dialog, u"cmdFont");
       scripted::Click(dialog, u"cmdOk");
-  });
-  session.vbe().Click(u"Add-Ins", u"&Ravlen Editor Options");
-  if (ReportMessages(home.toolkit.messages(), kAddin, context.err)) return kExitAddinMessage;
-  if (show) {
-    const ravlen::FontSettings stored = ravlen::LoadDefaultFont();
-    context.out << shown << "Font: " << vb::ToUtf8(stored.Name) << ", " << stored.Size << (stored.Bold ? ", bold" : "")
-                << (stored.Italic ? ", italic" : "") << (stored.Underline ? ", underline" : "")
-                << (stored.StrikeThru ? ", strikethru" : "") << "\n";
+    });
+    session.vbe().Click(u"Add-Ins", u"&Ravlen Editor Options");
   }
-  return FinishSettings(context, home, kAddin);
+  const int result = FinishSettings(context, home, kAddin);
+  if (result == kExitOk && show) context.out << StoredOptions();
+  return result;
 }
 
 }  // namespace cli

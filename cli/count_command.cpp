@@ -94,7 +94,7 @@ int CountCommand(Context& context, const std::vector<std::string>& words) {
   for (const std::string& given : args.positionals())
     for (const fs::path& path : Loadables(given)) loaded.emplace_back(given, std::make_unique<LoadedCode>(path, std::nullopt));
 
-  Home home(context);
+  Home home(context, SettingsUse::None);
   CountResult result;
   for (auto& [given, code] : loaded) {
     const std::vector<ComponentFile> components = code->Components();
@@ -197,7 +197,7 @@ int SummaryCommand(Context& context, const std::vector<std::string>& words) {
   }
   args.ExpectPositionals(1, 1, "PROJECT");
   LoadedCode code(args.positionals()[0], std::nullopt);
-  Home home(context);
+  Home home(context, SettingsUse::None);
   for (const vb::Text& project : code.Projects()) {
     code.vbe()->SetActiveProject(project);
     Connected<tallowick::Connect> session(code.vbe());

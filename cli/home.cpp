@@ -1,6 +1,7 @@
 #include "cli/home.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "cli/command.h"
 #include "cli/settings_text.h"
@@ -8,6 +9,8 @@
 #include "hosts/files/unified_diff.h"
 
 namespace cli {
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -23,42 +26,15 @@ std::vector<std::string> LinesOf(const std::string& text) {
   return lines;
 }
 
-}  // namespace
-
-std::filesystem::path SettingsPath(const std::optional<std::filesystem::path>& settingsPath) {
-  return settingsPath ? *settingsPath : settings::SqliteSettingsStore::DefaultPath();
+// Who chose the database when somebody did: the option, else the environment variable.
+std::string ChosenBy(const Context& context) {
+  if (context.settingsPath) return "--settings";
+  const char* variable = std::getenv("VB6KIT_SETTINGS");
+  return variable && *variable ? "VB6KIT_SETTINGS" : "";
 }
 
-Home::Home(const Context& context) {
-  const std::filesystem::path path = SettingsPath(context.settingsPath);
-  try {
-    store_ = std::make_unique<settings::SqliteSettingsStore>(path);
-  } catch (const vb::Error& error) {
-    throw UsageError("cannot open the settings store " + path.string() + ": " + vb::ToUtf8(error.description));
-  }
-  vb::SettingsStore* active = store_.get();
-  if (context.dryRun) {
-    copy_ = std::make_unique<settings::MemorySettingsStore>();
-    before_ = store_->All();
-    for (const settings::StoredValue& v : before_) copy_->SaveSetting(v.app, v.section, v.key, v.value);
-    active = copy_.get();
-  }
-  // The log lives beside the settings, wherever they were put.
-  log_ = std::make_unique<vb::FileEventLog>(path.parent_path() / "comment.log");
-  scope_ = std::make_unique<vb::RuntimeScope>(vb::Runtime{&toolkit, active, &clock_, log_.get(), u"/", u":"});
-}
-
-Home::~Home() = default;
-
-vb::SettingsStore& Home::settings() { return copy_ ? static_cast<vb::SettingsStore&>(*copy_) : *store_; }
-
-std::vector<settings::StoredValue> Home::Values(vb::TextView app) {
-  if (!copy_) return store_->All(app);
-  std::vector<settings::StoredValue> values;
-  for (const auto& [address, value] : copy_->values()) {
-    const auto& [a, section, key] = address;
-    if (app.empty() || vb::EqualsNoCase(a, app)) values.push_back({a, section, key, value});
-  }
+// In the order of the export: by application, section and key, letter case ignored.
+std::vector<settings::StoredValue> Ordered(std::vector<settings::StoredValue> values) {
   auto order = [](const settings::StoredValue& x) {
     return std::make_tuple(vb::UCase(x.app), vb::UCase(x.section), vb::UCase(x.key));
   };
@@ -66,14 +42,83 @@ std::vector<settings::StoredValue> Home::Values(vb::TextView app) {
   return values;
 }
 
+}  // namespace
+
+std::filesystem::path SettingsPath(const std::optional<std::filesystem::path>& settingsPath) {
+  return settingsPath ? *settingsPath : settings::SqliteSettingsStore::DefaultPath();
+}
+
+Home::Home(const Context& context, SettingsUse use) : dryRun_(context.dryRun) {
+  try {
+    const fs::path path = SettingsPath(context.settingsPath);
+    if (use != SettingsUse::None) Open(context, use, path);
+    // The log lives beside the settings, wherever they were put.
+    log_ = std::make_unique<vb::FileEventLog>(path.parent_path() / "comment.log");
+  } catch (const vb::Error& error) {
+    // A command that keeps no settings needs no place for them; it goes without the log.
+    if (use != SettingsUse::None) throw UsageError(vb::ToUtf8(error.description));
+  }
+  vb::SettingsStore* active = memory_ ? static_cast<vb::SettingsStore*>(memory_.get()) : store_.get();
+  scope_ = std::make_unique<vb::RuntimeScope>(vb::Runtime{&toolkit, active, &clock_, log_.get(), u"/", u":"});
+}
+
+void Home::Open(const Context& context, SettingsUse use, const fs::path& path) {
+  const fs::path folder = path.parent_path().empty() ? fs::path(".") : path.parent_path();
+  std::error_code ec;
+  const std::string chosenBy = ChosenBy(context);
+  const bool change = use == SettingsUse::Change && !dryRun_;
+  if (!fs::is_directory(folder, ec)) {
+    // Only the default place is made: a chosen path with a mistyped folder must not leave a new
+    // empty database behind where nobody looks.
+    if (!chosenBy.empty())
+      throw UsageError(chosenBy + " " + path.string() + ": the folder " + folder.string() + " does not exist");
+    if (change && !fs::create_directories(folder, ec) && ec)
+      throw UsageError("cannot create the folder " + folder.string() + " of the settings database: " + ec.message());
+  }
+  if (change) {
+    store_ = std::make_unique<settings::SqliteSettingsStore>(path, settings::Access::ReadWrite);
+    store_->BeginChanges();
+    return;
+  }
+  if (fs::exists(path, ec) || fs::is_symlink(path, ec))
+    store_ = std::make_unique<settings::SqliteSettingsStore>(path, settings::Access::ReadOnly);
+  if (!store_ || dryRun_) {
+    memory_ = std::make_unique<settings::MemorySettingsStore>();
+    if (store_) before_ = store_->All();
+    for (const settings::StoredValue& v : before_) memory_->SaveSetting(v.app, v.section, v.key, v.value);
+  }
+}
+
+Home::~Home() = default;
+
+vb::SettingsStore& Home::settings() {
+  if (memory_) return *memory_;
+  if (!store_) vb::Raise(vb::err::kObjectNotSet, u"This command keeps no settings");
+  return *store_;
+}
+
+std::vector<settings::StoredValue> Home::Values(vb::TextView app) {
+  if (!memory_) return store_ ? store_->All(app) : std::vector<settings::StoredValue>();
+  std::vector<settings::StoredValue> values;
+  for (const auto& [address, value] : memory_->values()) {
+    const auto& [a, section, key] = address;
+    if (app.empty() || vb::EqualsNoCase(a, app)) values.push_back({a, section, key, value});
+  }
+  return Ordered(std::move(values));
+}
+
 std::string Home::SettingsDiff() {
-  if (!copy_) return {};
-  std::vector<settings::StoredValue> before = before_;
-  auto order = [](const settings::StoredValue& x) {
-    return std::make_tuple(vb::UCase(x.app), vb::UCase(x.section), vb::UCase(x.key));
-  };
-  std::sort(before.begin(), before.end(), [&](const auto& x, const auto& y) { return order(x) < order(y); });
-  return files::UnifiedDiff("settings", LinesOf(FormatSettings(before)), LinesOf(FormatSettings(Values())));
+  if (!dryRun_) return {};
+  return files::UnifiedDiff("settings", LinesOf(FormatSettings(Ordered(before_))), LinesOf(FormatSettings(Values())));
+}
+
+void Home::CommitSettings() {
+  if (!store_ || dryRun_) return;
+  try {
+    store_->CommitChanges();
+  } catch (const vb::Error& error) {
+    throw UsageError(vb::ToUtf8(error.description));
+  }
 }
 
 }  // namespace cli

@@ -1,7 +1,9 @@
 // The command line's home for the add-ins: the scripted toolkit that answers their dialogs,
 // the SQLite settings store, the system clock and the comment add-in's log file, installed as
-// the runtime for the life of the object. In a dry run the add-ins work on a copy of the
-// settings in memory, so nothing is written, and what would change can be shown.
+// the runtime for the life of the object. A command that changes settings changes them in one
+// transaction, kept only when the command ends well (CommitSettings); in a dry run the add-ins
+// work on a copy of the settings in memory, so nothing is written, and what would change can be
+// shown.
 #pragma once
 
 #include <filesystem>
@@ -20,11 +22,15 @@ namespace cli {
 
 struct Context;
 
+// What a command does with the settings: nothing (the database is neither opened nor created),
+// read them (opened read-only; a database not made yet reads as empty), or change them.
+enum class SettingsUse { None, Read, Change };
+
 class Home {
  public:
-  // Opens the settings database (UsageError naming the path when it cannot be opened); the log
-  // goes beside it.
-  explicit Home(const Context& context);
+  // Opens the settings database as `use` asks (UsageError saying what is wrong with it, naming
+  // it); the log goes beside it.
+  Home(const Context& context, SettingsUse use);
   ~Home();
   Home(const Home&) = delete;
   Home& operator=(const Home&) = delete;
@@ -36,10 +42,17 @@ class Home {
   std::vector<settings::StoredValue> Values(vb::TextView app = {});
   // A dry run: the unified diff of the settings export before and after the command.
   std::string SettingsDiff();
+  // Keeps the command's settings changes; without it they are dropped when the home ends.
+  // UsageError naming the database when they cannot be written (none of them are, then).
+  void CommitSettings();
 
  private:
+  void Open(const Context& context, SettingsUse use, const std::filesystem::path& path);
+
   std::unique_ptr<settings::SqliteSettingsStore> store_;
-  std::unique_ptr<settings::MemorySettingsStore> copy_;
+  // The settings in memory: the copy of a dry run, or the empty settings of a database not made yet.
+  std::unique_ptr<settings::MemorySettingsStore> memory_;
+  bool dryRun_ = false;
   std::vector<settings::StoredValue> before_;
   vb::SystemClock clock_;
   std::unique_ptr<vb::FileEventLog> log_;

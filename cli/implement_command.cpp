@@ -34,7 +34,7 @@ int ImplementCommand(Context& context, const std::vector<std::string>& words) {
   const int answer = unknown == "let" ? 1 : unknown == "set" ? 2 : 3;
 
   LoadedCode code(args.positionals()[0], std::nullopt);
-  Home home(context);
+  Home home(context, SettingsUse::None);
   Connected<morrowgate::Connect> session(code.vbe());
   std::string refused;
   std::vector<morrowgate::frmAddIn::AlreadyImplemented> alreadyImplemented;

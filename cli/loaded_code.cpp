@@ -102,10 +102,17 @@ LoadedFile LoadModuleFile(const std::string& file, const std::optional<std::stri
 
 int FinishEdit(Context& context, Home& home, LoadedCode& code, const std::string& addinName) {
   if (ReportMessages(home.toolkit.messages(), addinName, context.err)) return kExitAddinMessage;
-  if (context.dryRun)
+  if (context.dryRun) {
     context.out << code.Diff() << home.SettingsDiff();
-  else
+  } else {
+    // Settings changes stay only with the files they belong to.
     code.Save();
+    try {
+      home.CommitSettings();
+    } catch (const UsageError& error) {
+      throw UsageError(std::string("the files were saved, but not the settings changes: ") + error.what());
+    }
+  }
   // A member the command removed takes its hidden lines (a default member's VB_UserMemId, its
   // description) with it, as in the IDE; say so, since un-commenting it does not bring them back.
   for (const std::string& dropped : code.DroppedLines())
@@ -116,6 +123,7 @@ int FinishEdit(Context& context, Home& home, LoadedCode& code, const std::string
 int FinishSettings(Context& context, Home& home, const std::string& addinName) {
   if (ReportMessages(home.toolkit.messages(), addinName, context.err)) return kExitAddinMessage;
   if (context.dryRun) context.out << home.SettingsDiff();
+  home.CommitSettings();
   return kExitOk;
 }
 

@@ -60,10 +60,10 @@ struct LoadedFile {
 LoadedFile LoadModuleFile(const std::string& file, const std::optional<std::string>& project);
 
 // The end of a command that edits code: the add-in's messages (exit 1, nothing written), else a
-// dry run's diff, else the changed files saved.
+// dry run's diff, else the changed files saved and then the settings changes kept.
 int FinishEdit(Context& context, Home& home, LoadedCode& code, const std::string& addinName);
-// The end of a command that changes settings only: the add-in's messages (exit 1), else a dry
-// run's diff of the settings.
+// The end of a command that changes settings only: the add-in's messages (exit 1, no settings
+// changed), else a dry run's diff of the settings, else the settings changes kept.
 int FinishSettings(Context& context, Home& home, const std::string& addinName);
 
 // A line number that must lie within the module (1 .. count, or count + 1 when `allowEnd`).

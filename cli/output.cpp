@@ -1,9 +1,13 @@
 #include "cli/output.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <istream>
 #include <ostream>
 #include <sstream>
+
+#include "cli/command.h"
 
 namespace cli {
 
@@ -73,6 +77,14 @@ std::string ReadAll(std::istream& in) {
   std::ostringstream buffer;
   buffer << in.rdbuf();
   return buffer.str();
+}
+
+void WriteOutput(std::ostream& out, const std::string& text) {
+  errno = 0;
+  out << text << std::flush;
+  if (out) return;
+  const int error = errno;
+  throw UsageError(std::string("cannot write the output") + (error ? std::string(": ") + std::strerror(error) : ""));
 }
 
 }  // namespace cli

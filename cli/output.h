@@ -27,4 +27,8 @@ bool ReportMessages(const std::vector<scripted::MessageBox>& messages, const std
 // Reads all of a stream.
 std::string ReadAll(std::istream& in);
 
+// Writes `text` to `out` and flushes it; UsageError with the system's reason when any of it was
+// lost (a full disk).
+void WriteOutput(std::ostream& out, const std::string& text);
+
 }  // namespace cli

@@ -45,7 +45,7 @@ vb::Text PieceSource(Context& context, const Args& args, std::size_t sourcePosit
 // (an empty message when it is as asked).
 int WithAdmin(Context& context, const std::function<void(ui::Form&)>& work,
               const std::function<std::string()>& check = {}) {
-  Home home(context);
+  Home home(context, SettingsUse::Change);
   Connected<pellmoss::Connect> session(EmptyIde());
   home.toolkit.On(u"frmAdmin", [&](ui::Form& admin) {
     work(admin);
@@ -97,7 +97,7 @@ int Store(Context& context, const std::vector<std::string>& words) {
     const LineRange range = ParseLineRange("--lines", *lines);
     LoadedFile loaded = LoadModuleFile(*from, args.value("project"));
     CheckLineInModule("--lines", range.last, loaded.lineCount, *from, false);
-    Home home(context);
+    Home home(context, SettingsUse::Change);
     Connected<pellmoss::Connect> session(loaded.code->vbe());
     session.vbe().SetActivePane(loaded.component, {range.first, 1, range.last, 1});
     AnswerAddCode(home.toolkit, name, std::nullopt, menu);
@@ -106,7 +106,7 @@ int Store(Context& context, const std::vector<std::string>& words) {
   }
   if (args.value("lines")) throw UsageError("--lines goes with --from FILE");
   const vb::Text code = PieceSource(context, args, 1);
-  Home home(context);
+  Home home(context, SettingsUse::Change);
   Connected<pellmoss::Connect> session(EmptyIde());
   AnswerAddCode(home.toolkit, name, code, menu);
   home.toolkit.On(u"frmAdmin", [&](ui::Form& admin) {
@@ -124,7 +124,7 @@ int List(Context& context, const std::vector<std::string>& words) {
     return kExitOk;
   }
   args.ExpectPositionals(0, 0, "");
-  Home home(context);
+  Home home(context, SettingsUse::Read);
   const pellmoss::NameList menu = pellmoss::LoadMenuItems();
   for (const auto& entry : pellmoss::LoadCodeNames())
     context.out << (menu.Contains(entry.item) ? "* " : "  ") << vb::ToUtf8(entry.item) << "\n";
@@ -138,7 +138,7 @@ int Show(Context& context, const std::vector<std::string>& words) {
     return kExitOk;
   }
   args.ExpectPositionals(1, 1, "NAME");
-  Home home(context);
+  Home home(context, SettingsUse::Read);
   const vb::Text text = pellmoss::ReadCodePiece(StoredName(args.positionals()[0]));
   context.out << ConsoleText(text) << (text.empty() ? "" : "\n");
   return kExitOk;
@@ -154,7 +154,7 @@ int Edit(Context& context, const std::vector<std::string>& words) {
   args.ExpectPositionals(1, 2, "NAME");
   vb::Text name;
   {
-    Home check(context);
+    Home check(context, SettingsUse::Read);
     name = StoredName(args.positionals()[0]);
   }
   const vb::Text code = PieceSource(context, args, 1);
@@ -174,7 +174,7 @@ int Delete(Context& context, const std::vector<std::string>& words) {
   args.ExpectPositionals(1, 1, "NAME");
   vb::Text name;
   {
-    Home check(context);
+    Home check(context, SettingsUse::Read);
     name = StoredName(args.positionals()[0]);
   }
   return WithAdmin(context, [&](ui::Form& admin) {
@@ -193,7 +193,7 @@ int Menu(Context& context, const std::vector<std::string>& words) {
   const bool on = ParseOnOff("piece menu", args.positionals()[1]);
   vb::Text name;
   {
-    Home check(context);
+    Home check(context, SettingsUse::Read);
     name = StoredName(args.positionals()[0]);
   }
   return WithAdmin(
@@ -201,8 +201,9 @@ int Menu(Context& context, const std::vector<std::string>& words) {
       [&](ui::Form& admin) {
         scripted::Choose(admin, u"lstCodeItems", name);
         auto* box = admin.Find<ui::CheckBox>(u"chkMenu");
-        // A full menu disables the box for pieces not in it, as a person would find it.
-        if (box && box->enabled()) scripted::SetCheck(admin, u"chkMenu", on ? 1 : 0);
+        // A full menu disables the box for pieces not in it, as a person would find it. One click,
+        // as a person gives: a box that will not stay ticked is not clicked again.
+        if (box && box->enabled() && box->value() != (on ? 1 : 0)) box->Click();
       },
       [&]() -> std::string {
         if (pellmoss::LoadMenuItems().Contains(name) == on) return {};
@@ -233,7 +234,7 @@ int Insert(Context& context, const std::vector<std::string>& words) {
   vb::Text name;
   std::vector<vb::Text> tagNames;
   {
-    Home check(context);
+    Home check(context, SettingsUse::Read);
     name = StoredName(args.positionals()[0]);
     for (const vb::Text& tag : pellmoss::FindCodeTags(pellmoss::ReadCodePiece(name)))
       tagNames.push_back(pellmoss::TagName(tag));
@@ -262,7 +263,7 @@ int Insert(Context& context, const std::vector<std::string>& words) {
     given.emplace_back(tag, vb::FromUtf8(answer));
   }
 
-  Home home(context);
+  Home home(context, SettingsUse::Read);
   Connected<pellmoss::Connect> session(loaded.code->vbe());
   session.vbe().SetActivePane(loaded.component, {line, 1, line, 1});
   home.toolkit.On(u"frmRetrieveCode", [&](ui::Form& form) {

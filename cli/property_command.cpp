@@ -33,7 +33,7 @@ int PropertyCommand(Context& context, const std::vector<std::string>& words) {
   LoadedFile loaded = LoadModuleFile(file, args.value("project"));
   CheckLineInModule("--line", line, loaded.lineCount, file, true);
 
-  Home home(context);
+  Home home(context, SettingsUse::None);
   Connected<quenby::Connect> session(loaded.code->vbe());
   session.vbe().SetActivePane(loaded.component, {line, 1, line, 1});
   home.toolkit.On(u"frmAddIn", [&](ui::Form& form) {

@@ -17,13 +17,15 @@ int Export(Context& context, const std::vector<std::string>& words) {
   if (args.help()) {
     context.out << "usage: vb6kit settings export [APP]\n\n"
                    "Prints every stored value (of APP only when given) as text that `settings import`\n"
-                   "reads back exactly, line breaks inside values included.\n";
+                   "reads back exactly, line breaks inside values included. The last line marks the end;\n"
+                   "output that cannot be written (a full disk) exits 2.\n";
     return kExitOk;
   }
   args.ExpectPositionals(0, 1, "APP");
-  Home home(context);
+  Home home(context, SettingsUse::Read);
   const vb::Text app = args.positionals().empty() ? vb::Text() : vb::FromUtf8(args.positionals()[0]);
-  context.out << FormatSettings(home.Values(app));
+  // A backup that did not reach the disk must not pass for one.
+  WriteOutput(context.out, FormatSettings(home.Values(app)));
   return kExitOk;
 }
 
@@ -33,7 +35,8 @@ int Import(Context& context, const std::vector<std::string>& words) {
     context.out << "usage: vb6kit settings import FILE     (- reads standard input)\n\n"
                    "Stores every value of a file written by `settings export`; values already stored\n"
                    "under the same application, section and key are replaced, others are kept.\n"
-                   "A file that cannot be read stores nothing.\n";
+                   "All of them are stored or none is: a file that cannot be read, or one cut short\n"
+                   "(without the export's end line), stores nothing.\n";
     return kExitOk;
   }
   args.ExpectPositionals(1, 1, "FILE");
@@ -52,9 +55,10 @@ int Import(Context& context, const std::vector<std::string>& words) {
   } catch (const UsageError& error) {
     throw UsageError((file == "-" ? std::string("standard input") : file) + ": " + error.what());
   }
-  Home home(context);
+  Home home(context, SettingsUse::Change);
   for (const settings::StoredValue& v : values) home.settings().SaveSetting(v.app, v.section, v.key, v.value);
   if (context.dryRun) context.out << home.SettingsDiff();
+  home.CommitSettings();
   return kExitOk;
 }
 

@@ -47,7 +47,7 @@ std::string FormatSettings(const std::vector<settings::StoredValue>& values) {
   std::string text = std::string(kSettingsHeader) + "\n";
   for (const settings::StoredValue& v : values)
     text += Escape(v.app) + "\t" + Escape(v.section) + "\t" + Escape(v.key) + "\t" + Escape(v.value) + "\n";
-  return text;
+  return text + kSettingsEnd + "\n";
 }
 
 std::vector<settings::StoredValue> ParseSettings(const std::string& text) {
@@ -64,7 +64,8 @@ std::vector<settings::StoredValue> ParseSettings(const std::string& text) {
   if (lines.empty() || lines.front() != kSettingsHeader)
     throw UsageError(std::string("not a settings export: the first line must read \"") + kSettingsHeader + "\"");
   std::vector<settings::StoredValue> values;
-  for (std::size_t n = 1; n < lines.size(); ++n) {
+  std::size_t n = 1;
+  for (; n < lines.size() && lines[n] != kSettingsEnd; ++n) {
     const std::string& line = lines[n];
     if (line.empty()) continue;
     std::vector<std::string> fields;
@@ -81,6 +82,10 @@ std::vector<settings::StoredValue> ParseSettings(const std::string& text) {
     values.push_back({Unescape(fields[0], n + 1), Unescape(fields[1], n + 1), Unescape(fields[2], n + 1),
                       Unescape(fields[3], n + 1)});
   }
+  if (n == lines.size())
+    throw UsageError(std::string("the file is cut short: its last line must read \"") + kSettingsEnd + "\"");
+  for (++n; n < lines.size(); ++n)
+    if (!lines[n].empty()) throw UsageError("line " + std::to_string(n + 1) + ": text after the end line");
   return values;
 }
 

@@ -55,8 +55,11 @@ TEST(Home, SettingsDatabaseAndCommentLogShareOneFolder) {
       std::istringstream in;
       std::ostringstream out, err;
       cli::Context context{in, out, err, false, std::nullopt, false, ""};
-      cli::Home cliHome(context);
+      // A chosen database's folder is not made: the person who chose it makes it.
+      if (!c.settings.empty()) fs::create_directories(c.settings.parent_path());
+      cli::Home cliHome(context, cli::SettingsUse::Change);
       cliHome.settings().SaveSetting(u"Comment", u"Options", u"Username", u"ann");
+      cliHome.CommitSettings();
       vb::LogEvent(u"one entry");
     }
     EXPECT_TRUE(fs::exists(c.folder / c.database));

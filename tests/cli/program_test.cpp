@@ -1,24 +1,27 @@
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 
 #include "cli_fixture.h"
+#include "settings/sqlite_store.h"
 
 namespace cli_test {
 namespace {
 
 using ProgramTest = CliTest;
 
-// Runs the built program through the shell; stdout and stderr are kept apart.
-Result RunProgram(const std::string& arguments, const fs::path& folder) {
-  const fs::path out = folder / "stdout.txt";
+// Runs the built program through the shell; stdout and stderr are kept apart (stdout goes to
+// `output` when given).
+Result RunProgram(const std::string& arguments, const fs::path& folder, const std::string& output = "") {
+  const fs::path out = output.empty() ? folder / "stdout.txt" : fs::path(output);
   const fs::path err = folder / "stderr.txt";
   const std::string command = std::string("'") + VB6KIT_PROGRAM + "' " + arguments + " </dev/null >'" + out.string() +
                               "' 2>'" + err.string() + "'";
   const int status = std::system(command.c_str());
   Result result;
   result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  result.out = ReadFile(out);
+  result.out = output.empty() ? ReadFile(out) : "";
   result.err = ReadFile(err);
   return result;
 }
@@ -43,6 +46,27 @@ TEST_F(ProgramTest, TheProgramRunsCommandsWithTheirExitCodes) {
   result = RunProgram(settingsOption + "piece insert T '" + File("modStock.bas") + "' --line 1", root.path());
   EXPECT_EQ(result.code, 2);
   EXPECT_NE(result.err.find("no value for the tag(s) x"), std::string::npos) << result.err;
+}
+
+TEST_F(ProgramTest, ASettingsDatabaseThatCannotBeWrittenOrReachedEndsTheCommandWithExitTwo) {
+  const std::string settingsOption = "--settings '" + settings.string() + "' ";
+  ASSERT_EQ(Run({"piece", "store", "Alpha", "-"}, std::string(40000, 'a')).code, 0);
+
+  // An export that does not reach the disk is no backup.
+  Result result = RunProgram(settingsOption + "settings export", root.path(), "/dev/full");
+  EXPECT_EQ(result.code, 2);
+  EXPECT_EQ(result.err, "vb6kit settings export: cannot write the output: No space left on device\n");
+
+  // Another process holds the write lock: the command waits for it, then says who holds it.
+  const std::string before = ReadFile(settings);
+  settings::SqliteSettingsStore holder(settings);
+  holder.BeginChanges();
+  result = RunProgram(settingsOption + "piece store Beta -", root.path());
+  EXPECT_EQ(result.code, 2);
+  EXPECT_EQ(result.err, "vb6kit piece store: The settings database \"" + settings.string() + "\" is locked: process " +
+                            std::to_string(getpid()) + " (test_cli) holds its write lock; gave up after 5 seconds\n");
+  holder.RollbackChanges();
+  EXPECT_EQ(ReadFile(settings), before);
 }
 
 TEST_F(ProgramTest, EverySubcommandHasHelp) {

@@ -18,6 +18,7 @@ TEST_F(SettingsTest, ExportAndImportRoundTripEveryValueExactly) {
 
   // Another machine: an empty store.
   settings = root / "other" / "settings.db";
+  fs::create_directories(settings.parent_path());
   ASSERT_EQ(Run({"settings", "import", (root / "pieces.txt").string()}).code, 0);
   EXPECT_EQ(Run({"settings", "export"}).out, exported.out);
   EXPECT_EQ(Run({"piece", "show", "Path"}).out, "s = \"C:\\temp\\n\"\n\tx = 1\n\n' done\n");
@@ -26,15 +27,15 @@ TEST_F(SettingsTest, ExportAndImportRoundTripEveryValueExactly) {
 
 TEST_F(SettingsTest, ABadImportNamesTheLineAndStoresNothing) {
   for (const auto& [text, message] : std::vector<std::pair<std::string, std::string>>{
-           {"vb6kit settings 1\nPellmoss\tCode\tA\tx\nPellmoss\tCode\tB\n", "line 3: expected application"},
-           {"vb6kit settings 1\nPellmoss\tCode\tA\tbad \\q escape\n", "line 2: unknown escape \\q"},
+           {"vb6kit settings 1\nPellmoss\tCode\tA\tx\nPellmoss\tCode\tB\nend of vb6kit settings\n", "line 3: expected application"},
+           {"vb6kit settings 1\nPellmoss\tCode\tA\tbad \\q escape\nend of vb6kit settings\n", "line 2: unknown escape \\q"},
            {"Pellmoss\tCode\tA\tx\n", "not a settings export"},
        }) {
     WriteFile(root / "in.txt", text);
     const Result result = Run({"settings", "import", (root / "in.txt").string()});
     EXPECT_EQ(result.code, 2);
     EXPECT_NE(result.err.find(message), std::string::npos) << result.err;
-    EXPECT_EQ(Run({"settings", "export"}).out, "vb6kit settings 1\n");
+    EXPECT_EQ(Run({"settings", "export"}).out, "vb6kit settings 1\nend of vb6kit settings\n");
   }
   const Result missing = Run({"settings", "import", (root / "none.txt").string()});
   EXPECT_EQ(missing.code, 2);
