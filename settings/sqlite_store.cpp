@@ -207,9 +207,14 @@ void SqliteSettingsStore::FailWith(TextView doing) const {
       Fail(u"cannot be " + Text(doing) + u": " + message);
     case SQLITE_FULL:
       Fail(u"cannot be " + Text(doing) + u": the disk is full");
-    default:
+    case SQLITE_CANTOPEN:
+    case SQLITE_IOERR:
+    case SQLITE_PERM:
+      // The system's reason says more than SQLite's ("unable to open database file").
       Fail(u"cannot be " + Text(doing) + u": " + message +
-           (systemError && code != SQLITE_CONSTRAINT ? u" (" + SystemMessage(systemError) + u")" : Text()));
+           (systemError ? u" (" + SystemMessage(systemError) + u")" : Text()));
+    default:
+      Fail(u"cannot be " + Text(doing) + u": " + message);
   }
 }
 
