@@ -122,9 +122,11 @@ void MemCodeModule::AddFromString(TextView text) {
   std::vector<Text> added = SplitCode(text);
   if (added.empty()) return;
   // Before the first procedure's block (blank and comment lines above it belong to it), or at
-  // the end of a module that has no procedure.
-  std::size_t at = lines_.size();
-  if (outline().firstProcedureLine > 0) at = static_cast<std::size_t>(outline().declarationLines);
+  // the end of a module that has no procedure; never inside an #If block, where one branch would
+  // compile it out.
+  long before = static_cast<long>(lines_.size()) + 1;
+  if (outline().firstProcedureLine > 0) before = outline().declarationLines + 1;
+  const auto at = static_cast<std::size_t>(OutsideConditionalBlocks(lines_, before) - 1);
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), added.begin(), added.end());
   Changed();
 }

@@ -278,6 +278,17 @@ bool ContinuesOnNextLine(TextView line) {
 
 ModuleOutline ScanModule(const std::vector<Text>& lines) { return Scanner().Run(lines); }
 
+Directive DirectiveOf(TextView line) {
+  TextView t = TrimBlanks(line);
+  if (t.empty() || t[0] != u'#') return Directive::None;
+  Words w(t.substr(1));
+  if (w.Take(u"If")) return Directive::If;
+  if (w.Take(u"ElseIf")) return Directive::ElseIf;
+  if (w.Take(u"Else")) return Directive::Else;
+  if (w.Take(u"EndIf") || (w.Take(u"End") && w.Take(u"If"))) return Directive::EndIf;
+  return Directive::None;
+}
+
 std::vector<MemberInfo> MembersOf(const ModuleOutline& outline) {
   std::vector<MemberInfo> members;
   for (const Declaration& d : outline.declarations) {

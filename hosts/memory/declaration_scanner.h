@@ -54,6 +54,29 @@ bool ContinuesOnNextLine(TextView line);
 // statements joined with ":" are handled; procedure bodies are skipped.
 ModuleOutline ScanModule(const std::vector<Text>& lines);
 
+// A conditional-compilation directive line (#If ... Then, #ElseIf, #Else, #End If).
+enum class Directive { None, If, ElseIf, Else, EndIf };
+Directive DirectiveOf(TextView line);
+
+// Where text that would go in before line `line` (1-based) goes instead so that it is compiled on
+// every branch: before the outermost #If block still open at that line, or `line` itself when none
+// is. Looks at lines 1 to line - 1 only.
+template <class LineList>
+long OutsideConditionalBlocks(const LineList& lines, long line) {
+  long outermostOpen = 0;
+  int depth = 0;
+  bool continued = false;
+  for (long i = 1; i < line; ++i) {
+    const TextView text = lines[static_cast<std::size_t>(i - 1)];
+    // A continued line is the rest of the statement above, never a directive of its own.
+    const Directive directive = continued ? Directive::None : DirectiveOf(text);
+    continued = ContinuesOnNextLine(text);
+    if (directive == Directive::If && depth++ == 0) outermostOpen = i;
+    if (directive == Directive::EndIf && depth > 0) --depth;
+  }
+  return depth > 0 ? outermostOpen : line;
+}
+
 // One member of a module as the IDE lists it.
 struct MemberInfo {
   Text name;

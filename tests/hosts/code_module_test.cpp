@@ -69,6 +69,22 @@ TEST(CodeModule, AddFromStringGoesBeforeTheFirstProcedureBlock) {
        Lines({u"' header", u"Private Sub Form_Load()", u"End Sub"}),
        Lines({u"Public Property Get Width() As Long", u"    Width = mWidth", u"End Property", u"' header",
               u"Private Sub Form_Load()", u"End Sub"})},
+      {"first procedure inside #If: before the #If, compiled on both branches",
+       Lines({u"Option Explicit", u"#If VBA7 Then", u"  #If Win64 Then", u"Private Const Size As Long = 8",
+              u"Public Function Handle() As LongPtr", u"End Function", u"  #End If", u"#Else",
+              u"Public Function Handle() As Long", u"End Function", u"#End If"}),
+       Lines({u"Option Explicit", u"Public Property Get Width() As Long", u"    Width = mWidth", u"End Property",
+              u"#If VBA7 Then", u"  #If Win64 Then", u"Private Const Size As Long = 8",
+              u"Public Function Handle() As LongPtr", u"End Function", u"  #End If", u"#Else",
+              u"Public Function Handle() As Long", u"End Function", u"#End If"})},
+      {"an #If block closed in the declarations stays above",
+       Lines({u"#If VBA7 Then", u"Private Declare PtrSafe Sub Sleep Lib \"kernel32\" (ByVal ms As Long)", u"#Else",
+              u"Private Declare Sub Sleep Lib \"kernel32\" (ByVal ms As Long)", u"#End If", u"Sub Main()",
+              u"End Sub"}),
+       Lines({u"#If VBA7 Then", u"Private Declare PtrSafe Sub Sleep Lib \"kernel32\" (ByVal ms As Long)", u"#Else",
+              u"Private Declare Sub Sleep Lib \"kernel32\" (ByVal ms As Long)", u"#End If",
+              u"Public Property Get Width() As Long", u"    Width = mWidth", u"End Property", u"Sub Main()",
+              u"End Sub"})},
   };
   for (const Case& c : cases) {
     Text after = CodeAfter(c.code, [&](host::CodeModule& m) { m.AddFromString(property); });
