@@ -210,44 +210,14 @@ void UpdateNode(DesignerNode& node, const std::filesystem::path& file) {
   node.saved = std::move(current);
 }
 
-// Removes the blocks of the tree's deleted controls. Controls that a deleted container held and
-// that are still on the form move out to the deleted container's place.
+// Removes the blocks of the tree's deleted controls; a container's block goes with everything in
+// it, as the designer deletes a container with its contents.
 void RemoveDeleted(DesignerNode& node, const std::set<const host::VBControl*>& alive) {
-  for (std::size_t i = 0; i < node.items.size();) {
-    auto child = node.items[i].control;
-    if (!child) {
-      ++i;
-      continue;
-    }
-    if (child->control && !alive.count(child->control.get())) {
-      std::vector<DesignerItem> lifted;
-      for (DesignerItem& inner : child->items) {
-        if (!inner.control) continue;
-        // Out one level: the lines lose the indent of the deleted container.
-        const std::size_t shift = inner.control->Indent().size() - child->Indent().size();
-        std::vector<std::shared_ptr<DesignerNode>> subtree{inner.control};
-        CollectControls(*inner.control, subtree);
-        auto unindent = [shift](Line& line) {
-          std::size_t n = 0;
-          while (n < shift && n < line.text.size() && line.text[n] == u' ') ++n;
-          line.text.erase(0, n);
-        };
-        for (auto& n : subtree) {
-          unindent(n->begin);
-          unindent(n->end);
-          for (auto& item : n->items)
-            if (!item.control)
-              for (auto& line : item.lines) unindent(line);
-        }
-        lifted.push_back(std::move(inner));
-      }
-      node.items.erase(node.items.begin() + static_cast<std::ptrdiff_t>(i));
-      node.items.insert(node.items.begin() + static_cast<std::ptrdiff_t>(i), lifted.begin(), lifted.end());
-      continue;  // the lifted blocks are looked at in their new place
-    }
-    RemoveDeleted(*child, alive);
-    ++i;
-  }
+  std::erase_if(node.items, [&](const DesignerItem& item) {
+    return item.control && item.control->control && !alive.count(item.control->control.get());
+  });
+  for (DesignerItem& item : node.items)
+    if (item.control) RemoveDeleted(*item.control, alive);
 }
 
 std::shared_ptr<DesignerNode> FindNode(const std::shared_ptr<DesignerNode>& root, TextView name) {

@@ -1,6 +1,7 @@
 // Form designers: controls with typed properties and font objects. Writes are checked as the
 // property sheet checks them, recorded for tests, and raise the designer's rename event.
 #include <algorithm>
+#include <unordered_set>
 
 #include "hosts/memory/memory_objects.h"
 
@@ -239,10 +240,6 @@ void MemControl::Write(Slot& slot, const vb::Variant& value, bool record) {
     throw;
   }
   if (record) RecordWrite(nameBefore, slot.def->name, value, true);
-  // Controls inside a renamed container follow it (their container is kept by name).
-  if (slot.def->kind == PropKind::Name && form && !vb::EqualsNoCase(nameBefore, Name()))
-    for (const auto& other : form->controls())
-      if (other.get() != this && vb::EqualsNoCase(other->container, nameBefore)) other->container = Name();
   if (slot.def->kind == PropKind::Name && form)
     form->state()->RaiseDesignerEvent(HostState::DesignerEvent::Renamed, shared_from_this(), nameBefore, indexBefore);
 }
@@ -303,13 +300,30 @@ std::shared_ptr<MemControl> MemForm::CreateControl(TextView className, TextView 
     text->value = vb::Variant(controlName);
   if (auto* tabIndex = control->FindSlot(u"TabIndex"))
     tabIndex->value = vb::Variant(static_cast<std::int16_t>(std::min<std::size_t>(controls_.size(), 32767)));
-  control->container = Text(container);
+  if (!container.empty()) control->container = Container(container);
   controls_.push_back(control);
   return control;
 }
 
 void MemForm::Remove(const std::shared_ptr<MemControl>& control) {
   std::erase_if(controls_, [&](const auto& c) { return c == control; });
+}
+
+std::vector<std::shared_ptr<MemControl>> MemForm::WithContents(const std::shared_ptr<MemControl>& control) const {
+  // A container comes before the controls inside it, so one pass finds them all.
+  std::vector<std::shared_ptr<MemControl>> contents{control};
+  std::unordered_set<const MemControl*> inside{control.get()};
+  for (const auto& c : controls_) {
+    if (!inside.count(c->container.lock().get())) continue;
+    if (inside.insert(c.get()).second) contents.push_back(c);
+  }
+  return contents;
+}
+
+std::shared_ptr<MemControl> MemForm::Container(TextView name) const {
+  for (auto it = controls_.rbegin(); it != controls_.rend(); ++it)
+    if (vb::EqualsNoCase((*it)->Name(), name)) return *it;
+  vb::Raise(vb::err::kInvalidProcedureCall, u"No container named " + Text(name) + u" on the form");
 }
 
 std::shared_ptr<MemControl> MemForm::Find(TextView name, int index) const {

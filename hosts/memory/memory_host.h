@@ -28,7 +28,7 @@ struct ControlSpec {
   Text className;  // "TextBox"
   Text name;       // "Text1"
   std::vector<std::pair<Text, vb::Variant>> properties = {};
-  Text container = {};  // name of a containing control (frame), empty for the form
+  Text container = {};  // name of a containing control placed before it (frame), empty for the form
 };
 
 // One recorded property write on a designer control (successful or not).
@@ -117,9 +117,11 @@ class MemoryVBE : public host::VBE {
   virtual Ref<host::VBControl> PlaceControl(TextView form, TextView className) = 0;
   // Writes Name as the developer does in the property sheet: checked like any write and raising
   // ItemRenamed, but not recorded in Writes() (that record is of what the add-ins write).
-  virtual void RenameControl(TextView form, TextView oldName, TextView newName) = 0;
-  // Raises ItemRemoved, then deletes the control.
-  virtual void DeleteControl(TextView form, TextView name) = 0;
+  // `index` picks one element of a control array; -1 the first control of that name.
+  virtual void RenameControl(TextView form, TextView oldName, TextView newName, int index = -1) = 0;
+  // Raises ItemRemoved, then deletes the control; a container goes with every control inside it,
+  // each raising ItemRemoved right before it goes, in designer order (the container first).
+  virtual void DeleteControl(TextView form, TextView name, int index = -1) = 0;
   virtual Ref<host::VBControl> FindDesignerControl(TextView form, TextView name, int index = -1) = 0;
   virtual std::vector<Text> ControlNames(TextView form) = 0;
   // Every property write through Property.Value or a font object on the form's controls since

@@ -213,8 +213,14 @@ class MemForm : public host::VBForm, public std::enable_shared_from_this<MemForm
 
   std::shared_ptr<MemComponent> component() const { return component_.lock(); }
   // Adds a control named `name` (a default name when empty) without raising any event.
+  // `container` names a control placed before (the last of that name, as a designer file nests
+  // the controls of each element of a frame array in that element's block).
   std::shared_ptr<MemControl> CreateControl(TextView className, TextView name, TextView container = {});
   void Remove(const std::shared_ptr<MemControl>& control);
+  // The control and every control inside it, in designer order.
+  std::vector<std::shared_ptr<MemControl>> WithContents(const std::shared_ptr<MemControl>& control) const;
+  // The last control of that name placed so far; raises 5 when there is none.
+  std::shared_ptr<MemControl> Container(TextView name) const;
   // Adds a control made elsewhere (a designer being loaded) at the end, without any event.
   void Adopt(std::shared_ptr<MemControl> control) { controls_.push_back(std::move(control)); }
   std::shared_ptr<MemControl> Find(TextView name, int index = -1) const;
@@ -250,7 +256,7 @@ class MemControl : public host::VBControl, public std::enable_shared_from_this<M
   Slot* FindSlot(TextView property);
   std::vector<Slot>& slots() { return slots_; }
   std::shared_ptr<MemForm> form() const { return form_.lock(); }
-  Text container;
+  std::weak_ptr<MemControl> container;  // the frame or picture box it sits in; unset: the form
 
   // Checks and stores a value, as the property sheet does; raises 380/13 on rejection and
   // ItemRenamed after an accepted Name. `record` adds the attempt to the form's writes.

@@ -136,16 +136,19 @@ class MemoryVBEImpl : public MemoryVBE {
     state_->RaiseDesignerEvent(HostState::DesignerEvent::Added, control);
     return control;
   }
-  void RenameControl(TextView form, TextView oldName, TextView newName) override {
-    auto control = ControlOf(form, oldName, -1);
+  void RenameControl(TextView form, TextView oldName, TextView newName, int index) override {
+    auto control = ControlOf(form, oldName, index);
     control->Write(*control->FindSlot(u"Name"), vb::Variant(Text(newName)), false);
   }
-  void DeleteControl(TextView form, TextView name) override {
+  void DeleteControl(TextView form, TextView name, int index) override {
     auto designer = DesignerOf(form);
-    auto control = ControlOf(form, name, -1);
-    // The add-ins still read the control's properties while it is being removed.
-    state_->RaiseDesignerEvent(HostState::DesignerEvent::Removed, control);
-    designer->Remove(control);
+    // A container goes with everything inside it. Each control goes right after its event, so
+    // the event of an array's element sees which elements are still on the form; the add-ins
+    // still read the control's properties while it is being removed.
+    for (const auto& control : designer->WithContents(ControlOf(form, name, index))) {
+      state_->RaiseDesignerEvent(HostState::DesignerEvent::Removed, control);
+      designer->Remove(control);
+    }
   }
   Ref<host::VBControl> FindDesignerControl(TextView form, TextView name, int index) override {
     return DesignerOf(form)->Find(name, index);
@@ -168,7 +171,7 @@ class MemoryVBEImpl : public MemoryVBE {
     auto designer = DesignerOf(form);
     auto control = MemControl::Create(designer, controlSpec.className);
     control->FindSlot(u"Name")->value = CoerceProperty(*control->FindSlot(u"Name")->def, vb::Variant(controlSpec.name));
-    control->container = controlSpec.container;
+    if (!controlSpec.container.empty()) control->container = designer->Container(controlSpec.container);
     designer->Adopt(control);
     for (const auto& [property, value] : controlSpec.properties)
       if (!control->LoadValue(property, value) && skipped) skipped->push_back(property);
@@ -177,7 +180,8 @@ class MemoryVBEImpl : public MemoryVBE {
   Text ContainerOf(const Ref<host::VBControl>& control) override {
     auto* mem = dynamic_cast<MemControl*>(control.get());
     if (!mem) RaiseObjectNotSet();
-    return mem->container;
+    auto container = mem->container.lock();
+    return container ? container->Name() : Text();
   }
 
   std::shared_ptr<MemProject> AddProjectImpl(TextView name) {

@@ -87,6 +87,32 @@ TEST(Designer, EventsOfOneDesignerAndControlsStillReadableWhenRemoved) {
   EXPECT_TRUE(vbe->ControlNames(u"frmB").empty());
 }
 
+TEST(Designer, AContainerIsDeletedWithWhatItHoldsEachControlRaisingItsEventInDesignerOrder) {
+  auto element = [](const char16_t* cls, const char16_t* name, std::int16_t index, const char16_t* container = u"") {
+    return ControlSpec{cls, name, {{u"Index", Variant(index)}}, container};
+  };
+  // Each element of a frame array holds its own controls.
+  auto vbe = HostBuilder()
+                 .form(u"frmWizard", u"",
+                       {element(u"Frame", u"fraStep", 0), element(u"OptionButton", u"optKind", 0, u"fraStep"),
+                        ControlSpec{u"PictureBox", u"picLogo", {}, u"fraStep"},
+                        ControlSpec{u"Image", u"imgLogo", {}, u"picLogo"}, element(u"Frame", u"fraStep", 1),
+                        element(u"OptionButton", u"optKind", 1, u"fraStep"), ControlSpec{u"CommandButton", u"cmdNext"}})
+                 .build();
+  EXPECT_EQ(U8(vbe->ContainerOf(vbe->FindDesignerControl(u"frmWizard", u"optKind", 1))), "fraStep");
+  std::vector<std::string> seen;
+  host::VBControlsEventsMember handler;
+  handler.Bind(vbe->Events()->VBControlsEvents(vbe->ActiveVBProject(), nullptr),
+               host::ControlsSink{nullptr, [&](const host::Ref<host::VBControl>& c) {
+                                    seen.push_back(NameOf(c) + " " + std::to_string(c->Collection()->Count()));
+                                  },
+                                  nullptr});
+  vbe->DeleteControl(u"frmWizard", u"fraStep", 0);
+  EXPECT_EQ(seen, (std::vector<std::string>{"fraStep 7", "optKind 6", "picLogo 5", "imgLogo 4"}));
+  EXPECT_EQ(U8(vbe->ControlNames(u"frmWizard")), (std::vector<std::string>{"fraStep", "optKind", "cmdNext"}));
+  EXPECT_EQ(vbe->FindDesignerControl(u"frmWizard", u"optKind", 0), nullptr);
+}
+
 TEST(Designer, DefaultNamesTakeTheLowestFreeNumber) {
   auto vbe = HostBuilder().form(u"Form1").build();
   const std::pair<const char16_t*, const char*> classes[] = {

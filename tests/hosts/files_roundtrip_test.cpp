@@ -104,7 +104,7 @@ TEST(FilesRoundTrip, TheCodeWindowShowsTheCodeAndTheDesignerTheControls) {
   EXPECT_EQ(U8(vb::CStr(prop(u"lstItems", -1, u"TabIndex")->Value())), "3");
   EXPECT_EQ(U8(ws.vbe()->ContainerOf(ws.vbe()->FindDesignerControl(u"frmMain", u"optCategory", 0))), "fraCategory");
   EXPECT_TRUE(ws.vbe()->Writes(u"frmMain").empty());
-  // The controls of a renamed container follow it.
+  // The controls of a renamed container stay in it.
   vbe->RenameControl(u"frmMain", u"fraCategory", u"fraKind");
   EXPECT_EQ(U8(vbe->ContainerOf(vbe->FindDesignerControl(u"frmMain", u"optCategory", 1))), "fraKind");
 }
