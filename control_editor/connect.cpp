@@ -6,7 +6,6 @@
 #include "control_editor/frm_add_in_options.h"
 #include "control_editor/frm_remove_control.h"
 #include "control_editor/frm_rename_code.h"
-#include "control_editor/rename_text.h"
 
 namespace ravlen {
 
@@ -87,7 +86,10 @@ void Connect::CompHandler_ItemRemoved(const Ref<host::VBControl>& VBControl) {
   if (!options_.RemoveCode) return;
   Ref<host::CodeModule> module = FormCodeModule(VBControl);
   if (!module) return;
-  if (RemovableMembers(*module, ControlName(VBControl)).empty()) return;
+  const Text name = ControlName(VBControl);
+  // The procedures of a control array stay while another element is on the form.
+  if (AnotherElementCarries(VBControl, name)) return;
+  if (RemovableMembers(*module, name, NamesOnForm(VBControl->Collection())).empty()) return;
   if (!removeDialog_) removeDialog_ = std::make_unique<frmRemoveControl>();
   removeDialog_->objControl = VBControl;
   ShowModalDialog(*removeDialog_);
@@ -99,13 +101,14 @@ void Connect::CompHandler_ItemRenamed(const Ref<host::VBControl>& VBControl, con
   if (!module) return;
   // From here on a failure ends the handler without a message.
   try {
-    const long count = module->CountOfLines();
-    if (count <= 0) return;
-    if (!ContainsWholeName(module->Lines(1, count), OldName)) return;
+    // The other elements of an array that keep the old name keep its procedures too.
+    if (AnotherElementCarries(VBControl, OldName)) return;
+    const Text newName = ControlName(VBControl);
+    if (RenamedLines(*module, OldName, newName).empty()) return;
     if (!renameDialog_) renameDialog_ = std::make_unique<frmRenameCode>();
     renameDialog_->objCode = module;
     renameDialog_->OldName = OldName;
-    renameDialog_->NewName = ControlName(VBControl);
+    renameDialog_->NewName = newName;
     ShowModalDialog(*renameDialog_);
   } catch (...) {
   }

@@ -50,8 +50,44 @@ Text ControlName(const Ref<host::VBControl>& control) {
   return vb::CStr(vb::Required(name)->Value());
 }
 
-bool BelongsToControl(TextView memberName, TextView controlName) {
-  return vb::LikePrefix(memberName, Text(controlName) + u"_");
+int ControlIndex(const Ref<host::VBControl>& control) {
+  try {
+    return vb::CInt(control->Properties()->Item(u"Index")->Value());
+  } catch (const vb::Error&) {
+    return -1;  // a control without an Index is no array element
+  }
+}
+
+ControlNames NamesOnForm(const Ref<host::VBControls>& controls) {
+  ControlNames names;
+  const long count = controls ? controls->Count() : 0;
+  for (long i = 1; i <= count; ++i) names.insert(ControlName(controls->Item(i)));
+  return names;
+}
+
+bool AnotherElementCarries(const Ref<host::VBControl>& control, TextView name) {
+  Ref<host::VBControls> controls = control ? control->Collection() : nullptr;
+  if (!controls) return false;
+  // The Index is read only for controls of that name: most forms hold no array.
+  std::optional<int> index;
+  const long count = controls->Count();
+  for (long i = 1; i <= count; ++i) {
+    Ref<host::VBControl> other = controls->Item(i);
+    if (!vb::EqualsNoCase(ControlName(other), name)) continue;
+    if (!index) index = ControlIndex(control);
+    if (ControlIndex(other) != *index) return true;
+  }
+  return false;
+}
+
+RenameScope ScopeOfRename(host::CodeModule& module, const Text& oldName, const Text& newName) {
+  RenameScope scope{oldName, newName, {}, {}};
+  if (Ref<host::VBComponent> component = module.Parent()) {
+    scope.formName = component->Name();
+    Ref<host::VBForm> designer = component->Designer();
+    scope.controls = NamesOnForm(designer ? designer->VBControls() : nullptr);
+  }
+  return scope;
 }
 
 ProcedureKind DeclarationKind(TextView line) {
@@ -85,16 +121,18 @@ std::optional<long> FindProcedureEnd(host::CodeModule& module, long start, Proce
   return std::nullopt;
 }
 
-std::vector<Text> RemovableMembers(host::CodeModule& module, TextView controlName) {
+std::vector<Text> RemovableMembers(host::CodeModule& module, const Text& controlName, ControlNames onForm) {
   std::vector<Text> names;
   Ref<host::Members> members = module.Members();
   if (!members) return names;
+  onForm.insert(controlName);
+  const Text prefix = controlName + u"_";
   const long count = members->Count();
   for (long i = 1; i <= count; ++i) {
     Ref<host::Member> member = members->Item(i);
     if (!member) continue;
     Text name = member->Name();
-    if (!BelongsToControl(name, controlName)) continue;
+    if (!vb::LikePrefix(name, prefix) || OwnerOf(name, onForm) != controlName) continue;
     if (member->Type() != host::vbext_mt_Method && member->Type() != host::vbext_mt_Property) continue;
     if (DeclarationKind(module.Lines(member->CodeLocation(), 1)) == ProcedureKind::None) continue;
     names.push_back(std::move(name));

@@ -18,7 +18,7 @@ void frmRemoveControl::Form_Activate() {
   lblCtlName.SetCaption(lblCtlName.tag() + name);
   Ref<host::CodeModule> module = FormCodeModule(objControl);
   if (!module) return;
-  for (const Text& member : RemovableMembers(*module, name)) {
+  for (const Text& member : RemovableMembers(*module, name, NamesOnForm(objControl->Collection()))) {
     lstMembers.AddItem(member);
     lstMembers.SetSelected(lstMembers.NewIndex(), true);
   }

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "control_editor/rename_text.h"
+#include "control_editor/control_code.h"
 #include "framework/connect.h"
 #include "framework/runtime.h"
 
@@ -23,28 +23,34 @@ void frmRenameCode::Form_Activate() {
   lblNewName.SetCaption(lblNewName.tag() + NewName);
 }
 
-void RenameInModule(host::CodeModule& module, const Text& oldName, const Text& newName) {
+std::vector<LineChange> RenamedLines(host::CodeModule& module, const Text& oldName, const Text& newName) {
+  std::vector<LineChange> changed;
   const long count = module.CountOfLines();
-  if (count <= 0) return;
+  if (count <= 0) return changed;
+  const RenameScope scope = ScopeOfRename(module, oldName, newName);
+  CodeRenamer renamer(scope);
   // The lines as one text, so that every line is read with a single call.
   std::vector<Text> lines = vb::Split(module.Lines(1, count), vb::kCrLf);
   lines.resize(static_cast<std::size_t>(count));
+  for (long line = 1; line <= count; ++line) {
+    Text& before = lines[static_cast<std::size_t>(line - 1)];
+    Text after = renamer.Line(before);
+    if (after != before) changed.push_back(LineChange{line, std::move(before), std::move(after)});
+  }
+  return changed;
+}
 
+void RenameInModule(host::CodeModule& module, const Text& oldName, const Text& newName) {
   // Line by line rather than emptying the module and adding the text back: the module is never
   // empty, its line count never changes, and hidden member attributes stay where they are.
-  std::vector<long> changed;
+  const std::vector<LineChange> changes = RenamedLines(module, oldName, newName);
+  std::size_t written = 0;
   try {
-    for (long line = 1; line <= count; ++line) {
-      const Text& before = lines[static_cast<std::size_t>(line - 1)];
-      Text after = ReplaceWholeName(before, oldName, newName);
-      if (after == before) continue;
-      module.ReplaceLine(line, after);
-      changed.push_back(line);
-    }
+    for (; written < changes.size(); ++written) module.ReplaceLine(changes[written].line, changes[written].after);
   } catch (...) {
-    for (auto it = changed.rbegin(); it != changed.rend(); ++it) {
+    for (std::size_t i = written; i-- > 0;) {
       try {
-        module.ReplaceLine(*it, lines[static_cast<std::size_t>(*it - 1)]);
+        module.ReplaceLine(changes[i].line, changes[i].before);
       } catch (...) {
         // Put back what can be put back; the first failure is the one reported.
       }

@@ -2,6 +2,8 @@
 // one; "&Replace" renames the control throughout the form's code module.
 #pragma once
 
+#include <vector>
+
 #include "framework/host_model.h"
 #include "framework/ui/form.h"
 
@@ -34,9 +36,19 @@ class frmRenameCode : public ui::Form {
   void Form_Activate() override;
 };
 
-// Renames `oldName` to `newName` in the module, whole names only, changing only the lines that
-// mention it. If a line cannot be written, the lines already changed are put back before the
-// error is raised again, so the module is never left half renamed.
+// One line that a rename changes.
+struct LineChange {
+  long line;
+  Text before;
+  Text after;
+};
+
+// The lines of the module that renaming the control `oldName` to `newName` changes, in order.
+std::vector<LineChange> RenamedLines(host::CodeModule& module, const Text& oldName, const Text& newName);
+
+// Renames the control in the module, changing only the lines that refer to it. If a line cannot
+// be written, the lines already changed are put back before the error is raised again, so the
+// module is never left half renamed.
 void RenameInModule(host::CodeModule& module, const Text& oldName, const Text& newName);
 
 }  // namespace ravlen

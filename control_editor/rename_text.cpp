@@ -10,37 +10,138 @@ bool IsLetter(char16_t c) {
   return c == 0xAA || c == 0xB5 || c == 0xBA || (c >= 0xC0 && c <= 0xFF && c != 0xD7 && c != 0xF7);
 }
 bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool IsNameChar(char16_t c) { return IsLetter(c) || IsDigit(c) || c == u'_'; }
+bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
 
-// Position of the next whole-name occurrence at or after `from`, or npos.
-std::size_t FindWholeName(TextView text, TextView name, std::size_t from) {
-  if (name.empty()) return TextView::npos;
-  for (std::size_t at = text.find(name, from); at != TextView::npos; at = text.find(name, at + 1)) {
-    if (at > 0) {
-      char16_t before = text[at - 1];
-      if (IsLetter(before) || IsDigit(before) || before == u'_') continue;
+TextView TrimBlanks(TextView s) {
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+bool StartsWithWord(TextView s, TextView word) {
+  return s.size() >= word.size() && vb::EqualsNoCase(s.substr(0, word.size()), word) &&
+         (s.size() == word.size() || !IsNameChar(s[word.size()]));
+}
+
+// Where a line's statements start (they are split at ":" outside strings) and where its comment
+// starts ("'" outside a string, or a Rem statement); the line's length when it has none.
+struct LineParts {
+  std::vector<std::size_t> statements;
+  std::size_t comment;
+};
+
+LineParts PartsOf(TextView line) {
+  LineParts parts{{0}, line.size()};
+  bool inString = false;
+  bool onlyBlanks = true;  // nothing but blanks so far in the current statement
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char16_t c = line[i];
+    if (inString) {
+      inString = c != u'"';
+      continue;
     }
-    std::size_t after = at + name.size();
-    if (after < text.size() && (IsLetter(text[after]) || IsDigit(text[after]))) continue;
-    return at;
+    if (c == u'\'' || (onlyBlanks && StartsWithWord(line.substr(i), u"Rem"))) {
+      parts.comment = i;
+      break;
+    }
+    if (c == u':' && !(i + 1 < line.size() && line[i + 1] == u'=')) {
+      parts.statements.push_back(i + 1);
+      onlyBlanks = true;
+      continue;
+    }
+    inString = c == u'"';
+    onlyBlanks = onlyBlanks && IsBlank(c);
   }
-  return TextView::npos;
+  return parts;
 }
 
 }  // namespace
 
-bool ContainsWholeName(TextView text, TextView name) { return FindWholeName(text, name, 0) != TextView::npos; }
+Text OwnerOf(TextView identifier, const ControlNames& names) {
+  if (names.count(Text(identifier))) return Text(identifier);
+  for (std::size_t cut = identifier.rfind(u'_'); cut != TextView::npos && cut > 0;
+       cut = identifier.rfind(u'_', cut - 1)) {
+    Text prefix(identifier.substr(0, cut));
+    if (names.count(prefix)) return prefix;
+  }
+  return {};
+}
 
-Text ReplaceWholeName(TextView text, TextView oldName, TextView newName) {
-  Text result;
-  std::size_t copied = 0;
-  for (std::size_t at = FindWholeName(text, oldName, 0); at != TextView::npos;
-       at = FindWholeName(text, oldName, copied)) {
-    result.append(text.substr(copied, at - copied));
-    result.append(newName);
+CodeRenamer::CodeRenamer(const RenameScope& scope) : scope_(scope), owners_(scope.controls) {
+  owners_.insert(scope.oldName);
+}
+
+Text CodeRenamer::Line(TextView line) {
+  const bool mentions = !scope_.oldName.empty() && line.find(scope_.oldName) != TextView::npos;
+  Text out;
+  const LineParts parts = PartsOf(line);
+  // Each statement is renamed under the With blocks open before it, then may open or close one.
+  for (std::size_t k = 0; k < parts.statements.size(); ++k) {
+    const bool last = k + 1 == parts.statements.size();
+    const std::size_t start = parts.statements[k];
+    const std::size_t next = last ? parts.comment : parts.statements[k + 1];
+    if (mentions) RenameIn(line, start, next, out);
+    Follow(line.substr(start, (last ? next : next - 1) - start));
+  }
+  if (!mentions) return Text(line);
+  RenameIn(line, parts.comment, line.size(), out);
+  return out;
+}
+
+void CodeRenamer::RenameIn(TextView line, std::size_t from, std::size_t to, Text& out) {
+  const TextView oldName = scope_.oldName;
+  std::size_t copied = from;
+  for (std::size_t at = line.find(oldName, from); at != TextView::npos && at + oldName.size() <= to;
+       at = line.find(oldName, at + 1)) {
+    if (at < copied || !Refers(line, at)) continue;
+    out.append(line.substr(copied, at - copied));
+    out.append(scope_.newName);
     copied = at + oldName.size();
   }
-  result.append(text.substr(copied));
-  return result;
+  out.append(line.substr(copied, to - copied));
+}
+
+bool CodeRenamer::Refers(TextView line, std::size_t at) const {
+  if (at > 0 && IsNameChar(line[at - 1])) return false;
+  const std::size_t end = at + scope_.oldName.size();
+  if (end < line.size() && (IsLetter(line[end]) || IsDigit(line[end]))) return false;
+  if (end < line.size() && line[end] == u'_') {
+    // An event procedure (Check1_Click) of this control, not of a control with a longer name.
+    std::size_t last = end;
+    while (last < line.size() && IsNameChar(line[last])) ++last;
+    if (OwnerOf(line.substr(at, last - at), owners_).size() != scope_.oldName.size()) return false;
+  }
+  if (at == 0 || (line[at - 1] != u'.' && line[at - 1] != u'!')) return true;
+  // A member: of this form (Me.Check1, Form2.Check1), of another object (frmOther.Check1,
+  // udt.Check1, GetForm().Check1), or of the object of the With block around it (.Check1).
+  const std::size_t dot = at - 1;
+  if (dot > 0 && IsNameChar(line[dot - 1])) {
+    std::size_t start = dot;
+    while (start > 0 && IsNameChar(line[start - 1])) --start;
+    return IsThisForm(line.substr(start, dot - start));
+  }
+  if (dot > 0 && (line[dot - 1] == u')' || line[dot - 1] == u']' || line[dot - 1] == u'"')) return false;
+  return withOnForm_.empty() || withOnForm_.back();
+}
+
+bool CodeRenamer::IsThisForm(TextView object) const {
+  return vb::EqualsNoCase(object, u"Me") || (!scope_.formName.empty() && vb::EqualsNoCase(object, scope_.formName));
+}
+
+void CodeRenamer::Follow(TextView statement) {
+  TextView t = TrimBlanks(statement);
+  if (StartsWithWord(t, u"With")) {
+    withOnForm_.push_back(IsThisForm(TrimBlanks(t.substr(4))));
+  } else if (StartsWithWord(t, u"End")) {
+    TextView what = TrimBlanks(t.substr(3));
+    if (StartsWithWord(what, u"With")) {
+      if (!withOnForm_.empty()) withOnForm_.pop_back();
+    } else if (StartsWithWord(what, u"Sub") || StartsWithWord(what, u"Function") || StartsWithWord(what, u"Property")) {
+      // With blocks never outlive their procedure, even in code that forgot an End With.
+      withOnForm_.clear();
+    }
+  }
 }
 
 }  // namespace ravlen

@@ -121,6 +121,81 @@ TEST_F(RavlenTest, RemovalIsOfferedForNameAndUnderscoreOnly) {
   }
 }
 
+// A frame holding an option-button array, a button cmd and a button cmd_Save.
+const Text kCategoryCode = memhost::Lines({
+    u"Option Explicit",
+    u"Private Sub fraCategory_DragDrop(Source As Control, X As Single, Y As Single)",
+    u"End Sub",
+    u"Private Sub optCategory_Click(Index As Integer)",
+    u"    mCategory = Index",
+    u"End Sub",
+    u"Private Sub cmd_Click()",
+    u"End Sub",
+    u"Private Sub cmd_Save_Click()",
+    u"End Sub",
+});
+
+std::vector<ControlSpec> CategoryControls() {
+  auto option = [](std::int16_t index) {
+    return ControlSpec{u"OptionButton", u"optCategory", {{u"Index", vb::Variant(index)}}, u"fraCategory"};
+  };
+  return {ControlSpec{u"Frame", u"fraCategory"}, option(0), option(1), ControlSpec{u"CheckBox", u"chkAll", {}, u"fraCategory"},
+          ControlSpec{u"CommandButton", u"cmd"}, ControlSpec{u"CommandButton", u"cmd_Save"}};
+}
+
+TEST_F(RavlenTest, AnArrayOrAContainerOffersEachControlsCodeOnceWhenItsLastControlGoes) {
+  struct Deletion {
+    const char16_t* name;
+    int index;
+  };
+  struct Case {
+    const char* what;
+    std::vector<Deletion> deletions;
+    std::vector<std::string> offered;  // each remove dialog: the control's name and its rows
+    std::vector<int> removedProcedures;  // 0 fraCategory, 1 optCategory, 2 cmd, 3 cmd_Save
+  };
+  const Case cases[] = {
+      {"one element of two", {{u"optCategory", 1}}, {}, {}},
+      {"both elements, one after the other",
+       {{u"optCategory", 1}, {u"optCategory", 0}},
+       {"optCategory: optCategory_Click"},
+       {1}},
+      {"the frame with everything inside it",
+       {{u"fraCategory", -1}},
+       {"fraCategory: fraCategory_DragDrop", "optCategory: optCategory_Click"},
+       {0, 1}},
+      {"cmd beside cmd_Save", {{u"cmd", -1}}, {"cmd: cmd_Click"}, {2}},
+  };
+  const Text procedures[] = {u"fraCategory_DragDrop", u"optCategory_Click", u"cmd_Click", u"cmd_Save_Click"};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    testing_support::TestHome caseHome;
+    auto host = HostBuilder().project(u"Project1").form(kForm, kCategoryCode, CategoryControls()).build();
+    ravlen::Connect addIn;
+    addIn.OnConnection(host, addin::ext_cm_AfterStartup);
+    std::vector<std::string> offered;
+    caseHome.toolkit.On(u"frmRemoveControl", [&](ui::Form& form) {
+      std::string shown = vb::ToUtf8(Field<ui::Label>(form, u"lblCtlName").caption().substr(15)) + ":";
+      auto& list = Field<ui::ListBox>(form, u"lstMembers");
+      for (int i = 0; i < list.ListCount(); ++i) shown += " " + vb::ToUtf8(list.List(i));
+      offered.push_back(shown);
+      scripted::Click(form, u"cmdOK");
+    });
+    for (const Deletion& d : c.deletions) host->DeleteControl(kForm, d.name, d.index);
+    EXPECT_EQ(offered, c.offered);
+    Text expected = kCategoryCode;
+    for (int removed : c.removedProcedures) {
+      const Text& name = procedures[removed];
+      const std::size_t start = expected.find(u"Private Sub " + name);
+      const std::size_t end = expected.find(u"End Sub", start) + 9;
+      expected.erase(start, std::min(end, expected.size()) - start);
+    }
+    if (vb::EndsWith(expected, u"\r\n")) expected.resize(expected.size() - 2);
+    EXPECT_EQ(host->Code(kForm), expected);
+    addIn.OnDisconnection(1);
+  }
+}
+
 TEST_F(RavlenTest, FunctionsAndPropertiesEndAtTheirOwnEndLine) {
   const Text code = memhost::Lines({
       u"Private Text1_Count As Long",

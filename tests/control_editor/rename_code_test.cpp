@@ -58,6 +58,9 @@ TEST_F(RavlenTest, RenameIsOfferedOnlyWhenTheOldNameOccursAsAWholeName) {
       {u"other letter case", memhost::Lines({u"Private Sub text1_Change()", u"End Sub"}), false},
       {u"only inside Text10", memhost::Lines({u"Private Sub Text10_Change()", u"End Sub"}), false},
       {u"not at all", memhost::Lines({u"Private Sub Form_Load()", u"End Sub"}), false},
+      {u"only as another object's", memhost::Lines({u"Private Sub Form_Load()", u"    frmOther.Text1 = udt.Text1", u"End Sub"}),
+       false},
+      {u"through this form", memhost::Lines({u"Private Sub Form_Load()", u"    Form1.Text1 = \"\"", u"End Sub"}), true},
       {u"empty module", Text(), false},
   };
   for (const Case& c : cases) {
@@ -71,6 +74,24 @@ TEST_F(RavlenTest, RenameIsOfferedOnlyWhenTheOldNameOccursAsAWholeName) {
     EXPECT_EQ(caseHome.toolkit.shownForms().size(), c.offered ? 1u : 0u);
     EXPECT_EQ(host->Code(kForm), c.code);  // cancelled or never offered: every line as it was
   }
+}
+
+TEST_F(RavlenTest, AnArraysCodeFollowsOnlyWhenItsLastElementIsRenamed) {
+  const Text code = memhost::Lines({u"Private Sub optSize_Click(Index As Integer)", u"    optSize(Index).Tag = \"\"",
+                                    u"End Sub"});
+  auto element = [](std::int16_t index) {
+    return ControlSpec{u"OptionButton", u"optSize", {{u"Index", vb::Variant(index)}}};
+  };
+  Start(code, {element(0), element(1)});
+  home.toolkit.On(u"frmRenameCode", [](ui::Form& form) { scripted::Click(form, u"cmdReplace"); });
+  // Element 0 keeps the old name, and with it the procedures it shares.
+  vbe->RenameControl(kForm, u"optSize", u"optWeight", 1);
+  EXPECT_TRUE(Shown().empty());
+  EXPECT_EQ(vbe->Code(kForm), code);
+  vbe->RenameControl(kForm, u"optSize", u"optWeight", 0);
+  EXPECT_EQ(Shown(), std::vector<Text>{u"frmRenameCode"});
+  EXPECT_EQ(vbe->Code(kForm), memhost::Lines({u"Private Sub optWeight_Click(Index As Integer)",
+                                              u"    optWeight(Index).Tag = \"\"", u"End Sub"}));
 }
 
 TEST_F(RavlenTest, RenameOffIsNotOffered) {
