@@ -10,6 +10,7 @@
 #include "cli/home.h"
 #include "cli/loaded_code.h"
 #include "cli/output.h"
+#include "control_editor/control_code.h"
 #include "control_editor/font_settings.h"
 #include "control_editor/editor_options.h"
 #include "control_editor/connect.h"
@@ -107,6 +108,11 @@ std::string SetField(ravlen::ControlDialog& dialog, const FieldValue& field) {
   if (!control->enabled()) return label + ": the field is disabled for this control";
   if (auto* box = dynamic_cast<ui::TextBox*>(control)) {
     box->Retype(field.value);
+    // The value is taken as given or not at all: what the key filter or the length limit dropped
+    // would silently change it.
+    if (box->text() != field.value)
+      return label + "=" + vb::ToUtf8(field.value) + ": " + vb::ToUtf8(field.name) + " takes " +
+             vb::ToUtf8(dialog.InputRule(*box)) + "; typed there the value reads \"" + vb::ToUtf8(box->text()) + "\"";
   } else if (auto* check = dynamic_cast<ui::CheckBox*>(control)) {
     if (field.value != u"0" && field.value != u"1") return label + ": a check box takes 0 or 1";
     for (int clicks = 0; clicks < 2 && check->value() != (field.value == u"1" ? 1 : 0); ++clicks) check->Click();
@@ -162,25 +168,47 @@ struct FormSession {
   }
 };
 
-bool HasControl(memhost::MemoryVBE& vbe, const vb::Text& form, const vb::Text& name) {
-  for (const vb::Text& existing : vbe.ControlNames(form))
-    if (vb::EqualsNoCase(existing, name)) return true;
-  return false;
+// The controls a rename or removal acts on, as array indexes (-1 for a control that is no array
+// element) in designer order: every control called NAME (a whole control array), or the one
+// element --index names.
+std::vector<int> Targets(FormSession& form, const Args& args, const std::string& name) {
+  std::vector<int> elements;
+  host::Ref<host::VBControls> controls = form.session.vbe().Component(form.loaded.component)->Designer()->VBControls();
+  for (long i = 1; i <= controls->Count(); ++i) {
+    host::Ref<host::VBControl> control = controls->Item(i);
+    if (vb::EqualsNoCase(ravlen::ControlName(control), vb::FromUtf8(name)))
+      elements.push_back(ravlen::ControlIndex(control));
+  }
+  if (elements.empty()) throw UsageError("no control '" + name + "' on " + args.positionals()[0]);
+  const std::optional<std::string> index = args.value("index");
+  if (!index) return elements;
+  const std::string label = "--index " + *index + ": ";
+  if (elements.front() < 0) throw UsageError(label + name + " is no control array");
+  std::string list;
+  for (int element : elements) {
+    if (std::to_string(element) == *index) return {element};
+    list += (list.empty() ? "" : ", ") + std::to_string(element);
+  }
+  throw UsageError(label + name + " has no element of that index (its elements: " + list + ")");
 }
 
 int Add(Context& context, const std::vector<std::string>& words) {
-  Args args(words, {{"field", OptionSpec::Repeated}, {"font"}, {"project"}});
+  Args args(words, {{"field", OptionSpec::Repeated}, {"font"}, {"code"}, {"project"}});
   if (args.help()) {
     context.out << "usage: vb6kit control add FORM CLASS [--project PROJECT.vbp] [--field FIELD=VALUE]...\n"
-                   "       [--font NAME,SIZE[,bold][,italic][,underline][,strikethru]]\n\n"
+                   "       [--font NAME,SIZE[,bold][,italic][,underline][,strikethru]] [--code yes|no]\n\n"
                    "Places a control of CLASS (TextBox, CommandButton, ...) on the form. When the control\n"
                    "editor prompts for the type, its dialog is answered field by field\n"
                    "(--field txtName=txtTotal --field chkEnabled=0 --field optCenter=1) and \"&Save Settings\"\n"
-                   "is pressed; a rejected value prints the message, exits 1 and saves nothing.\n"
-                   "Prints the name of the new control.\n";
+                   "is pressed; a rejected value prints the message, exits 1 and saves nothing. A value that\n"
+                   "the field's key filter or length limit would change is refused (exit 2). When naming the\n"
+                   "control offers to rename its default name (Text1) in the form's code, the offer is\n"
+                   "answered \"&Replace\" with --code yes, else \"&Cancel\" (the default: such code belongs to\n"
+                   "something else). Prints the name of the new control.\n";
     return kExitOk;
   }
   args.ExpectPositionals(2, 2, "FORM and CLASS");
+  const bool code = ParseOnOff("--code", args.value("code").value_or("no"));
   const vb::Text className = vb::FromUtf8(args.positionals()[1]);
   if (!memhost::FindControlClass(className))
     throw UsageError("unknown control class '" + args.positionals()[1] + "'");
@@ -219,8 +247,9 @@ int Add(Context& context, const std::vector<std::string>& words) {
       }
     });
   }
-  // Writing the name may offer to rename the control in the form's code.
-  toolkit.On(u"frmRenameCode", [](ui::Form& shown) { scripted::Click(shown, u"cmdReplace"); });
+  // Writing the name may offer to rename the default name in the form's code.
+  toolkit.On(u"frmRenameCode",
+             [code](ui::Form& shown) { scripted::Click(shown, code ? u"cmdReplace" : u"cmdCancel"); });
   const std::vector<vb::Text> before = vbe.ControlNames(form.loaded.component);
   vbe.PlaceControl(form.loaded.component, className);
   if (!refused.empty()) throw UsageError(refused);
@@ -241,11 +270,13 @@ int Add(Context& context, const std::vector<std::string>& words) {
 }
 
 int Rename(Context& context, const std::vector<std::string>& words) {
-  Args args(words, {{"code"}, {"project"}});
+  Args args(words, {{"code"}, {"index"}, {"project"}});
   if (args.help()) {
-    context.out << "usage: vb6kit control rename FORM OLD NEW [--project PROJECT.vbp] [--code yes|no]\n\n"
-                   "Renames a control. When the control editor offers to rename it in the form's code,\n"
-                   "the offer is answered \"&Replace\" (--code yes, the default) or \"&Cancel\".\n";
+    context.out << "usage: vb6kit control rename FORM OLD NEW [--project PROJECT.vbp] [--index N] [--code yes|no]\n\n"
+                   "Renames a control, or every element of a control array in turn (only element N with\n"
+                   "--index). When the control editor offers to rename it in the form's code (once the\n"
+                   "last element carries the new name), the offer is answered \"&Replace\" (--code yes,\n"
+                   "the default) or \"&Cancel\".\n";
     return kExitOk;
   }
   args.ExpectPositionals(3, 3, "FORM, OLD and NEW");
@@ -254,12 +285,11 @@ int Rename(Context& context, const std::vector<std::string>& words) {
   memhost::MemoryVBE& vbe = form.session.vbe();
   const vb::Text oldName = vb::FromUtf8(args.positionals()[1]);
   const vb::Text newName = vb::FromUtf8(args.positionals()[2]);
-  if (!HasControl(vbe, form.loaded.component, oldName))
-    throw UsageError("no control '" + args.positionals()[1] + "' on " + args.positionals()[0]);
+  const std::vector<int> targets = Targets(form, args, args.positionals()[1]);
   form.home.toolkit.On(u"frmRenameCode",
                        [code](ui::Form& shown) { scripted::Click(shown, code ? u"cmdReplace" : u"cmdCancel"); });
   try {
-    vbe.RenameControl(form.loaded.component, oldName, newName);
+    for (int index : targets) vbe.RenameControl(form.loaded.component, oldName, newName, index);
   } catch (const vb::Error& error) {
     throw UsageError("the name '" + args.positionals()[2] + "' is refused: " + vb::ToUtf8(error.description));
   }
@@ -267,19 +297,20 @@ int Rename(Context& context, const std::vector<std::string>& words) {
 }
 
 int Remove(Context& context, const std::vector<std::string>& words) {
-  Args args(words, {{"keep", OptionSpec::Repeated}, {"project"}});
+  Args args(words, {{"keep", OptionSpec::Repeated}, {"index"}, {"project"}});
   if (args.help()) {
-    context.out << "usage: vb6kit control remove FORM NAME [--project PROJECT.vbp] [--keep MEMBER]...\n\n"
-                   "Deletes a control. When the control editor offers to remove its event procedures,\n"
-                   "every one is removed except those named with --keep.\n";
+    context.out << "usage: vb6kit control remove FORM NAME [--project PROJECT.vbp] [--index N] [--keep MEMBER]...\n\n"
+                   "Deletes a control with every control inside it, or every element of a control array\n"
+                   "(only element N with --index). When the control editor offers to remove a control's\n"
+                   "event procedures (an array's once its last element goes), every one is removed except\n"
+                   "those named with --keep.\n";
     return kExitOk;
   }
   args.ExpectPositionals(2, 2, "FORM and NAME");
   FormSession form(context, args.positionals()[0], args.value("project"));
   memhost::MemoryVBE& vbe = form.session.vbe();
   const vb::Text name = vb::FromUtf8(args.positionals()[1]);
-  if (!HasControl(vbe, form.loaded.component, name))
-    throw UsageError("no control '" + args.positionals()[1] + "' on " + args.positionals()[0]);
+  const std::vector<int> targets = Targets(form, args, args.positionals()[1]);
   const std::vector<std::string> keep = args.values("keep");
   std::vector<bool> kept(keep.size(), false);
   form.home.toolkit.On(u"frmRemoveControl", [&](ui::Form& shown) {
@@ -293,7 +324,10 @@ int Remove(Context& context, const std::vector<std::string>& words) {
     }
     scripted::Click(shown, u"cmdOK");
   });
-  vbe.DeleteControl(form.loaded.component, name);
+  for (int index : targets) {
+    // An element inside an element deleted before it is gone already.
+    if (vbe.FindDesignerControl(form.loaded.component, name, index)) vbe.DeleteControl(form.loaded.component, name, index);
+  }
   for (std::size_t i = 0; i < keep.size(); ++i)
     if (!kept[i]) throw UsageError("--keep " + keep[i] + ": no event procedure of that name was offered for removal");
   return FinishEdit(context, form.home, *form.loaded.code, kAddin);

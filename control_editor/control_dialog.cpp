@@ -16,6 +16,14 @@ Text LabelNameFor(TextView textBoxName) {
   return u"lbl" + Text(textBoxName);
 }
 
+const FieldDef* FindDefinition(const std::vector<FieldDef>& fields, TextView name) {
+  for (const FieldDef& field : fields) {
+    if (field.name == name) return &field;
+    if (const FieldDef* child = FindDefinition(field.children, name)) return child;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 template <class T, class... Args>
@@ -116,6 +124,16 @@ ui::Control* ControlDialog::FindField(TextView name, int index) const {
     if (option && option->index() == index) return control;
   }
   return nullptr;
+}
+
+Text ControlDialog::InputRule(const ui::TextBox& box) const {
+  const FieldDef* definition = FindDefinition(definition_.fields, box.name());
+  Text rule = &box == txtName                                              ? Text(u"a name without spaces or periods")
+              : &box == txtIndex || (definition && definition->digitsOnly) ? Text(u"digits 0 to 9 only")
+                                                                           : Text(u"any text");
+  if (box.maxLength() > 0)
+    rule += u", at most " + vb::ToText(box.maxLength()) + (box.maxLength() == 1 ? u" character" : u" characters");
+  return rule;
 }
 
 std::int16_t ControlDialog::Choice(TextView name) const {

@@ -61,6 +61,10 @@ class ControlDialog : public ui::Form {
     return dynamic_cast<T*>(FindField(name, index));
   }
 
+  // What a person can type into one of the dialog's text boxes, in words ("digits 0 to 9 only, at
+  // most 2 characters"): what its key filter and length limit let through.
+  Text InputRule(const ui::TextBox& box) const;
+
   // The type's choice variables (the rich text box's scroll bars, the tabbed dialog's style
   // and orientation).
   std::int16_t Choice(TextView name) const;

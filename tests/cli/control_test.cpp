@@ -85,6 +85,109 @@ TEST_F(ControlTest, RemoveDeletesTheEventProceduresNotKept) {
   EXPECT_NE(Read("frmMain.frm").find("Private Sub tmrClock_Timer()"), std::string::npos);
 }
 
+TEST_F(ControlTest, ArraysAndContainersAreRenamedAndRemovedWholeOrByElement) {
+  const std::string original = Original("frmMain.frm");
+  // A control's block: from its Begin line to the End line of its indent.
+  auto block = [&](const std::string& begin, std::size_t from = 0) {
+    const std::size_t at = original.find(begin, from);
+    const std::string end = "\r\n" + begin.substr(0, begin.find("Begin")) + "End\r\n";
+    return original.substr(at, original.find(end, at) + end.size() - at);
+  };
+  const std::string option0 = block("      Begin VB.OptionButton optCategory \r\n");
+  const std::string option1 = block("      Begin VB.OptionButton optCategory \r\n", original.find(option0) + 1);
+  const std::string frame = block("   Begin VB.Frame fraCategory \r\n");
+  const std::string procedure = "Private Sub optCategory_Click(Index As Integer)\r\n    mCategory = Index\r\nEnd Sub\r\n";
+  auto with = [&](std::vector<std::pair<std::string, std::string>> edits) {
+    std::string text = original;
+    for (const auto& [from, to] : edits) text.replace(text.find(from), from.size(), to);
+    return text;
+  };
+  auto renamed = [](std::string text) {
+    for (std::size_t at = text.find("optCategory"); at != std::string::npos; at = text.find("optCategory", at))
+      text.replace(at, 11, "optKind");
+    return text;
+  };
+  struct Case {
+    const char* what;
+    std::vector<std::string> args;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"rename the array", {"rename", "optCategory", "optKind"}, renamed(original)},
+      {"rename one element", {"rename", "optCategory", "optKind", "--index", "1"}, with({{option1, renamed(option1)}})},
+      {"remove the array", {"remove", "optCategory"}, with({{option0, ""}, {option1, ""}, {procedure, ""}})},
+      {"remove one element", {"remove", "optCategory", "--index", "0"}, with({{option0, ""}})},
+      {"remove the frame", {"remove", "fraCategory"}, with({{frame, ""}, {procedure, ""}})},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteFile(project / "frmMain.frm", original);
+    std::vector<std::string> args{"control", c.args[0], File("frmMain.frm")};
+    args.insert(args.end(), c.args.begin() + 1, c.args.end());
+    const Result result = Run(args);
+    ASSERT_EQ(result.code, 0) << result.err;
+    EXPECT_EQ(Read("frmMain.frm"), c.expected);
+  }
+  WriteFile(project / "frmMain.frm", original);
+  const auto before = Snapshot();
+  const std::pair<std::vector<std::string>, std::string> refused[] = {
+      {{"remove", File("frmMain.frm"), "optCategory", "--index", "2"},
+       "--index 2: optCategory has no element of that index (its elements: 0, 1)"},
+      {{"rename", File("frmMain.frm"), "tmrClock", "tmrTick", "--index", "0"}, "--index 0: tmrClock is no control array"},
+  };
+  for (const auto& [args, message] : refused) {
+    std::vector<std::string> full{"control"};
+    full.insert(full.end(), args.begin(), args.end());
+    const Result result = Run(full);
+    EXPECT_EQ(result.code, 2);
+    EXPECT_NE(result.err.find(message), std::string::npos) << result.err;
+  }
+  EXPECT_EQ(Snapshot(), before);
+}
+
+TEST_F(ControlTest, AddAnswersTheRenameQuestionFromCodeAndNoByDefault) {
+  // Code left behind by an earlier Check1 of this form.
+  const std::string original = Original("frmMain.frm");
+  const std::string left = "\r\nPrivate Sub Check1_Click()\r\n    Check1.Value = 0\r\nEnd Sub\r\n";
+  const std::string followed = "\r\nPrivate Sub chkAgree_Click()\r\n    chkAgree.Value = 0\r\nEnd Sub\r\n";
+  for (const char* code : {"", "no", "yes"}) {
+    SCOPED_TRACE(code);
+    WriteFile(project / "frmMain.frm", original + left);
+    std::vector<std::string> args{"control", "add", File("frmMain.frm"), "CheckBox", "--field", "txtName=chkAgree"};
+    if (*code) args.insert(args.end(), {"--code", code});
+    const Result result = Run(args);
+    ASSERT_EQ(result.code, 0) << result.err;
+    const std::string text = Read("frmMain.frm");
+    EXPECT_NE(text.find("Begin VB.CheckBox chkAgree"), std::string::npos);
+    const std::string code_ = text.substr(text.find("Attribute VB_Name"));
+    EXPECT_EQ(code_, original.substr(original.find("Attribute VB_Name")) + (std::string(code) == "yes" ? followed : left));
+  }
+}
+
+TEST_F(ControlTest, FieldValuesTheDialogWouldChangeAreRefused) {
+  const auto before = Snapshot();
+  const std::string longName(45, 'x');
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"HScrollBar", "--field", "txtMin=-10"},
+       "--field txtMin=-10: txtMin takes digits 0 to 9 only; typed there the value reads \"10\""},
+      {{"VScrollBar", "--field", "txtMax=1.5e3"},
+       "--field txtMax=1.5e3: txtMax takes digits 0 to 9 only; typed there the value reads \"153\""},
+      {{"RichTextBox", "--field", "txtName=" + longName},
+       "--field txtName=" + longName + ": txtName takes a name without spaces or periods, at most 40 characters"},
+      {{"TextBox", "--field", "txtName=txt.Total"}, "txtName takes a name without spaces or periods; typed there the value reads \"txtTotal\""},
+      {{"SSTab", "--field", "txtTabs=123"}, "txtTabs takes digits 0 to 9 only, at most 2 characters"},
+      {{"CommandButton", "--field", "txtIndex=-1"}, "--field txtIndex=-1: txtIndex takes digits 0 to 9 only"},
+  };
+  for (const auto& [args, message] : cases) {
+    std::vector<std::string> full{"control", "add", File("frmMain.frm")};
+    full.insert(full.end(), args.begin(), args.end());
+    const Result result = Run(full);
+    EXPECT_EQ(result.code, 2) << message;
+    EXPECT_NE(result.err.find(message), std::string::npos) << result.err;
+  }
+  EXPECT_EQ(Snapshot(), before);
+}
+
 TEST_F(ControlTest, OptionsAreShownAndChangedThroughTheOptionsDialog) {
   Result result = Run({"options", "--prompt", "TextBox=off", "--prompt", "masked edit box=off", "--remove-code", "off",
                        "--font", "Tahoma,9,italic"});
