@@ -10,6 +10,7 @@
 #include "control_editor/connect.h"
 #include "hosts/memory/memory_host.h"
 #include "support/connected.h"
+#include "support/module_structure.h"
 
 namespace ravlen_test {
 

@@ -50,6 +50,7 @@ TEST_F(RavlenTest, ConfirmingRemovesEveryTickedProcedure) {
                                   u"End Sub",
                                   u"",
                               }));
+  EXPECT_TRUE(testing_support::SoundStructure(vbe));
 }
 
 TEST_F(RavlenTest, UntickedRowsAreLeftAlone) {
@@ -84,6 +85,7 @@ TEST_F(RavlenTest, UntickedRowsAreLeftAlone) {
                                   u"End Sub",
                                   u"",
                               }));
+  EXPECT_TRUE(testing_support::SoundStructure(vbe));
 }
 
 TEST_F(RavlenTest, RemovalIsOfferedForNameAndUnderscoreOnly) {
@@ -192,6 +194,7 @@ TEST_F(RavlenTest, AnArrayOrAContainerOffersEachControlsCodeOnceWhenItsLastContr
     }
     if (vb::EndsWith(expected, u"\r\n")) expected.resize(expected.size() - 2);
     EXPECT_EQ(host->Code(kForm), expected);
+    EXPECT_TRUE(testing_support::SoundStructure(host));
     addIn.OnDisconnection(1);
   }
 }
@@ -221,6 +224,7 @@ TEST_F(RavlenTest, FunctionsAndPropertiesEndAtTheirOwnEndLine) {
                                   u"    Text1_Count = 0",
                                   u"End Sub",
                               }));
+  EXPECT_TRUE(testing_support::SoundStructure(vbe));
 }
 
 TEST_F(RavlenTest, ProcedureWithoutItsEndLineIsNotDeleted) {

@@ -43,6 +43,7 @@ TEST_F(RavlenTest, ReplaceFollowsWholeNamesOnly) {
                                   u"    MyText1 = \"txtName\"",
                                   u"End Sub",
                               }));
+  EXPECT_TRUE(testing_support::SoundStructure(vbe));
   EXPECT_TRUE(home.toolkit.messages().empty());
 }
 
@@ -92,6 +93,7 @@ TEST_F(RavlenTest, AnArraysCodeFollowsOnlyWhenItsLastElementIsRenamed) {
   EXPECT_EQ(Shown(), std::vector<Text>{u"frmRenameCode"});
   EXPECT_EQ(vbe->Code(kForm), memhost::Lines({u"Private Sub optWeight_Click(Index As Integer)",
                                               u"    optWeight(Index).Tag = \"\"", u"End Sub"}));
+  EXPECT_TRUE(testing_support::SoundStructure(vbe));
 }
 
 TEST_F(RavlenTest, RenameOffIsNotOffered) {
@@ -151,6 +153,7 @@ TEST_F(RavlenTest, NamingANewControlOffersTheRenameOnTopAndTheSaveGoesOn) {
   EXPECT_EQ(writesWhileRenaming, 1u);  // only the name was written when the rename dialog opened
   EXPECT_EQ(Writes().size(), 5u + 6u);
   EXPECT_EQ(vbe->Code(kForm), memhost::Lines({u"Private Sub chkAgree_Click()", u"    chkAgree.Value = 1", u"End Sub"}));
+  EXPECT_TRUE(testing_support::SoundStructure(vbe));
 }
 
 }  // namespace
