@@ -51,10 +51,13 @@ Text ControlName(const Ref<host::VBControl>& control) {
 }
 
 int ControlIndex(const Ref<host::VBControl>& control) {
+  // A control without an Index is no array element.
   try {
-    return vb::CInt(control->Properties()->Item(u"Index")->Value());
+    Ref<host::Properties> properties = control->Properties();
+    Ref<host::Property> index = properties ? properties->Item(u"Index") : nullptr;
+    return index ? vb::CInt(index->Value()) : -1;
   } catch (const vb::Error&) {
-    return -1;  // a control without an Index is no array element
+    return -1;
   }
 }
 
