@@ -1,5 +1,7 @@
 #include "control_editor/rename_text.h"
 
+#include "framework/vb_statements.h"
+
 namespace ravlen {
 
 namespace {
@@ -24,34 +26,28 @@ bool StartsWithWord(TextView s, TextView word) {
          (s.size() == word.size() || !IsNameChar(s[word.size()]));
 }
 
-// Where a line's statements start (they are split at ":" outside strings) and where its comment
-// starts ("'" outside a string, or a Rem statement); the line's length when it has none.
+// A line's statements ([start, end) without the ":" after them) and where its comment starts
+// ("'" outside a string, or a Rem statement); the line's length when it has none.
 struct LineParts {
-  std::vector<std::size_t> statements;
+  std::vector<std::pair<std::size_t, std::size_t>> statements;
   std::size_t comment;
 };
 
 LineParts PartsOf(TextView line) {
-  LineParts parts{{0}, line.size()};
-  bool inString = false;
-  bool onlyBlanks = true;  // nothing but blanks so far in the current statement
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    const char16_t c = line[i];
-    if (inString) {
-      inString = c != u'"';
-      continue;
-    }
-    if (c == u'\'' || (onlyBlanks && StartsWithWord(line.substr(i), u"Rem"))) {
-      parts.comment = i;
+  LineParts parts{{}, line.size()};
+  for (std::size_t start = 0;;) {
+    if (StartsWithWord(TrimBlanks(line.substr(start)), u"Rem")) {
+      parts.comment = start;
       break;
     }
-    if (c == u':' && !(i + 1 < line.size() && line[i + 1] == u'=')) {
-      parts.statements.push_back(i + 1);
-      onlyBlanks = true;
-      continue;
+    const std::size_t end = vb::StatementEnd(line, start);
+    parts.statements.emplace_back(start, end);
+    if (end >= line.size()) break;
+    if (line[end] == u'\'') {
+      parts.comment = end;
+      break;
     }
-    inString = c == u'"';
-    onlyBlanks = onlyBlanks && IsBlank(c);
+    start = end + 1;
   }
   return parts;
 }
@@ -78,11 +74,9 @@ Text CodeRenamer::Line(TextView line) {
   const LineParts parts = PartsOf(line);
   // Each statement is renamed under the With blocks open before it, then may open or close one.
   for (std::size_t k = 0; k < parts.statements.size(); ++k) {
-    const bool last = k + 1 == parts.statements.size();
-    const std::size_t start = parts.statements[k];
-    const std::size_t next = last ? parts.comment : parts.statements[k + 1];
-    if (mentions) RenameIn(line, start, next, out);
-    Follow(line.substr(start, (last ? next : next - 1) - start));
+    const auto [start, end] = parts.statements[k];
+    if (mentions) RenameIn(line, start, k + 1 < parts.statements.size() ? parts.statements[k + 1].first : parts.comment, out);
+    Follow(line.substr(start, end - start));
   }
   if (!mentions) return Text(line);
   RenameIn(line, parts.comment, line.size(), out);
@@ -133,14 +127,11 @@ void CodeRenamer::Follow(TextView statement) {
   TextView t = TrimBlanks(statement);
   if (StartsWithWord(t, u"With")) {
     withOnForm_.push_back(IsThisForm(TrimBlanks(t.substr(4))));
-  } else if (StartsWithWord(t, u"End")) {
-    TextView what = TrimBlanks(t.substr(3));
-    if (StartsWithWord(what, u"With")) {
-      if (!withOnForm_.empty()) withOnForm_.pop_back();
-    } else if (StartsWithWord(what, u"Sub") || StartsWithWord(what, u"Function") || StartsWithWord(what, u"Property")) {
-      // With blocks never outlive their procedure, even in code that forgot an End With.
-      withOnForm_.clear();
-    }
+  } else if (StartsWithWord(t, u"End") && StartsWithWord(TrimBlanks(t.substr(3)), u"With")) {
+    if (!withOnForm_.empty()) withOnForm_.pop_back();
+  } else if (!vb::ProcedureEnd(t).empty()) {
+    // With blocks never outlive their procedure, even in code that forgot an End With.
+    withOnForm_.clear();
   }
 }
 
