@@ -56,15 +56,20 @@ void frmAddIn::cmdSelectAll_Click() {
 
 void frmAddIn::OKButton_Click() {
   try {
-    coll_ = std::make_shared<clsCollection>();
+    // The count lets the IDE's messages through (DoEvents), so a person may close or cancel the
+    // dialog meanwhile, which releases coll_: the count keeps the collection it fills, and a
+    // dialog that is no longer on screen shows no results.
+    const std::shared_ptr<clsCollection> coll = std::make_shared<clsCollection>();
+    coll_ = coll;
     for (int i = 0; i < lstComponents.ListCount(); ++i) {
       if (!lstComponents.Selected(i)) continue;
       vb::Text name = lstComponents.List(i);
-      coll_->Add(name)->CompName = name;
+      coll->Add(name)->CompName = name;
     }
-    CountCodeLines(*coll_);
+    CountCodeLines(*coll);
+    if (!visible()) return;
     if (!results_) results_ = std::make_unique<frmResults>();
-    results_->objColl = coll_;
+    results_->objColl = coll;
     results_->Show(ui::vbModal);
   } catch (...) {
     // The count did not complete: say why and leave the selection open for another try.

@@ -133,6 +133,24 @@ TEST_F(TallowickTest, ShowsTheHourglassWhileCountingAndYieldsPerLine) {
   EXPECT_EQ(home.toolkit.doEventsCount() - yieldsBefore, 3);
 }
 
+TEST_F(TallowickTest, ADialogClosedOrCancelledWhileCountingShowsNoResults) {
+  // The count lets messages through: a person may close or cancel the dialog meanwhile.
+  const std::vector<std::function<void(ui::Form&)>> actions = {
+      [](ui::Form& form) { form.CloseBox(); },
+      [](ui::Form& form) { scripted::Click(form, u"CancelButton"); },
+  };
+  Connect(HostBuilder().project(u"Project1").module(u"Module1", Lines({u"a", u"b"})).module(u"Module2", u"c").build());
+  for (const auto& action : actions) {
+    CountResult result = Count([&](tallowick::frmAddIn& form) {
+      scripted::Click(form, u"cmdSelectAll");
+      home.toolkit.OnDoEvents([&form, &action] { action(form); });
+    });
+    EXPECT_FALSE(result.shown);
+    EXPECT_TRUE(home.toolkit.messages().empty());
+    EXPECT_EQ(home.toolkit.mousePointers().back(), ui::vbDefault);
+  }
+}
+
 TEST_F(TallowickTest, AFailedCountIsReportedAndShowsNoResults) {
   Connect(HostBuilder()
               .project(u"Project1")

@@ -89,6 +89,14 @@ void ScriptedToolkit::PopupMenu(ui::Form& form, ui::Menu& menu) {
   if (ui::Menu* entry = popupAnswer_(form, menu)) entry->Click();
 }
 
+void ScriptedToolkit::DoEvents() {
+  ++doEvents_;
+  if (!onDoEvents_) return;
+  const std::function<void()> action = std::move(onDoEvents_);
+  onDoEvents_ = nullptr;
+  action();
+}
+
 void ScriptedToolkit::SetMousePointer(int pointer) {
   pointers_.push_back(pointer);
   pointer_ = pointer;

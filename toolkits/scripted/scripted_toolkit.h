@@ -35,6 +35,8 @@ class ScriptedToolkit : public ui::Toolkit {
   void AnswerMsgBox(int result);
   // The person's choice in the font chooser: return false to close it without a choice.
   void OnFont(std::function<bool(ui::FontChoice&)> answer);
+  // What a person does while a long command lets messages through: runs at the next DoEvents.
+  void OnDoEvents(std::function<void()> action) { onDoEvents_ = std::move(action); }
   // The entry a person clicks in a pop-up menu (nullptr: none).
   void OnPopup(std::function<ui::Menu*(ui::Form&, ui::Menu&)> answer);
 
@@ -55,13 +57,14 @@ class ScriptedToolkit : public ui::Toolkit {
   int MsgBox(const Text& prompt, int buttons, const Text& title) override;
   bool ChooseFont(ui::FontChoice& font) override;
   void PopupMenu(ui::Form& form, ui::Menu& menu) override;
-  void DoEvents() override { ++doEvents_; }
+  void DoEvents() override;
   void SetMousePointer(int pointer) override;
   int MousePointer() const override { return pointer_; }
 
  private:
   Answer TakeAnswer(const Text& formName);
 
+  std::function<void()> onDoEvents_;
   std::map<Text, Answer> standing_;
   std::map<Text, std::deque<Answer>> queued_;
   std::deque<int> msgBoxAnswers_;
