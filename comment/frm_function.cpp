@@ -13,6 +13,7 @@ frmFunction::frmFunction() : ui::Form(u"frmFunction", u"Add Function Declaration
   SetFontName(u"Tahoma");
   txtDescr.SetContainer(&Frame1);
   txtDescr.SetMultiLine(true);
+  txtDescr.SetScrollBars(ui::vbVertical);
   cmdCancel.SetCancel(true);
   cmdAdd.OnClick = [this] { cmdAdd_Click(); };
   cmdCancel.OnClick = [this] { cmdCancel_Click(); };

@@ -14,6 +14,7 @@ frmRevision::frmRevision() : ui::Form(u"frmRevision", u"Add Comment Revision") {
   lblMethodName.SetContainer(&Frame1);
   lblMethodNameText.SetContainer(&Frame1);
   txtRevision.SetMultiLine(true);
+  txtRevision.SetScrollBars(ui::vbVertical);
   cmdCancel.SetCancel(true);
   cmdAdd.OnClick = [this] { cmdAdd_Click(); };
   cmdCancel.OnClick = [this] { cmdCancel_Click(); };

@@ -7,6 +7,8 @@ namespace tallowick {
 
 frmSummary::frmSummary() : ui::Form(u"frmSummary", u"Project Summary") {
   txtSummary.SetMultiLine(true);
+  txtSummary.SetScrollBars(ui::vbBoth);
+  SetBorderStyle(ui::vbSizable);  // a large project's summary runs to thousands of lines
   cmdClose.SetDefault(true);
   cmdClose.SetCancel(true);
   cmdClose.OnClick = [this] { cmdClose_Click(); };

@@ -12,6 +12,8 @@ frmAddCode::frmAddCode() : ui::Form(u"frmAddCode", u"Add Code Segment") {
   for (ui::Control* c : std::initializer_list<ui::Control*>{&lblNewCode, &txtSegName, &txtCode, &chkAddToMenu})
     c->SetContainer(&fraCodeInfo);
   txtCode.SetMultiLine(true);
+  txtCode.SetScrollBars(ui::vbBoth);
+  SetBorderStyle(ui::vbSizable);  // code is read and written in a large box
   cmdAddSegment.SetDefault(true);
   cmdCancel.SetCancel(true);
   cmdAddSegment.OnClick = [this] { cmdAddSegment_Click(); };

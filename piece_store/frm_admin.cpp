@@ -16,6 +16,8 @@ frmAdmin::frmAdmin() : ui::Form(u"frmAdmin", u"Code Storage Admin") {
   for (ui::Control* c : std::initializer_list<ui::Control*>{&lstCodeItems, &txtCode, &chkMenu})
     c->SetContainer(&fraCode);
   txtCode.SetMultiLine(true);
+  txtCode.SetScrollBars(ui::vbBoth);
+  SetBorderStyle(ui::vbSizable);  // code is read and written in a large box
   cmdClose.SetDefault(true);
   lstCodeItems.OnClick = [this] { lstCodeItems_Click(); };
   chkMenu.OnClick = [this] { chkMenu_Click(); };

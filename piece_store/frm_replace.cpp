@@ -7,6 +7,7 @@ frmReplace::frmReplace() : ui::Form(u"frmReplace", u"Replace Code Tag") {
     c->SetContainer(&fraReplaceCode);
   lblCodeTag.SetTag(u"The following code tag was found : ");
   txtCodeReplace.SetMultiLine(true);
+  txtCodeReplace.SetScrollBars(ui::vbBoth);
   cmdOk.SetDefault(true);
   cmdOk.OnClick = [this] { cmdOk_Click(); };
 }

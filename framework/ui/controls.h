@@ -115,6 +115,10 @@ class Frame final : public Control {
   } s_, design_;
 };
 
+// ScrollBarConstants: the scroll bars of a multi-line text box. Without a horizontal one, long
+// lines wrap at the box's edge.
+enum ScrollBars { vbSBNone = 0, vbHorizontal = 1, vbVertical = 2, vbBoth = 3 };
+
 class TextBox final : public Control {
  public:
   TextBox(Form& owner, Text name, Text text = {});
@@ -127,6 +131,8 @@ class TextBox final : public Control {
   void SetMaxLength(int value) { s_.maxLength = value; }
   bool multiLine() const { return s_.multiLine; }
   void SetMultiLine(bool value) { s_.multiLine = value; }
+  ScrollBars scrollBars() const { return s_.scrollBars; }
+  void SetScrollBars(ScrollBars value) { s_.scrollBars = value; }
   bool locked() const { return s_.locked; }
   void SetLocked(bool value) { s_.locked = value; }
   int selStart() const { return s_.selStart; }
@@ -163,6 +169,7 @@ class TextBox final : public Control {
     Text text;
     int maxLength = 0;
     bool multiLine = false;
+    ScrollBars scrollBars = vbSBNone;
     bool locked = false;
     int selStart = 0;
     int selLength = 0;

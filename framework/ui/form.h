@@ -12,6 +12,8 @@ namespace ui {
 
 // FormShowConstants
 enum ShowMode { vbModeless = 0, vbModal = 1 };
+// FormBorderStyleConstants: a dialog keeps its size; a sizable form can be resized by its border.
+enum BorderStyle { vbSizable = 2, vbFixedDialog = 3 };
 // QueryUnloadConstants: why a form is closing.
 enum UnloadMode { vbFormControlMenu = 0, vbFormCode = 1 };
 
@@ -38,6 +40,8 @@ class Form {
   // The dialog's font name (empty: the toolkit's default).
   const Text& fontName() const { return fontName_; }
   void SetFontName(TextView value) { fontName_ = Text(value); }
+  BorderStyle borderStyle() const { return borderStyle_; }
+  void SetBorderStyle(BorderStyle value) { borderStyle_ = value; }
 
   // Lifecycle. Load runs Form_Load once until the next Unload; Show loads, then lets the
   // toolkit show the form (a modal Show returns when the form is hidden or unloaded);
@@ -89,6 +93,7 @@ class Form {
   Text name_;
   Text caption_;
   Text fontName_;
+  BorderStyle borderStyle_ = vbFixedDialog;
   std::vector<Control*> controls_;
   Control* activeControl_ = nullptr;
   FormObserver* observer_ = nullptr;
