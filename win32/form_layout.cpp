@@ -46,7 +46,7 @@ const ui::TextBox* OneLineBox(const ui::Control* control) {
 }
 
 bool HorizontalScroll(const ui::TextBox& box) {
-  return box.multiLine() && (box.scrollBars() == ui::vbHorizontal || box.scrollBars() == ui::vbBoth);
+  return box.multiLine() && (box.scrollBars() & ui::vbHorizontal);
 }
 
 int LineCount(vb::TextView text) {

@@ -1,7 +1,8 @@
-// One form of the framework shown in a real window: a child window per control, laid out
-// automatically from the form's controls in their order (which is also the tab order), kept in
-// step with the form model through its observer, and a person's input handed back to the
-// model's controls as the actions they stand for (Click, Type, ClickRow, TickRow, ...).
+// One form of the framework shown in a real window: a child window per control (control_windows.h),
+// laid out automatically from the form's controls in their order, which is also the tab order
+// (form_layout.h), again whenever a sizable form is resized; kept in step with the form model
+// through its observer, and a person's input handed back to the model's controls as the actions
+// they stand for (Click, Type, ClickRow, TickRow, ...).
 #pragma once
 
 #include <windows.h>
@@ -55,8 +56,12 @@ class FormWindow final : public ui::FormObserver {
   LRESULT HandleEdit(Bound& bound, HWND edit, UINT message, WPARAM wParam, LPARAM lParam);
   void Command(Bound& bound, int code);
   LRESULT Notify(Bound& bound, NMHDR& header);
+  void NotifyCheckList(Bound& bound, ui::ListBox& list, NMHDR& header);
+  LRESULT NotifyTree(Bound& bound, ui::TreeView& tree, NMHDR& header);
 
   void CreateControls();
+  // Places the controls for the window's present size.
+  void Arrange();
   void Refresh(Bound& bound);
   void RefreshTree(Bound& bound);
   void FocusActive();
@@ -68,6 +73,7 @@ class FormWindow final : public ui::FormObserver {
   HWND owner_;
   HWND hwnd_ = nullptr;
   HFONT font_ = nullptr;
+  SIZE smallest_ = {};  // the window at its layout's natural size
   std::vector<Bound> bound_;
   int syncing_ = 0;
   int busy_ = 0;  // > 0 while the window is being set from the model
