@@ -33,16 +33,16 @@ inline std::string Show(const std::wstring& value) {
 inline std::string Show(const wchar_t* value) { return Show(std::wstring(value)); }
 inline std::string Show(bool value) { return value ? "true" : "false"; }
 template <class T>
-std::string Show(const std::vector<T>& values) {
-  std::string out = "{";
-  for (const T& v : values) out += (out.size() > 1 ? ", " : "") + Show(v);
-  return out + "}";
-}
-template <class T>
 std::string Show(const T& value) {
   std::ostringstream out;
   out << value;
   return out.str();
+}
+template <class T>
+std::string Show(const std::vector<T>& values) {
+  std::string out = "{";
+  for (const T& v : values) out += (out.size() > 1 ? ", " : "") + Show(v);
+  return out + "}";
 }
 
 }  // namespace wintest

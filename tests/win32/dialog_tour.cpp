@@ -95,15 +95,6 @@ void Settle() {
   for (int i = 0; i < 100 && (!tour->answers.empty() || !ShownForms().empty()); ++i) Pump(50);
 }
 
-int ListRow(HWND list, const wchar_t* text) {
-  for (int i = 0; i < ListView_GetItemCount(list); ++i) {
-    wchar_t row[256] = {};
-    ListView_GetItemText(list, i, 0, row, 256);
-    if (std::wstring(row) == text) return i;
-  }
-  return -1;
-}
-
 void Safely(const std::function<void()>& step) {
   try {
     step();

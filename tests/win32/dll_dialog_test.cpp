@@ -82,16 +82,6 @@ Text WithoutTime(Text code) {
 
 bool Contains(const Text& text, const char16_t* part) { return text.find(part) != Text::npos; }
 
-// The row of a list view (check-box list) that shows `text`, or -1.
-int ListRow(HWND list, const wchar_t* text) {
-  for (int i = 0; i < ListView_GetItemCount(list); ++i) {
-    wchar_t row[256] = {};
-    ListView_GetItemText(list, i, 0, row, 256);
-    if (std::wstring(row) == text) return i;
-  }
-  return -1;
-}
-
 void Click(HWND dialog, const wchar_t* caption) {
   HWND button = ChildByText(dialog, caption);
   CHECK(button != nullptr);

@@ -1,5 +1,7 @@
 #include "window_driver.h"
 
+#include <commctrl.h>
+
 #include <vector>
 
 namespace wintest {
@@ -94,6 +96,15 @@ HWND ChildByText(HWND parent, const wchar_t* text) {
       },
       reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+int ListRow(HWND list, const wchar_t* text) {
+  for (int i = 0; i < ListView_GetItemCount(list); ++i) {
+    wchar_t row[256] = {};
+    ListView_GetItemText(list, i, 0, row, 256);
+    if (std::wstring(row) == text) return i;
+  }
+  return -1;
 }
 
 std::wstring TextOf(HWND hwnd) {

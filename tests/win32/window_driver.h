@@ -21,6 +21,8 @@ HWND Child(HWND parent, const wchar_t* className, int nth = 0);
 // The child of `parent` whose text is `text`.
 HWND ChildByText(HWND parent, const wchar_t* text);
 std::wstring TextOf(HWND hwnd);
+// The row of a list view (a check-box list) that shows `text`, or -1.
+int ListRow(HWND list, const wchar_t* text);
 // Types each character as the keyboard would deliver it.
 void TypeChars(HWND edit, const std::wstring& chars);
 // Selects everything in the edit, then types: a person replacing its content.
