@@ -102,26 +102,30 @@ void Connect::FunctionMenuHandler_Click() {
 }
 
 void Connect::RevisionHandler_Click() {
+  std::shared_ptr<frmRevision> form;  // kept until the display ends, whatever disconnection drops
   try {
-    if (!revisionForm_) revisionForm_ = std::make_unique<frmRevision>();
-    revisionForm_->VBInstance = VBInstance;
-    revisionForm_->Show(ui::vbModal);
+    if (!revisionForm_) revisionForm_ = std::make_shared<frmRevision>();
+    form = revisionForm_;
+    form->VBInstance = VBInstance;
+    form->Show(ui::vbModal);
   } catch (...) {
     const vb::Error error = addin::AsVbError(std::current_exception());
-    Attempt([&] { ui::UnloadIfLoaded(revisionForm_.get()); });
+    Attempt([&] { ui::UnloadIfLoaded(form.get()); });
     Report(error, u"The following error occurred trying to display the Revision Form : ",
            u"An error occurred trying to display the Revision Editor dialog : ");
   }
 }
 
 void Connect::PickCode_Click() {
+  std::shared_ptr<frmPickFunction> form;  // kept until the display ends, whatever disconnection drops
   try {
-    if (!pickFunctionForm_) pickFunctionForm_ = std::make_unique<frmPickFunction>();
-    pickFunctionForm_->VBInstance = VBInstance;
-    pickFunctionForm_->Show(ui::vbModal);
+    if (!pickFunctionForm_) pickFunctionForm_ = std::make_shared<frmPickFunction>();
+    form = pickFunctionForm_;
+    form->VBInstance = VBInstance;
+    form->Show(ui::vbModal);
   } catch (...) {
     const vb::Error error = addin::AsVbError(std::current_exception());
-    Attempt([&] { ui::UnloadIfLoaded(pickFunctionForm_.get()); });
+    Attempt([&] { ui::UnloadIfLoaded(form.get()); });
     Report(error, u"The following error occurred trying to display the Goto Function Form : ",
            u"An error occurred trying to display the Goto Function dialog : ");
   }

@@ -49,8 +49,9 @@ class Connect final : public addin::ConnectBase {
   Ref<host::CommandBarControl> pickCodeEntry_;
 
   // One revision dialog and one navigator serve every click.
-  std::unique_ptr<frmRevision> revisionForm_;
-  std::unique_ptr<frmPickFunction> pickFunctionForm_;
+  // Shared with the click that shows them: the IDE may unload the add-in while one is shown.
+  std::shared_ptr<frmRevision> revisionForm_;
+  std::shared_ptr<frmPickFunction> pickFunctionForm_;
 };
 
 }  // namespace comment

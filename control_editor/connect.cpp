@@ -90,9 +90,10 @@ void Connect::CompHandler_ItemRemoved(const Ref<host::VBControl>& VBControl) {
   // The procedures of a control array stay while another element is on the form.
   if (AnotherElementCarries(VBControl, name)) return;
   if (RemovableMembers(*module, name, NamesOnForm(VBControl->Collection())).empty()) return;
-  if (!removeDialog_) removeDialog_ = std::make_unique<frmRemoveControl>();
-  removeDialog_->objControl = VBControl;
-  ShowModalDialog(*removeDialog_);
+  if (!removeDialog_) removeDialog_ = std::make_shared<frmRemoveControl>();
+  const auto dialog = removeDialog_;
+  dialog->objControl = VBControl;
+  ShowModalDialog(*dialog);
 }
 
 void Connect::CompHandler_ItemRenamed(const Ref<host::VBControl>& VBControl, const Text& OldName, int /*OldIndex*/) {
@@ -105,18 +106,20 @@ void Connect::CompHandler_ItemRenamed(const Ref<host::VBControl>& VBControl, con
     if (AnotherElementCarries(VBControl, OldName)) return;
     const Text newName = ControlName(VBControl);
     if (RenamedLines(*module, OldName, newName).empty()) return;
-    if (!renameDialog_) renameDialog_ = std::make_unique<frmRenameCode>();
-    renameDialog_->objCode = module;
-    renameDialog_->OldName = OldName;
-    renameDialog_->NewName = newName;
-    ShowModalDialog(*renameDialog_);
+    if (!renameDialog_) renameDialog_ = std::make_shared<frmRenameCode>();
+    const auto dialog = renameDialog_;
+    dialog->objCode = module;
+    dialog->OldName = OldName;
+    dialog->NewName = newName;
+    ShowModalDialog(*dialog);
   } catch (...) {
   }
 }
 
 void Connect::MenuHandler_Click() {
-  if (!optionsDialog_) optionsDialog_ = std::make_unique<frmAddInOptions>(options_);
-  ShowModalDialog(*optionsDialog_);
+  if (!optionsDialog_) optionsDialog_ = std::make_shared<frmAddInOptions>(options_);
+  const auto dialog = optionsDialog_;
+  ShowModalDialog(*dialog);
 }
 
 }  // namespace ravlen

@@ -45,9 +45,10 @@ class Connect : public addin::ConnectBase {
   EditorOptions options_;
   Ref<host::CommandBarControl> menuEntry_;
   // Single instances, created on first use.
-  std::unique_ptr<frmRemoveControl> removeDialog_;
-  std::unique_ptr<frmRenameCode> renameDialog_;
-  std::unique_ptr<frmAddInOptions> optionsDialog_;
+  // Shared with the handler that shows them: the IDE may unload the add-in while one is shown.
+  std::shared_ptr<frmRemoveControl> removeDialog_;
+  std::shared_ptr<frmRenameCode> renameDialog_;
+  std::shared_ptr<frmAddInOptions> optionsDialog_;
   // The control dialogs on screen, innermost last.
   std::vector<ui::Form*> openControlDialogs_;
 };
