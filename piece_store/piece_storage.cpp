@@ -22,6 +22,7 @@ NameList ParseNameList(TextView value) {
     AddName(names, vb::Left(work, p - 1));
     work = vb::Mid(work, p + 2);
   }
+  if (vb::Right(work, 1) == u"|") work = vb::Left(work, static_cast<std::int64_t>(work.size()) - 1);
   if (!vb::Trim(work).empty()) AddName(names, work);
   return names;
 }
@@ -53,6 +54,7 @@ void WriteCodePiece(TextView name, TextView text) { vb::SaveSetting(kAppName, kC
 
 Text InvalidNameReason(TextView name) {
   if (vb::InStr(name, kListSeparator) != 0) return u"A code segment name cannot contain \"||\".";
+  if (vb::Right(name, 1) == u"|") return u"A code segment name cannot end with \"|\".";
   if (vb::EqualsNoCase(name, kCodeNameKey)) return u"A code segment cannot be named CodeName.";
   return {};
 }

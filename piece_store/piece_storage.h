@@ -27,8 +27,9 @@ inline constexpr const char16_t* kListSeparator = u"||";
 inline constexpr std::size_t kMaxMenuItems = 10;
 
 // The names of a stored list value, in order. A remainder after the last separator that is not
-// blank is one more name (a hand-edited value must not lose it); blank names and repeats of an
-// earlier name (letter case ignored) are skipped, since the list cannot hold them.
+// blank is one more name (a hand-edited value must not lose it), less a last "|" (a separator cut
+// short); blank names and repeats of an earlier name (letter case ignored) are skipped, since the
+// list cannot hold them. So every name read is written back as a value that reads the same.
 NameList ParseNameList(TextView value);
 // Each name followed by the separator; the empty list is the empty string.
 Text EncodeNameList(const NameList& names);
@@ -43,7 +44,8 @@ Text ReadCodePiece(TextView name);
 void WriteCodePiece(TextView name, TextView text);
 
 // Why `name` (already trimmed) cannot be a piece name, or the empty string when it can: the
-// separator would split it when the list is read back, and "CodeName" is the key of the list.
+// separator would split it when the list is read back, and so would a last "|" with the separator
+// written after it ("Tax|||" reads as Tax and |); "CodeName" is the key of the list.
 Text InvalidNameReason(TextView name);
 
 }  // namespace pellmoss

@@ -46,6 +46,7 @@ TEST_F(StorageTest, RefusedNamesWriteNothingAndSayWhy) {
       {u"", Info(u"You must provide a name for the code segment before continuing.", u"No Segment Name.")},
       {u"Open||Close", Info(u"A code segment name cannot contain \"||\".", u"Invalid Segment Name")},
       {u" ||", Info(u"A code segment name cannot contain \"||\".", u"Invalid Segment Name")},
+      {u"Tax|", Info(u"A code segment name cannot end with \"|\".", u"Invalid Segment Name")},
       {u"CodeName", Info(u"A code segment cannot be named CodeName.", u"Invalid Segment Name")},
       {u" codename ", Info(u"A code segment cannot be named CodeName.", u"Invalid Segment Name")},
   };
@@ -141,6 +142,10 @@ TEST_F(StorageTest, StoredListValuesLoadAsNames) {
       // A remainder after the last separator is kept as one more name.
       {u"Alpha||Beta", {u"Alpha", u"Beta"}},
       {u"Alpha||Beta||Gamma Delta", {u"Alpha", u"Beta", u"Gamma Delta"}},
+      // ... less a last "|", a separator cut short: "Beta|" would be written back as "Beta|||".
+      {u"Alpha||Beta|", {u"Alpha", u"Beta"}},
+      {u"Alpha|||", {u"Alpha"}},
+      {u"|a|b|", {u"|a|b"}},
       {u"Alpha||   ", {u"Alpha"}},
       {u"Solo", {u"Solo"}},
       // The list cannot hold a name twice; the first spelling stays.
