@@ -118,7 +118,8 @@ void HostState::RaiseClick(const std::shared_ptr<host::CommandBarControl>& contr
     if (SameObject(s.control, control)) targets.emplace_back(s.id, s.sink);
   bool handled = false, cancelDefault = false;
   for (const auto& [id, sink] : targets) {
-    bool connected = std::any_of(clickSinks.begin(), clickSinks.end(), [&](const auto& s) { return s.id == id; });
+    bool connected =
+        std::any_of(clickSinks.begin(), clickSinks.end(), [sinkId = id](const auto& s) { return s.id == sinkId; });
     if (connected && *sink) (*sink)(control, handled, cancelDefault);
   }
 }
@@ -136,7 +137,8 @@ void HostState::RaiseDesignerEvent(DesignerEvent event, const std::shared_ptr<Me
   }
   for (const auto& [id, sink] : targets) {
     bool connected =
-        std::any_of(controlsSinks.begin(), controlsSinks.end(), [&](const auto& s) { return s.id == id; });
+        std::any_of(controlsSinks.begin(), controlsSinks.end(),
+                    [sinkId = id](const auto& s) { return s.id == sinkId; });
     if (!connected) continue;
     switch (event) {
       case DesignerEvent::Added:

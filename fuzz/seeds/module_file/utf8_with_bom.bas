@@ -1,0 +1,2 @@
+﻿Attribute VB_Name = "modTexte"
+Public Const Grüße As String = "Größe – €"
