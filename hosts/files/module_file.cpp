@@ -31,6 +31,18 @@ std::optional<Text> VbNameOf(TextView text) {
   return Text(text.substr(open + 1, close - open - 1));
 }
 
+// The first line (from 1) whose bytes its text does not give back in the code page, 0 when every
+// line does: bytes that are no UTF-8 read as U+FFFD and would be written back as that.
+std::size_t FirstLineNotKept(const TextFile& file, std::string_view bytes, int codePage) {
+  std::size_t offset = file.bom.size();
+  for (std::size_t i = 0; i < file.lines.size(); ++i) {
+    const std::string encoded = Encode(file.lines[i].text, codePage);
+    if (bytes.compare(offset, encoded.size(), encoded) != 0) return i + 1;
+    offset += encoded.size() + file.lines[i].eol.size();
+  }
+  return 0;
+}
+
 [[noreturn]] void NotVb6(const fs::path& path, const std::string& what) {
   throw LoadError(path, "not a VB6 " + what);
 }
@@ -78,6 +90,9 @@ ModuleFile ParseModuleFile(const fs::path& path, std::string bytes, int codePage
   const std::string kind = KindName(module.componentType);
   if (bytes.find('\0') != std::string::npos) NotVb6(path, kind + ": it holds binary data");
   TextFile file = SplitFile(bytes, codePage);
+  if (const std::size_t line = FirstLineNotKept(file, bytes, codePage))
+    throw LoadError(path, "line " + std::to_string(line) + " is not text in code page " + std::to_string(codePage) +
+                              ": saving would change its bytes");
   module.bytes = std::move(bytes);
   module.bom = file.bom;
   module.newline = file.newline;

@@ -39,6 +39,7 @@ TEST(FilesErrors, MissingAndNonVb6FilesAreRefusedNamingTheFile) {
   WriteFile(dir / "lost.vbp", Crlf("Type=Exe\nModule=modLost; lost\\modLost.bas\nName=\"Lost\"\n"));
   WriteFile(dir / "twice.vbp", Crlf("Type=Exe\nModule=modStock; modStock.bas\nModule=modStock; MODSTOCK.BAS\n"));
   WriteFile(dir / "group.vbg", Crlf("Project=Inventory.vbp\n"));
+  WriteFile(dir / "latin.bas", Crlf("Attribute VB_Name = \"modLatin\"\n' Gr\xFC\xDF" "e\n"));
 
   struct Case {
     fs::path path;
@@ -66,6 +67,8 @@ TEST(FilesErrors, MissingAndNonVb6FilesAreRefusedNamingTheFile) {
        "readme.bas: not a module of the project " + (dir / "Inventory.vbp").generic_string()},
       {dir / "Inventory.vbp", {.project = dir / "Inventory.vbp"},
        "Inventory.vbp: a project (--project) can only be given with a single module file"},
+      {dir / "latin.bas", {.project = {}, .codePage = 65001},
+       "latin.bas: line 2 is not text in code page 65001: saving would change its bytes"},
       {dir / "Inventory.vbp", {.project = {}, .codePage = 437},
        "Inventory.vbp: code page 437 is not supported (use 1252, 28591 or 65001)"},
   };

@@ -1,0 +1,2 @@
+﻿Attribute VB_Name = "modText�"
+Public Const Grüße As String = "Größe – €"
