@@ -94,8 +94,9 @@ LoadedFile LoadModuleFile(const std::string& file, const std::optional<std::stri
   host::Ref<host::CodeModule> module = component ? component->CodeModule() : nullptr;
   if (!module) throw UsageError(file + ": the module has no code");
   loaded.lineCount = module->CountOfLines();
-  // The project around the file is the active one, as when its code window is in front.
-  const auto dot = loaded.component.find(u'.');
+  // The project around the file is the active one, as when its code window is in front. (A
+  // project's name may hold a dot, a component's never does.)
+  const auto dot = loaded.component.rfind(u'.');
   if (dot != vb::Text::npos) loaded.code->vbe()->SetActiveProject(loaded.component.substr(0, dot));
   return loaded;
 }

@@ -200,10 +200,11 @@ class MemoryVBEImpl : public MemoryVBE {
     RaiseNotFound(u"Project", name);
   }
 
-  // "Component" in the active project, or "Project.Component".
+  // "Component" in the active project, or "Project.Component". A component's name never holds a
+  // dot; a project's may (a folder loaded as one: "Inventory.old").
   std::shared_ptr<MemComponent> Resolve(TextView name) const {
     std::shared_ptr<MemComponent> found;
-    auto dot = name.find(u'.');
+    auto dot = name.rfind(u'.');
     if (dot != TextView::npos) {
       found = FindProject(name.substr(0, dot))->Find(name.substr(dot + 1));
     } else if (auto project = state_->activeProject.lock()) {

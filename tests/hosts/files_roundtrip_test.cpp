@@ -149,6 +149,16 @@ TEST(FilesRoundTrip, SingleModulesGroupsAndFoldersLoadAsProjects) {
     EXPECT_EQ(names, (std::vector<std::string>{"IStockItem", "clsProduct", "frmMain", "modStock", "modStock (2)",
                                                "modTools"}));
   }
+  // A folder whose name holds a dot, as old copies' do: the project keeps the name and saves.
+  fs::create_directories(dir / "Stock.old");
+  files_test::WriteFile(dir / "Stock.old" / "modOld.bas", files_test::Crlf("Attribute VB_Name = \"modOld\"\n' old\n"));
+  {
+    Workspace ws = Workspace::Load(dir / "Stock.old");
+    ws.vbe()->SetCode(u"Stock.old.modOld", u"' new\r\n");
+    const auto changes = ws.PendingChanges();
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes.front().newBytes, files_test::Crlf("Attribute VB_Name = \"modOld\"\n' new\n"));
+  }
 }
 
 }  // namespace
