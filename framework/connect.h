@@ -75,11 +75,12 @@ class ConnectBase {
   static void Attempt(const std::function<void()>& step);
   // Readies one of the add-in's dialogs before it is shown: created on first use and handed the
   // IDE (VBInstance) and the add-in (Connect), each step ignoring its failure. False when there
-  // is no dialog to show.
-  template <class Dialog, class AddIn>
-  bool PrepareDialog(std::unique_ptr<Dialog>& dialog, AddIn* addIn) {
+  // is no dialog to show. `Kept` is a unique_ptr, or a shared_ptr for a dialog whose display holds
+  // it while the IDE may unload the add-in.
+  template <class Kept, class AddIn>
+  bool PrepareDialog(Kept& dialog, AddIn* addIn) {
     Attempt([&] {
-      if (!dialog) dialog = std::make_unique<Dialog>();
+      if (!dialog) dialog.reset(new typename Kept::element_type());
     });
     if (!dialog) return false;
     Attempt([&] {
@@ -96,8 +97,8 @@ class ConnectBase {
     Attempt([&] { sink.Reset(); });
   }
   // Unloads a dialog the add-in keeps when it is loaded, ignoring failures, and drops it.
-  template <class Dialog>
-  static void CloseDialog(std::unique_ptr<Dialog>& dialog) {
+  template <class Kept>
+  static void CloseDialog(Kept& dialog) {
     Attempt([&] { ui::UnloadIfLoaded(dialog.get()); });
     dialog.reset();
   }

@@ -31,8 +31,9 @@ void Connect::Disconnection() {
 
 void Connect::Show() {
   if (!PrepareDialog(mfrmAddIn_, this)) return;
+  const std::shared_ptr<frmAddIn> form = mfrmAddIn_;  // kept until the display ends, whatever disconnection drops
   FormDisplayed = true;
-  Attempt([&] { mfrmAddIn_->Show(ui::vbModal); });
+  Attempt([&] { form->Show(ui::vbModal); });
   CloseDialog(mfrmAddIn_);
 }
 

@@ -37,7 +37,7 @@ class Connect : public addin::ConnectBase {
 
   host::Ref<host::CommandBarControl> counterEntry_;
   host::Ref<host::CommandBarControl> summaryEntry_;
-  std::unique_ptr<frmAddIn> mfrmAddIn_;
+  std::shared_ptr<frmAddIn> mfrmAddIn_;  // shared with its display: the IDE may unload the add-in meanwhile
   std::vector<std::unique_ptr<frmSummary>> summaries_;
 };
 

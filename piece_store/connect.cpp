@@ -101,9 +101,10 @@ void Connect::Disconnection() {
 
 void Connect::Show() {
   if (!PrepareDialog(mfrmAddCode, this)) return;
-  mfrmAddCode->Admin = false;
+  const std::shared_ptr<frmAddCode> form = mfrmAddCode;  // kept until the display ends, whatever disconnection drops
+  form->Admin = false;
   FormDisplayed = true;
-  Attempt([this] { mfrmAddCode->Show(ui::vbModal); });
+  Attempt([&] { form->Show(ui::vbModal); });
 }
 
 void Connect::Hide() {

@@ -40,6 +40,20 @@ TEST_F(TallowickTest, WithoutTheAddInsBarTheConnectionReportsAndDisconnectsQuiet
   EXPECT_EQ(home.toolkit.messages().size(), 1u);
 }
 
+TEST_F(TallowickTest, DisconnectionWhileTheCounterIsShownClosesIt) {
+  auto host = HostBuilder().project(u"Project1").module(u"Module1").build();
+  const std::vector<Text> before = host->Captions(u"Add-Ins");
+  Connect(host);
+  bool closed = false;
+  home.toolkit.Once(u"frmAddIn", [&](ui::Form& form) {
+    Disconnect(0);  // the IDE unloads the add-in from behind its dialog
+    closed = !form.loaded();
+  });
+  vbe->Click(u"Add-Ins", kCounterEntry);
+  EXPECT_TRUE(closed);
+  EXPECT_EQ(vbe->Captions(u"Add-Ins"), before);
+}
+
 TEST_F(TallowickTest, DisconnectionClosesOpenSummaryWindows) {
   Connect(HostBuilder().project(u"Project1").module(u"Module1").build());
   vbe->Click(u"Add-Ins", kSummaryEntry);

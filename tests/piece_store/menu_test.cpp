@@ -36,6 +36,19 @@ TEST_F(MenuTest, ConnectionAppendsTheGroupAndDisconnectionRemovesAllOfIt) {
   EXPECT_TRUE(home.toolkit.messages().empty());
 }
 
+TEST_F(MenuTest, DisconnectionWhileTheStoreDialogIsShownClosesIt) {
+  Connect();
+  bool closed = false;
+  home.toolkit.Once(u"frmAddCode", [&](ui::Form& f) {
+    connect->OnDisconnection(0);  // the IDE unloads the add-in from behind its dialog
+    closed = !f.loaded();
+  });
+  vbe->Click(kBar, kStoreEntry);
+  EXPECT_TRUE(closed);
+  EXPECT_EQ(vbe->Captions(kBar), barBefore);
+  EXPECT_TRUE(home.toolkit.messages().empty());
+}
+
 TEST_F(MenuTest, DisconnectionGoesOnPastAFailedDeleteAndEmptiesThePopupFirst) {
   // Deletes in order: store entry, admin entry, the popup's three controls, the popup.
   struct Case {
