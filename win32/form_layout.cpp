@@ -70,11 +70,14 @@ class Planner {
     RECT work = {};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     const int widest = std::max(kBaseWidth, std::min<int>(kMaxWidth, work.right - work.left - 6 * kMargin));
-    int width = std::max(kBaseWidth, std::max(RowsWidth(rows), BottomWidth(bottom)));
-    width = std::max(std::min(width, widest), static_cast<int>(client.cx) - 2 * kMargin);
-    // Once at the natural size; a sizable form's stretch control then takes the room left over.
+    // Natural: as wide as the widest row needs. In a given window, as wide as the window, since
+    // texts that changed since it opened must not push controls past its edges.
+    int width = std::min(widest, std::max(kBaseWidth, std::max(RowsWidth(rows), BottomWidth(bottom))));
+    if (client.cx > 0) width = static_cast<int>(client.cx) - 2 * kMargin;
+    // A sizable form's stretch control takes the room the window has beyond that, or gives up
+    // what it lacks.
     int height = Place(rows, bottom, width);
-    if (stretch && client.cy > height) {
+    if (stretch && client.cy > 0 && client.cy != height) {
       stretch_ = stretch;
       extra_ = static_cast<int>(client.cy) - height;
       height = Place(rows, bottom, width);
@@ -212,7 +215,7 @@ class Planner {
     } else if (As<ui::TreeView>(control)) {
       height = 240;
     }
-    return height + (control == stretch_ ? extra_ : 0);
+    return control == stretch_ ? std::max(3 * line + 8, height + extra_) : height;
   }
 
   // Places the rows from the top `y` in the column from `left` of `width`; returns the bottom.

@@ -48,7 +48,8 @@ struct FormLayout {
 // first list, tree or report list; nullptr when there is none.
 const ui::Control* StretchControl(const ui::Form& form);
 
-// Lays the form out in a client area of `client` (or of its natural size, where that is larger).
+// Lays the form out at its natural size, or across a client area of `client` (a sizable form's
+// stretch control taking up the difference in height).
 FormLayout LayOutForm(const ui::Form& form, const TextMeasure& measure, SIZE client = {});
 
 }  // namespace win32

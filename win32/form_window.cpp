@@ -17,7 +17,7 @@ namespace {
 constexpr const wchar_t* kClassName = L"Vb6KitForm";
 constexpr UINT kRefreshTree = WM_APP + 1;  // wParam: the id of a tree to rebuild
 constexpr int kFirstId = 100;              // clear of IDOK and IDCANCEL
-constexpr int kComboListHeight = 200;      // a combo box's window includes its drop-down list
+constexpr int kComboListHeight = 200;
 
 bool hourglass = false;
 
@@ -51,8 +51,9 @@ HFONT CreateDialogFont(const ui::Form& form) {
   return CreateFontIndirectW(&logFont);
 }
 
-int Height(const RECT& rect, bool comboBox) {
-  return comboBox ? kComboListHeight : static_cast<int>(rect.bottom - rect.top);
+// The height of the control's window at its place: a combo box's includes its drop-down list.
+int WindowHeight(const ui::Control* control, const RECT& place) {
+  return dynamic_cast<const ui::ComboBox*>(control) ? kComboListHeight : static_cast<int>(place.bottom - place.top);
 }
 
 }  // namespace
@@ -106,7 +107,7 @@ void FormWindow::CreateControls() {
     const RECT& r = place->second;
     Bound bound{control, nullptr, id++, style.checkList};
     bound.hwnd = CreateWindowExW(style.exStyle, style.windowClass, L"", style.style, r.left, r.top, r.right - r.left,
-                                 Height(r, dynamic_cast<ui::ComboBox*>(control) != nullptr), hwnd_,
+                                 WindowHeight(control, r), hwnd_,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(bound.id)), ThisModule(), nullptr);
     SendMessageW(bound.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     PrepareChildWindow(bound.hwnd, style);
@@ -141,7 +142,7 @@ void FormWindow::Arrange() {
     if (place == layout.places.end() || !bound.hwnd || !moves) continue;
     const RECT& r = place->second;
     moves = DeferWindowPos(moves, bound.hwnd, nullptr, r.left, r.top, r.right - r.left,
-                           Height(r, dynamic_cast<ui::ComboBox*>(bound.control) != nullptr),
+                           WindowHeight(bound.control, r),
                            SWP_NOZORDER | SWP_NOACTIVATE);
   }
   if (moves) EndDeferWindowPos(moves);

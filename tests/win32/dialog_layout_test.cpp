@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
@@ -215,6 +216,20 @@ std::vector<std::wstring> LayoutProblems(const std::wstring& dialogName, HWND di
   return problems;
 }
 
+// A person selecting all of a box and pasting `text` over it.
+void PasteOver(HWND box, const std::wstring& text) {
+  if (!OpenClipboard(box)) return;
+  EmptyClipboard();
+  if (HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t))) {
+    memcpy(GlobalLock(data), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    GlobalUnlock(data);
+    if (!SetClipboardData(CF_UNICODETEXT, data)) GlobalFree(data);
+  }
+  CloseClipboard();
+  SendMessageW(box, EM_SETSEL, 0, -1);
+  SendMessageW(box, WM_PASTE, 0, 0);
+}
+
 enum Bars { kNoBars = 0, kHorizontal = 1, kVertical = 2, kBoth = 3 };
 
 // The multi-line boxes of the suite with the scroll bars their forms declare, and which dialogs
@@ -269,6 +284,10 @@ std::vector<std::wstring> BoxProblems(const std::wstring& dialogName, HWND dialo
     if (box.rect.right - box.rect.left < 72 * font.averageCharWidth() ||
         box.rect.bottom - box.rect.top < 14 * font.lineHeight())
       problems.push_back(dialogName + L": " + box.name + L" is small");
+    // A long text typed or chosen since the window opened must not push anything out of it.
+    std::wstring longText;
+    for (int line = 0; line < 40; ++line) longText += std::wstring(150, L'x') + L"\r\n";
+    PasteOver(box.hwnd, longText);
     RECT window = {};
     GetWindowRect(dialog, &window);
     SetWindowPos(dialog, nullptr, 0, 0, window.right - window.left + 160, window.bottom - window.top + 120,
@@ -290,10 +309,10 @@ WIN_TEST(EveryDialogFitsItsTextAndDeclaredScrollBars) {
   std::wstring summary;
   const TourResult tour = TourEveryDialog([&](const std::wstring& addin, HWND dialog) {
     const std::wstring name = addin + L" - " + TextOf(dialog);
-    for (const std::wstring& problem : LayoutProblems(name, dialog)) problems.push_back(problem);
-    for (const std::wstring& problem : BoxProblems(name, dialog)) problems.push_back(problem);
     if (name == L"Tallowick - Code Counting Results") resultRows = ListView_GetItemCount(Child(dialog, WC_LISTVIEWW));
     if (name == L"Tallowick - Project Summary") summary = TextOf(Child(dialog, L"Edit"));
+    for (const std::wstring& problem : LayoutProblems(name, dialog)) problems.push_back(problem);
+    for (const std::wstring& problem : BoxProblems(name, dialog)) problems.push_back(problem);
   });
   CHECK_EQ(tour.errors, std::vector<std::string>{});
   std::vector<std::wstring> visited = tour.visited;
