@@ -186,9 +186,7 @@ int MembersCommand(Context& context, const std::vector<std::string>& words) {
     return kExitOk;
   }
   if (!found) throw UsageError("--goto: no member '" + *target + "' in " + file + " (see: vb6kit members " + file + ")");
-  long startLine = 0, startColumn = 0, endLine = 0, endColumn = 0;
-  session.vbe().ActiveCodePane()->GetSelection(startLine, startColumn, endLine, endColumn);
-  context.out << startLine << "\n";
+  context.out << session.vbe().ActiveCodePane()->GetSelection().startLine << "\n";
   return kExitOk;
 }
 

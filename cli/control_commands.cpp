@@ -162,7 +162,7 @@ struct FormSession {
   FormSession(Context& context, const std::string& form, const std::optional<std::string>& project)
       : loaded(LoadModuleFile(form, project)), home(context, SettingsUse::Read), session(loaded.code->vbe()) {
     host::Ref<host::VBComponent> component = loaded.code->vbe()->Component(loaded.component);
-    const int type = component->Type();
+    const host::ComponentType type = component->Type();
     if (type != host::vbext_ct_VBForm && type != host::vbext_ct_VBMDIForm && type != host::vbext_ct_UserControl)
       throw UsageError(form + ": not a form or user control");
   }
@@ -316,7 +316,7 @@ int Remove(Context& context, const std::vector<std::string>& words) {
   form.home.toolkit.On(u"frmRemoveControl", [&](ui::Form& shown) {
     auto& list = *shown.Find<ui::ListBox>(u"lstMembers");
     for (std::size_t i = 0; i < keep.size(); ++i) {
-      for (int row = 0; row < list.ListCount(); ++row) {
+      for (int row = 0; row < list.listCount(); ++row) {
         if (!vb::EqualsNoCase(list.List(row), vb::FromUtf8(keep[i]))) continue;
         kept[i] = true;
         if (list.Selected(row)) list.TickRow(row);

@@ -115,7 +115,7 @@ int CountCommand(Context& context, const std::vector<std::string>& words) {
       home.toolkit.On(u"frmResults", [&](ui::Form& form) {
         auto& view = *form.Find<ui::ListView>(u"lvResults");
         result.headers = view.columnHeaders();
-        for (int row = 1; row <= view.ItemCount(); ++row) {
+        for (int row = 1; row <= view.itemCount(); ++row) {
           CountRow counted{view.Row(row).front(), {}, view.Row(row)};
           for (const ComponentFile& file : components)
             if (file.project == project && vb::EqualsNoCase(file.component, counted.name))

@@ -17,23 +17,14 @@ std::optional<vb::Text> RemoveCommentMark(vb::TextView line) {
 
 namespace {
 
-struct LineRange {
-  long first = 0, last = 0;
-};
-
-LineRange SelectedLines(host::CodePane& pane) {
-  long startLine = 0, startColumn = 0, endLine = 0, endColumn = 0;
-  pane.GetSelection(startLine, startColumn, endLine, endColumn);
-  return {startLine, endLine};
-}
 
 }  // namespace
 
 void CommentOutSelection(const host::Ref<host::VBE>& vbe) {
   Ref<host::CodePane> pane = ActivePane(vbe);
   Ref<host::CodeModule> module = vb::Required(pane->CodeModule());
-  const LineRange range = SelectedLines(*pane);
-  for (long line = range.first; line <= range.last; ++line) {
+  const host::Selection selection = pane->GetSelection();
+  for (long line = selection.startLine; line <= selection.endLine; ++line) {
     // Read afresh each time: the module may be shorter than the selection claims.
     if (line > module->CountOfLines()) continue;
     module->ReplaceLine(line, AddCommentMark(module->Lines(line, 1)));
@@ -43,8 +34,8 @@ void CommentOutSelection(const host::Ref<host::VBE>& vbe) {
 void UncommentSelection(const host::Ref<host::VBE>& vbe) {
   Ref<host::CodePane> pane = ActivePane(vbe);
   Ref<host::CodeModule> module = vb::Required(pane->CodeModule());
-  const LineRange range = SelectedLines(*pane);
-  for (long line = range.first; line <= range.last; ++line) {
+  const host::Selection selection = pane->GetSelection();
+  for (long line = selection.startLine; line <= selection.endLine; ++line) {
     if (std::optional<vb::Text> stripped = RemoveCommentMark(module->Lines(line, 1)))
       module->ReplaceLine(line, *stripped);
   }

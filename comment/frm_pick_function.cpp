@@ -63,7 +63,7 @@ void frmPickFunction::Rebuild() {
 
 ui::Node* frmPickFunction::AddMemberNode(const Text& text, long line, ui::Node* parent) {
   lstMembers.AddItem(text);
-  lstMembers.SetItemData(lstMembers.NewIndex(), static_cast<std::int32_t>(line));
+  lstMembers.SetItemData(lstMembers.newIndex(), static_cast<std::int32_t>(line));
   ui::Node* node = tvMembers.Add(parent, ui::tvwChild, u"", text);
   node->SetTag(vb::ToText(line));
   return node;
@@ -73,8 +73,8 @@ void frmPickFunction::Prune() {
   // From the last node to the first, so that removing one leaves the indexes still to visit.
   for (int index = tvMembers.Count(); index >= 1; --index) {
     ui::Node* node = tvMembers.Item(index);
-    if (node->Parent() != root_) continue;
-    if (node->Children() == 0)
+    if (node->parent() != root_) continue;
+    if (node->children().empty())
       tvMembers.Remove(index);
     else
       node->SetExpanded(true);
@@ -82,7 +82,7 @@ void frmPickFunction::Prune() {
 }
 
 void frmPickFunction::cmdGotoCode_Click() {
-  ui::Node* node = tvMembers.SelectedItem();
+  ui::Node* node = tvMembers.selectedItem();
   if (!node) {
     Unload();
     return;
@@ -113,7 +113,7 @@ void frmPickFunction::cmdCancel_Click() { Unload(); }
 void frmPickFunction::lstMembers_DblClick() { cmdGotoCode_Click(); }
 
 void frmPickFunction::mnuGotoCode_Click() {
-  if (tvMembers.SelectedItem()) cmdGotoCode_Click();
+  if (tvMembers.selectedItem()) cmdGotoCode_Click();
 }
 
 void frmPickFunction::tvMembers_Expand(ui::Node& node) { tvMembers.SetSelectedItem(&node); }

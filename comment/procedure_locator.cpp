@@ -109,7 +109,7 @@ std::vector<Text> SplitWords(TextView text, TextView delimiter) {
   return words;
 }
 
-Text ScopeText(int scope) {
+Text ScopeText(host::Scope scope) {
   switch (scope) {
     case host::vbext_Private: return u"Private";
     case host::vbext_Public: return u"Public";
@@ -147,9 +147,7 @@ MemberAtLine GetMemberAtLine(const Ref<host::VBE>& vbe, long line) {
 }
 
 MemberAtLine MethodAtCaret(const Ref<host::VBE>& vbe) {
-  long startLine = 0, startColumn = 0, endLine = 0, endColumn = 0;
-  ActivePane(vbe)->GetSelection(startLine, startColumn, endLine, endColumn);
-  MemberAtLine found = GetMemberAtLine(vbe, startLine);
+  MemberAtLine found = GetMemberAtLine(vbe, ActivePane(vbe)->GetSelection().startLine);
   if (found.member && (found.member->Type() == host::vbext_mt_Variable || found.member->Type() == host::vbext_mt_Const))
     return {};
   return found;

@@ -27,7 +27,7 @@ extern ProcLocationRecord ProcLocation;
 std::vector<Text> SplitWords(TextView text, TextView delimiter);
 
 // "Private" 1, "Public" 2, "Friend" 3, "" for anything else.
-Text ScopeText(int scope);
+Text ScopeText(host::Scope scope);
 
 // The name the operating system gives the logged-in user, trimmed and upper-cased.
 Text GetLoginName();

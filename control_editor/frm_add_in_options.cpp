@@ -38,7 +38,7 @@ void frmAddInOptions::Form_Load() {
   for (std::size_t k = 0; k < kControlTypeCount; ++k) {
     // The list sorts its rows, so each row carries its type index.
     lstControls.AddItem(names[k]);
-    const int row = lstControls.NewIndex();
+    const int row = lstControls.newIndex();
     lstControls.SetItemData(row, static_cast<std::int32_t>(k));
     lstControls.SetSelected(row, options_.PromptFlags[k]);
   }
@@ -59,11 +59,11 @@ void frmAddInOptions::chkRename_Click() {
 }
 
 void frmAddInOptions::cmdPromtAll_Click() {
-  for (int i = 0; i < lstControls.ListCount(); ++i) lstControls.SetSelected(i, true);
+  for (int i = 0; i < lstControls.listCount(); ++i) lstControls.SetSelected(i, true);
 }
 
 void frmAddInOptions::cmdPromptNone_Click() {
-  for (int i = 0; i < lstControls.ListCount(); ++i) lstControls.SetSelected(i, false);
+  for (int i = 0; i < lstControls.listCount(); ++i) lstControls.SetSelected(i, false);
 }
 
 void frmAddInOptions::cmdFont_Click() {
@@ -90,7 +90,7 @@ void frmAddInOptions::cmdFont_Click() {
 }
 
 void frmAddInOptions::cmdOk_Click() {
-  for (int i = 0; i < lstControls.ListCount(); ++i) {
+  for (int i = 0; i < lstControls.listCount(); ++i) {
     const auto k = static_cast<std::size_t>(lstControls.ItemData(i));
     if (k >= kControlTypeCount) continue;
     const bool ticked = lstControls.Selected(i);

@@ -20,7 +20,7 @@ void frmRemoveControl::Form_Activate() {
   if (!module) return;
   for (const Text& member : RemovableMembers(*module, name, NamesOnForm(objControl->Collection()))) {
     lstMembers.AddItem(member);
-    lstMembers.SetSelected(lstMembers.NewIndex(), true);
+    lstMembers.SetSelected(lstMembers.newIndex(), true);
   }
 }
 
@@ -29,7 +29,7 @@ void frmRemoveControl::Form_Unload(int& /*cancel*/) { opened_ = false; }
 void frmRemoveControl::cmdOK_Click() {
   Ref<host::CodeModule> module = FormCodeModule(objControl);
   if (module) {
-    for (int i = 0; i < lstMembers.ListCount(); ++i) {
+    for (int i = 0; i < lstMembers.listCount(); ++i) {
       // Looked up anew for every row: the deletions before it have moved the lines.
       if (lstMembers.Selected(i)) DeleteMemberProcedures(*module, lstMembers.List(i));
     }

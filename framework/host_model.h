@@ -103,7 +103,7 @@ class VBComponent {
  public:
   virtual ~VBComponent() = default;
   virtual Text Name() = 0;
-  virtual int Type() = 0;
+  virtual ComponentType Type() = 0;
   virtual Ref<host::CodeModule> CodeModule() = 0;  // Nothing for a component without code
   virtual Ref<host::VBForm> Designer() = 0;        // Nothing for a component without a designer
 };
@@ -142,6 +142,11 @@ class CodePane {
   virtual Ref<host::CodeModule> CodeModule() = 0;
   // A caret is a selection of zero length.
   virtual void GetSelection(long& startLine, long& startColumn, long& endLine, long& endColumn) = 0;
+  Selection GetSelection() {
+    Selection selection;
+    GetSelection(selection.startLine, selection.startColumn, selection.endLine, selection.endColumn);
+    return selection;
+  }
   virtual void SetSelection(long startLine, long startColumn, long endLine, long endColumn) = 0;
   virtual long TopLine() = 0;
   virtual void SetTopLine(long line) = 0;
@@ -158,8 +163,8 @@ class Member {
  public:
   virtual ~Member() = default;
   virtual Text Name() = 0;
-  virtual int Type() = 0;   // MemberType
-  virtual int Scope() = 0;  // Scope
+  virtual MemberType Type() = 0;
+  virtual host::Scope Scope() = 0;
   virtual long CodeLocation() = 0;
 };
 
@@ -246,7 +251,7 @@ class CommandBarControls {
 class CommandBarControl {
  public:
   virtual ~CommandBarControl() = default;
-  virtual int Type() = 0;
+  virtual ControlType Type() = 0;
   virtual Text Caption() = 0;
   virtual void SetCaption(TextView caption) = 0;
   virtual Text Tag() = 0;

@@ -56,7 +56,7 @@ vb::Text BuildInterface::operator()(const host::Ref<host::VBE>& VBInst, vb::Text
   for (long i = 1; i <= count; ++i) {
     host::Ref<host::Member> member = Required(members->Item(i));
     if (member->Scope() != host::vbext_Public) continue;
-    int type = member->Type();
+    const host::MemberType type = member->Type();
     Text name = member->Name();
     if (type == host::vbext_mt_Variable) {
       // Joined onto one line: a list continued over lines names its variables all the same.

@@ -21,7 +21,7 @@ std::pair<vb::Text, vb::Text> SplitEntry(vb::TextView entry) {
 }
 
 bool HasItem(const ui::ComboBox& combo, vb::TextView text) {
-  for (int i = 0; i < combo.ListCount(); ++i)
+  for (int i = 0; i < combo.listCount(); ++i)
     if (combo.List(i) == text) return true;
   return false;
 }
@@ -54,7 +54,7 @@ void frmAddIn::FillLists() {
     long componentCount = components->Count();
     for (long c = 1; c <= componentCount; ++c) {
       host::Ref<host::VBComponent> component = Required(components->Item(c));
-      int type = component->Type();
+      const host::ComponentType type = component->Type();
       vb::Text entry = projectName + u"." + component->Name();
       if (type == host::vbext_ct_ClassModule && lstClasses.FindRow(entry) < 0) lstClasses.AddItem(entry);
       if ((type == host::vbext_ct_VBForm || type == host::vbext_ct_UserControl || type == host::vbext_ct_ClassModule) &&
@@ -97,7 +97,7 @@ void frmAddIn::PreselectImplementingClass() {
     if (entry.empty()) entry = byName;
   } catch (...) {
     // No active code pane (or it cannot be read): offer the first entry.
-    if (cboClasses.ListCount() > 0) cboClasses.SetListIndex(0);
+    if (cboClasses.listCount() > 0) cboClasses.SetListIndex(0);
     return;
   }
   // A component that is no class, form or user control has no entry: nothing is preselected.
@@ -105,7 +105,7 @@ void frmAddIn::PreselectImplementingClass() {
 }
 
 int frmAddIn::ChosenRow() const {
-  for (int i = 0; i < cboClasses.ListCount(); ++i)
+  for (int i = 0; i < cboClasses.listCount(); ++i)
     if (cboClasses.List(i) == cboClasses.text()) return i;
   return -1;
 }
@@ -135,7 +135,7 @@ void frmAddIn::AddInterfaces() {
   BuildInterface builder([&connect](const vb::Text& varType) { return connect.PropertyDetermine().Ask(varType); });
 
   // The list is sorted, so interfaces are processed in alphabetical order.
-  for (int i = 0; i < lstClasses.ListCount(); ++i) {
+  for (int i = 0; i < lstClasses.listCount(); ++i) {
     if (!lstClasses.Selected(i)) continue;
     vb::Text entry = lstClasses.List(i);
     if (entry == target) continue;  // a class never implements itself

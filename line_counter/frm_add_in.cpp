@@ -51,7 +51,7 @@ void frmAddIn::Form_Activate() {
 }
 
 void frmAddIn::cmdSelectAll_Click() {
-  for (int i = 0; i < lstComponents.ListCount(); ++i) lstComponents.SetSelected(i, true);
+  for (int i = 0; i < lstComponents.listCount(); ++i) lstComponents.SetSelected(i, true);
 }
 
 void frmAddIn::OKButton_Click() {
@@ -61,7 +61,7 @@ void frmAddIn::OKButton_Click() {
     // dialog that is no longer on screen shows no results.
     const std::shared_ptr<clsCollection> coll = std::make_shared<clsCollection>();
     coll_ = coll;
-    for (int i = 0; i < lstComponents.ListCount(); ++i) {
+    for (int i = 0; i < lstComponents.listCount(); ++i) {
       if (!lstComponents.Selected(i)) continue;
       vb::Text name = lstComponents.List(i);
       coll->Add(name)->CompName = name;

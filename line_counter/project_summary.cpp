@@ -16,7 +16,7 @@ struct KindCounts {
 };
 
 // The member's counter and its label, or nullptr for a kind that is neither listed nor counted.
-std::int32_t* CounterFor(KindCounts& counts, int memberType, const char16_t*& label) {
+std::int32_t* CounterFor(KindCounts& counts, host::MemberType memberType, const char16_t*& label) {
   switch (memberType) {
     case host::vbext_mt_Const: label = u" - Constant"; return &counts.constants;
     case host::vbext_mt_Event: label = u" - Event"; return &counts.events;
@@ -59,7 +59,7 @@ vb::Text BuildProjectSummary(const host::Ref<host::VBProject>& project) {
       for (long m = 1; m <= memberCount; ++m) {
         vb::DoEvents();
         host::Ref<host::Member> member = members->Item(m);
-        int type = Required(member)->Type();
+        const host::MemberType type = Required(member)->Type();
         const char16_t* label = nullptr;
         std::int32_t* componentCounter = CounterFor(componentCounts, type, label);
         if (!componentCounter) continue;

@@ -90,7 +90,7 @@ void Connect::Disconnection() {
   });
   DeleteEntry(mnuRetrievePopup_);
   mnuRetrieve_.reset();
-  CloseDialog(mfrmAddCode);
+  CloseDialog(mfrmAddCode_);
   FormDisplayed = false;
   // The sinks of entries that are gone.
   Unbind(MenuHandler);
@@ -100,8 +100,8 @@ void Connect::Disconnection() {
 }
 
 void Connect::Show() {
-  if (!PrepareDialog(mfrmAddCode, this)) return;
-  const std::shared_ptr<frmAddCode> form = mfrmAddCode;  // kept until the display ends, whatever disconnection drops
+  if (!PrepareDialog(mfrmAddCode_, this)) return;
+  const std::shared_ptr<frmAddCode> form = mfrmAddCode_;  // kept until the display ends, whatever disconnection drops
   form->Admin = false;
   FormDisplayed = true;
   Attempt([&] { form->Show(ui::vbModal); });
@@ -109,15 +109,15 @@ void Connect::Show() {
 
 void Connect::Hide() {
   FormDisplayed = false;
-  Attempt([this] { Required(mfrmAddCode)->Hide(); });
+  Attempt([this] { Required(mfrmAddCode_)->Hide(); });
 }
 
 void Connect::AdminMenuHandler_Click() {
-  if (PrepareDialog(mfrmAdmin, this)) Attempt([this] { mfrmAdmin->Show(ui::vbModal); });
+  if (PrepareDialog(mfrmAdmin_, this)) Attempt([this] { mfrmAdmin_->Show(ui::vbModal); });
 }
 
 void Connect::RetrieveMenuHandler_Click() {
-  if (PrepareDialog(mfrmRetrieveCode, this)) Attempt([this] { mfrmRetrieveCode->Show(ui::vbModal); });
+  if (PrepareDialog(mfrmRetrieveCode_, this)) Attempt([this] { mfrmRetrieveCode_->Show(ui::vbModal); });
 }
 
 void Connect::PieceEntry_Click(const host::Ref<host::CommandBarControl>& control) {
@@ -161,8 +161,7 @@ void Connect::InsertCodePiece(TextView name) {
     vb::MsgBox(u"You must be in a code window to insert a code segment.", ui::vbInformation, u"No Code Pane Available");
     return;
   }
-  long startLine = 0, startColumn = 0, endLine = 0, endColumn = 0;
-  Required(VBInstance->ActiveCodePane())->GetSelection(startLine, startColumn, endLine, endColumn);
+  const long startLine = Required(VBInstance->ActiveCodePane())->GetSelection().startLine;
   Text text = ReadCodePiece(name);
   ReplaceCodeTags(text);
   try {
@@ -177,12 +176,12 @@ void Connect::ReplaceCodeTags(Text& text) {
   for (const Text& tag : tags) {
     // Once a tag is found, a failing step is skipped and the next one runs.
     Attempt([&] {
-      if (!mfrmReplace) mfrmReplace = std::make_unique<frmReplace>();
+      if (!mfrmReplace_) mfrmReplace_ = std::make_unique<frmReplace>();
     });
-    if (!mfrmReplace) continue;
-    Attempt([&] { mfrmReplace->SetCodeTag(TagName(tag)); });
-    Attempt([&] { mfrmReplace->Show(ui::vbModal); });
-    Attempt([&] { text = vb::Replace(text, tag, mfrmReplace->ReplaceTag()); });
+    if (!mfrmReplace_) continue;
+    Attempt([&] { mfrmReplace_->SetCodeTag(TagName(tag)); });
+    Attempt([&] { mfrmReplace_->Show(ui::vbModal); });
+    Attempt([&] { text = vb::Replace(text, tag, mfrmReplace_->ReplaceTag()); });
   }
 }
 

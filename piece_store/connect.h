@@ -76,10 +76,10 @@ class Connect : public addin::ConnectBase {
   host::Ref<host::CommandBarControl> mnuRetrievePopup_;
   host::Ref<host::CommandBarControl> mnuRetrieve_;
 
-  std::shared_ptr<frmAddCode> mfrmAddCode;  // shared with its display: the IDE may unload the add-in meanwhile
-  std::unique_ptr<frmAdmin> mfrmAdmin;
-  std::unique_ptr<frmRetrieveCode> mfrmRetrieveCode;
-  std::unique_ptr<frmReplace> mfrmReplace;
+  std::shared_ptr<frmAddCode> mfrmAddCode_;  // shared with its display: the IDE may unload the add-in meanwhile
+  std::unique_ptr<frmAdmin> mfrmAdmin_;
+  std::unique_ptr<frmRetrieveCode> mfrmRetrieveCode_;
+  std::unique_ptr<frmReplace> mfrmReplace_;
 };
 
 }  // namespace pellmoss

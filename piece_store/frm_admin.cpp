@@ -36,7 +36,7 @@ void frmAdmin::FillCodeList() {
   Step([&] {
     for (const auto& entry : Required(Connect)->colCodeNames) lstCodeItems.AddItem(entry.item);
   });
-  if (lstCodeItems.ListCount() > 0) {
+  if (lstCodeItems.listCount() > 0) {
     Step([&] { lstCodeItems.SetListIndex(0); });
   } else {
     Step([&] { txtCode.SetText(u""); });
@@ -45,7 +45,7 @@ void frmAdmin::FillCodeList() {
 }
 
 bool frmAdmin::SelectedName(vb::Text& name) const {
-  const int index = lstCodeItems.ListIndex();
+  const int index = lstCodeItems.listIndex();
   if (index < 0) return false;
   name = lstCodeItems.List(index);
   return true;
@@ -94,11 +94,11 @@ void frmAdmin::chkMenu_Click() {
 
 void frmAdmin::cmdAdd_Click() {
   Step([&] {
-    if (!mfrmAddCode) mfrmAddCode = std::make_unique<frmAddCode>();
-    mfrmAddCode->Admin = true;
-    mfrmAddCode->VBInstance = VBInstance;
-    mfrmAddCode->Connect = Connect;
-    mfrmAddCode->Show(ui::vbModal);
+    if (!mfrmAddCode_) mfrmAddCode_ = std::make_unique<frmAddCode>();
+    mfrmAddCode_->Admin = true;
+    mfrmAddCode_->VBInstance = VBInstance;
+    mfrmAddCode_->Connect = Connect;
+    mfrmAddCode_->Show(ui::vbModal);
   });
   FillCodeList();
 }

@@ -51,7 +51,7 @@ class frmAdmin : public ui::Form {
 
   bool showingMenuFlag_ = false;
   // The admin dialog's own store dialog, opened with Admin set.
-  std::unique_ptr<frmAddCode> mfrmAddCode;
+  std::unique_ptr<frmAddCode> mfrmAddCode_;
 };
 
 }  // namespace pellmoss

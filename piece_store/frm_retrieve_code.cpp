@@ -19,11 +19,11 @@ frmRetrieveCode::frmRetrieveCode() : ui::Form(u"frmRetrieveCode", u"Retrieve Cod
 void frmRetrieveCode::Form_Activate() {
   cboCodeItems.Clear();
   for (const auto& entry : Required(Connect)->colCodeNames) cboCodeItems.AddItem(entry.item);
-  if (cboCodeItems.ListCount() > 0) cboCodeItems.SetListIndex(0);
+  if (cboCodeItems.listCount() > 0) cboCodeItems.SetListIndex(0);
 }
 
 void frmRetrieveCode::cmdOk_Click() {
-  if (cboCodeItems.ListIndex() < 0) return;
+  if (cboCodeItems.listIndex() < 0) return;
   try {
     Required(Connect)->InsertCodePiece(cboCodeItems.text());
     cmdCancel_Click();

@@ -29,7 +29,7 @@ void Connect::Disconnection() {
   DeleteEntry(codeWindowEntry_);
   Unbind(MenuHandler);
   Unbind(ContextMenuHandler);
-  CloseDialog(mfrmAddIn);
+  CloseDialog(mfrmAddIn_);
 }
 
 host::Ref<host::CommandBarControl> Connect::AddToAddInCommandBar(vb::TextView sCaption, vb::TextView Menu) {
@@ -47,8 +47,8 @@ void Connect::Show() {
     return;
   }
   Attempt([this] {
-    if (!mfrmAddIn) mfrmAddIn = std::make_unique<frmAddIn>();
-    mfrmAddIn->Show(ui::vbModeless);
+    if (!mfrmAddIn_) mfrmAddIn_ = std::make_unique<frmAddIn>();
+    mfrmAddIn_->Show(ui::vbModeless);
   });
 }
 

@@ -20,7 +20,7 @@ class Connect : public addin::ConnectBase {
   // A button `sCaption` at the end of the command bar `Menu`, or Nothing.
   host::Ref<host::CommandBarControl> AddToAddInCommandBar(vb::TextView sCaption, vb::TextView Menu);
 
-  frmAddIn* dialog() const { return mfrmAddIn.get(); }
+  frmAddIn* dialog() const { return mfrmAddIn_.get(); }
 
  protected:
   void Connection(int connectMode) override;
@@ -32,7 +32,7 @@ class Connect : public addin::ConnectBase {
 
   host::Ref<host::CommandBarControl> addInsEntry_;
   host::Ref<host::CommandBarControl> codeWindowEntry_;
-  std::unique_ptr<frmAddIn> mfrmAddIn;
+  std::unique_ptr<frmAddIn> mfrmAddIn_;
 };
 
 }  // namespace quenby

@@ -63,7 +63,7 @@ const RowWindow kListViewRows = {
 // rebuild loses the window's scroll position.
 template <class List>
 void SyncRows(HWND hwnd, const List& list, const RowWindow& rows) {
-  const int count = list.ListCount();
+  const int count = list.listCount();
   bool same = rows.count(hwnd) == count;
   for (int i = 0; same && i < count; ++i) same = rows.text(hwnd, i) == Wide(list.List(i));
   if (same) return;
@@ -81,20 +81,20 @@ void MirrorTextBox(HWND hwnd, const ui::TextBox& box) {
 void MirrorListBox(HWND hwnd, const ui::ListBox& list, bool checkList) {
   if (!checkList) {
     SyncRows(hwnd, list, kListBoxRows);
-    SendMessageW(hwnd, LB_SETCURSEL, list.ListIndex(), 0);
+    SendMessageW(hwnd, LB_SETCURSEL, list.listIndex(), 0);
     return;
   }
   SyncRows(hwnd, list, kListViewRows);
-  for (int i = 0; i < list.ListCount(); ++i) {
+  for (int i = 0; i < list.listCount(); ++i) {
     ListView_SetCheckState(hwnd, i, list.Selected(i) ? TRUE : FALSE);
-    ListView_SetItemState(hwnd, i, i == list.ListIndex() ? LVIS_SELECTED | LVIS_FOCUSED : 0, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetItemState(hwnd, i, i == list.listIndex() ? LVIS_SELECTED | LVIS_FOCUSED : 0, LVIS_SELECTED | LVIS_FOCUSED);
   }
 }
 
 void MirrorComboBox(HWND hwnd, const ui::ComboBox& combo) {
   SyncRows(hwnd, combo, kComboBoxRows);
   // Setting the selection also sets the edit's text (and clears it for -1): only when it moved.
-  if (SendMessageW(hwnd, CB_GETCURSEL, 0, 0) != combo.ListIndex()) SendMessageW(hwnd, CB_SETCURSEL, combo.ListIndex(), 0);
+  if (SendMessageW(hwnd, CB_GETCURSEL, 0, 0) != combo.listIndex()) SendMessageW(hwnd, CB_SETCURSEL, combo.listIndex(), 0);
   if (combo.style() != ui::ComboBox::DropdownList && WindowText(hwnd) != Wide(combo.text())) {
     SetWindowTextW(hwnd, Wide(combo.text()).c_str());
     SendMessageW(hwnd, CB_SETEDITSEL, 0, MAKELPARAM(combo.text().size(), combo.text().size()));
@@ -114,7 +114,7 @@ void MirrorListView(HWND hwnd, const ui::ListView& view) {
     column.pszText = header.data();
     ListView_InsertColumn(hwnd, static_cast<int>(c), &column);
   }
-  for (int row = 1; row <= view.ItemCount(); ++row) {
+  for (int row = 1; row <= view.itemCount(); ++row) {
     const std::vector<vb::Text>& cells = view.Row(row);
     for (size_t c = 0; c < cells.size() && c < headers.size(); ++c) {
       std::wstring text = Wide(cells[c]);
@@ -127,7 +127,7 @@ void MirrorListView(HWND hwnd, const ui::ListView& view) {
   // Measured here: the list view's own automatic width leaves too little room for the header's margins.
   for (size_t c = 0; c < headers.size(); ++c) {
     int width = ListView_GetStringWidth(hwnd, Wide(headers[c]).c_str());
-    for (int row = 1; row <= view.ItemCount(); ++row)
+    for (int row = 1; row <= view.itemCount(); ++row)
       if (c < view.Row(row).size()) width = std::max(width, ListView_GetStringWidth(hwnd, Wide(view.Row(row)[c]).c_str()));
     ListView_SetColumnWidth(hwnd, static_cast<int>(c), width + kReportColumnPadding);
   }
@@ -240,9 +240,9 @@ void MirrorTree(HWND hwnd, ui::TreeView& tree) {
       insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_CHILDREN;
       insert.item.pszText = text.data();
       insert.item.lParam = reinterpret_cast<LPARAM>(node);
-      insert.item.cChildren = node->Children() > 0 ? 1 : 0;
+      insert.item.cChildren = node->children().empty() ? 0 : 1;
       HTREEITEM item = TreeView_InsertItem(hwnd, &insert);
-      if (tree.SelectedItem() == node) selected = item;
+      if (tree.selectedItem() == node) selected = item;
       for (ui::Node* child : node->children()) Add(child, item);
       if (node->expanded()) TreeView_Expand(hwnd, item, TVE_EXPAND);
     }

@@ -113,8 +113,8 @@ class DispMember final : public host::Member, public Held {
   using Interface = host::Member;
   using Held::Held;
   Text Name() override { return GetText(L"Name"); }
-  int Type() override { return static_cast<int>(GetLong(L"Type")); }
-  int Scope() override { return static_cast<int>(GetLong(L"Scope")); }
+  host::MemberType Type() override { return static_cast<host::MemberType>(GetLong(L"Type")); }
+  host::Scope Scope() override { return static_cast<host::Scope>(GetLong(L"Scope")); }
   long CodeLocation() override { return GetLong(L"CodeLocation"); }
 };
 
@@ -185,7 +185,7 @@ class DispVBComponent final : public host::VBComponent, public Held {
   using Interface = host::VBComponent;
   using Held::Held;
   Text Name() override { return GetText(L"Name"); }
-  int Type() override { return static_cast<int>(GetLong(L"Type")); }
+  host::ComponentType Type() override { return static_cast<host::ComponentType>(GetLong(L"Type")); }
   Ref<host::CodeModule> CodeModule() override { return GetObject<DispCodeModule>(L"CodeModule"); }
   Ref<host::VBForm> Designer() override { return GetObject<DispVBForm>(L"Designer"); }
 };
@@ -227,7 +227,7 @@ class DispCommandBarControl final : public host::CommandBarControl, public Held 
  public:
   using Interface = host::CommandBarControl;
   using Held::Held;
-  int Type() override { return static_cast<int>(GetLong(L"Type")); }
+  host::ControlType Type() override { return static_cast<host::ControlType>(GetLong(L"Type")); }
   Text Caption() override { return GetText(L"Caption"); }
   void SetCaption(TextView caption) override { Put(object_, L"Caption", Var::Text(caption)); }
   Text Tag() override { return GetText(L"Tag"); }

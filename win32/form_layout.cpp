@@ -139,7 +139,7 @@ class Planner {
     }
     if (const auto* combo = As<ui::ComboBox>(control)) {
       int widest = measure_.TextWidth(combo->text());
-      for (int i = 0; i < combo->ListCount(); ++i) widest = std::max(widest, measure_.TextWidth(combo->List(i)));
+      for (int i = 0; i < combo->listCount(); ++i) widest = std::max(widest, measure_.TextWidth(combo->List(i)));
       return std::max(kMinInputWidth, widest + scroll + 12);
     }
     if (const auto* check = As<ui::CheckBox>(control)) return CheckWidth() + measure_.CaptionWidth(check->caption());
@@ -147,7 +147,7 @@ class Planner {
     if (As<ui::CommandButton>(control)) return ButtonWidth(control);
     if (const auto* list = As<ui::ListBox>(control)) {
       int widest = 0;
-      for (int i = 0; i < list->ListCount(); ++i) widest = std::max(widest, measure_.TextWidth(list->List(i)));
+      for (int i = 0; i < list->listCount(); ++i) widest = std::max(widest, measure_.TextWidth(list->List(i)));
       return widest + scroll + 12 + (list->style() == ui::ListBox::Checkbox ? CheckWidth() : 0);
     }
     if (const auto* view = As<ui::ListView>(control)) {
@@ -183,7 +183,7 @@ class Planner {
   // A column of a report list: as wide as its header or its widest cell.
   int ColumnWidth(const ui::ListView& view, size_t column) const {
     int width = measure_.TextWidth(view.columnHeaders()[column]);
-    for (int row = 1; row <= view.ItemCount(); ++row) {
+    for (int row = 1; row <= view.itemCount(); ++row) {
       const std::vector<vb::Text>& cells = view.Row(row);
       if (column < cells.size()) width = std::max(width, measure_.TextWidth(cells[column]));
     }
@@ -208,9 +208,9 @@ class Planner {
       height = measure_.WrappedHeight(label->caption(), width);
     } else if (const auto* list = As<ui::ListBox>(control)) {
       const int item = list->style() == ui::ListBox::Checkbox ? std::max(line, GetSystemMetrics(SM_CYMENUCHECK)) + 4 : line;
-      height = std::clamp(list->ListCount(), kMinListRows, kMaxListRows) * item + 8;
+      height = std::clamp(list->listCount(), kMinListRows, kMaxListRows) * item + 8;
     } else if (const auto* view = As<ui::ListView>(control)) {
-      height = line + 12 + std::clamp(view->ItemCount(), kMinListRows, kMaxListRows) * (line + 5) +
+      height = line + 12 + std::clamp(view->itemCount(), kMinListRows, kMaxListRows) * (line + 5) +
                GetSystemMetrics(SM_CYHSCROLL);
     } else if (As<ui::TreeView>(control)) {
       height = 240;

@@ -346,7 +346,7 @@ void FormWindow::NotifyCheckList(Bound& bound, ui::ListBox& list, NMHDR& header)
       const bool ticked = ListView_GetCheckState(bound.hwnd, change.iItem) != FALSE;
       if (ticked != list.Selected(change.iItem)) list.TickRow(change.iItem);
     }
-    if ((change.uNewState & LVIS_SELECTED) && !(change.uOldState & LVIS_SELECTED) && list.ListIndex() != change.iItem)
+    if ((change.uNewState & LVIS_SELECTED) && !(change.uOldState & LVIS_SELECTED) && list.listIndex() != change.iItem)
       list.ClickRow(change.iItem);
   } else if (header.code == NM_DBLCLK) {
     const int row = ListView_GetNextItem(bound.hwnd, -1, LVNI_SELECTED);

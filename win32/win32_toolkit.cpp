@@ -166,7 +166,7 @@ bool Win32Toolkit::ChooseFont(ui::FontChoice& font) {
 }
 
 void Win32Toolkit::PopupMenu(ui::Form& form, ui::Menu& menu) {
-  std::vector<ui::Menu*> entries = menu.Entries();
+  std::vector<ui::Menu*> entries = menu.entries();
   HMENU popup = CreatePopupMenu();
   if (!popup) return;
   UINT id = 1;

@@ -24,14 +24,14 @@ Control::Control(Form& owner, Text name) : form_(owner), name_(std::move(name)) 
 void Control::SetEnabled(bool value) {
   if (enabled_ == value) return;
   enabled_ = value;
-  if (!value && HasFocus()) form_.Focus(nullptr);
+  if (!value && hasFocus()) form_.Focus(nullptr);
   Changed();
 }
 
 void Control::SetVisible(bool value) {
   if (visible_ == value) return;
   visible_ = value;
-  if (!value && HasFocus()) form_.Focus(nullptr);
+  if (!value && hasFocus()) form_.Focus(nullptr);
   Changed();
 }
 
@@ -47,7 +47,7 @@ void Control::SetFocus() {
   form_.Focus(this);
 }
 
-bool Control::HasFocus() const { return form_.ActiveControl() == this; }
+bool Control::hasFocus() const { return form_.ActiveControl() == this; }
 
 void Control::Changed() { form_.NotifyControl(*this); }
 
@@ -234,7 +234,7 @@ void CommonDialog::ShowFont() {
 
 Menu::Menu(Form& owner, Text name, Text caption) : Control(owner, std::move(name)), caption_(std::move(caption)) {}
 
-std::vector<Menu*> Menu::Entries() const {
+std::vector<Menu*> Menu::entries() const {
   std::vector<Menu*> entries;
   for (Control* control : form().controls())
     if (auto* menu = dynamic_cast<Menu*>(control); menu && menu->container() == this) entries.push_back(menu);

@@ -1,8 +1,10 @@
 // The controls of the form model. A control holds its state, raises its form's handlers when a
 // person changes it (typing raises KeyPress then Change; ticking raises Click) and tells the
 // form's observer about every change, so that a toolkit can mirror it in a real window.
-// Getters are lower case (text(), value()); setters are Set...; person actions are verbs
-// (Type, Click, Tick). Indexes of list rows are 0-based as in VB; -1 means none.
+// Getters are lower case (text(), value(), listCount(), selectedItem()); setters are Set...;
+// person actions are verbs (Type, Click, Tick). Reading one row by its index keeps the VB name
+// (List(i), Selected(i), ItemData(i), Row(i)), and so does the tree view's Nodes collection
+// (Add, Count, Item, Remove). Indexes of list rows are 0-based as in VB; -1 means none.
 #pragma once
 
 #include <cstdint>
@@ -47,7 +49,7 @@ class Control {
 
   // Moves the keyboard focus here; error 5 when the control cannot take it.
   void SetFocus();
-  bool HasFocus() const;
+  bool hasFocus() const;
 
   // Design-time state: captured when the form first loads, restored when it unloads.
   virtual void CaptureDesign() = 0;
@@ -266,24 +268,24 @@ class ListBox final : public Control {
   Style style() const { return style_; }
 
   // Adds a row (at `index`, or at the end; a sorted list places it by its text, letter case
-  // ignored); NewIndex tells where it went.
+  // ignored); newIndex() tells where it went.
   void AddItem(TextView text, int index = -1);
   void RemoveItem(int index);
   void Clear();
-  int ListCount() const { return static_cast<int>(s_.rows.size()); }
+  int listCount() const { return static_cast<int>(s_.rows.size()); }
   Text List(int index) const;
   void SetList(int index, TextView text);
   std::int32_t ItemData(int index) const;
   void SetItemData(int index, std::int32_t value);
-  int NewIndex() const { return s_.newIndex; }
-  int ListIndex() const { return s_.listIndex; }
+  int newIndex() const { return s_.newIndex; }
+  int listIndex() const { return s_.listIndex; }
   // Setting a different index raises Click.
   void SetListIndex(int index);
   // The tick of a check-box row (or the selection of a row).
   bool Selected(int index) const;
   // Raises ItemCheck in a check-box list when the tick changes.
   void SetSelected(int index, bool value);
-  int SelCount() const;
+  int selCount() const;
 
   // A person clicking a row, ticking its box, double-clicking it.
   void ClickRow(int index);
@@ -324,17 +326,17 @@ class ComboBox final : public Control {
   void AddItem(TextView text, int index = -1);
   void RemoveItem(int index);
   void Clear();
-  int ListCount() const { return static_cast<int>(s_.items.size()); }
+  int listCount() const { return static_cast<int>(s_.items.size()); }
   Text List(int index) const;
   std::int32_t ItemData(int index) const;
   void SetItemData(int index, std::int32_t value);
-  int NewIndex() const { return s_.newIndex; }
+  int newIndex() const { return s_.newIndex; }
   int FindRow(TextView text) const;  // exact text, -1 when absent
-  int ListIndex() const { return s_.listIndex; }
+  int listIndex() const { return s_.listIndex; }
   // Choosing a row sets the text to it and raises Click.
   void SetListIndex(int index);
   const Text& text() const { return s_.text; }
-  // Setting the text by code: the row with that exact text becomes ListIndex (else -1).
+  // Setting the text by code: the row with that exact text becomes listIndex() (else -1).
   void SetText(TextView value);
   // A person typing into the edit part (replaces the text); raises Change.
   void Type(TextView chars);
@@ -369,15 +371,14 @@ class Node {
   const Text& key() const { return key_; }
   const Text& tag() const { return tag_; }
   void SetTag(TextView value);
-  Node* Parent() const { return parent_; }
-  int Children() const { return static_cast<int>(children_.size()); }
-  Node* Child() const { return children_.empty() ? nullptr : children_.front(); }
+  Node* parent() const { return parent_; }
   const std::vector<Node*>& children() const { return children_; }
+  Node* child() const { return children_.empty() ? nullptr : children_.front(); }
   bool expanded() const { return expanded_; }
   // Expanding by code raises no event.
   void SetExpanded(bool value);
   // 1-based position in the tree's Nodes collection.
-  int Index() const;
+  int index() const;
   void EnsureVisible();
   bool selected() const;
 
@@ -412,7 +413,7 @@ class TreeView final : public Control {
   // The root nodes in display order (Nodes keeps insertion order).
   const std::vector<Node*>& roots() const { return roots_; }
 
-  Node* SelectedItem() const { return selected_; }
+  Node* selectedItem() const { return selected_; }
   void SetSelectedItem(Node* node);
   // The node under the pointer at the last mouse event.
   Node* HitTest(float x, float y) const;
@@ -453,7 +454,7 @@ class ListView final : public Control {
   // Adds a row and returns its 1-based index.
   int AddItem(TextView text);
   void SetSubItem(int item, int subItem, TextView text);  // both 1-based
-  int ItemCount() const { return static_cast<int>(s_.rows.size()); }
+  int itemCount() const { return static_cast<int>(s_.rows.size()); }
   // The cells of a row: its text then its sub-items.
   const std::vector<Text>& Row(int item) const;
   void ClearItems();
@@ -495,8 +496,8 @@ class Menu final : public Control {
   const char* kind() const override { return "Menu"; }
   bool TakesFocus() const override { return false; }
   const Text& caption() const { return caption_; }
-  // Entries are Menu controls with this one as their container.
-  std::vector<Menu*> Entries() const;
+  // The entries: Menu controls with this one as their container.
+  std::vector<Menu*> entries() const;
   void Click();
   std::function<void()> OnClick;
 

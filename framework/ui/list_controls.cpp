@@ -38,7 +38,7 @@ ListBox::ListBox(Form& owner, Text name, bool sorted, Style style)
     : Control(owner, std::move(name)), sorted_(sorted), style_(style) {}
 
 const ListBox::Row& ListBox::RowAt(int index) const {
-  if (index < 0 || index >= ListCount()) BadRowIndex(name());
+  if (index < 0 || index >= listCount()) BadRowIndex(name());
   return s_.rows[index];
 }
 
@@ -85,7 +85,7 @@ void ListBox::SetItemData(int index, std::int32_t value) {
 }
 
 void ListBox::SetListIndex(int index) {
-  if (index < -1 || index >= ListCount()) BadPropertyValue(name());
+  if (index < -1 || index >= listCount()) BadPropertyValue(name());
   if (s_.listIndex == index) return;
   s_.listIndex = index;
   Changed();
@@ -113,7 +113,7 @@ void ListBox::SetSelected(int index, bool value) {
   if (ItemCheck) ItemCheck(index);
 }
 
-int ListBox::SelCount() const {
+int ListBox::selCount() const {
   if (style_ != Checkbox) return s_.listIndex >= 0 ? 1 : 0;
   return static_cast<int>(std::count_if(s_.rows.begin(), s_.rows.end(), [](const Row& r) { return r.selected; }));
 }
@@ -148,7 +148,7 @@ void ListBox::DoubleClickRow(int index) {
 }
 
 int ListBox::FindRow(TextView text) const {
-  for (int i = 0; i < ListCount(); ++i)
+  for (int i = 0; i < listCount(); ++i)
     if (s_.rows[i].text == text) return i;
   return -1;
 }
@@ -188,7 +188,7 @@ void ComboBox::AddItem(TextView text, int index) {
 }
 
 void ComboBox::CheckRow(int index) const {
-  if (index < 0 || index >= ListCount()) BadRowIndex(name());
+  if (index < 0 || index >= listCount()) BadRowIndex(name());
 }
 
 void ComboBox::RemoveItem(int index) {
@@ -233,7 +233,7 @@ void ComboBox::SetItemData(int index, std::int32_t value) {
 int ComboBox::FindRow(TextView text) const { return ExactRow(s_.items, text); }
 
 void ComboBox::SetListIndex(int index) {
-  if (index < -1 || index >= ListCount()) BadPropertyValue(name());
+  if (index < -1 || index >= listCount()) BadPropertyValue(name());
   if (s_.listIndex == index) return;
   s_.listIndex = index;
   s_.text = index >= 0 ? s_.items[index] : Text();
@@ -302,11 +302,11 @@ int ListView::AddItem(TextView text) {
   cells[0] = Text(text);
   s_.rows.push_back(std::move(cells));
   Changed();
-  return ItemCount();
+  return itemCount();
 }
 
 void ListView::SetSubItem(int item, int subItem, TextView text) {
-  if (item < 1 || item > ItemCount()) vb::Raise(vb::err::kIndexOutOfBounds, u"Index out of bounds", name());
+  if (item < 1 || item > itemCount()) vb::Raise(vb::err::kIndexOutOfBounds, u"Index out of bounds", name());
   // Sub-items need a column of their own.
   if (subItem < 1 || subItem >= static_cast<int>(s_.columns.size())) BadPropertyValue(name());
   std::vector<Text>& cells = s_.rows[item - 1];
@@ -316,7 +316,7 @@ void ListView::SetSubItem(int item, int subItem, TextView text) {
 }
 
 const std::vector<Text>& ListView::Row(int item) const {
-  if (item < 1 || item > ItemCount()) vb::Raise(vb::err::kIndexOutOfBounds, u"Index out of bounds", name());
+  if (item < 1 || item > itemCount()) vb::Raise(vb::err::kIndexOutOfBounds, u"Index out of bounds", name());
   return s_.rows[item - 1];
 }
 

@@ -26,7 +26,7 @@ void Node::SetExpanded(bool value) {
   tree_.Touch();
 }
 
-int Node::Index() const {
+int Node::index() const {
   const auto& nodes = tree_.nodes_;
   for (std::size_t i = 0; i < nodes.size(); ++i)
     if (nodes[i].get() == this) return static_cast<int>(i) + 1;

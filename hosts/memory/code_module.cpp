@@ -10,8 +10,8 @@ class MemMember : public host::Member {
  public:
   explicit MemMember(MemberInfo info) : info_(std::move(info)) {}
   Text Name() override { return info_.name; }
-  int Type() override { return info_.type; }
-  int Scope() override { return info_.scope; }
+  host::MemberType Type() override { return static_cast<host::MemberType>(info_.type); }
+  host::Scope Scope() override { return static_cast<host::Scope>(info_.scope); }
   long CodeLocation() override { return info_.codeLocation; }
 
  private:

@@ -76,9 +76,9 @@ void MemBarControl::CheckAlive(const char* operation) const {
   if (deleted_) RaiseMethodFailed(operation);
 }
 
-int MemBarControl::Type() {
+host::ControlType MemBarControl::Type() {
   CheckAlive("Type");
-  return type_;
+  return static_cast<host::ControlType>(type_);
 }
 
 Text MemBarControl::Caption() {

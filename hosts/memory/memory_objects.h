@@ -100,7 +100,7 @@ class MemComponent : public host::VBComponent, public std::enable_shared_from_th
  public:
   MemComponent(std::shared_ptr<HostState> state, std::weak_ptr<MemProject> project, Text name, int type);
   Text Name() override { return name_; }
-  int Type() override { return type_; }
+  host::ComponentType Type() override { return static_cast<host::ComponentType>(type_); }
   Ref<host::CodeModule> CodeModule() override;
   Ref<host::VBForm> Designer() override;
 
@@ -182,6 +182,7 @@ class MemCodePane : public host::CodePane {
   MemCodePane(std::shared_ptr<HostState> state, std::weak_ptr<MemCodeModule> module)
       : state_(std::move(state)), module_(std::move(module)) {}
   Ref<host::CodeModule> CodeModule() override { return module_.lock(); }
+  using host::CodePane::GetSelection;
   void GetSelection(long& startLine, long& startColumn, long& endLine, long& endColumn) override;
   void SetSelection(long startLine, long startColumn, long endLine, long endColumn) override;
   long TopLine() override;
@@ -298,7 +299,7 @@ class MemBarControls : public host::CommandBarControls, public std::enable_share
 class MemBarControl : public host::CommandBarControl, public std::enable_shared_from_this<MemBarControl> {
  public:
   MemBarControl(std::shared_ptr<HostState> state, std::weak_ptr<MemBarControls> parent, int type);
-  int Type() override;
+  host::ControlType Type() override;
   Text Caption() override;
   void SetCaption(TextView caption) override;
   Text Tag() override;

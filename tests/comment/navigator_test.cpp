@@ -17,7 +17,7 @@ Text Dump(const ui::TreeView& tree) {
     for (const ui::Node* child : node->children()) visit(child, depth + 1);
   };
   for (int i = 1; i <= tree.Count(); ++i)
-    if (!tree.Item(i)->Parent()) visit(tree.Item(i), 0);
+    if (!tree.Item(i)->parent()) visit(tree.Item(i), 0);
   return out;
 }
 
@@ -86,7 +86,7 @@ TEST(Navigator, TreeOfTheModule) {
     home.toolkit.Once(u"frmPickFunction", [&](ui::Form& form) {
       tree = Dump(Tree(form));
       const auto& list = *form.Find<ui::ListBox>(u"lstMembers");
-      for (int i = 0; i < list.ListCount(); ++i) listed.emplace_back(list.List(i), list.ItemData(i));
+      for (int i = 0; i < list.listCount(); ++i) listed.emplace_back(list.List(i), list.ItemData(i));
       scripted::Click(form, u"cmdCancel");
     });
     ide.vbe->Click(kBar, kGoto);
@@ -107,11 +107,7 @@ const Text kWorker = Lines({u"Option Explicit", u"", u"Private Sub Work()", u"  
 struct Session {
   testing_support::TestHome home;
   Connected ide{HostBuilder().project(u"Project1").module(u"Module1", kWorker).activePane(u"Module1", {1, 1, 1, 1}).build()};
-  host::Selection Selection() {
-    host::Selection s;
-    ide.vbe->ActiveCodePane()->GetSelection(s.startLine, s.startColumn, s.endLine, s.endColumn);
-    return s;
-  }
+  host::Selection Selection() { return ide.vbe->ActiveCodePane()->GetSelection(); }
   long TopLine() { return ide.vbe->ActiveCodePane()->TopLine(); }
 };
 
@@ -198,7 +194,7 @@ TEST(Navigator, TreeGesturesSelectAndGo) {
     // Expanding selects.
     expanded = NodeNamed(form, u"Work");
     tree.ExpandNode(expanded);
-    expandedSelected = tree.SelectedItem();
+    expandedSelected = tree.selectedItem();
     // Right-click on the label selects it and its pop-up entry goes there.
     tree.RightClick(NodeNamed(form, u"ErrHandler:"));
   });

@@ -127,7 +127,7 @@ TEST_F(RavlenTest, DialogOpensWithThePrefixTheCaretAfterItAndTheDefaultFont) {
   home.toolkit.Once(u"frmCommandButton", [&](ui::Form& form) {
     auto& name = Field<ui::TextBox>(form, u"txtName");
     EXPECT_EQ(name.text(), u"cmd");
-    EXPECT_TRUE(name.HasFocus());
+    EXPECT_TRUE(name.hasFocus());
     EXPECT_EQ(name.selStart(), 3);
     EXPECT_EQ(name.selLength(), 0);
     EXPECT_EQ(Field<ui::TextBox>(form, u"txtFont").text(), u"Times New Roman");
@@ -160,7 +160,7 @@ TEST_F(RavlenTest, RejectedNameStopsTheSaveWithItsMessageAndFocus) {
     Field<ui::CheckBox>(form, u"chkChecked").SetFocus();
     scripted::Click(form, u"OKButton");
     EXPECT_TRUE(form.visible());
-    EXPECT_TRUE(Field<ui::TextBox>(form, u"txtName").HasFocus());
+    EXPECT_TRUE(Field<ui::TextBox>(form, u"txtName").hasFocus());
     EXPECT_EQ(Field<ui::TextBox>(form, u"txtName").text(), u"9lives");  // what was typed stays
   });
   vbe->PlaceControl(kForm, u"CheckBox");
@@ -212,7 +212,7 @@ TEST_F(RavlenTest, RejectedValueAfterTheNameNamesItsPropertyAndFocusesItsField) 
     scripted::Type(form, u"txtMax", u"40000");  // converts, but the scroll bar refuses it
     scripted::Click(form, u"OKButton");
     EXPECT_TRUE(form.visible());
-    EXPECT_TRUE(Field<ui::TextBox>(form, u"txtMax").HasFocus());
+    EXPECT_TRUE(Field<ui::TextBox>(form, u"txtMax").hasFocus());
     // A Min box emptied fails its conversion: no message, the focus stays on the last rejected field.
     scripted::Type(form, u"txtMax", u"100");
     auto& min = Field<ui::TextBox>(form, u"txtMin");
@@ -223,7 +223,7 @@ TEST_F(RavlenTest, RejectedValueAfterTheNameNamesItsPropertyAndFocusesItsField) 
     EXPECT_EQ(min.text(), u"");
     scripted::Click(form, u"OKButton");
     EXPECT_TRUE(form.visible());
-    EXPECT_TRUE(Field<ui::TextBox>(form, u"txtMax").HasFocus());
+    EXPECT_TRUE(Field<ui::TextBox>(form, u"txtMax").hasFocus());
   });
   vbe->PlaceControl(kForm, u"HScrollBar");
   ASSERT_EQ(home.toolkit.messages().size(), 1u);

@@ -25,7 +25,7 @@ TEST_F(RavlenTest, NothingStoredMeansEverythingOnAndTimesNewRoman10) {
   home.toolkit.Once(u"frmAddInOptions", [&](ui::Form& form) {
     EXPECT_EQ(form.caption(), u"Ravlen Editor Options");
     auto& list = Field<ui::ListBox>(form, u"lstControls");
-    for (int i = 0; i < list.ListCount(); ++i) {
+    for (int i = 0; i < list.listCount(); ++i) {
       rows.push_back(list.List(i));
       types.push_back(list.ItemData(i));
       EXPECT_TRUE(list.Selected(i));

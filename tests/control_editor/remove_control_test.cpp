@@ -29,7 +29,7 @@ TEST_F(RavlenTest, ConfirmingRemovesEveryTickedProcedure) {
     EXPECT_EQ(form.caption(), u"Remove Code for Control");
     EXPECT_EQ(Field<ui::Label>(form, u"lblCtlName").caption(), u"Control Name : cmdSave");
     auto& list = Field<ui::ListBox>(form, u"lstMembers");
-    for (int i = 0; i < list.ListCount(); ++i) {
+    for (int i = 0; i < list.listCount(); ++i) {
       rows.push_back(list.List(i));
       ticks.push_back(list.Selected(i));
     }
@@ -113,7 +113,7 @@ TEST_F(RavlenTest, RemovalIsOfferedForNameAndUnderscoreOnly) {
     std::vector<Text> rows;
     caseHome.toolkit.Once(u"frmRemoveControl", [&](ui::Form& form) {
       auto& list = Field<ui::ListBox>(form, u"lstMembers");
-      for (int i = 0; i < list.ListCount(); ++i) rows.push_back(list.List(i));
+      for (int i = 0; i < list.listCount(); ++i) rows.push_back(list.List(i));
       scripted::Tick(form, u"lstMembers", list.List(0));  // keep the code
       scripted::Click(form, u"cmdOK");
     });
@@ -179,7 +179,7 @@ TEST_F(RavlenTest, AnArrayOrAContainerOffersEachControlsCodeOnceWhenItsLastContr
     caseHome.toolkit.On(u"frmRemoveControl", [&](ui::Form& form) {
       std::string shown = vb::ToUtf8(Field<ui::Label>(form, u"lblCtlName").caption().substr(15)) + ":";
       auto& list = Field<ui::ListBox>(form, u"lstMembers");
-      for (int i = 0; i < list.ListCount(); ++i) shown += " " + vb::ToUtf8(list.List(i));
+      for (int i = 0; i < list.listCount(); ++i) shown += " " + vb::ToUtf8(list.List(i));
       offered.push_back(shown);
       scripted::Click(form, u"cmdOK");
     });

@@ -187,7 +187,7 @@ TEST(FormModel, UnloadRestoresTheDesignAndLoadRunsAgain) {
   form.tvMembers.Add(nullptr, ui::tvwLast, u"", u"root");
   form.OKButton.SetEnabled(false);
   form.txtName.SetTag(u"dirty");
-  ASSERT_EQ(form.cmbType.ListCount(), 2);
+  ASSERT_EQ(form.cmbType.listCount(), 2);
 
   form.cancelQueryUnload = 1;
   form.Unload();
@@ -203,14 +203,14 @@ TEST(FormModel, UnloadRestoresTheDesignAndLoadRunsAgain) {
   EXPECT_EQ(form.chkEnabled.value(), 1);
   EXPECT_TRUE(form.optSmall.value());
   EXPECT_FALSE(form.optLarge.value());
-  EXPECT_EQ(form.lstSorted.ListCount(), 0);
+  EXPECT_EQ(form.lstSorted.listCount(), 0);
   EXPECT_EQ(form.tvMembers.Count(), 0);
   EXPECT_TRUE(form.OKButton.enabled());
-  EXPECT_EQ(form.cmbType.ListCount(), 0);
+  EXPECT_EQ(form.cmbType.listCount(), 0);
 
   form.Load();
   EXPECT_EQ(form.loads, 2);
-  EXPECT_EQ(form.cmbType.ListCount(), 2);  // filled once per load, not piled up
+  EXPECT_EQ(form.cmbType.listCount(), 2);  // filled once per load, not piled up
 }
 
 TEST(FormModel, OptionGroupsAreExclusiveWithinTheirContainer) {
@@ -264,12 +264,12 @@ TEST(FormModel, SortedListKeepsItemDataWithItsRow) {
   } adds[] = {{u"mTimer", 12, 0}, {u"Count", 3, 0}, {u"value", 40, 2}, {u"Alpha", 7, 0}, {u"count2", 9, 2}};
   for (const auto& add : adds) {
     list.AddItem(add.text);
-    EXPECT_EQ(list.NewIndex(), add.newIndex) << vb::ToUtf8(add.text);
-    list.SetItemData(list.NewIndex(), add.line);
+    EXPECT_EQ(list.newIndex(), add.newIndex) << vb::ToUtf8(add.text);
+    list.SetItemData(list.newIndex(), add.line);
   }
   const std::vector<std::pair<Text, std::int32_t>> expected = {
       {u"Alpha", 7}, {u"Count", 3}, {u"count2", 9}, {u"mTimer", 12}, {u"value", 40}};
-  ASSERT_EQ(list.ListCount(), 5);
+  ASSERT_EQ(list.listCount(), 5);
   for (int i = 0; i < 5; ++i) {
     EXPECT_EQ(list.List(i), expected[i].first);
     EXPECT_EQ(list.ItemData(i), expected[i].second);
@@ -280,11 +280,11 @@ TEST(FormModel, SortedListKeepsItemDataWithItsRow) {
   list.SetListIndex(3);
   EXPECT_EQ(clicks, 1);
   list.AddItem(u"Beta");  // lands before the current row, which stays current
-  EXPECT_EQ(list.List(list.ListIndex()), u"mTimer");
+  EXPECT_EQ(list.List(list.listIndex()), u"mTimer");
   list.RemoveItem(0);
-  EXPECT_EQ(list.List(list.ListIndex()), u"mTimer");
-  list.RemoveItem(list.ListIndex());
-  EXPECT_EQ(list.ListIndex(), -1);
+  EXPECT_EQ(list.List(list.listIndex()), u"mTimer");
+  list.RemoveItem(list.listIndex());
+  EXPECT_EQ(list.listIndex(), -1);
   EXPECT_EQ(list.FindRow(u"value"), 3);
 
   EXPECT_EQ(ErrorNumberOf([&] { list.List(10); }), vb::err::kInvalidPropertyArrayIndex);
@@ -298,13 +298,13 @@ TEST(FormModel, CheckBoxListTicksRows) {
   ui::ListBox& list = form.lstTicks;
   std::vector<Text> events;
   list.ItemCheck = [&](int index) { events.push_back(u"ItemCheck " + vb::ToText(index)); };
-  list.OnClick = [&] { events.push_back(u"Click " + vb::ToText(list.ListIndex())); };
+  list.OnClick = [&] { events.push_back(u"Click " + vb::ToText(list.listIndex())); };
   for (const char16_t* name : {u"Form1", u"Module1", u"Class1"}) list.AddItem(name);
 
   list.TickRow(1);
   list.SetSelected(2, true);
   list.SetSelected(2, true);  // no change, no event
-  EXPECT_EQ(list.SelCount(), 2);
+  EXPECT_EQ(list.selCount(), 2);
   EXPECT_TRUE(list.Selected(1));
   EXPECT_FALSE(list.Selected(0));
   list.TickRow(1);
@@ -312,7 +312,7 @@ TEST(FormModel, CheckBoxListTicksRows) {
   list.DoubleClickRow(0);
   EXPECT_EQ(events, (std::vector<Text>{u"ItemCheck 1", u"Click 1", u"ItemCheck 2", u"ItemCheck 1", u"Click 1",
                                        u"Click 0"}));
-  EXPECT_EQ(list.SelCount(), 1);
+  EXPECT_EQ(list.selCount(), 1);
 }
 
 TEST(FormModel, ComboBoxTakesTypedTextAndRows) {
@@ -325,9 +325,9 @@ TEST(FormModel, ComboBoxTakesTypedTextAndRows) {
 
   combo.Type(u"clsShape");
   EXPECT_EQ(combo.text(), u"clsShape");
-  EXPECT_EQ(combo.ListIndex(), -1);
+  EXPECT_EQ(combo.listIndex(), -1);
   combo.SetText(u"String");
-  EXPECT_EQ(combo.ListIndex(), 1);
+  EXPECT_EQ(combo.listIndex(), 1);
   EXPECT_EQ(changes, 2);
   EXPECT_TRUE(combo.Choose(u"Long"));
   EXPECT_EQ(combo.text(), u"Long");
@@ -342,21 +342,21 @@ TEST(FormModel, ComboBoxTakesTypedTextAndRows) {
   pick.Type(u"Two");
   EXPECT_EQ(pick.text(), u"");
   pick.SetText(u"One");
-  EXPECT_EQ(pick.ListIndex(), 0);
+  EXPECT_EQ(pick.listIndex(), 0);
   EXPECT_EQ(ErrorNumberOf([&] { pick.SetText(u"Two"); }), 383);
 
   ui::ComboBox sorted{form, u"cboSorted", ui::ComboBox::DropdownCombo, true};
   const std::pair<Text, std::int32_t> adds[] = {{u"zeta", 26}, {u"Beta", 2}, {u"alpha", 1}};
   for (const auto& [text, data] : adds) {
     sorted.AddItem(text);
-    sorted.SetItemData(sorted.NewIndex(), data);
+    sorted.SetItemData(sorted.newIndex(), data);
   }
   EXPECT_EQ(sorted.List(0), u"alpha");
   EXPECT_EQ(sorted.ItemData(1), 2);
   EXPECT_EQ(sorted.ItemData(2), 26);
   sorted.SetText(u"zeta");
   sorted.RemoveItem(0);
-  EXPECT_EQ(sorted.ListIndex(), 1);  // still the zeta row
+  EXPECT_EQ(sorted.listIndex(), 1);  // still the zeta row
   EXPECT_EQ(sorted.FindRow(u"Beta"), 0);
   EXPECT_EQ(ErrorNumberOf([&] { sorted.ItemData(2); }), vb::err::kInvalidPropertyArrayIndex);
 }
@@ -367,7 +367,7 @@ Text Outline(const std::vector<ui::Node*>& nodes) {
   for (ui::Node* node : nodes) {
     if (!out.empty()) out += u" ";
     out += node->text();
-    if (node->Children() > 0) out += u"[" + Outline(node->children()) + u"]";
+    if (!node->children().empty()) out += u"[" + Outline(node->children()) + u"]";
   }
   return out;
 }
@@ -389,9 +389,9 @@ TEST(FormModel, TreeNodesAddRemoveAndIndex) {
             u"Module1 Members[First Events Sink Event Variables Constants Subroutines[Main[ErrHandler:]] Functions "
             u"Properties]");
   EXPECT_EQ(tree.Count(), 10);
-  EXPECT_EQ(main->Index(), 5);
+  EXPECT_EQ(main->index(), 5);
   EXPECT_EQ(tree.Item(5), main);
-  EXPECT_EQ(main->Parent(), subs);
+  EXPECT_EQ(main->parent(), subs);
   EXPECT_EQ(ErrorNumberOf([&] { tree.Add(root, ui::tvwChild, u"MAIN", u"again"); }), vb::err::kKeyNotUnique);
   EXPECT_EQ(tree.Count(), 10);
 
@@ -399,19 +399,19 @@ TEST(FormModel, TreeNodesAddRemoveAndIndex) {
   tree.SetSelectedItem(constants);
   for (int i = tree.Count(); i >= 1; --i) {
     ui::Node* node = tree.Item(i);
-    if (node->Parent() != root) continue;
-    if (node->Children() == 0)
+    if (node->parent() != root) continue;
+    if (node->children().empty())
       tree.Remove(i);
     else
       node->SetExpanded(true);
   }
   EXPECT_EQ(Outline(tree.roots()), u"Module1 Members[Subroutines[Main[ErrHandler:]]]");
   EXPECT_EQ(tree.Count(), 4);
-  EXPECT_EQ(main->Index(), 3);
+  EXPECT_EQ(main->index(), 3);
   EXPECT_TRUE(subs->expanded());
-  EXPECT_EQ(tree.SelectedItem(), nullptr);  // the selected node was removed
+  EXPECT_EQ(tree.selectedItem(), nullptr);  // the selected node was removed
 
-  tree.Remove(subs->Index());  // takes its descendants along
+  tree.Remove(subs->index());  // takes its descendants along
   EXPECT_EQ(tree.Count(), 1);
   EXPECT_EQ(ErrorNumberOf([&] { tree.Item(2); }), vb::err::kIndexOutOfBounds);
   tree.Clear();
@@ -437,10 +437,10 @@ TEST(FormModel, TreeReactsToAPerson) {
   tree.RightClick(root);
   tree.RightClick(nullptr);
   EXPECT_EQ(events, (std::vector<Text>{u"Expand Root", u"NodeClick Leaf", u"MouseUp 2 Root", u"MouseUp 2 nothing"}));
-  EXPECT_EQ(tree.SelectedItem(), leaf);  // a right click does not select
+  EXPECT_EQ(tree.selectedItem(), leaf);  // a right click does not select
   EXPECT_TRUE(leaf->selected());
   tree.SetSelectedItem(nullptr);
-  EXPECT_EQ(tree.SelectedItem(), nullptr);
+  EXPECT_EQ(tree.selectedItem(), nullptr);
 
   frmSample other;
   ui::Node* stranger = other.tvMembers.Add(nullptr, ui::tvwLast, u"", u"Elsewhere");
@@ -459,7 +459,7 @@ TEST(FormModel, ListViewRowsOfCells) {
   EXPECT_EQ(ErrorNumberOf([&] { results.SetSubItem(row, 4, u"x"); }), vb::err::kInvalidPropertyValue);
   EXPECT_EQ(ErrorNumberOf([&] { results.Row(2); }), vb::err::kIndexOutOfBounds);
   results.ClearItems();
-  EXPECT_EQ(results.ItemCount(), 0);
+  EXPECT_EQ(results.itemCount(), 0);
   EXPECT_EQ(results.columnHeaders().size(), 4u);
 }
 
@@ -469,7 +469,7 @@ TEST(FormModel, FocusEnterAndEscape) {
   EXPECT_EQ(ErrorNumberOf([&] { form.txtName.SetFocus(); }), vb::err::kInvalidProcedureCall);  // not shown
   form.Show();
   form.txtName.SetFocus();
-  EXPECT_TRUE(form.txtName.HasFocus());
+  EXPECT_TRUE(form.txtName.hasFocus());
   EXPECT_EQ(form.ActiveControl(), &form.txtName);
   form.OKButton.SetEnabled(false);
   EXPECT_EQ(ErrorNumberOf([&] { form.OKButton.SetFocus(); }), vb::err::kInvalidProcedureCall);

@@ -10,12 +10,6 @@ using hosts_test::ErrorNumberOf;
 using memhost::HostBuilder;
 using memhost::Lines;
 
-host::Selection SelectionOf(host::CodePane& pane) {
-  host::Selection s;
-  pane.GetSelection(s.startLine, s.startColumn, s.endLine, s.endColumn);
-  return s;
-}
-
 TEST(CodePane, ActivePaneWithCaretSelectionAndTopLine) {
   const auto code = Lines({u"Option Explicit", u"Sub A()", u"    Beep", u"End Sub"});
   auto vbe = HostBuilder()
@@ -28,10 +22,10 @@ TEST(CodePane, ActivePaneWithCaretSelectionAndTopLine) {
   EXPECT_EQ(pane->CodeModule(), vbe->Component(u"Class1")->CodeModule());
   EXPECT_EQ(pane, vbe->Component(u"Class1")->CodeModule()->CodePane());
   // A caret reads back as a selection of zero length.
-  EXPECT_EQ(SelectionOf(*pane), (host::Selection{3, 5, 3, 5}));
+  EXPECT_EQ(pane->GetSelection(), (host::Selection{3, 5, 3, 5}));
 
   pane->SetSelection(2, 1, 4, 8);
-  EXPECT_EQ(SelectionOf(*pane), (host::Selection{2, 1, 4, 8}));
+  EXPECT_EQ(pane->GetSelection(), (host::Selection{2, 1, 4, 8}));
   EXPECT_EQ(pane->TopLine(), 1);
   pane->SetTopLine(4);
   EXPECT_EQ(pane->TopLine(), 4);
@@ -40,7 +34,7 @@ TEST(CodePane, ActivePaneWithCaretSelectionAndTopLine) {
   EXPECT_EQ(ErrorNumberOf([&] { pane->SetSelection(0, 1, 1, 1); }), vb::err::kSubscriptOutOfRange);
   EXPECT_EQ(ErrorNumberOf([&] { pane->SetSelection(1, 0, 1, 1); }), vb::err::kInvalidProcedureCall);
   EXPECT_EQ(ErrorNumberOf([&] { pane->SetTopLine(5); }), vb::err::kSubscriptOutOfRange);
-  EXPECT_EQ(SelectionOf(*pane), (host::Selection{2, 1, 4, 8}));
+  EXPECT_EQ(pane->GetSelection(), (host::Selection{2, 1, 4, 8}));
 
   vbe->InjectFailure("CodePane.SetSelection", 1, 5, u"Invalid procedure call or argument");
   EXPECT_EQ(ErrorNumberOf([&] { pane->SetSelection(1, 1, 1, 1); }), 5);
@@ -50,7 +44,7 @@ TEST(CodePane, ActivePaneWithCaretSelectionAndTopLine) {
 
   vbe->SetActivePane(u"modOther");
   EXPECT_EQ(vbe->ActiveCodePane()->CodeModule(), vbe->Component(u"modOther")->CodeModule());
-  EXPECT_EQ(SelectionOf(*vbe->ActiveCodePane()), (host::Selection{1, 1, 1, 1}));
+  EXPECT_EQ(vbe->ActiveCodePane()->GetSelection(), (host::Selection{1, 1, 1, 1}));
   vbe->ClearActivePane();
   EXPECT_EQ(vbe->ActiveCodePane(), nullptr);
 }

@@ -47,9 +47,9 @@ TEST_F(MorrowgateTest, FillsBothListsAndPreselectsTheActivePanesComponent) {
                                                      u"Project1.Circle", u"Project1.Dial", u"Lib.IBase", u"Lib.Circle"}));
   EXPECT_EQ(ListEntries(dialog), (std::vector<Text>{u"Lib.Circle", u"Lib.IBase", u"Project1.Circle", u"Project1.IColor",
                                                     u"Project1.IShape"}));
-  EXPECT_EQ(dialog.lstClasses.SelCount(), 0);
+  EXPECT_EQ(dialog.lstClasses.selCount(), 0);
   EXPECT_EQ(dialog.cboClasses.text(), u"Project1.Circle");
-  EXPECT_EQ(dialog.cboClasses.ListIndex(), 3);
+  EXPECT_EQ(dialog.cboClasses.listIndex(), 3);
   EXPECT_TRUE(connect.FormDisplayed);
 }
 
@@ -156,7 +156,7 @@ TEST_F(MorrowgateTest, WithoutAChosenComponentOkWritesNothing) {
     SCOPED_TRACE(c.what);
     Connect(Shapes(u"Option Explicit").activePane(u"Project1.Module1").build());
     morrowgate::frmAddIn& dialog = OpenDialog();
-    ASSERT_EQ(dialog.cboClasses.ListIndex(), -1);
+    ASSERT_EQ(dialog.cboClasses.listIndex(), -1);
     if (!c.typed.empty()) scripted::Type(dialog, u"cboClasses", c.typed);
     Tick(dialog, u"Project1.IShape");
     scripted::Click(dialog, u"cmdOK");
@@ -194,7 +194,7 @@ TEST_F(MorrowgateTest, AFailureMidwayIsReportedAndKeepsWhatWasWritten) {
   EXPECT_TRUE(testing_support::SoundStructure(vbe));
   // The dialog stays open with the choice made.
   EXPECT_EQ(home.toolkit.OpenForm(u"frmAddIn"), &dialog);
-  EXPECT_EQ(dialog.lstClasses.SelCount(), 2);
+  EXPECT_EQ(dialog.lstClasses.selCount(), 2);
 }
 
 TEST_F(MorrowgateTest, AReadOnlyModuleIsReportedAndNothingIsWritten) {
@@ -236,7 +236,7 @@ TEST_F(MorrowgateTest, AnotherActivationAddsOnlyWhatIsNew) {
   EXPECT_EQ(ListEntries(dialog), (std::vector<Text>{u"Lib.Circle", u"Lib.IBase", u"Project1.Circle",
                                                     u"Project1.IColor", u"Project1.IShape", u"Project1.ISize"}));
   EXPECT_EQ(ComboEntries(dialog).size(), 8u);
-  EXPECT_EQ(dialog.lstClasses.SelCount(), 1);
+  EXPECT_EQ(dialog.lstClasses.selCount(), 1);
   EXPECT_TRUE(dialog.lstClasses.Selected(dialog.lstClasses.FindRow(u"Project1.IShape")));
 }
 
@@ -248,7 +248,7 @@ TEST_F(MorrowgateTest, TheDialogIsKeptAndRefilledForTheNextUse) {
   morrowgate::frmAddIn& second = OpenDialog();
   EXPECT_EQ(&second, &first);
   EXPECT_EQ(ListEntries(second).size(), 5u);
-  EXPECT_EQ(second.lstClasses.SelCount(), 0);
+  EXPECT_EQ(second.lstClasses.selCount(), 0);
   EXPECT_EQ(second.cboClasses.text(), u"Project1.Circle");
 }
 

@@ -41,12 +41,12 @@ class MorrowgateTest : public testing_support::AddInTest<morrowgate::Connect> {
 
   static std::vector<Text> ComboEntries(const morrowgate::frmAddIn& dialog) {
     std::vector<Text> entries;
-    for (int i = 0; i < dialog.cboClasses.ListCount(); ++i) entries.push_back(dialog.cboClasses.List(i));
+    for (int i = 0; i < dialog.cboClasses.listCount(); ++i) entries.push_back(dialog.cboClasses.List(i));
     return entries;
   }
   static std::vector<Text> ListEntries(const morrowgate::frmAddIn& dialog) {
     std::vector<Text> entries;
-    for (int i = 0; i < dialog.lstClasses.ListCount(); ++i) entries.push_back(dialog.lstClasses.List(i));
+    for (int i = 0; i < dialog.lstClasses.listCount(); ++i) entries.push_back(dialog.lstClasses.List(i));
     return entries;
   }
   static void Tick(morrowgate::frmAddIn& dialog, const Text& entry) {

@@ -53,8 +53,8 @@ TEST_F(TallowickTest, ListsTheComponentsOfTheActiveProjectUnticked) {
   home.toolkit.Once(u"frmAddIn", [&](ui::Form& form) {
     auto& dialog = dynamic_cast<tallowick::frmAddIn&>(form);
     caption = form.caption();
-    for (int i = 0; i < dialog.lstComponents.ListCount(); ++i) names.push_back(dialog.lstComponents.List(i));
-    ticked = dialog.lstComponents.SelCount();
+    for (int i = 0; i < dialog.lstComponents.listCount(); ++i) names.push_back(dialog.lstComponents.List(i));
+    ticked = dialog.lstComponents.selCount();
     scripted::Click(form, u"CancelButton");
   });
   vbe->Click(u"Add-Ins", kCounterEntry);

@@ -39,7 +39,7 @@ class TallowickTest : public testing_support::AddInTest<tallowick::Connect> {
     home.toolkit.Once(u"frmResults", [&result](ui::Form& form) {
       auto& results = dynamic_cast<tallowick::frmResults&>(form);
       result.shown = true;
-      for (int i = 1; i <= results.lvResults.ItemCount(); ++i) result.rows.push_back(results.lvResults.Row(i));
+      for (int i = 1; i <= results.lvResults.itemCount(); ++i) result.rows.push_back(results.lvResults.Row(i));
       result.codeTotal = results.lblCodeLine.caption();
       result.commentTotal = results.lblCommentLines.caption();
       result.blankTotal = results.lblWhiteSpace.caption();

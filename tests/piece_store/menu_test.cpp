@@ -208,8 +208,8 @@ TEST_F(MenuTest, RetrievalDialogListsThePiecesSortedAndInsertsTheChosenOne) {
   int selected = -2;
   home.toolkit.Once(u"frmRetrieveCode", [&](ui::Form& f) {
     auto* combo = f.Find<ui::ComboBox>(u"cboCodeItems");
-    for (int i = 0; i < combo->ListCount(); ++i) listed.push_back(combo->List(i));
-    selected = combo->ListIndex();
+    for (int i = 0; i < combo->listCount(); ++i) listed.push_back(combo->List(i));
+    selected = combo->listIndex();
     scripted::Choose(f, u"cboCodeItems", u"Mike");
     scripted::Click(f, u"cmdOk");
   });

@@ -112,7 +112,7 @@ TEST_F(StorageTest, EmptyPieceFromTheAdminDialogIsStoredAsTheEmptyString) {
     });
     scripted::Click(admin, u"cmdAdd");
     auto* list = admin.Find<ui::ListBox>(u"lstCodeItems");
-    ASSERT_EQ(list->ListCount(), 1);
+    ASSERT_EQ(list->listCount(), 1);
     EXPECT_EQ(list->List(0), u"Nothing");
   });
   EXPECT_EQ(shown, u"");
@@ -172,7 +172,7 @@ TEST_F(StorageTest, DeletedPieceKeepsItsKeyEmptyUntilStoredAgain) {
     scripted::Choose(admin, u"lstCodeItems", u"Beta");
     scripted::Click(admin, u"cmdDelete");
     auto* list = admin.Find<ui::ListBox>(u"lstCodeItems");
-    ASSERT_EQ(list->ListCount(), 1);
+    ASSERT_EQ(list->listCount(), 1);
     EXPECT_EQ(admin.Find<ui::TextBox>(u"txtCode")->text(), u"A1");
   });
   EXPECT_EQ(Setting(u"Code", u"Beta"), u"");
@@ -193,10 +193,10 @@ TEST_F(StorageTest, AdminShowsEditsAndDeletesToTheLastPiece) {
     auto* list = admin.Find<ui::ListBox>(u"lstCodeItems");
     auto* code = admin.Find<ui::TextBox>(u"txtCode");
     auto* menu = admin.Find<ui::CheckBox>(u"chkMenu");
-    ASSERT_EQ(list->ListCount(), 3);
+    ASSERT_EQ(list->listCount(), 3);
     EXPECT_EQ((std::vector<Text>{list->List(0), list->List(1), list->List(2)}),
               (std::vector<Text>{u"alpha", u"Mike", u"Zulu"}));
-    EXPECT_EQ(list->ListIndex(), 0);
+    EXPECT_EQ(list->listIndex(), 0);
     EXPECT_EQ(code->text(), u"a");
     EXPECT_EQ(menu->value(), 0);
     EXPECT_EQ(admin.ActiveControl(), code);
@@ -213,7 +213,7 @@ TEST_F(StorageTest, AdminShowsEditsAndDeletesToTheLastPiece) {
     EXPECT_EQ(Setting(u"Code", u"Zulu"), u"Z2\r\nZ3");
 
     for (int i = 0; i < 3; ++i) scripted::Click(admin, u"cmdDelete");
-    EXPECT_EQ(list->ListCount(), 0);
+    EXPECT_EQ(list->listCount(), 0);
     EXPECT_EQ(code->text(), u"");
     EXPECT_EQ(menu->value(), 0);
     scripted::Click(admin, u"cmdDelete");  // nothing selected: nothing happens
@@ -305,7 +305,7 @@ TEST_F(StorageTest, AFailingSettingsWriteEndsTheCommandWithTheFailureReport) {
          Admin([](ui::Form& admin) {
            scripted::Choose(admin, u"lstCodeItems", u"Beta");
            scripted::Click(admin, u"cmdDelete");
-           EXPECT_EQ(admin.Find<ui::ListBox>(u"lstCodeItems")->ListCount(), 2);
+           EXPECT_EQ(admin.Find<ui::ListBox>(u"lstCodeItems")->listCount(), 2);
            scripted::Click(admin, u"cmdClose");
          });
        }},

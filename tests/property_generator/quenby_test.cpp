@@ -139,7 +139,7 @@ TEST_F(QuenbyTest, TypeListOffersClassModulesAfterVariantInProjectOrder) {
   auto record = [&items](ui::Form& f) {
     auto* combo = f.Find<ui::ComboBox>(u"cmbType");
     items.clear();
-    for (int i = 0; i < combo->ListCount(); ++i) items.push_back(combo->List(i));
+    for (int i = 0; i < combo->listCount(); ++i) items.push_back(combo->List(i));
     scripted::Click(f, u"CancelButton");
   };
   home.toolkit.On(u"frmAddIn", record);

@@ -61,7 +61,7 @@ class frmChoose : public ui::Form {
  private:
   void OKButton_Click() {
     results.trace = &trace;
-    results.total = vb::ToText(lstComponents.SelCount());
+    results.total = vb::ToText(lstComponents.selCount());
     results.Show(ui::vbModal);
     trace.push_back(u"back in frmChoose, results " + Text(results.loaded() ? u"loaded" : u"unloaded"));
     CancelButton.Click();
@@ -240,7 +240,7 @@ class frmPick : public ui::Form {
   frmPick() : ui::Form(u"frmPick", u"Goto Function") {
     mnuPopup.SetVisible(false);
     mnuGotoCode.SetContainer(&mnuPopup);
-    mnuGotoCode.OnClick = [this] { chosen = tvMembers.SelectedItem()->text(); };
+    mnuGotoCode.OnClick = [this] { chosen = tvMembers.selectedItem()->text(); };
     tvMembers.MouseUp = [this](int button, int, float x, float y) {
       ui::Node* node = tvMembers.HitTest(x, y);
       if (button != ui::vbRightButton || !node) return;
@@ -259,8 +259,8 @@ TEST(ScriptedToolkit, PopupMenuEntryIsClickedByTheAnswer) {
   frmPick form;
   std::vector<Text> offered;
   home.toolkit.OnPopup([&](ui::Form&, ui::Menu& menu) -> ui::Menu* {
-    for (ui::Menu* entry : menu.Entries()) offered.push_back(entry->caption());
-    return menu.Entries().front();
+    for (ui::Menu* entry : menu.entries()) offered.push_back(entry->caption());
+    return menu.entries().front();
   });
   ui::Node* root = form.tvMembers.Add(nullptr, ui::tvwLast, u"", u"Module1 Members");
   ui::Node* sub = form.tvMembers.Add(root, ui::tvwChild, u"", u"Main");
@@ -286,7 +286,7 @@ TEST(ScriptedToolkit, PersonHelpersFindControlsByName) {
   scripted::Type(form, u"cmbType", u"clsShape");
   EXPECT_EQ(cmbType.text(), u"clsShape");
   scripted::Choose(form, u"cmbType", u"Long");
-  EXPECT_EQ(cmbType.ListIndex(), 0);
+  EXPECT_EQ(cmbType.listIndex(), 0);
   scripted::SetCheck(form, u"chkUseSet", 1);
   scripted::SetCheck(form, u"chkUseSet", 1);
   EXPECT_EQ(chkUseSet.value(), 1);
