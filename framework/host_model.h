@@ -142,6 +142,7 @@ class CodePane {
   virtual Ref<host::CodeModule> CodeModule() = 0;
   // A caret is a selection of zero length.
   virtual void GetSelection(long& startLine, long& startColumn, long& endLine, long& endColumn) = 0;
+  // The same as one value, for code that reads better with it.
   Selection GetSelection() {
     Selection selection;
     GetSelection(selection.startLine, selection.startColumn, selection.endLine, selection.endColumn);
