@@ -146,12 +146,15 @@ std::vector<Text> RemovableMembers(host::CodeModule& module, const Text& control
 Ref<host::Member> FindMember(host::CodeModule& module, TextView name) {
   Ref<host::Members> members = module.Members();
   if (!members) return nullptr;
-  const long count = members->Count();
-  for (long i = 1; i <= count; ++i) {
-    Ref<host::Member> member = members->Item(i);
-    if (member && member->Name() == name) return member;
+  Ref<host::Member> member;
+  try {
+    member = members->Item(name);
+  } catch (const vb::Error& error) {
+    if (error.number != vb::err::kSubscriptOutOfRange) throw;
+    return nullptr;  // no member of that name (any more)
   }
-  return nullptr;
+  // The collection ignores letter case; the row names the member exactly.
+  return member && member->Name() == name ? member : nullptr;
 }
 
 int DeleteMemberProcedures(host::CodeModule& module, TextView name) {

@@ -158,6 +158,8 @@ class Members {
   virtual ~Members() = default;
   virtual long Count() = 0;
   virtual Ref<host::Member> Item(long index) = 0;  // 1-based
+  // By name, letter case ignored (a module declares each name once); error 9 when there is none.
+  virtual Ref<host::Member> Item(TextView name) = 0;
 };
 
 class Member {

@@ -66,8 +66,10 @@ class Reader {
 }  // namespace
 
 bool ContinuesOnNextLine(TextView line) {
-  const Text text = RTrim(line);
-  return text == u"_" || (text.size() >= 2 && text.back() == u'_' && IsBlank(text[text.size() - 2]));
+  // Looks at the end only: a long continued statement is tested line after line.
+  const std::size_t last = line.find_last_not_of(u' ');
+  if (last == TextView::npos || line[last] != u'_') return false;
+  return last == 0 || IsBlank(line[last - 1]);
 }
 
 std::size_t StatementEnd(TextView code, std::size_t from) {

@@ -87,7 +87,13 @@ void AppendUtf16(Text& out, char32_t cp) {
 
 }  // namespace
 
-Text Trim(TextView s) { return RTrim(LTrim(s)); }
+Text Trim(TextView s) { return Text(TrimView(s)); }
+
+TextView TrimView(TextView s) {
+  const std::size_t first = s.find_first_not_of(u' ');
+  if (first == TextView::npos) return {};
+  return s.substr(first, s.find_last_not_of(u' ') - first + 1);
+}
 
 Text LTrim(TextView s) {
   std::size_t first = s.find_first_not_of(u' ');
@@ -164,6 +170,12 @@ bool EqualsNoCase(TextView a, TextView b) {
   for (std::size_t i = 0; i < a.size(); ++i)
     if (UpperChar(a[i]) != UpperChar(b[i])) return false;
   return true;
+}
+
+std::size_t HashNoCase(TextView s) {
+  std::size_t hash = 14695981039346656037ull;
+  for (char16_t c : s) hash = (hash ^ UpperChar(c)) * 1099511628211ull;
+  return hash;
 }
 
 bool LessNoCase(TextView a, TextView b) {
@@ -333,13 +345,13 @@ std::string ToCp1252(TextView s) {
   return out;
 }
 
+char16_t FromCp1252(unsigned char byte) {
+  return (byte >= 0x80 && byte <= 0x9F) ? kCp1252High[byte - 0x80] : static_cast<char16_t>(byte);
+}
+
 Text FromCp1252(std::string_view s) {
-  Text out;
-  out.reserve(s.size());
-  for (char ch : s) {
-    auto byte = static_cast<unsigned char>(ch);
-    out += (byte >= 0x80 && byte <= 0x9F) ? kCp1252High[byte - 0x80] : static_cast<char16_t>(byte);
-  }
+  Text out(s.size(), u'\0');
+  for (std::size_t i = 0; i < s.size(); ++i) out[i] = FromCp1252(static_cast<unsigned char>(s[i]));
   return out;
 }
 

@@ -21,6 +21,8 @@ inline const Text kCrLf = u"\r\n";
 Text Trim(TextView s);
 Text LTrim(TextView s);
 Text RTrim(TextView s);
+// Trim without a copy: the part of `s` that Trim would return.
+TextView TrimView(TextView s);
 
 // Left$/Right$/Mid$: out-of-range lengths are clipped as VB clips them (a length past the end
 // takes the rest, a start past the end gives ""); a negative length or a start below 1 raises
@@ -47,6 +49,8 @@ Text UCase(TextView s);
 // Case-insensitive comparison (vbTextCompare, registry names, collection keys).
 bool EqualsNoCase(TextView a, TextView b);
 bool LessNoCase(TextView a, TextView b);  // for sorted list boxes
+// A hash that texts equal under EqualsNoCase share (for keyed lookups without copying keys).
+std::size_t HashNoCase(TextView s);
 
 // `name Like prefix & "*"`: true when `name` starts with `prefix` exactly (case-sensitive).
 // The prefix holds no pattern characters (control names cannot).
@@ -74,5 +78,6 @@ std::string ToUtf8(TextView s);
 Text FromUtf8(std::string_view s);
 std::string ToCp1252(TextView s);   // characters outside the code page become '?'
 Text FromCp1252(std::string_view s);
+char16_t FromCp1252(unsigned char byte);
 
 }  // namespace vb

@@ -124,6 +124,7 @@ class DispMembers final : public host::Members, public Held {
   using Held::Held;
   long Count() override { return GetLong(L"Count"); }
   Ref<host::Member> Item(long index) override { return GetObject<DispMember>(L"Item", Var::Long(index)); }
+  Ref<host::Member> Item(TextView name) override { return GetObject<DispMember>(L"Item", Var::Text(name)); }
 };
 
 class DispCodePane;

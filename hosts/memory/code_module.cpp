@@ -22,11 +22,15 @@ class MemMember : public host::Member {
 class MemMembers : public host::Members {
  public:
   explicit MemMembers(std::shared_ptr<MemCodeModule> module) : module_(std::move(module)) {}
-  long Count() override { return static_cast<long>(module_->members().size()); }
+  long Count() override { return static_cast<long>(module_->MemberCount()); }
   Ref<host::Member> Item(long index) override {
-    const auto& members = module_->members();
-    if (index < 1 || index > static_cast<long>(members.size())) RaiseSubscript();
-    return std::make_shared<MemMember>(members[static_cast<std::size_t>(index - 1)]);
+    if (index < 1 || index > static_cast<long>(module_->MemberCount())) RaiseSubscript();
+    return std::make_shared<MemMember>(module_->MemberAt(static_cast<std::size_t>(index - 1)));
+  }
+  Ref<host::Member> Item(TextView name) override {
+    std::optional<MemberInfo> member = module_->FindMember(name);
+    if (!member) RaiseSubscript();
+    return std::make_shared<MemMember>(std::move(*member));
   }
 
  private:
@@ -34,8 +38,8 @@ class MemMembers : public host::Members {
 };
 
 // Lines of an inserted text: even an empty text is one (empty) line.
-std::vector<Text> InsertedLines(TextView text) {
-  std::vector<Text> lines = SplitCode(text);
+std::vector<TextView> InsertedLines(TextView text) {
+  std::vector<TextView> lines = SplitCodeViews(text);
   if (lines.empty()) lines.emplace_back();
   return lines;
 }
@@ -43,30 +47,18 @@ std::vector<Text> InsertedLines(TextView text) {
 }  // namespace
 
 MemCodeModule::MemCodeModule(std::shared_ptr<HostState> state, std::weak_ptr<MemComponent> component, TextView code)
-    : state_(std::move(state)), component_(std::move(component)), lines_(SplitCode(code)) {}
+    : state_(std::move(state)), component_(std::move(component)), lines_(code) {}
 
 void MemCodeModule::SetCode(TextView code) {
-  lines_ = SplitCode(code);
-  Changed();
+  lines_.Assign(code);
+  outline_.Reset();
+  ++edits_;
 }
 
-void MemCodeModule::Changed() { scanned_ = false; }
-
-void MemCodeModule::Rescan() {
-  if (scanned_) return;
-  outline_ = ScanModule(lines_);
-  members_ = MembersOf(outline_);
-  scanned_ = true;
-}
-
-const ModuleOutline& MemCodeModule::outline() {
-  Rescan();
-  return outline_;
-}
-
-const std::vector<MemberInfo>& MemCodeModule::members() {
-  Rescan();
-  return members_;
+void MemCodeModule::Edit(std::size_t at, std::size_t count, const std::vector<TextView>& lines) {
+  lines_.Replace(at, count, lines);
+  ++edits_;
+  outline_.Edited(static_cast<long>(at + 1), static_cast<long>(count), static_cast<long>(lines.size()));
 }
 
 void MemCodeModule::CheckEdit(std::string_view operation) {
@@ -89,46 +81,49 @@ Text MemCodeModule::Lines(long startLine, long count) {
   const long n = static_cast<long>(lines_.size());
   // Every requested line must exist; no lines may be asked for right after the last one.
   if (startLine < 1 || count < 0 || startLine > n + 1 || (count > 0 && startLine + count - 1 > n)) RaiseSubscript();
-  return JoinCode(lines_, static_cast<std::size_t>(startLine - 1), static_cast<std::size_t>(count));
+  return lines_.Join(static_cast<std::size_t>(startLine - 1), static_cast<std::size_t>(count));
 }
 
 void MemCodeModule::InsertLines(long line, TextView text) {
   CheckEdit("CodeModule.InsertLines");
   if (line < 1 || line > static_cast<long>(lines_.size()) + 1) RaiseSubscript();
-  std::vector<Text> added = InsertedLines(text);
-  lines_.insert(lines_.begin() + (line - 1), added.begin(), added.end());
-  Changed();
+  Edit(static_cast<std::size_t>(line - 1), 0, InsertedLines(text));
 }
 
 void MemCodeModule::ReplaceLine(long line, TextView text) {
   CheckEdit("CodeModule.ReplaceLine");
   if (line < 1 || line > static_cast<long>(lines_.size())) RaiseSubscript();
-  std::vector<Text> replacement = InsertedLines(text);
-  auto at = lines_.erase(lines_.begin() + (line - 1));
-  lines_.insert(at, replacement.begin(), replacement.end());
-  Changed();
+  Edit(static_cast<std::size_t>(line - 1), 1, InsertedLines(text));
 }
 
 void MemCodeModule::DeleteLines(long startLine, long count) {
   CheckEdit("CodeModule.DeleteLines");
   const long n = static_cast<long>(lines_.size());
   if (startLine < 1 || startLine > n || count < 0 || startLine + count - 1 > n) RaiseSubscript();
-  lines_.erase(lines_.begin() + (startLine - 1), lines_.begin() + (startLine - 1 + count));
-  Changed();
+  Edit(static_cast<std::size_t>(startLine - 1), static_cast<std::size_t>(count), {});
 }
 
 void MemCodeModule::AddFromString(TextView text) {
   CheckEdit("CodeModule.AddFromString");
-  std::vector<Text> added = SplitCode(text);
+  const std::vector<TextView> added = SplitCodeViews(text);
   if (added.empty()) return;
   // Before the first procedure's block (blank and comment lines above it belong to it), or at
   // the end of a module that has no procedure; never inside an #If block, where one branch would
   // compile it out.
   long before = static_cast<long>(lines_.size()) + 1;
   if (outline().firstProcedureLine > 0) before = outline().declarationLines + 1;
-  const auto at = static_cast<std::size_t>(OutsideConditionalBlocks(lines_, before) - 1);
-  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), added.begin(), added.end());
-  Changed();
+  Edit(static_cast<std::size_t>(OutsideConditionalBlocks(lines_, before) - 1), 0, added);
+}
+
+std::optional<MemberInfo> MemCodeModule::FindMember(TextView name) {
+  // One look through the names costs less than an index that the next edit would throw away.
+  const std::size_t hash = vb::HashNoCase(name);
+  const ModuleOutline& current = outline();
+  for (std::uint32_t index : outline_.Members(lines_)) {
+    const Declaration& d = current.declarations[index];
+    if (d.nameHash == hash && vb::EqualsNoCase(d.name, name)) return MemberOf(d);
+  }
+  return std::nullopt;
 }
 
 Ref<host::Members> MemCodeModule::Members() {

@@ -2,6 +2,9 @@
 
 #include <optional>
 
+#include "framework/vb_statements.h"
+#include "hosts/memory/line_store.h"
+
 namespace memhost {
 namespace {
 
@@ -18,66 +21,46 @@ TextView TrimBlanks(TextView s) {
   return s;
 }
 
-// A logical line: physical lines joined at their continuations.
-struct LogicalLine {
-  Text text;
-  long first = 0, last = 0;  // 1-based physical lines
-};
-
-std::vector<LogicalLine> JoinContinuations(const std::vector<Text>& lines) {
-  std::vector<LogicalLine> result;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    LogicalLine logical{lines[i], static_cast<long>(i + 1), static_cast<long>(i + 1)};
-    while (ContinuesOnNextLine(logical.text) && i + 1 < lines.size()) {
-      TextView t = TrimBlanks(logical.text);
-      logical.text = Text(t.substr(0, t.size() - 1)) + u" " + lines[++i];
-      logical.last = static_cast<long>(i + 1);
-    }
-    result.push_back(std::move(logical));
-  }
-  return result;
-}
-
 bool StartsWithWord(TextView s, TextView word) {
   if (s.size() < word.size() || !vb::EqualsNoCase(s.substr(0, word.size()), word)) return false;
   return s.size() == word.size() || !IsIdentChar(s[word.size()]);
 }
 
-// The statements of a logical line without its comment: split at ":" outside strings; a "'"
-// outside a string or a "Rem" statement ends the code of the line.
-std::vector<Text> Statements(TextView line) {
-  std::vector<Text> result;
-  Text current;
-  bool inString = false;
-  auto flush = [&] {
-    TextView t = TrimBlanks(current);
-    if (!t.empty()) result.emplace_back(t);
-    current.clear();
+// Calls `statement` with each statement of a logical line, without its comment: the line splits
+// at ":" outside strings; a "'" outside a string or a "Rem" statement ends the code of the line.
+template <class F>
+void ForEachStatement(TextView line, F&& statement) {
+  std::size_t start = 0, end = line.size();
+  bool inString = false, blankSoFar = true;
+  auto emit = [&](std::size_t to) {
+    TextView t = TrimBlanks(line.substr(start, to - start));
+    if (!t.empty()) statement(t);
   };
   for (std::size_t i = 0; i < line.size(); ++i) {
-    char16_t c = line[i];
+    const char16_t c = line[i];
     if (inString) {
-      current += c;
       if (c == u'"') inString = false;
       continue;
     }
     if (c == u'"') {
       inString = true;
-      current += c;
+      blankSoFar = false;
     } else if (c == u'\'') {
+      end = i;
       break;
     } else if (c == u':' && !(i + 1 < line.size() && line[i + 1] == u'=')) {
-      flush();
-    } else {
-      if (TrimBlanks(current).empty() && StartsWithWord(line.substr(i), u"Rem")) {
-        current.clear();
+      emit(i);
+      start = i + 1;
+      blankSoFar = true;
+    } else if (blankSoFar && !IsBlank(c)) {
+      if (StartsWithWord(line.substr(i), u"Rem")) {
+        end = start;  // the statement is a comment: nothing of it counts
         break;
       }
-      current += c;
+      blankSoFar = false;
     }
   }
-  flush();
-  return result;
+  emit(end);
 }
 
 // Reads words from the front of a statement.
@@ -92,19 +75,19 @@ class Words {
   // An identifier (with an optional type character or [brackets]); empty when none follows.
   Text Identifier() {
     std::size_t n = 0;
-    Text name;
+    TextView name;
     if (!rest_.empty() && rest_[0] == u'[') {
       std::size_t close = rest_.find(u']');
       if (close == TextView::npos) return {};
-      name = Text(rest_.substr(1, close - 1));
+      name = rest_.substr(1, close - 1);
       n = close + 1;
     } else {
       while (n < rest_.size() && IsIdentChar(rest_[n])) ++n;
-      name = Text(rest_.substr(0, n));
+      name = rest_.substr(0, n);
       if (n < rest_.size() && TextView(u"%&!#@$").find(rest_[n]) != TextView::npos) ++n;
     }
     rest_ = TrimBlanks(rest_.substr(n));
-    return name;
+    return Text(name);
   }
   TextView rest() const { return rest_; }
 
@@ -112,13 +95,15 @@ class Words {
   TextView rest_;
 };
 
-// Splits a declaration list at the commas outside parentheses and strings.
-std::vector<Text> ListItems(TextView s) {
-  std::vector<Text> items;
-  Text current;
+// Calls `item` with each item of a declaration list: split at the commas outside parentheses and
+// strings.
+template <class F>
+void ForEachListItem(TextView s, F&& item) {
+  std::size_t start = 0;
   int depth = 0;
   bool inString = false;
-  for (char16_t c : s) {
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    const char16_t c = s[i];
     if (inString) {
       if (c == u'"') inString = false;
     } else if (c == u'"') {
@@ -128,26 +113,44 @@ std::vector<Text> ListItems(TextView s) {
     } else if (c == u')') {
       --depth;
     } else if (c == u',' && depth == 0) {
-      items.push_back(current);
-      current.clear();
-      continue;
+      item(s.substr(start, i - start));
+      start = i + 1;
     }
-    current += c;
   }
-  items.push_back(current);
-  return items;
+  item(s.substr(start));
 }
 
 enum class Block { Module, Procedure, Type, Enum };
 
 class Scanner {
  public:
-  ModuleOutline Run(const std::vector<Text>& lines) {
-    for (const LogicalLine& logical : JoinContinuations(lines)) {
-      line_ = &logical;
-      for (const Text& statement : Statements(logical.text)) Statement(statement);
+  explicit Scanner(std::vector<Declaration>& out) : out_(out) {}
+
+  // Scans logical lines from `from` (1-based) on; stops before a logical line at or after
+  // `stopFrom` that starts outside any block when `canStop` accepts it. Returns where it stopped.
+  template <class Lines>
+  long Run(const Lines& lines, long from, long stopFrom, const std::function<bool(long)>& canStop) {
+    const std::size_t count = lines.size();
+    Text joined;  // a statement continued over several lines, joined with blanks
+    for (std::size_t i = static_cast<std::size_t>(from - 1); i < count; ++i) {
+      first_ = static_cast<long>(i + 1);
+      if (canStop && block_ == Block::Module && first_ >= stopFrom && canStop(first_)) return first_;
+      TextView text = lines[i];
+      if (vb::ContinuesOnNextLine(text) && i + 1 < count) {
+        joined.assign(text);
+        do {
+          // Drop the " _" and go on with the next line after one blank.
+          while (!joined.empty() && IsBlank(joined.back())) joined.pop_back();
+          joined.pop_back();
+          joined += u' ';
+          joined += TextView(lines[++i]);
+        } while (vb::ContinuesOnNextLine(TextView(lines[i])) && i + 1 < count);
+        text = joined;
+      }
+      last_ = static_cast<long>(i + 1);
+      ForEachStatement(text, [this](TextView statement) { Statement(statement); });
     }
-    return std::move(outline_);
+    return static_cast<long>(count + 1);
   }
 
  private:
@@ -156,15 +159,15 @@ class Scanner {
     switch (block_) {
       case Block::Procedure:
         if (w.Take(u"End") && (w.Take(u"Sub") || w.Take(u"Function") || w.Take(u"Property"))) {
-          outline_.declarations[open_].endLine = line_->last;
+          out_[open_].endLine = last_;
           block_ = Block::Module;
         }
         return;
       case Block::Type:
       case Block::Enum:
-        MarkDeclarationLine();
+        out_[open_].markLine = last_;
         if (w.Take(u"End") && (w.Take(u"Type") || w.Take(u"Enum"))) {
-          outline_.declarations[open_].endLine = line_->last;
+          out_[open_].endLine = last_;
           block_ = Block::Module;
         }
         return;
@@ -174,22 +177,26 @@ class Scanner {
     }
   }
 
-  void MarkDeclarationLine() {
-    if (outline_.firstProcedureLine == 0) outline_.declarationLines = line_->last;
-  }
-
   void Add(DeclarationKind kind, Text name, int scope, bool withEvents = false) {
     Declaration d;
     d.kind = kind;
     d.name = std::move(name);
     d.scope = scope;
     d.withEvents = withEvents;
-    d.firstLine = line_->first;
-    d.lastLine = line_->last;
-    outline_.declarations.push_back(std::move(d));
+    d.firstLine = first_;
+    d.lastLine = last_;
+    d.markLine = IsProcedure(kind) ? 0 : last_;
+    d.nameHash = vb::HashNoCase(d.name);
+    out_.push_back(std::move(d));
+  }
+
+  void Open(Block block) {
+    open_ = out_.size() - 1;
+    block_ = block;
   }
 
   void ModuleStatement(Words& w) {
+    const std::size_t before = out_.size();
     std::optional<int> scope;
     bool dim = false;
     if (w.Take(u"Public") || w.Take(u"Global")) {
@@ -215,68 +222,63 @@ class Scanner {
       else if (w.Take(u"Set")) procedure = DeclarationKind::PropertySet;
     }
     if (procedure != DeclarationKind::Other) {
-      if (outline_.firstProcedureLine == 0) outline_.firstProcedureLine = line_->first;
       Add(procedure, w.Identifier(), scope.value_or(host::vbext_Public));
-      open_ = outline_.declarations.size() - 1;
-      block_ = Block::Procedure;
+      Open(Block::Procedure);
       return;
     }
 
-    MarkDeclarationLine();
     if (w.Take(u"Declare")) {
       w.Take(u"PtrSafe");
       if (w.Take(u"Sub") || w.Take(u"Function")) Add(DeclarationKind::Declare, w.Identifier(), scope.value_or(host::vbext_Public));
     } else if (w.Take(u"Event")) {
       Add(DeclarationKind::Event, w.Identifier(), scope.value_or(host::vbext_Public));
     } else if (w.Take(u"Const")) {
-      for (const Text& item : ListItems(w.rest())) {
-        Words iw(item);
-        Text name = iw.Identifier();
+      ForEachListItem(w.rest(), [&](TextView item) {
+        Text name = Words(item).Identifier();
         if (!name.empty()) Add(DeclarationKind::Constant, std::move(name), scope.value_or(host::vbext_Private));
-      }
+      });
     } else if (!dim && w.Take(u"Type")) {
       Add(DeclarationKind::Type, w.Identifier(), scope.value_or(host::vbext_Public));
-      open_ = outline_.declarations.size() - 1;
-      block_ = Block::Type;
+      Open(Block::Type);
     } else if (!dim && w.Take(u"Enum")) {
       Add(DeclarationKind::Enum, w.Identifier(), scope.value_or(host::vbext_Public));
-      open_ = outline_.declarations.size() - 1;
-      block_ = Block::Enum;
+      Open(Block::Enum);
     } else if (scope || isStatic) {
       Variables(w.rest(), scope.value_or(host::vbext_Private));
     } else if (w.Take(u"Option")) {
       Add(DeclarationKind::Option, {}, host::vbext_Private);
     } else if (w.Take(u"Implements")) {
       Add(DeclarationKind::Implements, w.Identifier(), host::vbext_Public);
-    } else {
-      Add(DeclarationKind::Other, {}, host::vbext_Private);
     }
+    // Every statement outside a procedure belongs to the declarations section, even one that
+    // declares nothing by name.
+    if (out_.size() == before) Add(DeclarationKind::Other, {}, host::vbext_Private);
   }
 
   void Variables(TextView list, int scope) {
-    for (const Text& item : ListItems(list)) {
+    ForEachListItem(list, [&](TextView item) {
       Words iw(item);
       bool withEvents = iw.Take(u"WithEvents");
       Text name = iw.Identifier();
       if (!name.empty()) Add(DeclarationKind::Variable, std::move(name), scope, withEvents);
-    }
+    });
   }
 
-  ModuleOutline outline_;
-  const LogicalLine* line_ = nullptr;
+  std::vector<Declaration>& out_;
+  long first_ = 0, last_ = 0;  // physical lines of the logical line being read
   Block block_ = Block::Module;
   std::size_t open_ = 0;  // the declaration whose block is open
 };
 
-}  // namespace
-
-bool ContinuesOnNextLine(TextView line) {
-  TextView t = TrimBlanks(line);
-  if (t == u"_") return true;
-  return t.size() >= 2 && t.back() == u'_' && IsBlank(t[t.size() - 2]);
+template <class Lines>
+ModuleOutline Scan(const Lines& lines) {
+  ModuleOutline outline;
+  Scanner(outline.declarations).Run(lines, 1, 0, nullptr);
+  SummarizeOutline(outline);
+  return outline;
 }
 
-ModuleOutline ScanModule(const std::vector<Text>& lines) { return Scanner().Run(lines); }
+}  // namespace
 
 Directive DirectiveOf(TextView line) {
   TextView t = TrimBlanks(line);
@@ -289,39 +291,84 @@ Directive DirectiveOf(TextView line) {
   return Directive::None;
 }
 
-std::vector<MemberInfo> MembersOf(const ModuleOutline& outline) {
-  std::vector<MemberInfo> members;
+bool IsProcedure(DeclarationKind kind) {
+  return kind == DeclarationKind::Sub || kind == DeclarationKind::Function || kind == DeclarationKind::PropertyGet ||
+         kind == DeclarationKind::PropertyLet || kind == DeclarationKind::PropertySet;
+}
+
+bool IsBlock(DeclarationKind kind) {
+  return IsProcedure(kind) || kind == DeclarationKind::Type || kind == DeclarationKind::Enum;
+}
+
+ModuleOutline ScanModule(const std::vector<Text>& lines) { return Scan(lines); }
+ModuleOutline ScanModule(const LineStore& lines) { return Scan(lines); }
+
+long ScanFrom(const LineStore& lines, long from, long stopFrom, const std::function<bool(long line)>& canStop,
+              std::vector<Declaration>& out) {
+  return Scanner(out).Run(lines, from, stopFrom, canStop);
+}
+
+void SummarizeOutline(ModuleOutline& outline) {
+  outline.declarationLines = 0;
+  outline.firstProcedureLine = 0;
   for (const Declaration& d : outline.declarations) {
-    int type = 0;
-    switch (d.kind) {
-      case DeclarationKind::Sub:
-      case DeclarationKind::Function:
-      case DeclarationKind::Declare:
-        type = host::vbext_mt_Method;
-        break;
-      case DeclarationKind::PropertyGet:
-      case DeclarationKind::PropertyLet:
-      case DeclarationKind::PropertySet:
-        type = host::vbext_mt_Property;
-        break;
-      case DeclarationKind::Variable:
-        type = host::vbext_mt_Variable;
-        break;
-      case DeclarationKind::Event:
-        type = host::vbext_mt_Event;
-        break;
-      case DeclarationKind::Constant:
-        type = host::vbext_mt_Const;
-        break;
-      default:
-        continue;
+    if (IsProcedure(d.kind)) {
+      outline.firstProcedureLine = d.firstLine;
+      break;
     }
-    if (d.name.empty()) continue;
-    bool known = false;
-    for (const MemberInfo& m : members) known = known || vb::EqualsNoCase(m.name, d.name);
-    if (!known) members.push_back(MemberInfo{d.name, type, d.scope, d.firstLine});
+    // Marks only grow along the code, so the last one before the first procedure is the end.
+    outline.declarationLines = d.markLine;
   }
-  return members;
+}
+
+int MemberTypeOf(DeclarationKind kind) {
+  switch (kind) {
+    case DeclarationKind::Sub:
+    case DeclarationKind::Function:
+    case DeclarationKind::Declare:
+      return host::vbext_mt_Method;
+    case DeclarationKind::PropertyGet:
+    case DeclarationKind::PropertyLet:
+    case DeclarationKind::PropertySet:
+      return host::vbext_mt_Property;
+    case DeclarationKind::Variable:
+      return host::vbext_mt_Variable;
+    case DeclarationKind::Event:
+      return host::vbext_mt_Event;
+    case DeclarationKind::Constant:
+      return host::vbext_mt_Const;
+    default:
+      return 0;
+  }
+}
+
+MemberInfo MemberOf(const Declaration& d) { return MemberInfo{d.name, MemberTypeOf(d.kind), d.scope, d.firstLine}; }
+
+void MemberDeclarations(const ModuleOutline& outline, std::vector<std::uint32_t>& members,
+                        std::vector<std::uint32_t>& table) {
+  // An open-addressed set of the names seen so far (declaration index + 1; 0 is empty), sized to
+  // stay at most half full: no allocation per name, no copy of a name.
+  const std::vector<Declaration>& declarations = outline.declarations;
+  std::size_t size = 16;
+  while (size < 2 * declarations.size()) size *= 2;
+  table.assign(size, 0);
+  members.clear();
+  for (std::size_t i = 0; i < declarations.size(); ++i) {
+    const Declaration& d = declarations[i];
+    if (MemberTypeOf(d.kind) == 0 || d.name.empty()) continue;
+    std::size_t slot = d.nameHash & (size - 1);
+    bool known = false;
+    for (; table[slot] != 0; slot = (slot + 1) & (size - 1)) {
+      const Declaration& other = declarations[table[slot] - 1];
+      if (other.nameHash == d.nameHash && vb::EqualsNoCase(other.name, d.name)) {
+        known = true;
+        break;
+      }
+    }
+    if (known) continue;
+    table[slot] = static_cast<std::uint32_t>(i + 1);
+    members.push_back(static_cast<std::uint32_t>(i));
+  }
 }
 
 }  // namespace memhost

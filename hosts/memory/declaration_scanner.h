@@ -1,18 +1,28 @@
 // The one VB declaration scanner: reads a module's code lines and finds its module-level
 // declarations, where the declarations section ends and where the procedures begin. The in-memory
-// code module computes Members, CountOfDeclarationLines and the AddFromString position with it;
-// the VB6 files host uses it to place member attributes back after their declarations.
+// code module computes Members, CountOfDeclarationLines and the AddFromString position with it
+// (keeping the outline up to date across edits by rescanning only what an edit touched); the VB6
+// files host uses it to place member attributes back after their declarations.
+//
+// One pass over the characters: a line is read once whatever its length, continued lines are
+// joined without copying what was joined before, and procedure bodies are only searched for
+// their End statement.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "framework/host_model.h"
+#include "framework/vb_statements.h"
 #include "framework/vb_text.h"
 
 namespace memhost {
 
 using vb::Text;
 using vb::TextView;
+
+class LineStore;
 
 enum class DeclarationKind {
   Option,      // Option Explicit, Option Compare ...
@@ -39,6 +49,8 @@ struct Declaration {
   long firstLine = 0;                // first physical line of the statement (1-based)
   long lastLine = 0;                 // last physical line of the statement (continuations)
   long endLine = 0;                  // procedures, Type, Enum: the line of their End statement (0 when missing)
+  long markLine = 0;                 // the last line it adds to a declarations section (0 for procedures)
+  std::size_t nameHash = 0;          // vb::HashNoCase(name)
 };
 
 struct ModuleOutline {
@@ -47,12 +59,22 @@ struct ModuleOutline {
   long firstProcedureLine = 0;            // header line of the first procedure (0 when none)
 };
 
-// True when a physical line continues on the next one: it ends with a blank and "_".
-bool ContinuesOnNextLine(TextView line);
-
 // Scans code lines (without line breaks). Comments, blank lines, " _" continuations and
 // statements joined with ":" are handled; procedure bodies are skipped.
 ModuleOutline ScanModule(const std::vector<Text>& lines);
+ModuleOutline ScanModule(const LineStore& lines);
+
+// The part of a scan that an edit needs redone: from line `from` (1-based; a line that starts a
+// statement outside any procedure, Type or Enum block) on, appending to `out`, until the first
+// line at or after `stopFrom` that starts a statement outside any block and that `canStop`
+// accepts. Returns that line, or the line after the last when the scan ran to the end.
+long ScanFrom(const LineStore& lines, long from, long stopFrom, const std::function<bool(long line)>& canStop,
+              std::vector<Declaration>& out);
+// Sets the first procedure line and the end of the declarations section from the declarations.
+void SummarizeOutline(ModuleOutline& outline);
+
+bool IsProcedure(DeclarationKind kind);
+bool IsBlock(DeclarationKind kind);  // procedures, Type and Enum: they run to an End statement
 
 // A conditional-compilation directive line (#If ... Then, #ElseIf, #Else, #End If).
 enum class Directive { None, If, ElseIf, Else, EndIf };
@@ -70,7 +92,7 @@ long OutsideConditionalBlocks(const LineList& lines, long line) {
     const TextView text = lines[static_cast<std::size_t>(i - 1)];
     // A continued line is the rest of the statement above, never a directive of its own.
     const Directive directive = continued ? Directive::None : DirectiveOf(text);
-    continued = ContinuesOnNextLine(text);
+    continued = vb::ContinuesOnNextLine(text);
     if (directive == Directive::If && depth++ == 0) outermostOpen = i;
     if (directive == Directive::EndIf && depth > 0) --depth;
   }
@@ -85,8 +107,14 @@ struct MemberInfo {
   long codeLocation = 0;
 };
 
-// One member per distinct name (letter case ignored) in the order of the first declaration:
-// Sub/Function/Declare methods, properties (Get/Let/Set once), variables, events, constants.
-std::vector<MemberInfo> MembersOf(const ModuleOutline& outline);
+// The member type a declaration gives its name (host::MemberType), 0 when it declares no member.
+int MemberTypeOf(DeclarationKind kind);
+MemberInfo MemberOf(const Declaration& declaration);
+
+// The declarations that are the module's members, one per distinct name (letter case ignored) in
+// the order of the first declaration: Sub/Function/Declare methods, properties (Get/Let/Set
+// once), variables, events, constants. `table` is scratch room kept between calls.
+void MemberDeclarations(const ModuleOutline& outline, std::vector<std::uint32_t>& members,
+                        std::vector<std::uint32_t>& table);
 
 }  // namespace memhost

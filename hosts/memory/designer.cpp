@@ -279,17 +279,29 @@ Ref<host::VBControls> MemForm::VBControls() {
 }
 
 Text MemForm::DefaultName(TextView className) const {
+  Load();
   const ControlClassDef* def = FindControlClass(className);
   Text stem = def ? def->defaultStem : Text(className);
-  for (long n = 1;; ++n) {
-    Text candidate = stem + vb::ToText(n);
-    bool used = std::any_of(controls_.begin(), controls_.end(),
-                            [&](const auto& c) { return vb::EqualsNoCase(c->Name(), candidate); });
-    if (!used) return candidate;
+  // The numbers the stem already has, found in one pass over the controls.
+  std::vector<bool> taken(controls_.size() + 2, false);
+  for (const auto& c : controls_) {
+    const Text name = c->Name();
+    if (name.size() <= stem.size() || !vb::EqualsNoCase(TextView(name).substr(0, stem.size()), stem)) continue;
+    std::size_t n = 0;
+    bool digits = name[stem.size()] != u'0';
+    for (std::size_t i = stem.size(); i < name.size() && digits && n < taken.size(); ++i) {
+      digits = name[i] >= u'0' && name[i] <= u'9';
+      n = n * 10 + static_cast<std::size_t>(name[i] - u'0');
+    }
+    if (digits && n < taken.size()) taken[n] = true;
   }
+  std::size_t n = 1;
+  while (taken[n]) ++n;
+  return stem + vb::ToText(static_cast<std::int64_t>(n));
 }
 
 std::shared_ptr<MemControl> MemForm::CreateControl(TextView className, TextView name, TextView container) {
+  Load();
   auto control = MemControl::Create(weak_from_this(), className);
   Text controlName = name.empty() ? DefaultName(className) : Text(name);
   control->FindSlot(u"Name")->value = vb::Variant(controlName);
@@ -327,6 +339,7 @@ std::shared_ptr<MemControl> MemForm::Container(TextView name) const {
 }
 
 std::shared_ptr<MemControl> MemForm::Find(TextView name, int index) const {
+  Load();
   for (const auto& c : controls_)
     if (vb::EqualsNoCase(c->Name(), name) && (index < 0 || c->Index() == index)) return c;
   return nullptr;

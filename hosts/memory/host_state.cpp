@@ -23,36 +23,6 @@ void RaiseSubscript() { vb::Raise(vb::err::kSubscriptOutOfRange, u"Subscript out
 void RaiseInvalidCall() { vb::Raise(vb::err::kInvalidProcedureCall, u"Invalid procedure call or argument"); }
 void RaiseObjectNotSet() { vb::Raise(vb::err::kObjectNotSet, u"Object variable or With block variable not set"); }
 
-std::vector<Text> SplitCode(TextView text) {
-  std::vector<Text> lines;
-  if (text.empty()) return lines;
-  Text current;
-  bool endedWithBreak = false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char16_t c = text[i];
-    if (c == vb::kCr || c == vb::kLf) {
-      if (c == vb::kCr && i + 1 < text.size() && text[i + 1] == vb::kLf) ++i;
-      lines.push_back(std::move(current));
-      current.clear();
-      endedWithBreak = true;
-    } else {
-      current += c;
-      endedWithBreak = false;
-    }
-  }
-  if (!endedWithBreak) lines.push_back(std::move(current));
-  return lines;
-}
-
-Text JoinCode(const std::vector<Text>& lines, std::size_t first, std::size_t count) {
-  Text text;
-  for (std::size_t i = first; i < first + count && i < lines.size(); ++i) {
-    if (i > first) text += vb::kCrLf;
-    text += lines[i];
-  }
-  return text;
-}
-
 void FailureInjector::Add(const std::string& operation, int nth, int number, Text description) {
   if (nth < 1) nth = 1;
   pending_.push_back(Pending{operation, nth, number, std::move(description)});

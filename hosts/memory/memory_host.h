@@ -4,6 +4,7 @@
 // controls; designers keep controls with typed properties and raise the designer events.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -132,6 +133,8 @@ class MemoryVBE : public host::VBE {
   // Loading projects from files.
   // The code lines of a component exactly (an empty module has none; a last empty line stays).
   virtual std::vector<Text> CodeLines(TextView component) = 0;
+  // Each code line in order, without copying the module.
+  virtual void ForEachCodeLine(TextView component, const std::function<void(TextView line)>& visit) = 0;
   // Adds a control as a designer that is being loaded does: no events, no recorded writes, the
   // class's defaults (the caption, text and tab index that a placed control gets are not given),
   // then controlSpec.properties in order; font members are named "Font.Name", "Font.Size", "Font.Bold",
@@ -141,6 +144,11 @@ class MemoryVBE : public host::VBE {
                                            std::vector<Text>* skipped = nullptr) = 0;
   // The name of the control that contains `control` (a frame, a picture box), empty for the form.
   virtual Text ContainerOf(const Ref<host::VBControl>& control) = 0;
+  // Runs `loader` (which loads the controls) the first time anything asks for the form's controls.
+  virtual void SetDesignerLoader(TextView form, std::function<void()> loader) = 0;
+  // How many edits the component's code has had (CodeModule edits and SetCode): unchanged code
+  // needs no saving.
+  virtual std::uint64_t CodeEdits(TextView component) = 0;
 };
 
 }  // namespace memhost

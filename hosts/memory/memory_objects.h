@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -12,6 +13,8 @@
 #include "framework/host_model.h"
 #include "hosts/memory/control_classes.h"
 #include "hosts/memory/declaration_scanner.h"
+#include "hosts/memory/line_store.h"
+#include "hosts/memory/outline_tracker.h"
 #include "hosts/memory/memory_host.h"
 
 namespace memhost::detail {
@@ -89,11 +92,6 @@ struct HostState : std::enable_shared_from_this<HostState> {
 [[noreturn]] void RaiseInvalidCall();           // 5 "Invalid procedure call or argument"
 [[noreturn]] void RaiseObjectNotSet();          // 91 "Object variable or With block variable not set"
 
-// Splits a code text into lines at CR LF (lone CR or LF too). A text that ends with a break ends
-// its last line there: no empty line follows. An empty text has no lines.
-std::vector<Text> SplitCode(TextView text);
-Text JoinCode(const std::vector<Text>& lines, std::size_t first, std::size_t count);
-
 // ---- projects and components ----------------------------------------------------------------
 
 class MemComponent : public host::VBComponent, public std::enable_shared_from_this<MemComponent> {
@@ -153,27 +151,32 @@ class MemCodeModule : public host::CodeModule, public std::enable_shared_from_th
   Ref<host::CodePane> CodePane() override;
 
   // Test access: no failure injection, no read-only check.
-  Text Code() const { return JoinCode(lines_, 0, lines_.size()); }
+  Text Code() const { return lines_.Join(0, lines_.size()); }
   void SetCode(TextView code);
   void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
   std::shared_ptr<MemCodePane> OpenPane();
-  const std::vector<Text>& lines() const { return lines_; }
-  // The scan of the current code, redone only after a change.
-  const ModuleOutline& outline();
-  const std::vector<MemberInfo>& members();
+  const LineStore& lines() const { return lines_; }
+  std::uint64_t edits() const { return edits_; }
+  // The outline of the current code, brought up to date after edits.
+  const ModuleOutline& outline() { return outline_.Outline(lines_); }
+  std::size_t MemberCount() { return outline_.Members(lines_).size(); }
+  MemberInfo MemberAt(std::size_t index) {  // 0-based
+    return MemberOf(outline().declarations[outline_.Members(lines_)[index]]);
+  }
+  // The member of that name (letter case ignored), if any.
+  std::optional<MemberInfo> FindMember(TextView name);
 
  private:
   void CheckEdit(std::string_view operation);
-  void Changed();
-  void Rescan();
+  // Replaces `count` lines from `at` (0-based) by `lines`.
+  void Edit(std::size_t at, std::size_t count, const std::vector<TextView>& lines);
 
   std::shared_ptr<HostState> state_;
   std::weak_ptr<MemComponent> component_;
-  std::vector<Text> lines_;
+  LineStore lines_;
+  std::uint64_t edits_ = 0;
   bool readOnly_ = false;
-  bool scanned_ = false;
-  ModuleOutline outline_;
-  std::vector<MemberInfo> members_;
+  OutlineTracker outline_;
   std::shared_ptr<MemCodePane> pane_;
 };
 
@@ -223,19 +226,36 @@ class MemForm : public host::VBForm, public std::enable_shared_from_this<MemForm
   // The last control of that name placed so far; raises 5 when there is none.
   std::shared_ptr<MemControl> Container(TextView name) const;
   // Adds a control made elsewhere (a designer being loaded) at the end, without any event.
-  void Adopt(std::shared_ptr<MemControl> control) { controls_.push_back(std::move(control)); }
+  void Adopt(std::shared_ptr<MemControl> control) {
+    Load();
+    controls_.push_back(std::move(control));
+  }
   std::shared_ptr<MemControl> Find(TextView name, int index = -1) const;
   Text DefaultName(TextView className) const;
-  const std::vector<std::shared_ptr<MemControl>>& controls() const { return controls_; }
+  const std::vector<std::shared_ptr<MemControl>>& controls() const {
+    Load();
+    return controls_;
+  }
+  // Runs once, the first time anything asks for the controls: a designer read from a file is
+  // parsed only when a command looks at its controls.
+  void SetLoader(std::function<void()> loader) { loader_ = std::move(loader); }
   std::vector<PropertyWrite>& writes() { return writes_; }
   const std::shared_ptr<HostState>& state() const { return state_; }
 
  private:
   std::shared_ptr<HostState> state_;
   std::weak_ptr<MemComponent> component_;
+  void Load() const {
+    if (!loader_) return;
+    auto load = std::move(loader_);
+    loader_ = nullptr;
+    load();
+  }
+
   std::vector<std::shared_ptr<MemControl>> controls_;
   std::vector<PropertyWrite> writes_;
   std::shared_ptr<MemControls> collection_;
+  mutable std::function<void()> loader_;
 };
 
 class MemControl : public host::VBControl, public std::enable_shared_from_this<MemControl> {

@@ -166,7 +166,17 @@ class MemoryVBEImpl : public MemoryVBE {
   }
 
   // ---- loading from files ----
-  std::vector<Text> CodeLines(TextView component) override { return ModuleOf(component)->lines(); }
+  void ForEachCodeLine(TextView component, const std::function<void(TextView line)>& visit) override {
+    const LineStore& lines = ModuleOf(component)->lines();
+    for (std::size_t i = 0; i < lines.size(); ++i) visit(lines[i]);
+  }
+  std::vector<Text> CodeLines(TextView component) override {
+    const LineStore& lines = ModuleOf(component)->lines();
+    std::vector<Text> copy;
+    copy.reserve(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) copy.emplace_back(lines[i]);
+    return copy;
+  }
   Ref<host::VBControl> LoadControl(TextView form, const ControlSpec& controlSpec, std::vector<Text>* skipped) override {
     auto designer = DesignerOf(form);
     auto control = MemControl::Create(designer, controlSpec.className);
@@ -177,6 +187,10 @@ class MemoryVBEImpl : public MemoryVBE {
       if (!control->LoadValue(property, value) && skipped) skipped->push_back(property);
     return control;
   }
+  void SetDesignerLoader(TextView form, std::function<void()> loader) override {
+    DesignerOf(form)->SetLoader(std::move(loader));
+  }
+  std::uint64_t CodeEdits(TextView component) override { return ModuleOf(component)->edits(); }
   Text ContainerOf(const Ref<host::VBControl>& control) override {
     auto* mem = dynamic_cast<MemControl*>(control.get());
     if (!mem) RaiseObjectNotSet();

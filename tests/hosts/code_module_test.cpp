@@ -144,6 +144,43 @@ TEST(CodeModule, ReplaceDeleteAndLinesWithinTheModule) {
   EXPECT_EQ(U8(vbe->Code(u"Class1")), U8(Lines({u"B2", u"d"})));
 }
 
+// Long runs of edits up and down a module (the lines move around the store's gap, replaced text
+// is reclaimed) leave exactly the lines a plain list of lines has after the same edits.
+TEST(CodeModule, LongRunsOfEditsKeepEveryLine) {
+  std::vector<Text> model;
+  for (int i = 0; i < 300; ++i) model.push_back(u"    x = " + vb::ToText(i));
+  Text code;
+  for (const Text& line : model) code += line + u"\r\n";
+  auto vbe = HostBuilder().module(u"modMain", code).build();
+  auto module = vbe->Component(u"modMain")->CodeModule();
+  std::uint64_t seed = 11;
+  auto next = [&](std::size_t n) {
+    seed = seed * 6364136223846793005ull + 1442695040888963407ull;
+    return static_cast<std::size_t>((seed >> 33) % n);
+  };
+  for (int pass = 0; pass < 6; ++pass)
+    for (std::size_t line = 1; line <= model.size(); ++line) {
+      model[line - 1] = u"'" + model[line - 1];
+      module->ReplaceLine(static_cast<long>(line), model[line - 1]);
+    }
+  for (int edit = 0; edit < 2000; ++edit) {
+    const std::size_t at = next(model.size());
+    if (edit % 3 == 0) {
+      model.insert(model.begin() + static_cast<std::ptrdiff_t>(at), {u"a" + vb::ToText(edit), u""});
+      module->InsertLines(static_cast<long>(at + 1), u"a" + vb::ToText(edit) + u"\r\n\r\n");
+    } else if (edit % 3 == 1) {
+      model.erase(model.begin() + static_cast<std::ptrdiff_t>(at));
+      module->DeleteLines(static_cast<long>(at + 1));
+    } else {
+      model[at] = Text(next(40), u'b');
+      module->ReplaceLine(static_cast<long>(at + 1), model[at]);
+    }
+  }
+  ASSERT_EQ(module->CountOfLines(), static_cast<long>(model.size()));
+  for (std::size_t line = 1; line <= model.size(); ++line)
+    ASSERT_EQ(U8(module->Lines(static_cast<long>(line), 1)), U8(model[line - 1])) << "line " << line;
+}
+
 TEST(CodeModule, ReadOnlyModuleRefusesEveryEditWith40198) {
   const Text code = Lines({u"Option Explicit", u"Sub A()", u"End Sub"});
   auto vbe = HostBuilder().module(u"modMain", code).build();

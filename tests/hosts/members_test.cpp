@@ -22,15 +22,18 @@ void PrintTo(const Expected& e, std::ostream* os) {
   *os << e.name << " type " << e.type << " scope " << e.scope << " line " << e.line;
 }
 
-std::vector<Expected> MembersOf(const Text& code, int componentType = host::vbext_ct_ClassModule) {
-  auto vbe = HostBuilder().component(u"Subject", componentType, code).build();
-  auto members = vbe->Component(u"Subject")->CodeModule()->Members();
+std::vector<Expected> MembersOf(const std::shared_ptr<memhost::MemoryVBE>& vbe, const Text& component) {
+  auto members = vbe->Component(component)->CodeModule()->Members();
   std::vector<Expected> result;
   for (long i = 1; i <= members->Count(); ++i) {
     auto m = members->Item(i);
     result.push_back({U8(m->Name()), m->Type(), m->Scope(), m->CodeLocation()});
   }
   return result;
+}
+
+std::vector<Expected> MembersOf(const Text& code, int componentType = host::vbext_ct_ClassModule) {
+  return MembersOf(HostBuilder().component(u"Subject", componentType, code).build(), u"Subject");
 }
 
 constexpr int kMethod = host::vbext_mt_Method, kProperty = host::vbext_mt_Property, kVariable = host::vbext_mt_Variable,
@@ -136,6 +139,49 @@ TEST(Members, FollowTheCodeAsItChanges) {
   EXPECT_EQ(U8(members->Item(1)->Name()), "mDirty");
   EXPECT_EQ(members->Item(2)->CodeLocation(), 2);
   EXPECT_EQ(hosts_test::ErrorNumberOf([&] { members->Item(3); }), vb::err::kSubscriptOutOfRange);
+  // By name, letter case ignored.
+  EXPECT_EQ(members->Item(u"MDIRTY")->CodeLocation(), 1);
+  EXPECT_EQ(hosts_test::ErrorNumberOf([&] { members->Item(u"mClean"); }), vb::err::kSubscriptOutOfRange);
+}
+
+// The module keeps its outline up to date across edits by rescanning only near them; after any
+// run of edits, members and the declarations section are what a fresh scan of the code gives.
+TEST(Members, EditsKeepTheOutlineAsAFreshScanHasIt) {
+  const std::vector<Text> pieces = {
+      u"Option Explicit", u"Private mCount As Long, mName As String", u"Private Type Pt: X As Long: End Type",
+      u"Public Enum Kind", u"    kOne = 1", u"End Enum", u"' note _", u"Dim swallowed As Long",
+      u"Public Sub Work(ByVal a As Long, _", u"        ByVal b As Long)", u"    Dim inner As Long", u"End Sub",
+      u"End Sub: Dim afterEnd As Long", u"Public Property Get Count() As Long", u"End Property",
+      u"Public Property Let Count(ByVal v As Long)", u"End Property", u"Private Function Twice(x) As Long: End Function",
+      u"Public Const LIMIT = 10 _", u"    + 1", u"", u"Sub Helper()", u"Event Changed()"};
+  std::uint64_t seed = 7;
+  auto next = [&](std::uint64_t n) {
+    seed = seed * 6364136223846793005ull + 1442695040888963407ull;
+    return static_cast<long>((seed >> 33) % n);
+  };
+  for (int round = 0; round < 40; ++round) {
+    Text code;
+    for (int i = 0; i < 30; ++i) code += pieces[static_cast<std::size_t>(next(pieces.size()))] + u"\r\n";
+    auto vbe = HostBuilder().module(u"Edited", code).build();
+    auto module = vbe->Component(u"Edited")->CodeModule();
+    module->Members()->Count();  // scanned once; the edits below are followed from here
+    for (int edit = 0; edit < 12; ++edit) {
+      const long count = module->CountOfLines();
+      const Text piece = pieces[static_cast<std::size_t>(next(pieces.size()))];
+      switch (next(4)) {
+        case 0: module->ReplaceLine(1 + next(count), piece); break;
+        case 1: module->InsertLines(1 + next(count + 1), piece + u"\r\n" + pieces[static_cast<std::size_t>(next(pieces.size()))]); break;
+        case 2: if (count > 1) module->DeleteLines(1 + next(count - 1), 1 + next(2)); break;
+        default: module->AddFromString(piece); break;
+      }
+      if (next(3) == 0) continue;  // several edits may come before the next question
+      const Text now = vbe->Code(u"Edited");
+      SCOPED_TRACE(U8(now));
+      EXPECT_EQ(MembersOf(vbe, u"Edited"), MembersOf(now, host::vbext_ct_StdModule));
+      auto fresh = HostBuilder().module(u"Fresh", now).build();
+      EXPECT_EQ(module->CountOfDeclarationLines(), fresh->Component(u"Fresh")->CodeModule()->CountOfDeclarationLines());
+    }
+  }
 }
 
 }  // namespace

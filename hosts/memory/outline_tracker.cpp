@@ -1,0 +1,119 @@
+#include "hosts/memory/outline_tracker.h"
+
+#include <algorithm>
+
+#include "framework/vb_statements.h"
+
+namespace memhost {
+namespace {
+
+// Index of the first declaration that starts at or after `line`.
+std::size_t FirstAtOrAfter(const std::vector<Declaration>& declarations, long line) {
+  return static_cast<std::size_t>(
+      std::lower_bound(declarations.begin(), declarations.end(), line,
+                       [](const Declaration& d, long l) { return d.firstLine < l; }) -
+      declarations.begin());
+}
+
+// True when `line` lies inside a procedure, Type or Enum block after its first line.
+bool InsideBlock(const std::vector<Declaration>& declarations, long line) {
+  const std::size_t next = FirstAtOrAfter(declarations, line);
+  if (next == 0) return false;
+  const Declaration& d = declarations[next - 1];
+  return IsBlock(d.kind) && (d.endLine == 0 || line <= d.endLine);
+}
+
+void Shift(Declaration& d, long delta) {
+  d.firstLine += delta;
+  d.lastLine += delta;
+  if (d.endLine) d.endLine += delta;
+  if (d.markLine) d.markLine += delta;
+}
+
+}  // namespace
+
+void OutlineTracker::Edited(long first, long removed, long added) {
+  membersValid_ = false;
+  if (!scanned_) return;
+  if (!pending_) {
+    pending_ = true;
+    first_ = first;
+    oldCount_ = removed;
+    newCount_ = added;
+    return;
+  }
+  // Merge with the changed range so far, in today's line numbers: the union of both ranges,
+  // mapped back to the old lines at its end.
+  const long start = std::min(first_, first);
+  const long end = std::max(first_ + newCount_, first + removed);  // exclusive, before this edit
+  const long oldEnd = end - newCount_ + oldCount_;
+  first_ = start;
+  oldCount_ = oldEnd - start;
+  newCount_ = end - start + added - removed;
+}
+
+const ModuleOutline& OutlineTracker::Outline(const LineStore& lines) {
+  if (!scanned_) {
+    outline_ = ScanModule(lines);
+    scanned_ = true;
+    pending_ = false;
+    membersValid_ = false;
+  } else if (pending_) {
+    Update(lines);
+  }
+  return outline_;
+}
+
+const std::vector<std::uint32_t>& OutlineTracker::Members(const LineStore& lines) {
+  Outline(lines);
+  if (!membersValid_) {
+    MemberDeclarations(outline_, members_, memberTable_);
+    membersValid_ = true;
+  }
+  return members_;
+}
+
+void OutlineTracker::Update(const LineStore& lines) {
+  pending_ = false;
+  std::vector<Declaration>& old = outline_.declarations;
+  const long delta = newCount_ - oldCount_;
+  const long changedEnd = first_ + newCount_;  // first unchanged line after the range, today
+
+  // Back up to a line that starts a statement outside any block; lines above the range are as
+  // they were, so the old outline knows them.
+  long from = first_;
+  while (from > 1) {
+    const std::size_t next = FirstAtOrAfter(old, from);
+    if (next > 0 && InsideBlock(old, from)) {
+      from = old[next - 1].firstLine;
+    } else if (vb::ContinuesOnNextLine(lines[static_cast<std::size_t>(from - 2)])) {
+      --from;
+    } else {
+      break;
+    }
+  }
+
+  // Scan until, past the changed range, a statement starts where one started in the old outline
+  // outside any block: from there on the text and so the outline are the old ones.
+  std::vector<Declaration> fresh;
+  long stoppedAt = ScanFrom(lines, from, changedEnd + 1,
+                            [&](long line) { return !InsideBlock(old, line - delta); }, fresh);
+  const std::size_t keepBefore = FirstAtOrAfter(old, from);
+  const std::size_t keepFrom =
+      stoppedAt > static_cast<long>(lines.size()) ? old.size() : FirstAtOrAfter(old, stoppedAt - delta);
+
+  const bool headUnchanged = outline_.firstProcedureLine > 0 && from > outline_.firstProcedureLine;
+  std::vector<Declaration> merged;
+  merged.reserve(keepBefore + fresh.size() + (old.size() - keepFrom));
+  std::move(old.begin(), old.begin() + static_cast<std::ptrdiff_t>(keepBefore), std::back_inserter(merged));
+  std::move(fresh.begin(), fresh.end(), std::back_inserter(merged));
+  for (std::size_t i = keepFrom; i < old.size(); ++i) {
+    Shift(old[i], delta);
+    merged.push_back(std::move(old[i]));
+  }
+  old = std::move(merged);
+  // The first procedure and everything above it were not touched: the section ends where it did.
+  if (!headUnchanged) SummarizeOutline(outline_);
+}
+
+}  // namespace memhost
