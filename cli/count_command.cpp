@@ -1,5 +1,6 @@
 // vb6kit count / vb6kit summary: the line counter's two entries of the Add-Ins menu.
 #include <algorithm>
+#include <map>
 #include <ostream>
 
 #include "cli/addin_session.h"
@@ -98,14 +99,15 @@ bool CountProject(Context& context, Home& home, const LoadedPath& loaded, const 
     for (const vb::Text& name : chosen) scripted::Tick(form, u"lstComponents", name);
     scripted::Click(form, u"OKButton");
   });
+  std::map<vb::Text, fs::path> fileOf;  // by component name in lower case
+  for (const ComponentFile& file : files)
+    if (file.project == project) fileOf[vb::LCase(file.component)] = file.file;
   home.toolkit.On(u"frmResults", [&](ui::Form& form) {
     auto& view = *form.Find<ui::ListView>(u"lvResults");
     result.headers = view.columnHeaders();
     for (int row = 1; row <= view.itemCount(); ++row) {
-      CountRow counted{view.Row(row).front(), {}, view.Row(row)};
-      for (const ComponentFile& file : files)
-        if (file.project == project && vb::EqualsNoCase(file.component, counted.name))
-          counted.file = Relative(file.file, loaded.given);
+      CountRow counted{view.Row(row).front(), {}, loaded.given, view.Row(row)};
+      if (auto found = fileOf.find(vb::LCase(counted.name)); found != fileOf.end()) counted.file = found->second;
       result.rows.push_back(std::move(counted));
     }
     result.labelTags.clear();
@@ -119,12 +121,11 @@ bool CountProject(Context& context, Home& home, const LoadedPath& loaded, const 
 
 // Components of different projects with one name are told apart by their files.
 void NameSharedComponents(std::vector<CountRow>& rows) {
-  for (CountRow& row : rows) {
-    const bool shared = std::count_if(rows.begin(), rows.end(), [&](const CountRow& other) {
-                          return vb::EqualsNoCase(other.name, row.name);
-                        }) > 1;
-    if (shared && !row.file.empty()) row.cells.front() = vb::FromUtf8(row.file.generic_string());
-  }
+  std::map<vb::Text, int> rowsNamed;  // by name in lower case
+  for (const CountRow& row : rows) ++rowsNamed[vb::LCase(row.name)];
+  for (CountRow& row : rows)
+    if (rowsNamed[vb::LCase(row.name)] > 1 && !row.file.empty())
+      row.cells.front() = vb::FromUtf8(Relative(row.file, row.given).generic_string());
 }
 
 }  // namespace

@@ -13,7 +13,8 @@ namespace cli {
 
 struct CountRow {
   vb::Text name;
-  std::filesystem::path file;  // the component's file, relative to the PATH given
+  std::filesystem::path file;   // the component's file
+  std::filesystem::path given;  // the PATH it was found through
   std::vector<vb::Text> cells;  // name, code, comment, blank as the dialog shows them
 };
 

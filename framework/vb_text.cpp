@@ -3,6 +3,7 @@
 #include "framework/vb_text.h"
 
 #include <array>
+#include <optional>
 
 #include "framework/vb_error.h"
 
@@ -264,62 +265,74 @@ std::string ToUtf8(TextView s) {
   return out;
 }
 
+namespace {
+
+// Reads the UTF-8 sequence at `i`: the bytes it takes and its code point, or no code point for a
+// broken sequence (which then takes the bytes read so far). The second byte's range rules out
+// overlong forms, encoded surrogates and code points above U+10FFFF.
+std::size_t Utf8SequenceAt(std::string_view s, std::size_t i, std::optional<char32_t>& codePoint) {
+  auto byte = static_cast<unsigned char>(s[i]);
+  codePoint = byte;
+  if (byte < 0x80) return 1;
+  std::size_t length = 0;
+  unsigned char low = 0x80, high = 0xBF;
+  char32_t cp = 0;
+  if (byte >= 0xC2 && byte <= 0xDF) {
+    length = 2;
+    cp = byte & 0x1F;
+  } else if (byte >= 0xE0 && byte <= 0xEF) {
+    length = 3;
+    cp = byte & 0x0F;
+    if (byte == 0xE0) low = 0xA0;
+    if (byte == 0xED) high = 0x9F;
+  } else if (byte >= 0xF0 && byte <= 0xF4) {
+    length = 4;
+    cp = byte & 0x07;
+    if (byte == 0xF0) low = 0x90;
+    if (byte == 0xF4) high = 0x8F;
+  }
+  codePoint.reset();
+  if (length == 0) return 1;
+  std::size_t taken = 1;
+  for (; taken < length; ++taken) {
+    if (i + taken >= s.size()) return taken;
+    auto next = static_cast<unsigned char>(s[i + taken]);
+    if (next < (taken == 1 ? low : 0x80) || next > (taken == 1 ? high : 0xBF)) return taken;
+    cp = (cp << 6) | (next & 0x3F);
+  }
+  codePoint = cp;
+  return taken;
+}
+
+}  // namespace
+
 Text FromUtf8(std::string_view s) {
   Text out;
   out.reserve(s.size());
-  std::size_t i = 0;
-  while (i < s.size()) {
-    auto byte = static_cast<unsigned char>(s[i]);
-    if (byte < 0x80) {
-      out += static_cast<char16_t>(byte);
-      ++i;
+  std::optional<char32_t> cp;
+  for (std::size_t i = 0; i < s.size();) {
+    if (static_cast<unsigned char>(s[i]) < 0x80) {
+      out += static_cast<char16_t>(s[i++]);
       continue;
     }
-    // Lead byte: the sequence length and the allowed range of the second byte (which rules
-    // out overlong forms, encoded surrogates and code points above U+10FFFF).
-    std::size_t length = 0;
-    unsigned char low = 0x80, high = 0xBF;
-    char32_t cp = 0;
-    if (byte >= 0xC2 && byte <= 0xDF) {
-      length = 2;
-      cp = byte & 0x1F;
-    } else if (byte >= 0xE0 && byte <= 0xEF) {
-      length = 3;
-      cp = byte & 0x0F;
-      if (byte == 0xE0) low = 0xA0;
-      if (byte == 0xED) high = 0x9F;
-    } else if (byte >= 0xF0 && byte <= 0xF4) {
-      length = 4;
-      cp = byte & 0x07;
-      if (byte == 0xF0) low = 0x90;
-      if (byte == 0xF4) high = 0x8F;
-    }
-    if (length == 0) {
-      AppendUtf16(out, kReplacement);
-      ++i;
-      continue;
-    }
-    std::size_t taken = 1;
-    bool valid = true;
-    for (; taken < length; ++taken) {
-      if (i + taken >= s.size()) {
-        valid = false;
-        break;
-      }
-      auto next = static_cast<unsigned char>(s[i + taken]);
-      unsigned char lo = taken == 1 ? low : 0x80;
-      unsigned char hi = taken == 1 ? high : 0xBF;
-      if (next < lo || next > hi) {
-        valid = false;
-        break;
-      }
-      cp = (cp << 6) | (next & 0x3F);
-    }
-    // A broken sequence becomes one replacement character for the bytes read so far.
-    AppendUtf16(out, valid ? cp : kReplacement);
-    i += taken;
+    i += Utf8SequenceAt(s, i, cp);
+    AppendUtf16(out, cp.value_or(kReplacement));
   }
   return out;
+}
+
+std::size_t FirstInvalidUtf8(std::string_view s) {
+  std::optional<char32_t> cp;
+  for (std::size_t i = 0; i < s.size();) {
+    if (static_cast<unsigned char>(s[i]) < 0x80) {
+      ++i;
+      continue;
+    }
+    const std::size_t taken = Utf8SequenceAt(s, i, cp);
+    if (!cp) return i;
+    i += taken;
+  }
+  return std::string_view::npos;
 }
 
 std::string ToCp1252(TextView s) {

@@ -76,6 +76,8 @@ Text ToText(std::int64_t value);
 // and write back as the same bytes, so any byte string survives FromCp1252 then ToCp1252.
 std::string ToUtf8(TextView s);
 Text FromUtf8(std::string_view s);
+// The offset of the first byte FromUtf8 would replace with U+FFFD, npos when `s` is all UTF-8.
+std::size_t FirstInvalidUtf8(std::string_view s);
 std::string ToCp1252(TextView s);   // characters outside the code page become '?'
 Text FromCp1252(std::string_view s);
 char16_t FromCp1252(unsigned char byte);

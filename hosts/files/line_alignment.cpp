@@ -38,9 +38,9 @@ Pairs IncreasingRun(const Pairs& pairs) {
   return run;
 }
 
-}  // namespace
-
-std::vector<std::size_t> MatchLines(const std::vector<vb::Text>& before, const std::vector<vb::Text>& after) {
+template <class Line>
+std::vector<std::size_t> Match(const std::vector<Line>& before, const std::vector<Line>& after) {
+  using View = std::basic_string_view<typename Line::value_type>;
   std::vector<std::size_t> match(before.size(), kUnmatched);
   // Each round of fixed points looks at every line of its span once; the budget keeps pathological
   // inputs (many nested rounds) linear: spans left when it runs out keep only their head and tail.
@@ -57,7 +57,7 @@ std::vector<std::size_t> MatchLines(const std::vector<vb::Text>& before, const s
     if (s.beforeBegin == s.beforeEnd || s.afterBegin == s.afterEnd || size > budget) continue;
     budget -= size;
 
-    std::unordered_map<vb::TextView, Occurrences> seen;
+    std::unordered_map<View, Occurrences> seen;
     seen.reserve(s.beforeEnd - s.beforeBegin);
     for (std::size_t i = s.beforeBegin; i < s.beforeEnd; ++i) {
       Occurrences& o = seen[before[i]];
@@ -87,6 +87,17 @@ std::vector<std::size_t> MatchLines(const std::vector<vb::Text>& before, const s
     work.push_back({beforeFrom, s.beforeEnd, afterFrom, s.afterEnd});
   }
   return match;
+}
+
+}  // namespace
+
+std::vector<std::size_t> MatchLines(const std::vector<vb::Text>& before, const std::vector<vb::Text>& after) {
+  return Match(before, after);
+}
+
+std::vector<std::size_t> MatchLines(const std::vector<std::string_view>& before,
+                                    const std::vector<std::string_view>& after) {
+  return Match(before, after);
 }
 
 }  // namespace files

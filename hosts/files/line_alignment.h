@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string_view>
 #include <vector>
 
 #include "framework/vb_text.h"
@@ -18,5 +19,8 @@ inline constexpr std::size_t kUnmatched = static_cast<std::size_t>(-1);
 // run), then the same again between each two fixed points. Lines left unmatched are edits; a
 // common line may stay unmatched among many repeated ones, never a wrong one matched.
 std::vector<std::size_t> MatchLines(const std::vector<vb::Text>& before, const std::vector<vb::Text>& after);
+// The same for lines of bytes (a file's lines with their line ends).
+std::vector<std::size_t> MatchLines(const std::vector<std::string_view>& before,
+                                    const std::vector<std::string_view>& after);
 
 }  // namespace files

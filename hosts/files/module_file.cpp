@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 
+#include "framework/vb_statements.h"
 #include "hosts/files/file_error.h"
 #include "hosts/files/line_alignment.h"
 #include "hosts/memory/declaration_scanner.h"
@@ -16,12 +17,6 @@ namespace {
 
 Text Extension(const fs::path& path) { return vb::LCase(vb::FromUtf8(path.extension().string())); }
 
-bool IsAttributeLine(TextView text) {
-  std::size_t i = 0;
-  while (i < text.size() && (text[i] == u' ' || text[i] == u'\t')) ++i;
-  return vb::StartsWith(text.substr(i), u"Attribute ");
-}
-
 // "Attribute VB_Name = "modMain"" -> modMain.
 std::optional<Text> VbNameOf(TextView text) {
   if (!vb::StartsWith(text, u"Attribute VB_Name")) return std::nullopt;
@@ -29,18 +24,6 @@ std::optional<Text> VbNameOf(TextView text) {
   auto close = open == TextView::npos ? TextView::npos : text.find(u'"', open + 1);
   if (close == TextView::npos || close == open + 1) return std::nullopt;
   return Text(text.substr(open + 1, close - open - 1));
-}
-
-// The first line (from 1) whose bytes its text does not give back in the code page, 0 when every
-// line does: bytes that are no UTF-8 read as U+FFFD and would be written back as that.
-std::size_t FirstLineNotKept(const TextFile& file, std::string_view bytes, int codePage) {
-  std::size_t offset = file.bom.size();
-  for (std::size_t i = 0; i < file.lines.size(); ++i) {
-    const std::string encoded = Encode(file.lines[i].text, codePage);
-    if (bytes.compare(offset, encoded.size(), encoded) != 0) return i + 1;
-    offset += encoded.size() + file.lines[i].eol.size();
-  }
-  return 0;
 }
 
 [[noreturn]] void NotVb6(const fs::path& path, const std::string& what) {
@@ -61,13 +44,6 @@ std::string KindName(int type) {
 
 }  // namespace
 
-std::vector<Text> ModuleFile::VisibleCode() const {
-  std::vector<Text> lines;
-  for (const CodeLine& c : code)
-    if (!c.hidden) lines.push_back(c.line.text);
-  return lines;
-}
-
 int ComponentTypeOfExtension(const fs::path& path) {
   static const std::map<Text, int> kTypes = {
       {u".bas", host::vbext_ct_StdModule},     {u".cls", host::vbext_ct_ClassModule},
@@ -81,6 +57,92 @@ int ComponentTypeOfExtension(const fs::path& path) {
 
 bool IsModuleFile(const fs::path& path) { return ComponentTypeOfExtension(path) != 0; }
 
+namespace {
+
+// The lines of a file's bytes, with their line ends, without decoding them.
+class ByteLines {
+ public:
+  struct Line {
+    std::string_view text, eol;
+    std::size_t offset = 0;  // of the line in the bytes
+  };
+  ByteLines(std::string_view bytes, std::size_t from) : bytes_(bytes), pos_(from) {}
+  bool Next(Line& line) {
+    if (pos_ >= bytes_.size()) return false;
+    std::size_t end = bytes_.find_first_of("\r\n", pos_);
+    if (end == std::string_view::npos) end = bytes_.size();
+    std::size_t breakLength = 0;
+    if (end < bytes_.size()) breakLength = (bytes_[end] == '\r' && end + 1 < bytes_.size() && bytes_[end + 1] == '\n') ? 2 : 1;
+    line = {bytes_.substr(pos_, end - pos_), bytes_.substr(end, breakLength), pos_};
+    pos_ = end + breakLength;
+    return true;
+  }
+  std::size_t position() const { return pos_; }
+
+ private:
+  std::string_view bytes_;
+  std::size_t pos_;
+};
+
+bool IsBlankByte(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view TrimBytes(std::string_view s) {
+  while (!s.empty() && IsBlankByte(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlankByte(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+// IsAttributeLine and the designer parser's tests, on the bytes: the words they look for are
+// ASCII, which every supported code page writes as itself.
+bool IsAttributeBytes(std::string_view line) {
+  while (!line.empty() && IsBlankByte(line.front())) line.remove_prefix(1);
+  return line.substr(0, 10) == "Attribute ";
+}
+
+bool StartsWordBytes(std::string_view trimmed, std::string_view word) {
+  return trimmed.substr(0, word.size()) == word && (trimmed.size() == word.size() || IsBlankByte(trimmed[word.size()]));
+}
+
+std::vector<std::string_view> WordsOf(std::string_view s, std::size_t most) {
+  std::vector<std::string_view> words;
+  std::size_t i = 0;
+  while (i < s.size() && words.size() < most) {
+    while (i < s.size() && IsBlankByte(s[i])) ++i;
+    const std::size_t begin = i;
+    while (i < s.size() && !IsBlankByte(s[i])) ++i;
+    if (i > begin) words.push_back(s.substr(begin, i - begin));
+  }
+  return words;
+}
+
+// "Begin VB.TextBox Text1": "Begin" and at least two more words.
+bool IsBeginBytes(std::string_view trimmed) { return StartsWordBytes(trimmed, "Begin") && WordsOf(trimmed, 3).size() >= 3; }
+
+// Where the designer block that starts at `from` ends (the offset after its last "End" line), read
+// as the designer parser reads it; npos when it would not parse.
+std::size_t DesignerBlockEnd(std::string_view bytes, std::size_t from) {
+  constexpr int kMaxDepth = 500;  // as the parser, which refuses deeper nesting
+  ByteLines lines(bytes, from);
+  ByteLines::Line line;
+  int depth = 0, propertyDepth = 0;
+  while (lines.Next(line)) {
+    const std::string_view trimmed = TrimBytes(line.text);
+    if (propertyDepth > 0) {
+      if (StartsWordBytes(trimmed, "BeginProperty")) ++propertyDepth;
+      if (StartsWordBytes(trimmed, "EndProperty")) --propertyDepth;
+    } else if (trimmed == "End") {
+      if (--depth == 0) return lines.position();
+    } else if (IsBeginBytes(trimmed)) {
+      if (++depth > kMaxDepth) return std::string_view::npos;
+    } else if (StartsWordBytes(trimmed, "BeginProperty")) {
+      propertyDepth = 1;
+    }
+  }
+  return std::string_view::npos;
+}
+
+}  // namespace
+
 ModuleFile ParseModuleFile(const fs::path& path, std::string bytes, int codePage) {
   ModuleFile module;
   module.path = path;
@@ -89,52 +151,125 @@ ModuleFile ParseModuleFile(const fs::path& path, std::string bytes, int codePage
   if (module.componentType == 0) throw LoadError(path, "not a VB6 module file (unknown extension)");
   const std::string kind = KindName(module.componentType);
   if (bytes.find('\0') != std::string::npos) NotVb6(path, kind + ": it holds binary data");
-  TextFile file = SplitFile(bytes, codePage);
-  if (const std::size_t line = FirstLineNotKept(file, bytes, codePage))
-    throw LoadError(path, "line " + std::to_string(line) + " is not text in code page " + std::to_string(codePage) +
-                              ": saving would change its bytes");
   module.bytes = std::move(bytes);
-  module.bom = file.bom;
-  module.newline = file.newline;
-  module.lastEol = file.lines.empty() ? std::string() : file.lines.back().eol;
-  const std::vector<Line>& lines = file.lines;
-  if (lines.empty()) NotVb6(path, kind + ": the file is empty");
+  const std::string_view all = module.bytes;
+  std::size_t start = 0;
+  if (codePage == 65001 && all.substr(0, 3) == "\xEF\xBB\xBF") {
+    module.bom = std::string(all.substr(0, 3));
+    start = 3;
+  }
+  if (start == all.size()) NotVb6(path, kind + ": the file is empty");
+  // Every byte reads back as itself in 1252 and 28591; bytes that are no UTF-8 would read as U+FFFD
+  // and be written back as that.
+  if (const std::size_t bad = codePage == 65001 ? vb::FirstInvalidUtf8(all.substr(start)) : std::string_view::npos;
+      bad != std::string_view::npos) {
+    std::size_t lineNumber = 1;
+    ByteLines lines(all, start);
+    for (ByteLines::Line line; lines.Next(line) && lines.position() <= start + bad;) ++lineNumber;
+    throw LoadError(path, "line " + std::to_string(lineNumber) + " is not text in code page " +
+                              std::to_string(codePage) + ": saving would change its bytes");
+  }
+  // The break new lines get: the file's first one, CR LF when it has none; the last line's end.
+  const std::size_t firstBreak = all.find_first_of("\r\n", start);
+  module.newline = firstBreak == std::string_view::npos ? "\r\n"
+                   : (all[firstBreak] == '\r' && firstBreak + 1 < all.size() && all[firstBreak + 1] == '\n')
+                       ? "\r\n"
+                       : std::string(1, all[firstBreak]);
+  if (all.back() == '\n') module.lastEol = all.size() - start >= 2 && all[all.size() - 2] == '\r' ? "\r\n" : "\n";
+  if (all.back() == '\r') module.lastEol = "\r";
 
-  std::size_t pos = 0;
+  ByteLines lines(all, start);
+  ByteLines::Line line;
+  bool more = lines.Next(line);
+  auto decoded = [&] { return Line{Decode(line.text, codePage), std::string(line.eol)}; };
   const bool standard = module.componentType == host::vbext_ct_StdModule;
   if (!standard) {
-    if (!vb::StartsWith(lines[0].text, u"VERSION "))
+    const Line first = decoded();
+    if (!vb::StartsWith(first.text, u"VERSION "))
       NotVb6(path, kind + ": the first line is not a \"VERSION\" line");
-    if (module.componentType == host::vbext_ct_ClassModule && lines[0].text.find(u"CLASS") == Text::npos)
+    if (module.componentType == host::vbext_ct_ClassModule && first.text.find(u"CLASS") == Text::npos)
       NotVb6(path, kind + ": the first line is not \"VERSION 1.0 CLASS\"");
     // The header runs to the designer block or, in a class, to its Attribute lines.
-    while (pos < lines.size() && !IsAttributeLine(lines[pos].text)) {
-      if (IsBeginLine(lines[pos].text)) {
-        try {
-          module.designer = ParseDesigner(lines, pos);
-        } catch (const DesignerSyntaxError& e) {
-          throw LoadError(path, std::string("designer block: ") + e.what());
+    for (; more && !IsAttributeBytes(line.text); more = lines.Next(line)) {
+      Line current = decoded();
+      if (IsBeginLine(current.text)) {
+        const std::size_t end = DesignerBlockEnd(all, line.offset);
+        if (end == std::string_view::npos) {
+          // Parsed in full only to say what is wrong, on which line of the file.
+          const std::vector<Line> fileLines = SplitFile(all, codePage).lines;
+          std::size_t pos = module.header.size();
+          try {
+            ParseDesigner(fileLines, pos);
+          } catch (const DesignerSyntaxError& e) {
+            throw LoadError(path, std::string("designer block: ") + e.what());
+          }
+          throw LoadError(path, "designer block: it does not end");
         }
+        module.designerBegin = line.offset;
+        module.designerEnd = end;
+        // The form block names the kind of form: an MDI form is a component of its own type.
+        const std::string_view qualified = WordsOf(TrimBytes(line.text), 2)[1];
+        if (module.componentType == host::vbext_ct_VBForm && qualified.front() != '{' &&
+            qualified.substr(qualified.rfind('.') + 1) == "MDIForm")
+          module.componentType = host::vbext_ct_VBMDIForm;
+        lines = ByteLines(all, end);
+        more = lines.Next(line);
         break;
       }
-      module.header.push_back(lines[pos++]);
+      module.header.push_back(std::move(current));
     }
-    if (module.componentType != host::vbext_ct_ClassModule && !module.designer)
+    if (module.componentType != host::vbext_ct_ClassModule && !module.HasDesigner())
       NotVb6(path, kind + ": it has no designer block (\"Begin VB.Form ...\")");
   }
-  while (pos < lines.size() && IsAttributeLine(lines[pos].text)) {
+  for (; more && IsAttributeBytes(line.text); more = lines.Next(line)) {
+    Line attribute = decoded();
     if (!module.name.size())
-      if (auto name = VbNameOf(lines[pos].text)) module.name = *name;
-    module.attributes.push_back(lines[pos++]);
+      if (auto name = VbNameOf(attribute.text)) module.name = *name;
+    module.attributes.push_back(std::move(attribute));
   }
   if (module.name.empty()) NotVb6(path, kind + ": it has no \"Attribute VB_Name\" line");
-  for (; pos < lines.size(); ++pos) module.code.push_back(CodeLine{lines[pos], IsAttributeLine(lines[pos].text)});
-  if (module.designer) {
-    // The form block names the kind of form: an MDI form is a component of its own type.
-    if (module.componentType == host::vbext_ct_VBForm && module.designer->className == u"MDIForm")
-      module.componentType = host::vbext_ct_VBMDIForm;
-  }
+  module.codeBegin = more ? line.offset : all.size();
   return module;
+}
+
+const std::shared_ptr<DesignerNode>& ModuleFile::Designer() {
+  if (!designer && HasDesigner()) {
+    std::vector<Line> lines;
+    ByteLines reader(std::string_view(bytes).substr(0, designerEnd), designerBegin);
+    for (ByteLines::Line line; reader.Next(line);) lines.push_back(Line{Decode(line.text, codePage), std::string(line.eol)});
+    std::size_t pos = 0;
+    designer = ParseDesigner(lines, pos);  // it parses: its end was found the parser's way
+  }
+  return designer;
+}
+
+std::vector<CodeLine> ModuleFile::Code() const {
+  std::vector<CodeLine> code;
+  ByteLines reader(bytes, codeBegin);
+  for (ByteLines::Line line; reader.Next(line);)
+    code.push_back(CodeLine{Line{Decode(line.text, codePage), std::string(line.eol)}, IsAttributeBytes(line.text)});
+  return code;
+}
+
+Text ModuleFile::VisibleCode() {
+  Text text;
+  text.reserve(bytes.size() - codeBegin);
+  codeHasHidden = codeEolsDiffer = false;
+  codeEol.clear();
+  ByteLines reader(bytes, codeBegin);
+  for (ByteLines::Line line; reader.Next(line);) {
+    if (!line.eol.empty()) {
+      if (codeEol.empty()) codeEol = std::string(line.eol);
+      codeEolsDiffer = codeEolsDiffer || line.eol != codeEol;
+    }
+    if (IsAttributeBytes(line.text)) {
+      codeHasHidden = true;
+      continue;
+    }
+    DecodeInto(text, line.text, codePage);
+    text += vb::kCrLf;
+  }
+  return text;
 }
 
 namespace {
@@ -156,7 +291,7 @@ std::pair<std::size_t, std::size_t> MemberSpan(TextView line) {
 // so a file claiming more cannot make the look-back long).
 std::size_t StatementStart(const std::vector<Text>& lines, std::size_t last) {
   std::size_t first = last;
-  while (first > 0 && last - first < 25 && memhost::ContinuesOnNextLine(lines[first - 1])) --first;
+  while (first > 0 && last - first < 25 && vb::ContinuesOnNextLine(lines[first - 1])) --first;
   return first;
 }
 
@@ -328,18 +463,74 @@ std::vector<CodeLine> RebuildCode(const std::vector<CodeLine>& old, const std::v
   return code;
 }
 
-std::vector<Line> AssembleFile(const ModuleFile& module, const DesignerNode* designer,
-                               const std::vector<CodeLine>& code, const std::string& lastEol) {
-  std::vector<Line> lines = module.header;
-  if (designer) RenderDesigner(*designer, lines);
-  lines.insert(lines.end(), module.attributes.begin(), module.attributes.end());
-  for (const CodeLine& c : code) lines.push_back(c.line);
-  // A line that was last and lines added after it take the break of the line before them; the
-  // new last line ends as the file's last line did.
-  for (std::size_t i = 0; i + 1 < lines.size(); ++i)
-    if (lines[i].eol.empty()) lines[i].eol = i == 0 ? module.newline : lines[i - 1].eol;
-  if (!lines.empty()) lines.back().eol = lastEol;
-  return lines;
+namespace {
+
+// Writes lines one after the other; a line's break is written when the next line comes, so that a
+// line without one takes the break before it and the last line takes the file's last line end.
+class FileWriter {
+ public:
+  FileWriter(const ModuleFile& module, std::string& out) : module_(module), out_(out) {}
+
+  void Add(TextView text, std::string_view eol) {
+    Break();
+    if (!EncodeInto(out_, text, module_.codePage))
+      throw SaveError(module_.path, "line " + std::to_string(lines_) + " holds characters that code page " +
+                                        std::to_string(module_.codePage) + " cannot write: " + vb::ToUtf8(text));
+    pending_ = eol;
+  }
+  // A line already in the file's code page.
+  void AddBytes(std::string_view bytes, std::string_view eol) {
+    Break();
+    out_ += bytes;
+    pending_ = eol;
+  }
+  // Where the next line will start.
+  std::size_t NextLineStart() const { return out_.size() + (lines_ > 0 ? EolOfPending().size() : 0); }
+  void Finish() {
+    if (lines_ > 0) out_ += module_.lastEol;
+  }
+
+ private:
+  std::string_view EolOfPending() const {
+    if (!pending_.empty()) return pending_;
+    return lines_ == 1 ? std::string_view(module_.newline) : std::string_view(previous_);
+  }
+  void Break() {
+    if (lines_ > 0) {
+      previous_ = std::string(EolOfPending());
+      out_ += previous_;
+    }
+    ++lines_;
+  }
+
+  const ModuleFile& module_;
+  std::string& out_;
+  std::size_t lines_ = 0;
+  std::string pending_, previous_;
+};
+
+}  // namespace
+
+std::string AssembleFile(const ModuleFile& module, const DesignerNode* designer,
+                         const std::function<void(const LineSink&)>& code, std::size_t& codeBegin) {
+  std::string out = module.bom;
+  out.reserve(module.bytes.size() + module.bytes.size() / 8);
+  FileWriter writer(module, out);
+  for (const Line& line : module.header) writer.Add(line.text, line.eol);
+  if (designer) {
+    std::vector<Line> lines;
+    RenderDesigner(*designer, lines);
+    for (const Line& line : lines) writer.Add(line.text, line.eol);
+  } else if (module.HasDesigner()) {
+    // Never parsed, so never changed: its bytes as they are.
+    ByteLines reader(std::string_view(module.bytes).substr(0, module.designerEnd), module.designerBegin);
+    for (ByteLines::Line line; reader.Next(line);) writer.AddBytes(line.text, line.eol);
+  }
+  for (const Line& line : module.attributes) writer.Add(line.text, line.eol);
+  codeBegin = writer.NextLineStart();
+  code([&](TextView text, std::string_view eol) { writer.Add(text, eol); });
+  writer.Finish();
+  return out;
 }
 
 }  // namespace files

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
+#include <string_view>
 #include <memory>
 #include <vector>
 
@@ -18,6 +20,9 @@ struct CodeLine {
   bool hidden = false;
 };
 
+// The code part and the designer block stay as bytes until they are needed: loading a project
+// to count its lines decodes each code line once, into the in-memory module, and parses no
+// designer block.
 struct ModuleFile {
   std::filesystem::path path;
   int codePage = 1252;
@@ -29,12 +34,24 @@ struct ModuleFile {
   std::string newline;                      // the break new lines get
   std::string lastEol;                      // how the file's last line ended ("" for no break)
   std::vector<Line> header;                 // VERSION, Object lines, a class's BEGIN ... END
-  std::shared_ptr<DesignerNode> designer;   // the designer block, when the file has one
+  // The designer block: where its lines are in `bytes` (empty when the file has none), and its
+  // tree once Designer() parsed it.
+  std::size_t designerBegin = 0, designerEnd = 0;
+  std::shared_ptr<DesignerNode> designer;
   std::vector<Line> attributes;             // the module's Attribute lines
-  std::vector<CodeLine> code;
+  std::size_t codeBegin = 0;                // where the code part starts in `bytes`
 
-  // The code lines the code window shows.
-  std::vector<Text> VisibleCode() const;
+  bool HasDesigner() const { return designerEnd > designerBegin; }
+  // The designer block's tree, parsed on first use.
+  const std::shared_ptr<DesignerNode>& Designer();
+  // The code part's lines, visible and hidden, as they are in `bytes`.
+  std::vector<CodeLine> Code() const;
+  // The code the code window shows: its lines, each ended by CR LF. Notes on the way whether
+  // the code part holds hidden lines and whether its lines end alike.
+  Text VisibleCode();
+  bool codeHasHidden = false;  // member attribute lines among the code
+  bool codeEolsDiffer = false;
+  std::string codeEol;  // the line end of the code lines, when all that have one agree
 };
 
 // The component type a file name's extension stands for; 0 for no module file.
@@ -59,9 +76,14 @@ struct DroppedLine {
 std::vector<CodeLine> RebuildCode(const std::vector<CodeLine>& old, const std::vector<Text>& current,
                                   const std::string& eolBefore, std::vector<DroppedLine>* dropped = nullptr);
 
-// The whole file from its parts; a line without a break (new, or last before) takes the break of
-// the line before it, and the last line keeps the line end the file's last line had.
-std::vector<Line> AssembleFile(const ModuleFile& module, const DesignerNode* designer,
-                               const std::vector<CodeLine>& code, const std::string& lastEol);
+// Takes the lines of a file being assembled: their text and their own line end ("" for none).
+using LineSink = std::function<void(TextView text, std::string_view eol)>;
+
+// The whole file's bytes from its parts, the code lines given to the sink by `code`: a line
+// without a break (new, or last before) takes the break of the line before it, and the last line
+// ends as the file's last line did. Sets `codeBegin` to where the code part starts. SaveError
+// naming the file and the line when a character has no byte in the file's code page.
+std::string AssembleFile(const ModuleFile& module, const DesignerNode* designer,
+                         const std::function<void(const LineSink&)>& code, std::size_t& codeBegin);
 
 }  // namespace files

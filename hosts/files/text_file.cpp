@@ -8,17 +8,25 @@ namespace files {
 bool IsSupportedCodePage(int codePage) { return codePage == 1252 || codePage == 28591 || codePage == 65001; }
 
 Text Decode(std::string_view bytes, int codePage) {
+  Text text;
+  DecodeInto(text, bytes, codePage);
+  return text;
+}
+
+void DecodeInto(Text& text, std::string_view bytes, int codePage) {
   switch (codePage) {
     case 65001:
-      return vb::FromUtf8(bytes);
-    case 28591: {
-      Text text;
-      text.reserve(bytes.size());
+      text += vb::FromUtf8(bytes);
+      return;
+    case 28591:
       for (unsigned char c : bytes) text += static_cast<char16_t>(c);
-      return text;
+      return;
+    default: {
+      // Windows-1252 is Latin-1 but for 0x80-0x9F: one character per byte, decoded in place.
+      const std::size_t at = text.size();
+      text.resize(at + bytes.size());
+      for (std::size_t i = 0; i < bytes.size(); ++i) text[at + i] = vb::FromCp1252(static_cast<unsigned char>(bytes[i]));
     }
-    default:
-      return vb::FromCp1252(bytes);
   }
 }
 
@@ -38,6 +46,34 @@ std::string Encode(TextView text, int codePage) {
 }
 
 bool Encodable(TextView text, int codePage) { return Decode(Encode(text, codePage), codePage) == text; }
+
+bool EncodeInto(std::string& bytes, TextView text, int codePage) {
+  switch (codePage) {
+    case 65001: {
+      std::string utf8 = Encode(text, codePage);
+      if (Decode(utf8, codePage) != text) return false;  // a lone surrogate
+      bytes += utf8;
+      return true;
+    }
+    case 28591:
+      for (char16_t c : text) {
+        if (c > 0xFF) return false;
+        bytes += static_cast<char>(c);
+      }
+      return true;
+    default:
+      for (char16_t c : text) {
+        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+          bytes += static_cast<char>(c);
+          continue;
+        }
+        const std::string mapped = vb::ToCp1252(TextView(&c, 1));  // the letters of 0x80-0x9F, or "?"
+        if (mapped == "?") return false;
+        bytes += mapped;
+      }
+      return true;
+  }
+}
 
 TextFile SplitFile(std::string_view bytes, int codePage) {
   TextFile file;

@@ -17,9 +17,13 @@ using vb::TextView;
 // 65001 (UTF-8).
 bool IsSupportedCodePage(int codePage);
 Text Decode(std::string_view bytes, int codePage);
+// Appends the decoded bytes to `text`.
+void DecodeInto(Text& text, std::string_view bytes, int codePage);
 std::string Encode(TextView text, int codePage);
 // True when every character of `text` has a byte in the code page (nothing would become '?').
 bool Encodable(TextView text, int codePage);
+// Appends `text` in the code page; false, with part of it appended, when a character has no byte there.
+bool EncodeInto(std::string& bytes, TextView text, int codePage);
 
 struct Line {
   Text text;

@@ -1,7 +1,8 @@
-// A unified diff of two texts given as lines, as `diff -u` prints it.
+// A unified diff of two texts, as `diff -u` prints it and as `git apply` and `patch` take it.
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace files {
@@ -10,5 +11,11 @@ namespace files {
 // Empty when the lines are equal. Lines carry no line ends; the output ends each line with "\n".
 std::string UnifiedDiff(const std::string& label, const std::vector<std::string>& before,
                         const std::vector<std::string>& after, int context = 3);
+
+// The same for two versions of a file's bytes: every line keeps its own line end (CR LF stays
+// CR LF, so the diff applies to the file as it is), and a last line without one is marked
+// "\ No newline at end of file".
+std::string UnifiedDiffOfBytes(const std::string& label, std::string_view before, std::string_view after,
+                               int context = 3);
 
 }  // namespace files

@@ -24,6 +24,7 @@ struct LoadedModule {
   Text qualified;  // "Project.Component"
   bool bound = false;  // its designer block is bound to the in-memory designer
   fs::path key;        // the file's canonical path: projects of a group may share a module file
+  std::uint64_t codeEdits = 0;  // of the in-memory module when loaded or last saved
 };
 
 fs::path KeyOf(const fs::path& path) {
@@ -35,7 +36,8 @@ fs::path KeyOf(const fs::path& path) {
 // What saving one module would write.
 struct Rendering {
   std::string bytes;
-  std::vector<CodeLine> code;
+  std::size_t codeBegin = 0;  // where the code part starts in `bytes`
+  bool simpleCode = false;    // the code has no hidden lines and its lines all end alike
   std::shared_ptr<DesignerNode> designer;
   std::vector<DroppedLine> dropped;
 };
@@ -49,6 +51,18 @@ std::string EolAfter(const std::vector<Line>& lines, const std::string& fallback
 }  // namespace
 
 struct Workspace::Impl {
+  ~Impl() {
+    // The designer loaders point to this workspace; an IDE that outlives it keeps those designers empty.
+    for (const LoadedModule& module : modules) {
+      if (!module.file.HasDesigner() || module.bound) continue;
+      try {
+        vbe->SetDesignerLoader(module.qualified, nullptr);
+      } catch (...) {
+        // A component without a designer has no loader to forget.
+      }
+    }
+  }
+
   std::shared_ptr<memhost::MemoryVBE> vbe = memhost::HostBuilder().build();
   int codePage = 1252;
   std::vector<LoadedFile> files;
@@ -67,6 +81,7 @@ struct Workspace::Impl {
     std::vector<std::pair<std::vector<LoadedModule*>, Rendering>> pending;
     std::map<fs::path, std::size_t> byKey;
     for (auto& module : modules) {
+      if (Unchanged(module)) continue;
       Rendering r = Render(module);
       if (r.bytes == module.file.bytes) continue;
       auto found = byKey.find(module.key);
@@ -87,7 +102,7 @@ struct Workspace::Impl {
       for (auto& module : modules)
         if (module.key == sharers.front()->key &&
             std::find(sharers.begin(), sharers.end(), &module) == sharers.end()) {
-          if (Render(module).bytes != module.file.bytes) continue;
+          if (!Unchanged(module) && Render(module).bytes != module.file.bytes) continue;
           throw SaveError(module.file.path, "the file is a module of two projects and only " +
                                                 vb::ToUtf8(sharers.front()->qualified) +
                                                 " changed it; nothing was saved");
@@ -136,17 +151,16 @@ struct Workspace::Impl {
                                   vb::ToUtf8(project));
       for (long n = 2; taken(name); ++n) name = file.name + u" (" + vb::ToText(n) + u")";
     }
-    const std::vector<Text> code = file.VisibleCode();
-    Text text = vb::Join(code, vb::kCrLf);
-    if (!code.empty()) text += vb::kCrLf;  // so a last empty line stays a line
     LoadedModule module{std::move(file), project + u"." + name, false, key};
     names.insert(vb::LCase(name));
     try {
       vbe->SetActiveProject(project);
-      auto component = vbe->AddComponent(name, module.file.componentType, text);
-      if (module.file.designer && component->Designer()) {
-        LoadDesignerControls(*vbe, module.qualified, *module.file.designer);
-        module.bound = true;
+      auto component = vbe->AddComponent(name, module.file.componentType, module.file.VisibleCode());
+      module.codeEdits = vbe->CodeEdits(module.qualified);
+      if (module.file.HasDesigner() && component->Designer()) {
+        // The designer block is parsed and its controls placed when a command first looks at them.
+        const std::size_t index = modules.size();
+        vbe->SetDesignerLoader(module.qualified, [this, index] { BindDesigner(modules[index]); });
       }
     } catch (const vb::Error& e) {
       throw LoadError(path, "the in-memory IDE refused it: " + vb::ToUtf8(e.description));
@@ -184,23 +198,39 @@ struct Workspace::Impl {
     for (const fs::path& path : found) AddModule(name, path, true);
   }
 
+  void BindDesigner(LoadedModule& module) {
+    try {
+      LoadDesignerControls(*vbe, module.qualified, *module.file.Designer());
+    } catch (const vb::Error& e) {
+      throw LoadError(module.file.path, "the in-memory IDE refused it: " + vb::ToUtf8(e.description));
+    }
+    module.bound = true;
+  }
+
+  // Neither its code nor its controls were touched since it was loaded or saved.
+  bool Unchanged(const LoadedModule& module) const {
+    return !module.bound && vbe->CodeEdits(module.qualified) == module.codeEdits;
+  }
+
   Rendering Render(const LoadedModule& module) const {
     const ModuleFile& file = module.file;
     Rendering r;
-    r.code = RebuildCode(file.code, vbe->CodeLines(module.qualified), EolAfter(file.attributes, file.newline),
-                         &r.dropped);
     r.designer = module.bound ? ApplyDesignerChanges(*vbe, module.qualified, *file.designer,
                                                      EolAfter(file.header, file.newline), file.path)
                               : file.designer;
-    std::vector<Line> lines = AssembleFile(file, r.designer.get(), r.code, file.lastEol);
-    r.bytes = file.bom;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-      if (!Encodable(lines[i].text, file.codePage))
-        throw SaveError(file.path, "line " + std::to_string(i + 1) + " holds characters that code page " +
-                                       std::to_string(file.codePage) + " cannot write: " + vb::ToUtf8(lines[i].text));
-      r.bytes += Encode(lines[i].text, file.codePage);
-      r.bytes += lines[i].eol;
-    }
+    const std::string eolBefore = EolAfter(file.attributes, file.newline);
+    // Most modules hold no member attribute lines and end every line alike: then every line
+    // takes that end, and the code goes straight from the in-memory module into the bytes.
+    r.simpleCode = !file.codeHasHidden && !file.codeEolsDiffer && (file.codeEol.empty() || file.codeEol == eolBefore);
+    auto code = [&](const LineSink& add) {
+      if (r.simpleCode) {
+        vbe->ForEachCodeLine(module.qualified, [&](TextView line) { add(line, eolBefore); });
+        return;
+      }
+      for (const CodeLine& c : RebuildCode(file.Code(), vbe->CodeLines(module.qualified), eolBefore, &r.dropped))
+        add(c.line.text, c.line.eol);
+    };
+    r.bytes = AssembleFile(file, r.designer.get(), code, r.codeBegin);
     return r;
   }
 
@@ -296,12 +326,13 @@ std::vector<FileChange> Workspace::PendingChanges() const {
 std::string Workspace::Diff() const {
   std::string out;
   for (const FileChange& change : PendingChanges()) {
-    auto lines = [&](const std::string& bytes) {
-      std::vector<std::string> utf8;
-      for (const Line& line : SplitFile(bytes, impl_->codePage).lines) utf8.push_back(vb::ToUtf8(line.text));
-      return utf8;
-    };
-    out += UnifiedDiff(change.path.generic_string(), lines(change.oldBytes), lines(change.newBytes));
+    // Relative to the working folder when the file lies in it, as git apply and patch -p1 take
+    // it there; absolute otherwise.
+    std::error_code ec;
+    const fs::path absolute = fs::absolute(change.path, ec).lexically_normal();
+    const fs::path relative = absolute.lexically_relative(fs::current_path(ec));
+    const bool inside = !ec && !relative.empty() && *relative.begin() != "..";
+    out += UnifiedDiffOfBytes((inside ? relative : absolute).generic_string(), change.oldBytes, change.newBytes);
   }
   return out;
 }
@@ -353,7 +384,9 @@ std::vector<fs::path> Workspace::Save() {
       // Each project's copy becomes the new baseline, its designer bound to its own controls.
       Rendering own = module == sharers.front() ? std::move(rendering) : impl_->Render(*module);
       module->file.bytes = std::move(own.bytes);
-      module->file.code = std::move(own.code);
+      module->file.codeBegin = own.codeBegin;
+      if (!own.simpleCode) module->file.codeEolsDiffer = true;  // not known any more: the general way next time
+      module->codeEdits = impl_->vbe->CodeEdits(module->qualified);
       if (module->bound) module->file.designer = std::move(own.designer);
     }
   }

@@ -70,7 +70,8 @@ class Workspace {
   // The modules whose files saving would change, with their old and new bytes. SaveError when a
   // change cannot be written (a character the code page lacks, a multi-line text for a .frm).
   std::vector<FileChange> PendingChanges() const;
-  // A unified diff of the pending changes, in UTF-8, paths as loaded.
+  // A unified diff of the pending changes that git apply and patch -p1 take: the files' own bytes
+  // and line ends, paths relative to the working folder (absolute for files outside it).
   std::string Diff() const;
   // Writes each changed module safely (see SaveFile) and returns their paths. Before anything is
   // written, every file to write is checked: SaveError naming it, with nothing written, when it

@@ -32,11 +32,12 @@ TEST_F(CommentTest, DryRunPrintsTheDiffAndWritesNothing) {
   const auto before = Snapshot();
   const Result result = Run({"--dry-run", "comment", File("modStock.bas"), "--lines", "5"});
   EXPECT_EQ(result.code, 0) << result.err;
-  // A unified diff of the module: its two file lines name it, then the hunk.
+  // A unified diff of the module: its two file lines name it, then the hunk, in the file's own
+  // line ends.
   EXPECT_EQ(result.out.rfind("--- ", 0), 0u) << result.out;
   EXPECT_NE(result.out.find("modStock.bas\n+++ "), std::string::npos) << result.out;
-  EXPECT_NE(result.out.find("\n-Public Const APP_TITLE As String = \"Inventaire\"\n"
-                            "+'Public Const APP_TITLE As String = \"Inventaire\"\n"),
+  EXPECT_NE(result.out.find("\n-Public Const APP_TITLE As String = \"Inventaire\"\r\n"
+                            "+'Public Const APP_TITLE As String = \"Inventaire\"\r\n"),
             std::string::npos)
       << result.out;
   EXPECT_EQ(Snapshot(), before);

@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "cli_fixture.h"
 #include "settings/sqlite_store.h"
@@ -11,12 +12,14 @@ namespace {
 
 using ProgramTest = CliTest;
 
-// Runs the built program through the shell; stdout and stderr are kept apart (stdout goes to
-// `output` when given).
-Result RunProgram(const std::string& arguments, const fs::path& folder, const std::string& output = "") {
+// Runs the built program through the shell (in `workingFolder` when given); stdout and stderr
+// are kept apart in `folder` (stdout goes to `output` when given).
+Result RunProgram(const std::string& arguments, const fs::path& folder, const std::string& output = "",
+                  const fs::path& workingFolder = {}) {
   const fs::path out = output.empty() ? folder / "stdout.txt" : fs::path(output);
   const fs::path err = folder / "stderr.txt";
-  const std::string command = std::string("'") + VB6KIT_PROGRAM + "' " + arguments + " </dev/null >'" + out.string() +
+  const std::string cd = workingFolder.empty() ? "" : "cd '" + workingFolder.string() + "' && ";
+  const std::string command = cd + "'" + VB6KIT_PROGRAM + "' " + arguments + " </dev/null >'" + out.string() +
                               "' 2>'" + err.string() + "'";
   const int status = std::system(command.c_str());
   Result result;
@@ -67,6 +70,45 @@ TEST_F(ProgramTest, ASettingsDatabaseThatCannotBeWrittenOrReachedEndsTheCommandW
                             std::to_string(getpid()) + " (test_cli) holds its write lock; gave up after 5 seconds\n");
   holder.RollbackChanges();
   EXPECT_EQ(ReadFile(settings), before);
+}
+
+// A dry run's diff, printed in the project's folder, applies with git apply and with patch -p1 to
+// a plain copy of the project and gives the bytes the command writes itself (CR LF and
+// Windows-1252 kept); a one-line change in a long form is one small hunk.
+TEST_F(ProgramTest, TheDryRunDiffAppliesWithGitAndPatch) {
+  std::string form = Original("frmMain.frm");
+  for (int i = 0; i < 9000; ++i) form += "' note " + std::to_string(i) + "\r\n";
+  WriteFile(project / "frmMain.frm", form);
+  const std::string settingsOption = "--settings '" + settings.string() + "' ";
+  const struct {
+    std::string command;
+    std::size_t hunks;
+  } cases[] = {{"comment frmMain.frm --lines 4500", 1}, {"control rename frmMain.frm txtName txtTitle --code yes", 0}};
+  for (const auto& c : cases) {
+    testing_support::TempFolder copies("vb6kit-apply");
+    for (const char* copy : {"written", "git", "patch"}) fs::copy(project, copies / copy, fs::copy_options::recursive);
+    Result result = RunProgram(settingsOption + c.command, copies.path(), "", copies / "written");
+    ASSERT_EQ(result.code, 0) << c.command << ": " << result.err;
+    result = RunProgram(settingsOption + "--dry-run " + c.command, copies.path(), "", copies / "git");
+    ASSERT_EQ(result.code, 0) << c.command << ": " << result.err;
+    const std::string diff = result.out;
+    EXPECT_EQ(diff.rfind("--- a/frmMain.frm\n+++ b/frmMain.frm\n@@ ", 0), 0u) << diff.substr(0, 200);
+    if (c.hunks == 1) {
+      EXPECT_EQ(diff.find("\n@@ ", diff.find("@@ ") + 1), std::string::npos) << diff;
+      EXPECT_LT(diff.size(), 400u) << diff;
+    }
+    WriteFile(copies / "change.diff", diff);
+    const std::string applyGit = "cd '" + (copies / "git").string() + "' && git apply '" +
+                                 (copies / "change.diff").string() + "'";
+    const std::string applyPatch = "cd '" + (copies / "patch").string() + "' && patch -p1 --quiet < '" +
+                                   (copies / "change.diff").string() + "'";
+    ASSERT_EQ(std::system(applyGit.c_str()), 0) << c.command;
+    ASSERT_EQ(std::system(applyPatch.c_str()), 0) << c.command;
+    for (const char* copy : {"git", "patch"})
+      for (const auto& entry : fs::directory_iterator(copies / "written"))
+        EXPECT_EQ(ReadFile(copies / copy / entry.path().filename()), ReadFile(entry.path()))
+            << c.command << ": " << copy << " " << entry.path().filename();
+  }
 }
 
 TEST_F(ProgramTest, EverySubcommandHasHelp) {

@@ -144,22 +144,23 @@ TEST(FilesCodeSave, TheDiffShowsThePendingChangesInUnifiedForm) {
   module->ReplaceLine(5, u"    x = 2");
   module->DeleteLines(10, 3);
   const std::string label = path.generic_string();
-  // The last "End Sub" is common to both, so the removal shows above it.
+  // The file's own bytes and line ends, so the diff applies to it; the last "End Sub" is common
+  // to both, so the removal shows above it.
   EXPECT_EQ(ws.Diff(), "--- " + label + "\n+++ " + label +
                            "\n"
                            "@@ -3,11 +3,8 @@\n"
-                           " \n"
-                           " ' caf\xC3\xA9\n"
-                           " Public Sub A()\n"
-                           "-    x = 1\n"
-                           "+    x = 2\n"
-                           " End Sub\n"
-                           " \n"
-                           " Public Sub B()\n"
-                           "-End Sub\n"
-                           "-\n"
-                           "-Public Sub C()\n"
-                           " End Sub\n");
+                           " \r\n"
+                           " ' caf\xE9\r\n"
+                           " Public Sub A()\r\n"
+                           "-    x = 1\r\n"
+                           "+    x = 2\r\n"
+                           " End Sub\r\n"
+                           " \r\n"
+                           " Public Sub B()\r\n"
+                           "-End Sub\r\n"
+                           "-\r\n"
+                           "-Public Sub C()\r\n"
+                           " End Sub\r\n");
 }
 
 }  // namespace
