@@ -96,16 +96,17 @@ void FindDeclaration(long line, host::CodeModule& module, ProcLocationRecord& fo
 
 std::vector<Text> SplitWords(TextView text, TextView delimiter) {
   std::vector<Text> words;
-  Text rest = vb::Trim(text);
+  // The rest as a view: each word is copied once, whatever the length of the line.
+  TextView rest = vb::TrimView(text);
   if (delimiter.empty()) {
-    if (!rest.empty()) words.push_back(rest);
+    if (!rest.empty()) words.emplace_back(rest);
     return words;
   }
-  for (std::int64_t at = vb::InStr(rest, delimiter); at > 0; at = vb::InStr(rest, delimiter)) {
-    words.push_back(vb::Left(rest, at - 1));
-    rest = vb::Mid(rest, at + static_cast<std::int64_t>(delimiter.size()));
+  for (std::size_t at = rest.find(delimiter); at != TextView::npos; at = rest.find(delimiter)) {
+    words.emplace_back(rest.substr(0, at));
+    rest.remove_prefix(at + delimiter.size());
   }
-  if (!rest.empty()) words.push_back(rest);
+  if (!rest.empty()) words.emplace_back(rest);
   return words;
 }
 
@@ -155,10 +156,14 @@ MemberAtLine MethodAtCaret(const Ref<host::VBE>& vbe) {
 
 Text JoinDeclaration(const Ref<host::CodeModule>& codeModule, long declarationLine) {
   Text joined = vb::Trim(vb::Required(codeModule)->Lines(declarationLine, 1));
-  // A module that ends in a continuation has nothing more to join.
+  // A module that ends in a continuation has nothing more to join. Joined in place, so a long
+  // run of continued lines costs its length once.
   for (long next = declarationLine + 1; vb::ContinuesOnNextLine(joined) && next <= codeModule->CountOfLines(); ++next) {
-    joined = vb::Trim(vb::Left(joined, static_cast<std::int64_t>(joined.size()) - 1)) + u" " +
-             vb::Trim(codeModule->Lines(next, 1));
+    joined.pop_back();
+    while (!joined.empty() && joined.back() == u' ') joined.pop_back();
+    joined.erase(0, std::min(joined.size(), joined.find_first_not_of(u' ')));
+    joined += u' ';
+    joined += vb::TrimView(codeModule->Lines(next, 1));
   }
   return joined;
 }

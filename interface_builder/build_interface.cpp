@@ -1,5 +1,7 @@
 #include "interface_builder/build_interface.h"
 
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "interface_builder/declared_procedures.h"
@@ -21,21 +23,19 @@ class StubSet {
 
   bool Has(ProcedureKind kind, TextView memberName) const {
     Text name = prefix_ + Text(memberName);
-    for (const auto& [writtenKind, writtenName] : written_)
-      if (writtenKind == kind && vb::EqualsNoCase(writtenName, name)) return true;
-    return alreadyThere_ && alreadyThere_(kind, name);
+    return written_.count(ProcedureKey(kind, name)) > 0 || (alreadyThere_ && alreadyThere_(kind, name));
   }
   // True when the stub is to be written now (and from now on counts as written).
   bool Take(ProcedureKind kind, TextView memberName) {
     if (Has(kind, memberName)) return false;
-    written_.emplace_back(kind, prefix_ + Text(memberName));
+    written_.insert(ProcedureKey(kind, prefix_ + Text(memberName)));
     return true;
   }
 
  private:
   Text prefix_;
   const BuildInterface::AlreadyThere& alreadyThere_;
-  std::vector<std::pair<ProcedureKind, Text>> written_;
+  std::unordered_set<Text> written_;  // ProcedureKey
 };
 
 }  // namespace
@@ -49,6 +49,9 @@ vb::Text BuildInterface::operator()(const host::Ref<host::VBE>& VBInst, vb::Text
   host::Ref<host::CodeModule> module = Required(component->CodeModule());
   host::Ref<host::Members> members = Required(module->Members());
   const std::vector<DeclaredProcedure> procedures = DeclaredProcedures(*module);
+  // The procedures of each name (in upper case), in the order of the code.
+  std::unordered_map<Text, std::vector<const DeclaredProcedure*>> procedureNamed;
+  for (const DeclaredProcedure& procedure : procedures) procedureNamed[vb::UCase(procedure.header.name)].push_back(&procedure);
   StubSet stubs(Text(ClassName) + u"_", alreadyThere);
 
   Text result;
@@ -79,12 +82,14 @@ vb::Text BuildInterface::operator()(const host::Ref<host::VBE>& VBInst, vb::Text
         result += VariableStub(ClassName, name, varType, ProcedureKind::PropertySet);
     } else if (type == host::vbext_mt_Method || type == host::vbext_mt_Property) {
       // Every public procedure of that name: a property has its Get, Let and Set each.
-      for (const DeclaredProcedure& procedure : procedures) {
-        const vb::ProcedureHeader& header = procedure.header;
-        if (header.scope != host::vbext_Public || !vb::EqualsNoCase(header.name, name) ||
-            IsMethod(header.kind) != (type == host::vbext_mt_Method) || !stubs.Take(header.kind, name))
+      const auto named = procedureNamed.find(vb::UCase(name));
+      if (named == procedureNamed.end()) continue;
+      for (const DeclaredProcedure* procedure : named->second) {
+        const vb::ProcedureHeader& header = procedure->header;
+        if (header.scope != host::vbext_Public || IsMethod(header.kind) != (type == host::vbext_mt_Method) ||
+            !stubs.Take(header.kind, name))
           continue;
-        result += ProcedureStub(ClassName, name, header, procedure.declaration);
+        result += ProcedureStub(ClassName, name, header, procedure->declaration);
       }
     }
   }

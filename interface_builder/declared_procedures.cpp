@@ -10,7 +10,10 @@ std::vector<DeclaredProcedure> DeclaredProcedures(host::CodeModule& module) {
   const std::vector<vb::Text> lines = vb::SplitLines(module.Lines(1, count));
   for (std::size_t i = 0; i < lines.size(); ++i) {
     vb::Text declaration = lines[i];
-    while (vb::ContinuesOnNextLine(declaration) && i + 1 < lines.size()) declaration += vb::kCrLf + lines[++i];
+    while (vb::ContinuesOnNextLine(declaration) && i + 1 < lines.size()) {
+      declaration += vb::kCrLf;
+      declaration += lines[++i];
+    }
     if (std::optional<vb::ProcedureHeader> header = vb::ReadProcedureHeader(declaration))
       procedures.push_back({std::move(*header), std::move(declaration)});
   }
@@ -28,8 +31,15 @@ bool Declares(const std::vector<DeclaredProcedure>& procedures, vb::ProcedureKin
 
 vb::Text DeclarationAt(host::CodeModule& module, long line) {
   vb::Text declaration = module.Lines(line, 1);
-  while (vb::ContinuesOnNextLine(declaration) && line < module.CountOfLines()) declaration += vb::kCrLf + module.Lines(++line, 1);
+  while (vb::ContinuesOnNextLine(declaration) && line < module.CountOfLines()) {
+    declaration += vb::kCrLf;
+    declaration += module.Lines(++line, 1);
+  }
   return declaration;
+}
+
+vb::Text ProcedureKey(vb::ProcedureKind kind, vb::TextView name) {
+  return vb::UCase(name) + u'|' + static_cast<char16_t>(u'0' + static_cast<int>(kind));
 }
 
 }  // namespace morrowgate

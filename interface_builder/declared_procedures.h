@@ -24,4 +24,8 @@ bool Declares(const std::vector<DeclaredProcedure>& procedures, vb::ProcedureKin
 // The declaration at `line` with the lines it continues onto, joined by CR LF.
 vb::Text DeclarationAt(host::CodeModule& module, long line);
 
+// A procedure as a key of a set or map: its kind and its name in upper case (names ignore letter
+// case), so that looking one up costs the same in a module of any size.
+vb::Text ProcedureKey(vb::ProcedureKind kind, vb::TextView name);
+
 }  // namespace morrowgate

@@ -6,7 +6,7 @@
 namespace tallowick {
 
 LineKind ClassifyLine(vb::TextView line) {
-  vb::Text trimmed = vb::Trim(line);
+  const vb::TextView trimmed = vb::TrimView(line);
   if (trimmed.empty()) return LineKind::Blank;
   if (trimmed.front() == u'\'') return LineKind::Comment;
   return LineKind::Code;
