@@ -69,7 +69,7 @@ class ByteLines {
   ByteLines(std::string_view bytes, std::size_t from) : bytes_(bytes), pos_(from) {}
   bool Next(Line& line) {
     if (pos_ >= bytes_.size()) return false;
-    std::size_t end = bytes_.find_first_of("\r\n", pos_);
+    std::size_t end = FindLineBreak(bytes_, pos_);
     if (end == std::string_view::npos) end = bytes_.size();
     std::size_t breakLength = 0;
     if (end < bytes_.size()) breakLength = (bytes_[end] == '\r' && end + 1 < bytes_.size() && bytes_[end + 1] == '\n') ? 2 : 1;
@@ -170,7 +170,7 @@ ModuleFile ParseModuleFile(const fs::path& path, std::string bytes, int codePage
                               std::to_string(codePage) + ": saving would change its bytes");
   }
   // The break new lines get: the file's first one, CR LF when it has none; the last line's end.
-  const std::size_t firstBreak = all.find_first_of("\r\n", start);
+  const std::size_t firstBreak = FindLineBreak(all, start);
   module.newline = firstBreak == std::string_view::npos ? "\r\n"
                    : (all[firstBreak] == '\r' && firstBreak + 1 < all.size() && all[firstBreak + 1] == '\n')
                        ? "\r\n"
@@ -251,11 +251,13 @@ std::vector<CodeLine> ModuleFile::Code() const {
   return code;
 }
 
-Text ModuleFile::VisibleCode() {
-  Text text;
-  text.reserve(bytes.size() - codeBegin);
+memhost::LineStore ModuleFile::VisibleCode() {
+  memhost::LineStore lines;
+  // At most a character per byte in every supported code page.
+  lines.Reserve(0, bytes.size() - codeBegin);
   codeHasHidden = codeEolsDiffer = false;
   codeEol.clear();
+  Text decoded;  // one line at a time, its room reused
   ByteLines reader(bytes, codeBegin);
   for (ByteLines::Line line; reader.Next(line);) {
     if (!line.eol.empty()) {
@@ -266,10 +268,11 @@ Text ModuleFile::VisibleCode() {
       codeHasHidden = true;
       continue;
     }
-    DecodeInto(text, line.text, codePage);
-    text += vb::kCrLf;
+    decoded.clear();
+    DecodeInto(decoded, line.text, codePage);
+    lines.PushBack(decoded);
   }
-  return text;
+  return lines;
 }
 
 namespace {

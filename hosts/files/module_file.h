@@ -11,6 +11,7 @@
 
 #include "hosts/files/designer_block.h"
 #include "hosts/files/text_file.h"
+#include "hosts/memory/line_store.h"
 
 namespace files {
 
@@ -46,9 +47,9 @@ struct ModuleFile {
   const std::shared_ptr<DesignerNode>& Designer();
   // The code part's lines, visible and hidden, as they are in `bytes`.
   std::vector<CodeLine> Code() const;
-  // The code the code window shows: its lines, each ended by CR LF. Notes on the way whether
-  // the code part holds hidden lines and whether its lines end alike.
-  Text VisibleCode();
+  // The lines the code window shows. Notes on the way whether the code part holds hidden lines
+  // and whether its lines end alike.
+  memhost::LineStore VisibleCode();
   bool codeHasHidden = false;  // member attribute lines among the code
   bool codeEolsDiffer = false;
   std::string codeEol;  // the line end of the code lines, when all that have one agree

@@ -1,6 +1,9 @@
 // Lines with their own line ends, code pages and case-tolerant project paths.
 #include "hosts/files/text_file.h"
 
+#include <array>
+#include <cstring>
+
 namespace fs = std::filesystem;
 
 namespace files {
@@ -22,10 +25,16 @@ void DecodeInto(Text& text, std::string_view bytes, int codePage) {
       for (unsigned char c : bytes) text += static_cast<char16_t>(c);
       return;
     default: {
-      // Windows-1252 is Latin-1 but for 0x80-0x9F: one character per byte, decoded in place.
+      // Windows-1252: one character per byte, looked up in a table made once.
+      static const std::array<char16_t, 256> kTable = [] {
+        std::array<char16_t, 256> table{};
+        for (int b = 0; b < 256; ++b) table[static_cast<std::size_t>(b)] = vb::FromCp1252(static_cast<unsigned char>(b));
+        return table;
+      }();
       const std::size_t at = text.size();
       text.resize(at + bytes.size());
-      for (std::size_t i = 0; i < bytes.size(); ++i) text[at + i] = vb::FromCp1252(static_cast<unsigned char>(bytes[i]));
+      char16_t* out = text.data() + at;
+      for (std::size_t i = 0; i < bytes.size(); ++i) out[i] = kTable[static_cast<unsigned char>(bytes[i])];
     }
   }
 }
@@ -75,6 +84,17 @@ bool EncodeInto(std::string& bytes, TextView text, int codePage) {
   }
 }
 
+std::size_t FindLineBreak(std::string_view bytes, std::size_t from) {
+  if (from >= bytes.size()) return std::string_view::npos;
+  const char* begin = bytes.data() + from;
+  const char* end = bytes.data() + bytes.size();
+  const char* lf = static_cast<const char*>(std::memchr(begin, '\n', static_cast<std::size_t>(end - begin)));
+  const char* stop = lf ? lf : end;
+  const char* cr = static_cast<const char*>(std::memchr(begin, '\r', static_cast<std::size_t>(stop - begin)));
+  const char* found = cr ? cr : lf;
+  return found ? static_cast<std::size_t>(found - bytes.data()) : std::string_view::npos;
+}
+
 TextFile SplitFile(std::string_view bytes, int codePage) {
   TextFile file;
   if (codePage == 65001 && bytes.substr(0, 3) == "\xEF\xBB\xBF") {
@@ -83,7 +103,7 @@ TextFile SplitFile(std::string_view bytes, int codePage) {
   }
   std::size_t start = 0;
   while (start < bytes.size()) {
-    std::size_t end = bytes.find_first_of("\r\n", start);
+    std::size_t end = FindLineBreak(bytes, start);
     Line line;
     if (end == std::string_view::npos) {
       line.text = Decode(bytes.substr(start), codePage);

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "hosts/files/line_alignment.h"
+#include "hosts/files/text_file.h"
 
 namespace files {
 namespace {
@@ -139,7 +140,7 @@ Lines SplitKeepingEnds(std::string_view bytes) {
   Lines lines;
   std::size_t start = 0;
   while (start < bytes.size()) {
-    std::size_t end = bytes.find_first_of("\r\n", start);
+    std::size_t end = FindLineBreak(bytes, start);
     if (end == std::string_view::npos) {
       end = bytes.size();
     } else {

@@ -46,8 +46,8 @@ std::vector<TextView> InsertedLines(TextView text) {
 
 }  // namespace
 
-MemCodeModule::MemCodeModule(std::shared_ptr<HostState> state, std::weak_ptr<MemComponent> component, TextView code)
-    : state_(std::move(state)), component_(std::move(component)), lines_(code) {}
+MemCodeModule::MemCodeModule(std::shared_ptr<HostState> state, std::weak_ptr<MemComponent> component, LineStore lines)
+    : state_(std::move(state)), component_(std::move(component)), lines_(std::move(lines)) {}
 
 void MemCodeModule::SetCode(TextView code) {
   lines_.Assign(code);

@@ -57,6 +57,30 @@ void LineStore::Assign(TextView code) {
   gapBegin_ = gapEnd_ = spans_.size();
 }
 
+void LineStore::Reserve(std::size_t lines, std::size_t chars) {
+  if (used_ + chars > capacity_) {
+    // Exactly what is asked: a module that is only read takes no more.
+    auto* grown = static_cast<char16_t*>(std::realloc(chars_, std::max<std::size_t>(used_ + chars, 1) * sizeof(char16_t)));
+    if (!grown) throw std::bad_alloc();
+    chars_ = grown;
+    capacity_ = used_ + chars;
+  }
+  MoveGap(size());
+  spans_.resize(gapBegin_);
+  gapEnd_ = gapBegin_;
+  spans_.reserve(spans_.size() + lines);
+}
+
+void LineStore::PushBack(TextView line) {
+  ReserveChars(line.size());
+  if (gapEnd_ != spans_.size()) {
+    MoveGap(size());
+    spans_.resize(gapBegin_);
+  }
+  spans_.push_back(Append(line));
+  gapBegin_ = gapEnd_ = spans_.size();
+}
+
 void LineStore::Replace(std::size_t at, std::size_t count, const std::vector<TextView>& lines) {
   std::size_t chars = 0;
   for (TextView line : lines) chars += line.size();

@@ -40,6 +40,10 @@ class LineStore {
 
   // Every line of `code` (split as SplitCodeViews does), replacing what was there.
   void Assign(TextView code);
+  // Room for `lines` more lines of `chars` characters in all, then each line added at the end: a
+  // module read from a file is built without a copy of its whole text.
+  void Reserve(std::size_t lines, std::size_t chars);
+  void PushBack(TextView line);
   // Replaces `count` lines from `at` (0-based) by `lines`, which must not point into this store.
   void Replace(std::size_t at, std::size_t count, const std::vector<TextView>& lines);
   // `count` lines from `first` joined by CR LF, without a break after the last.

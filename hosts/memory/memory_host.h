@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "framework/host_model.h"
+#include "hosts/memory/line_store.h"
 
 namespace memhost {
 
@@ -81,6 +82,8 @@ class MemoryVBE : public host::VBE {
   // Adds a project or a component after the build.
   virtual void AddProject(TextView name) = 0;
   virtual Ref<host::VBComponent> AddComponent(TextView name, int type, std::optional<Text> code) = 0;
+  // The same with the code's lines already in a store (a module read from a file).
+  virtual Ref<host::VBComponent> AddComponent(TextView name, int type, LineStore code) = 0;
 
   // Every edit of the module fails with error 40198 while set.
   virtual void SetReadOnly(TextView component, bool readOnly) = 0;

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "framework/host_model.h"
@@ -103,6 +104,7 @@ class MemComponent : public host::VBComponent, public std::enable_shared_from_th
   Ref<host::VBForm> Designer() override;
 
   void CreateModule(TextView code);
+  void CreateModule(LineStore code);
   void CreateDesigner();
   const std::shared_ptr<MemCodeModule>& module() const { return module_; }
   const std::shared_ptr<MemForm>& designer() const { return designer_; }
@@ -131,13 +133,14 @@ class MemProject : public host::VBProject, public std::enable_shared_from_this<M
   std::shared_ptr<HostState> state_;
   Text name_;
   std::vector<std::shared_ptr<MemComponent>> components_;
+  std::unordered_map<Text, std::shared_ptr<MemComponent>> byName_;  // by the name in upper case
 };
 
 // ---- code ------------------------------------------------------------------------------------
 
 class MemCodeModule : public host::CodeModule, public std::enable_shared_from_this<MemCodeModule> {
  public:
-  MemCodeModule(std::shared_ptr<HostState> state, std::weak_ptr<MemComponent> component, TextView code);
+  MemCodeModule(std::shared_ptr<HostState> state, std::weak_ptr<MemComponent> component, LineStore lines);
 
   Ref<host::VBComponent> Parent() override { return component_.lock(); }
   long CountOfLines() override;

@@ -98,6 +98,12 @@ class MemoryVBEImpl : public MemoryVBE {
     if (component->module()) component->module()->OpenPane();  // as the builder does
     return component;
   }
+  Ref<host::VBComponent> AddComponent(TextView name, int type, LineStore code) override {
+    auto component = std::dynamic_pointer_cast<MemComponent>(AddComponent(name, type, std::nullopt));
+    component->CreateModule(std::move(code));
+    component->module()->OpenPane();
+    return component;
+  }
   void SetReadOnly(TextView component, bool readOnly) override { ModuleOf(component)->SetReadOnly(readOnly); }
   void InjectFailure(const std::string& operation, int nth, int number, Text description) override {
     state_->failures.Add(operation, nth, number, std::move(description));

@@ -36,8 +36,10 @@ MemComponent::MemComponent(std::shared_ptr<HostState> state, std::weak_ptr<MemPr
 Ref<host::CodeModule> MemComponent::CodeModule() { return module_; }
 Ref<host::VBForm> MemComponent::Designer() { return designer_; }
 
-void MemComponent::CreateModule(TextView code) {
-  module_ = std::make_shared<MemCodeModule>(state_, weak_from_this(), code);
+void MemComponent::CreateModule(TextView code) { CreateModule(LineStore(code)); }
+
+void MemComponent::CreateModule(LineStore code) {
+  module_ = std::make_shared<MemCodeModule>(state_, weak_from_this(), std::move(code));
 }
 
 void MemComponent::CreateDesigner() { designer_ = std::make_shared<MemForm>(state_, weak_from_this()); }
@@ -50,13 +52,13 @@ std::shared_ptr<MemComponent> MemProject::AddComponent(TextView name, int type, 
   if (code) component->CreateModule(*code);
   if (HasDesigner(type)) component->CreateDesigner();
   components_.push_back(component);
+  byName_.emplace(vb::UCase(name), component);
   return component;
 }
 
 std::shared_ptr<MemComponent> MemProject::Find(TextView name) const {
-  for (const auto& c : components_)
-    if (vb::EqualsNoCase(c->Name(), name)) return c;
-  return nullptr;
+  auto found = byName_.find(vb::UCase(name));
+  return found == byName_.end() ? nullptr : found->second;
 }
 
 }  // namespace memhost::detail
