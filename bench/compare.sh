@@ -5,7 +5,8 @@
 #   2. the linearity table: each command on a small and a ten times larger input, and the ratio.
 # Times are CPU seconds (user + system), medians of BENCH_RUNS runs (5; a case whose runs pass
 # BENCH_PATIENCE seconds (60) stops repeating). Each run of an editing command starts from a
-# fresh copy. Everything happens in BENCH_WORK (a new temporary folder unless given).
+# fresh copy. Everything happens in BENCH_WORK (a new temporary folder unless given). BENCH_ROWS
+# (a regular expression) picks linearity rows; BENCH_CORPUS=0 leaves out the corpus table.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BENCH_BUILD:-$root/build-bench}
@@ -13,6 +14,8 @@ work=${BENCH_WORK:-$(mktemp -d -t vb6kit-bench.XXXXXX)}
 runs=${BENCH_RUNS:-5}
 patience=${BENCH_PATIENCE:-60}
 bytes=${BENCH_BYTES:-20000000}
+only_rows=${BENCH_ROWS:-.}     # a regular expression: only the linearity rows it matches
+corpus_table=${BENCH_CORPUS:-1}  # 0 leaves out the count and summary table
 
 command -v cmake >/dev/null || { echo "compare.sh needs cmake" >&2; exit 2; }
 mkdir -p "$work"
@@ -58,6 +61,7 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b <= 0) b = 0.000001; printf "%.1
 
 # ---- the corpus: count and summary against wc -l and cloc ----------------------------------------
 
+if ((corpus_table)); then
 echo "generating the corpus ..." >&2
 "$gen" corpus corpus --bytes "$bytes" --seed 14
 mapfile -t files < <(cd corpus && ls -- *.bas *.cls *.frm *.ctl)
@@ -91,6 +95,7 @@ for row in "count $count_cpu $count_rss 3" "summary $summary_cpu $summary_rss 5"
     "$(ratio "$((kb * 1024))" "$input")" "<=${goal}x"
 done
 echo "(goals: count <= 3x wc -l and >= 10x faster than cloc; summary <= 5x wc -l; peak <= 4x input)"
+fi
 
 # ---- inputs for the linearity table --------------------------------------------------------------
 
@@ -122,6 +127,7 @@ fresh() { rm -rf run && mkdir run && cp -r "in/$1" "run/$1"; }
 rows=()
 row() {
   local label=$1 spec=$2 copy=$3
+  [[ $label =~ $only_rows ]] || return 0
   local cpus=() peak=0 scale
   for scale in small large; do
     local n=6500
@@ -130,7 +136,7 @@ row() {
     args=${args//\{n\}/$n}
     args=${args//\{n5\}/$((n - 5))}
     local source=${copy//\{scale\}/$scale}
-    args=${args//\{all\}/$(grep -vc '^Attribute ' "in/$source")}
+    [[ $args == *"{all}"* ]] && args=${args//\{all\}/$(grep -vc '^Attribute ' "in/$source")}
     # shellcheck disable=SC2086
     measure "fresh $source" "$vb6kit" $args
     cpus+=("$cpu")
