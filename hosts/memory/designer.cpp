@@ -322,6 +322,7 @@ void MemForm::Remove(const std::shared_ptr<MemControl>& control) {
 }
 
 std::vector<std::shared_ptr<MemControl>> MemForm::WithContents(const std::shared_ptr<MemControl>& control) const {
+  Load();
   // A container comes before the controls inside it, so one pass finds them all.
   std::vector<std::shared_ptr<MemControl>> contents{control};
   std::unordered_set<const MemControl*> inside{control.get()};
@@ -333,6 +334,7 @@ std::vector<std::shared_ptr<MemControl>> MemForm::WithContents(const std::shared
 }
 
 std::shared_ptr<MemControl> MemForm::Container(TextView name) const {
+  Load();
   for (auto it = controls_.rbegin(); it != controls_.rend(); ++it)
     if (vb::EqualsNoCase((*it)->Name(), name)) return *it;
   vb::Raise(vb::err::kInvalidProcedureCall, u"No container named " + Text(name) + u" on the form");
