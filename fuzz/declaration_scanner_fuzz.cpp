@@ -3,6 +3,7 @@
 // IDE would list is one distinct name found by the scan. Adding a declaration to the in-memory
 // code module keeps every existing line, in order.
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "fuzz_support.h"
@@ -14,12 +15,6 @@ namespace {
 
 using vb::Text;
 
-bool IsProcedure(memhost::DeclarationKind kind) {
-  using K = memhost::DeclarationKind;
-  return kind == K::Sub || kind == K::Function || kind == K::PropertyGet || kind == K::PropertyLet ||
-         kind == K::PropertySet;
-}
-
 void CheckOutline(const memhost::ModuleOutline& outline, long lineCount) {
   long previous = 1;
   for (const auto& d : outline.declarations) {
@@ -30,10 +25,13 @@ void CheckOutline(const memhost::ModuleOutline& outline, long lineCount) {
   FUZZ_CHECK(0 <= outline.declarationLines && outline.declarationLines <= lineCount);
   FUZZ_CHECK(outline.firstProcedureLine == 0 ||
              std::any_of(outline.declarations.begin(), outline.declarations.end(), [&](const auto& d) {
-               return IsProcedure(d.kind) && d.firstLine == outline.firstProcedureLine;
+               return memhost::IsProcedure(d.kind) && d.firstLine == outline.firstProcedureLine;
              }));
 
-  const auto members = memhost::MembersOf(outline);
+  std::vector<std::uint32_t> memberIndexes, scratch;
+  memhost::MemberDeclarations(outline, memberIndexes, scratch);
+  std::vector<memhost::MemberInfo> members;
+  for (std::uint32_t index : memberIndexes) members.push_back(memhost::MemberOf(outline.declarations[index]));
   for (std::size_t i = 0; i < members.size(); ++i) {
     FUZZ_CHECK(!members[i].name.empty());
     for (std::size_t j = 0; j < i; ++j) FUZZ_CHECK(!vb::EqualsNoCase(members[i].name, members[j].name));

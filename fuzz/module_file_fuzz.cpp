@@ -74,8 +74,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   auto changes = workspace.PendingChanges();
   FUZZ_CHECK(changes.size() == 1);
-  const files::ModuleFile saved = files::ParseModuleFile(path, changes.front().newBytes, options.codePage);
-  FUZZ_CHECK(saved.VisibleCode() == code);
-  FUZZ_CHECK(renamed.empty() || Renamed(*saved.designer, renamed));
+  files::ModuleFile saved = files::ParseModuleFile(path, changes.front().newBytes, options.codePage);
+  const memhost::LineStore savedCode = saved.VisibleCode();
+  FUZZ_CHECK(savedCode.size() == code.size());
+  for (std::size_t i = 0; i < code.size(); ++i) FUZZ_CHECK(savedCode[i] == code[i]);
+  FUZZ_CHECK(renamed.empty() || Renamed(*saved.Designer(), renamed));
   return 0;
 }
