@@ -7,79 +7,124 @@
 
 namespace cli {
 
-Args::Args(const std::vector<std::string>& words, std::initializer_list<OptionSpec> options) {
-  for (const OptionSpec& optionSpec : options) specs_[optionSpec.name] = optionSpec.kind;
+Args::Args(const std::vector<std::string>& words, const Command& command) {
+  for (const std::vector<OptionSpec>* table : {&command.options, &GlobalOptions()})
+    for (const OptionSpec& optionSpec : *table) specs_[optionSpec.name] = &optionSpec;
   bool optionsEnded = false;
   for (std::size_t i = 0; i < words.size(); ++i) {
     const std::string& word = words[i];
-    if (optionsEnded || word.size() < 3 || word.compare(0, 2, "--") != 0) {
-      if (word == "--" && !optionsEnded) {
-        optionsEnded = true;
-        continue;
-      }
-      if (!optionsEnded && word.size() > 1 && word[0] == '-' && word != "-")
-        throw UsageError("unknown option " + word);
+    if (!optionsEnded && word == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (optionsEnded || word.size() < 2 || word[0] != '-') {
       positionals_.push_back(word);
       continue;
     }
-    std::string name = word.substr(2);
+    std::string name;
     std::optional<std::string> inlineValue;
-    if (auto eq = name.find('='); eq != std::string::npos) {
-      inlineValue = name.substr(eq + 1);
-      name.resize(eq);
+    if (word[1] != '-') {
+      // -q, -h: the short names of flags.
+      if (word == "-h") {
+        help_ = true;
+        continue;
+      }
+      for (const auto& [long_name, optionSpec] : specs_)
+        if (word.size() == 2 && optionSpec->shortName == word[1] && optionSpec->kind == OptionSpec::Flag)
+          name = long_name;
+      if (name.empty()) throw UsageError("unknown option " + word);
+    } else {
+      name = word.substr(2);
+      if (auto eq = name.find('='); eq != std::string::npos) {
+        inlineValue = name.substr(eq + 1);
+        name.resize(eq);
+      }
     }
     if (name == "help") {
       help_ = true;
       continue;
     }
-    auto optionSpec = specs_.find(name);
-    if (optionSpec == specs_.end()) throw UsageError("unknown option --" + name);
-    if (optionSpec->second == OptionSpec::Flag) {
+    auto found = specs_.find(name);
+    if (found == specs_.end()) throw UsageError("unknown option --" + name);
+    const OptionSpec& optionSpec = *found->second;
+    auto& list = given_[name];
+    if (optionSpec.kind == OptionSpec::Flag) {
       if (inlineValue) throw UsageError("--" + name + " takes no value");
-      given_[name].push_back("");
+      list.push_back("");
       continue;
     }
-    std::string value;
-    if (inlineValue) {
-      value = *inlineValue;
-    } else {
-      if (i + 1 >= words.size()) throw UsageError("--" + name + " needs a value");
-      value = words[++i];
-    }
-    auto& list = given_[name];
-    if (optionSpec->second == OptionSpec::Value && !list.empty()) throw UsageError("--" + name + " is given twice");
-    list.push_back(value);
+    if (!inlineValue && i + 1 >= words.size()) throw UsageError("--" + name + " needs a value");
+    if (optionSpec.kind != OptionSpec::Repeated && !list.empty()) throw UsageError("--" + name + " is given twice");
+    list.push_back(inlineValue ? *inlineValue : words[++i]);
   }
+  if (help_) return;
+
+  for (const OptionSpec& optionSpec : command.options)
+    if (optionSpec.kind == OptionSpec::Required && !given_.count(optionSpec.name))
+      throw UsageError(std::string("missing --") + optionSpec.name + " " + optionSpec.value);
+  std::size_t least = 0;
+  bool endless = false;
+  for (const Operand& operand : command.operands) {
+    const std::string operandName = operand.name;
+    if (operandName.front() != '[') ++least;
+    if (operandName.find("...") != std::string::npos) endless = true;
+  }
+  if (positionals_.size() < least) {
+    std::string missing = command.operands[positionals_.size()].name;
+    if (missing.size() > 3 && missing.compare(missing.size() - 3, 3, "...") == 0) missing.resize(missing.size() - 3);
+    throw UsageError("missing " + missing);
+  }
+  if (!endless && positionals_.size() > command.operands.size())
+    throw UsageError("unexpected argument '" + positionals_[command.operands.size()] + "'");
 }
 
-bool Args::flag(const std::string& name) const { return given_.count(name) != 0; }
+const OptionSpec& Args::Spec(const std::string& name) const {
+  auto found = specs_.find(name);
+  if (found == specs_.end()) throw std::logic_error("option --" + name + " is not declared");
+  return *found->second;
+}
+
+bool Args::flag(const std::string& name) const {
+  Spec(name);
+  return given_.count(name) != 0;
+}
 
 std::optional<std::string> Args::value(const std::string& name) const {
+  Spec(name);
   auto it = given_.find(name);
   if (it == given_.end() || it->second.empty()) return std::nullopt;
   return it->second.front();
 }
 
 std::vector<std::string> Args::values(const std::string& name) const {
+  Spec(name);
   auto it = given_.find(name);
   return it == given_.end() ? std::vector<std::string>{} : it->second;
 }
 
-void Args::ExpectPositionals(std::size_t least, std::size_t most, const std::string& what) const {
-  if (positionals_.size() < least) throw UsageError("missing " + what);
-  if (positionals_.size() > most) throw UsageError("unexpected argument '" + positionals_[most] + "'");
+const std::string& Args::required(const std::string& name) const {
+  if (Spec(name).kind != OptionSpec::Required) throw std::logic_error("option --" + name + " is not required");
+  return given_.at(name).front();
 }
 
-std::string Args::Choice(const std::string& name, std::initializer_list<const char*> allowed,
-                         const std::string& fallback) const {
-  std::optional<std::string> given = value(name);
+std::string Args::Choice(const std::string& name, const std::string& fallback) const {
+  const std::optional<std::string> given = value(name);
   if (!given) return fallback;
-  std::string list;
-  for (const char* word : allowed) {
+  const std::string allowed = Spec(name).value;
+  for (const std::string& word : SplitWords(allowed))
     if (*given == word) return *given;
-    list += (list.empty() ? "" : "|") + std::string(word);
+  throw UsageError("--" + name + " must be one of " + allowed + ", not '" + *given + "'");
+}
+
+std::vector<std::string> SplitWords(const std::string& placeholder) {
+  std::vector<std::string> words;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t bar = placeholder.find('|', start);
+    words.push_back(placeholder.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
+    if (bar == std::string::npos) return words;
+    start = bar + 1;
   }
-  throw UsageError("--" + name + " must be one of " + list + ", not '" + *given + "'");
 }
 
 namespace {

@@ -1,46 +1,46 @@
-// The small argument parser of the subcommands: positional words and --options (with a value
-// as the next word or after "="), each option declared by the command. "--help" is known to
-// every command; "-" is a positional word (standard input); "--" ends the options.
+// The argument parser of the subcommands: positional words and --options (with a value as the
+// next word or after "="), each option declared once in the command's table (command.h) together
+// with the options every command takes. "-" is a positional word (standard input); "--" ends
+// the options.
 #pragma once
 
 #include <cstdint>
-#include <initializer_list>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
-namespace cli {
+#include "cli/command.h"
 
-struct OptionSpec {
-  enum Kind { Flag, Value, Repeated };
-  const char* name;  // without the dashes: "format"
-  Kind kind = Value;
-};
+namespace cli {
 
 class Args {
  public:
-  // Raises UsageError naming an unknown option, a missing value or a repeated single option.
-  Args(const std::vector<std::string>& words, std::initializer_list<OptionSpec> options);
+  // Raises UsageError naming an unknown option, a missing value, a repeated single option and,
+  // unless --help was given, a missing required option or a wrong count of operands.
+  Args(const std::vector<std::string>& words, const Command& command);
 
   bool help() const { return help_; }
   const std::vector<std::string>& positionals() const { return positionals_; }
   bool flag(const std::string& name) const;
   std::optional<std::string> value(const std::string& name) const;
   std::vector<std::string> values(const std::string& name) const;
-
-  // Checks the count of positional words; `what` names them in the message ("FILE").
-  void ExpectPositionals(std::size_t least, std::size_t most, const std::string& what) const;
-  // One of the allowed words for an option ("text|csv|json"), or `fallback` when absent.
-  std::string Choice(const std::string& name, std::initializer_list<const char*> allowed,
-                     const std::string& fallback) const;
+  // The value of an option whose kind is Required.
+  const std::string& required(const std::string& name) const;
+  // The value of an option completed from its words ("text|csv|json"), or `fallback` when absent.
+  std::string Choice(const std::string& name, const std::string& fallback) const;
 
  private:
-  std::map<std::string, OptionSpec::Kind> specs_;
+  const OptionSpec& Spec(const std::string& name) const;
+
+  std::map<std::string, const OptionSpec*> specs_;
   std::map<std::string, std::vector<std::string>> given_;
   std::vector<std::string> positionals_;
   bool help_ = false;
 };
+
+// The words of a Complete::Words placeholder: "text|csv|json" -> text, csv, json.
+std::vector<std::string> SplitWords(const std::string& placeholder);
 
 // A line number as the code window counts them (from 1); UsageError naming `option` otherwise.
 long ParseLineNumber(const std::string& option, const std::string& text);

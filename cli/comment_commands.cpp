@@ -34,44 +34,19 @@ int RunOnModule(Context& context, const Args& args, long firstLine, long lastLin
   return FinishEdit(context, home, *loaded.code, kAddin);
 }
 
-int Marks(Context& context, const std::vector<std::string>& words, bool commentOut) {
-  Args args(words, {{"lines"}, {"project"}});
-  if (args.help()) {
-    context.out << "usage: vb6kit " << (commentOut ? "comment" : "uncomment")
-                << " FILE [--project PROJECT.vbp] --lines A[-B]\n\n"
-                << (commentOut ? "Puts a comment mark in front of each line from A to B (the code window's lines).\n"
-                               : "Takes the comment mark from column 1 of each line from A to B that has one.\n");
-    return kExitOk;
-  }
-  args.ExpectPositionals(1, 1, "FILE");
-  const std::optional<std::string> lines = args.value("lines");
-  if (!lines) throw UsageError("missing --lines A[-B]");
-  const LineRange range = ParseLineRange("--lines", *lines);
+int Marks(Context& context, const Args& args, bool commentOut) {
+  const LineRange range = ParseLineRange("--lines", args.required("lines"));
   return RunOnModule(context, args, range.first, range.last, false, "--lines",
                      commentOut ? u"Comment Out Selected Area" : u"Un-Comment Selected Area", SettingsUse::None,
                      [](scripted::ScriptedToolkit&) {});
 }
 
-long RequiredLine(const Args& args) {
-  const std::optional<std::string> line = args.value("line");
-  if (!line) throw UsageError("missing --line N");
-  return ParseLineNumber("--line", *line);
-}
+long RequiredLine(const Args& args) { return ParseLineNumber("--line", args.required("line")); }
 
-}  // namespace
+int Comment(Context& context, const Args& args) { return Marks(context, args, true); }
+int Uncomment(Context& context, const Args& args) { return Marks(context, args, false); }
 
-int CommentCommand(Context& context, const std::vector<std::string>& args) { return Marks(context, args, true); }
-int UncommentCommand(Context& context, const std::vector<std::string>& args) { return Marks(context, args, false); }
-
-int HeaderCommand(Context& context, const std::vector<std::string>& words) {
-  Args args(words, {{"line"}, {"author"}, {"description"}, {"project"}});
-  if (args.help()) {
-    context.out << "usage: vb6kit header FILE [--project PROJECT.vbp] --line N [--author NAME] [--description TEXT]\n\n"
-                   "Writes a function header above the procedure that holds line N. The author defaults\n"
-                   "to the stored user name, then the login name; a given author is stored for next time.\n";
-    return kExitOk;
-  }
-  args.ExpectPositionals(1, 1, "FILE");
+int Header(Context& context, const Args& args) {
   const long line = RequiredLine(args);
   const std::optional<std::string> author = args.value("author");
   const std::optional<std::string> description = args.value("description");
@@ -85,15 +60,7 @@ int HeaderCommand(Context& context, const std::vector<std::string>& words) {
                      });
 }
 
-int RevisionCommand(Context& context, const std::vector<std::string>& words) {
-  Args args(words, {{"line"}, {"author"}, {"text"}, {"project"}});
-  if (args.help()) {
-    context.out << "usage: vb6kit revision FILE [--project PROJECT.vbp] --line N [--author NAME] [--text TEXT]\n\n"
-                   "Adds a dated revision entry to the header of the procedure that holds line N. The\n"
-                   "author defaults to the stored user name, then the login name.\n";
-    return kExitOk;
-  }
-  args.ExpectPositionals(1, 1, "FILE");
+int Revision(Context& context, const Args& args) {
   const long line = RequiredLine(args);
   const std::optional<std::string> author = args.value("author");
   const std::optional<std::string> text = args.value("text");
@@ -106,8 +73,6 @@ int RevisionCommand(Context& context, const std::vector<std::string>& words) {
                        });
                      });
 }
-
-namespace {
 
 void PrintOutline(std::ostream& out, const ui::Node& node, int depth) {
   out << std::string(static_cast<std::size_t>(depth) * 2, ' ') << ConsoleText(node.text());
@@ -132,19 +97,8 @@ void PrintJson(std::ostream& out, const ui::Node& node, int depth) {
   out << indent << "]}";
 }
 
-}  // namespace
-
-int MembersCommand(Context& context, const std::vector<std::string>& words) {
-  Args args(words, {{"format"}, {"goto"}, {"project"}});
-  if (args.help()) {
-    context.out << "usage: vb6kit members FILE [--project PROJECT.vbp] [--format text|json] [--goto TEXT]\n\n"
-                   "Prints the member navigator's tree of a module: two spaces per level, each member\n"
-                   "followed by its line. --goto TEXT prints the line that Goto Code selects for the\n"
-                   "entry with that text.\n";
-    return kExitOk;
-  }
-  args.ExpectPositionals(1, 1, "FILE");
-  const std::string format = args.Choice("format", {"text", "json"}, "text");
+int Members(Context& context, const Args& args) {
+  const std::string format = args.Choice("format", "text");
   const std::optional<std::string> target = args.value("goto");
   const std::string& file = args.positionals()[0];
   LoadedFile loaded = LoadModuleFile(file, args.value("project"));
@@ -188,6 +142,47 @@ int MembersCommand(Context& context, const std::vector<std::string>& words) {
   if (!found) throw UsageError("--goto: no member '" + *target + "' in " + file + " (see: vb6kit members " + file + ")");
   context.out << session.vbe().ActiveCodePane()->GetSelection().startLine << "\n";
   return kExitOk;
+}
+
+}  // namespace
+
+std::vector<Command> CommentCommands() {
+  const OptionSpec author = {"author", OptionSpec::Value, "NAME",
+                             "the author (default: the stored user name, then the login name); stored for next time"};
+  return {
+      {"comment", "comment out lines of a module", {{"FILE", Complete::ModuleFile}},
+       {{"lines", OptionSpec::Required, "A[-B]", "the lines, as the code window counts them"}, kProjectOption},
+       "Puts a comment mark in front of each line from A to B of the module, as \"Comment Out Selected Area\" does "
+       "with those lines selected in the code window.",
+       Comment},
+      {"uncomment", "remove the comment marks from lines of a module", {{"FILE", Complete::ModuleFile}},
+       {{"lines", OptionSpec::Required, "A[-B]", "the lines, as the code window counts them"}, kProjectOption},
+       "Takes the comment mark from column 1 of each line from A to B that has one, as \"Un-Comment Selected "
+       "Area\" does.",
+       Uncomment},
+      {"header", "add a function header above a procedure", {{"FILE", Complete::ModuleFile}},
+       {{"line", OptionSpec::Required, "N", "a line of the procedure (or of the comment above it)"},
+        author,
+        {"description", OptionSpec::Value, "TEXT", "the description (line breaks allowed)"},
+        kProjectOption},
+       "Writes a function header above the procedure that holds line N: its name, scope, author, date, "
+       "parameters, return value and description.",
+       Header},
+      {"revision", "add a revision entry to a procedure's header", {{"FILE", Complete::ModuleFile}},
+       {{"line", OptionSpec::Required, "N", "a line of the procedure (or of its header)"},
+        author,
+        {"text", OptionSpec::Value, "TEXT", "what changed (line breaks allowed)"},
+        kProjectOption},
+       "Adds a dated revision entry, signed by the author, to the header of the procedure that holds line N.",
+       Revision},
+      {"members", "list the members of a module as the navigator shows them", {{"FILE", Complete::ModuleFile}},
+       {{"format", OptionSpec::Value, "text|json", "the output format (default: text)", Complete::Words},
+        {"goto", OptionSpec::Value, "TEXT", "print the line that Goto Code selects for the entry with that text"},
+        kProjectOption},
+       "Prints the member navigator's tree of a module: two spaces per level, each member followed by its line. "
+       "With --goto, prints only the line of the entry with that text (letter case ignored, as VB names are).",
+       Members},
+  };
 }
 
 }  // namespace cli

@@ -192,22 +192,7 @@ std::vector<int> Targets(FormSession& form, const Args& args, const std::string&
   throw UsageError(label + name + " has no element of that index (its elements: " + list + ")");
 }
 
-int Add(Context& context, const std::vector<std::string>& words) {
-  Args args(words, {{"field", OptionSpec::Repeated}, {"font"}, {"code"}, {"project"}});
-  if (args.help()) {
-    context.out << "usage: vb6kit control add FORM CLASS [--project PROJECT.vbp] [--field FIELD=VALUE]...\n"
-                   "       [--font NAME,SIZE[,bold][,italic][,underline][,strikethru]] [--code yes|no]\n\n"
-                   "Places a control of CLASS (TextBox, CommandButton, ...) on the form. When the control\n"
-                   "editor prompts for the type, its dialog is answered field by field\n"
-                   "(--field txtName=txtTotal --field chkEnabled=0 --field optCenter=1) and \"&Save Settings\"\n"
-                   "is pressed; a rejected value prints the message, exits 1 and saves nothing. A value that\n"
-                   "the field's key filter or length limit would change is refused (exit 2). When naming the\n"
-                   "control offers to rename its default name (Text1) in the form's code, the offer is\n"
-                   "answered \"&Replace\" with --code yes, else \"&Cancel\" (the default: such code belongs to\n"
-                   "something else). Prints the name of the new control.\n";
-    return kExitOk;
-  }
-  args.ExpectPositionals(2, 2, "FORM and CLASS");
+int Add(Context& context, const Args& args) {
   const bool code = ParseOnOff("--code", args.value("code").value_or("no"));
   const vb::Text className = vb::FromUtf8(args.positionals()[1]);
   if (!memhost::FindControlClass(className))
@@ -269,17 +254,7 @@ int Add(Context& context, const std::vector<std::string>& words) {
   return result;
 }
 
-int Rename(Context& context, const std::vector<std::string>& words) {
-  Args args(words, {{"code"}, {"index"}, {"project"}});
-  if (args.help()) {
-    context.out << "usage: vb6kit control rename FORM OLD NEW [--project PROJECT.vbp] [--index N] [--code yes|no]\n\n"
-                   "Renames a control, or every element of a control array in turn (only element N with\n"
-                   "--index). When the control editor offers to rename it in the form's code (once the\n"
-                   "last element carries the new name), the offer is answered \"&Replace\" (--code yes,\n"
-                   "the default) or \"&Cancel\".\n";
-    return kExitOk;
-  }
-  args.ExpectPositionals(3, 3, "FORM, OLD and NEW");
+int Rename(Context& context, const Args& args) {
   const bool code = ParseOnOff("--code", args.value("code").value_or("yes"));
   FormSession form(context, args.positionals()[0], args.value("project"));
   memhost::MemoryVBE& vbe = form.session.vbe();
@@ -296,17 +271,7 @@ int Rename(Context& context, const std::vector<std::string>& words) {
   return FinishEdit(context, form.home, *form.loaded.code, kAddin);
 }
 
-int Remove(Context& context, const std::vector<std::string>& words) {
-  Args args(words, {{"keep", OptionSpec::Repeated}, {"index"}, {"project"}});
-  if (args.help()) {
-    context.out << "usage: vb6kit control remove FORM NAME [--project PROJECT.vbp] [--index N] [--keep MEMBER]...\n\n"
-                   "Deletes a control with every control inside it, or every element of a control array\n"
-                   "(only element N with --index). When the control editor offers to remove a control's\n"
-                   "event procedures (an array's once its last element goes), every one is removed except\n"
-                   "those named with --keep.\n";
-    return kExitOk;
-  }
-  args.ExpectPositionals(2, 2, "FORM and NAME");
+int Remove(Context& context, const Args& args) {
   FormSession form(context, args.positionals()[0], args.value("project"));
   memhost::MemoryVBE& vbe = form.session.vbe();
   const vb::Text name = vb::FromUtf8(args.positionals()[1]);
@@ -333,30 +298,7 @@ int Remove(Context& context, const std::vector<std::string>& words) {
   return FinishEdit(context, form.home, *form.loaded.code, kAddin);
 }
 
-}  // namespace
-
-int ControlCommand(Context& context, const std::vector<std::string>& args) {
-  return RunGroup(context, args,
-                  {{"add", "place a control and answer its dialog", Add},
-                   {"rename", "rename a control (and its code)", Rename},
-                   {"remove", "delete a control (and its event procedures)", Remove}});
-}
-
-int OptionsCommand(Context& context, const std::vector<std::string>& words) {
-  Args args(words, {{"show", OptionSpec::Flag},
-                    {"prompt", OptionSpec::Repeated},
-                    {"remove-code"},
-                    {"rename-code"},
-                    {"font"}});
-  if (args.help()) {
-    context.out << "usage: vb6kit options [--show] [--prompt TYPE=on|off]... [--remove-code on|off]\n"
-                   "       [--rename-code on|off] [--font NAME,SIZE[,bold][,italic][,underline][,strikethru]]\n\n"
-                   "Shows or changes the control editor's options: the control types whose dialog opens\n"
-                   "when one is placed (TYPE as listed by --show, or all), whether removing and renaming\n"
-                   "a control offer to change its code, and the default font of new controls.\n";
-    return kExitOk;
-  }
-  args.ExpectPositionals(0, 0, "");
+int Options(Context& context, const Args& args) {
   std::vector<std::pair<std::vector<vb::Text>, bool>> prompts;
   const auto& typeNames = ravlen::ControlTypeNames();
   for (const std::string& prompt : args.values("prompt")) {
@@ -405,6 +347,65 @@ int OptionsCommand(Context& context, const std::vector<std::string>& words) {
   const int result = FinishSettings(context, home, kAddin);
   if (result == kExitOk && show) context.out << StoredOptions();
   return result;
+}
+
+constexpr const char* kFontValue = "NAME,SIZE[,bold][,italic][,underline][,strikethru]";
+
+}  // namespace
+
+std::vector<Command> ControlCommands() {
+  return {
+      {"control add", "place a control and answer its dialog",
+       {{"FORM", Complete::FormFile}, {"CLASS", Complete::ControlClass}},
+       {{"field", OptionSpec::Repeated, "FIELD=VALUE",
+         "type VALUE into a field of the control's dialog (txtName=txtTotal), tick a check box with 0 or 1 "
+         "(chkEnabled=0), choose an option with 1 (optCenter=1)"},
+        {"font", OptionSpec::Value, kFontValue, "the font chosen with the dialog's font button"},
+        {"code", OptionSpec::Value, "yes|no",
+         "the answer to the offer to rename the default name (Text1) in the form's code: \"&Replace\" or "
+         "\"&Cancel\" (default: such code belongs to something else)",
+         Complete::Words},
+        kProjectOption},
+       "Places a control of CLASS (TextBox, CommandButton, ...) on the form. When the control editor prompts for "
+       "the type, its dialog is answered field by field and \"&Save Settings\" is pressed; a rejected value prints "
+       "the message, exits 1 and saves nothing. A value that the field's key filter or length limit would change "
+       "is refused (exit 2). Prints the name of the new control.",
+       Add},
+      {"control rename", "rename a control (and its code)",
+       {{"FORM", Complete::FormFile}, {"OLD"}, {"NEW"}},
+       {{"code", OptionSpec::Value, "yes|no",
+         "the answer to the offer to rename the control in the form's code: \"&Replace\" (default) or \"&Cancel\"",
+         Complete::Words},
+        {"index", OptionSpec::Value, "N", "rename only element N of a control array"},
+        kProjectOption},
+       "Renames a control, or every element of a control array in turn. When the control editor offers to rename "
+       "it in the form's code (its event procedures and every use of the name; once the last element carries the "
+       "new name), the offer is answered as --code says.",
+       Rename},
+      {"control remove", "delete a control (and its event procedures)",
+       {{"FORM", Complete::FormFile}, {"NAME"}},
+       {{"keep", OptionSpec::Repeated, "MEMBER", "an event procedure to keep when the others are removed"},
+        {"index", OptionSpec::Value, "N", "delete only element N of a control array"},
+        kProjectOption},
+       "Deletes a control with every control inside it, or every element of a control array. When the control "
+       "editor offers to remove a control's event procedures (an array's once its last element goes), every one "
+       "is removed except those named with --keep.",
+       Remove},
+      {"options", "show or change the control editor's options", {},
+       {{"show", OptionSpec::Flag, "", "print the options (after any change)"},
+        {"prompt", OptionSpec::Repeated, "TYPE=on|off",
+         "whether the type's dialog opens when such a control is placed (TYPE as --show lists it, or all)",
+         Complete::PromptSwitch},
+        {"remove-code", OptionSpec::Value, "on|off", "whether removing a control offers to remove its code",
+         Complete::Words},
+        {"rename-code", OptionSpec::Value, "on|off", "whether renaming a control offers to rename it in code",
+         Complete::Words},
+        {"font", OptionSpec::Value, kFontValue, "the default font of new controls"}},
+       "Shows or changes the control editor's options: the control types whose dialog opens when one is placed, "
+       "whether removing and renaming a control offer to change its code, and the default font of new controls. "
+       "Without options it shows them.",
+       Options},
+  };
 }
 
 }  // namespace cli

@@ -128,20 +128,8 @@ void NameSharedComponents(std::vector<CountRow>& rows) {
       row.cells.front() = vb::FromUtf8(Relative(row.file, row.given).generic_string());
 }
 
-}  // namespace
-
-int CountCommand(Context& context, const std::vector<std::string>& words) {
-  Args args(words, {{"format"}, {"component", OptionSpec::Repeated}});
-  if (args.help()) {
-    context.out << "usage: vb6kit count PATH... [--format text|csv|json] [--component NAME]...\n\n"
-                   "Counts the code, comment and blank lines of the chosen components (all when none is\n"
-                   "named) of each project, group, folder or module file, as the Component Line Counter\n"
-                   "shows them. Components of different projects that share a name are named by their\n"
-                   "file's path relative to the PATH given.\n";
-    return kExitOk;
-  }
-  if (args.positionals().empty()) throw UsageError("missing PATH (a .vbp, .vbg, folder or module file)");
-  const std::string format = args.Choice("format", {"text", "csv", "json"}, "text");
+int Count(Context& context, const Args& args) {
+  const std::string format = args.Choice("format", "text");
   ComponentChoice choice(args.values("component"));
   const std::vector<LoadedPath> loaded = LoadAll(args.positionals());
 
@@ -158,15 +146,7 @@ int CountCommand(Context& context, const std::vector<std::string>& words) {
   return kExitOk;
 }
 
-int SummaryCommand(Context& context, const std::vector<std::string>& words) {
-  Args args(words, {});
-  if (args.help()) {
-    context.out << "usage: vb6kit summary PROJECT\n\n"
-                   "Prints the project summary (every member of every component by kind, with counts)\n"
-                   "exactly as the Project Summary window shows it. A group prints one per project.\n";
-    return kExitOk;
-  }
-  args.ExpectPositionals(1, 1, "PROJECT");
+int Summary(Context& context, const Args& args) {
   LoadedCode code(args.positionals()[0], std::nullopt);
   Home home(context, SettingsUse::None);
   for (const vb::Text& project : code.Projects()) {
@@ -182,6 +162,24 @@ int SummaryCommand(Context& context, const std::vector<std::string>& words) {
     context.out << ConsoleText(text);
   }
   return kExitOk;
+}
+
+}  // namespace
+
+std::vector<Command> CountCommands() {
+  return {
+      {"count", "count code, comment and blank lines of components", {{"PATH...", Complete::CodePath}},
+       {{"format", OptionSpec::Value, "text|csv|json", "the output format (default: text)", Complete::Words},
+        {"component", OptionSpec::Repeated, "NAME", "count this component only"}},
+       "Counts the code, comment and blank lines of the chosen components (all when none is named) of each "
+       "project (.vbp), group (.vbg), folder or module file, as the Component Line Counter shows them. Components "
+       "of different projects that share a name are named by their file's path relative to the PATH given.",
+       Count},
+      {"summary", "print the project summary", {{"PROJECT", Complete::CodePath}}, {},
+       "Prints the project summary (every member of every component by kind, with counts) exactly as the Project "
+       "Summary window shows it. A group prints one per project.",
+       Summary},
+  };
 }
 
 }  // namespace cli

@@ -13,24 +13,13 @@
 
 namespace cli {
 
-int ImplementCommand(Context& context, const std::vector<std::string>& words) {
-  Args args(words, {{"class"}, {"interface", OptionSpec::Repeated}, {"unknown"}});
-  if (args.help()) {
-    context.out << "usage: vb6kit implement PROJECT --class PROJECT.COMPONENT --interface PROJECT.CLASS\n"
-                   "       [--interface PROJECT.CLASS]... [--unknown let|set|both]\n\n"
-                   "Writes the Implements line and every procedure of each interface class into the class,\n"
-                   "form or user control. --unknown answers the question about a public variable whose\n"
-                   "type is not a built-in one (a Property Let, a Property Set, or both; let by default).\n"
-                   "An interface the class implements already gets only the procedures it lacks, and is\n"
-                   "named on stderr.\n";
-    return kExitOk;
-  }
-  args.ExpectPositionals(1, 1, "PROJECT");
-  const std::optional<std::string> target = args.value("class");
-  if (!target) throw UsageError("missing --class PROJECT.COMPONENT");
+namespace {
+
+int Implement(Context& context, const Args& args) {
+  const std::string target = args.required("class");
   const std::vector<std::string> interfaces = args.values("interface");
   if (interfaces.empty()) throw UsageError("missing --interface PROJECT.CLASS");
-  const std::string unknown = args.Choice("unknown", {"let", "set", "both"}, "let");
+  const std::string unknown = args.Choice("unknown", "let");
   const int answer = unknown == "let" ? 1 : unknown == "set" ? 2 : 3;
 
   LoadedCode code(args.positionals()[0], std::nullopt);
@@ -41,8 +30,8 @@ int ImplementCommand(Context& context, const std::vector<std::string>& words) {
   home.toolkit.On(u"frmAddIn", [&](ui::Form& form) {
     auto& classes = *form.Find<ui::ComboBox>(u"cboClasses");
     auto& list = *form.Find<ui::ListBox>(u"lstClasses");
-    if (classes.FindRow(vb::FromUtf8(*target)) < 0) {
-      refused = "--class " + *target + ": no class, form or user control of that name (give PROJECT.COMPONENT)";
+    if (classes.FindRow(vb::FromUtf8(target)) < 0) {
+      refused = "--class " + target + ": no class, form or user control of that name (give PROJECT.COMPONENT)";
     }
     for (const std::string& entry : interfaces)
       if (refused.empty() && list.FindRow(vb::FromUtf8(entry)) < 0)
@@ -51,7 +40,7 @@ int ImplementCommand(Context& context, const std::vector<std::string>& words) {
       form.Unload();
       return;
     }
-    scripted::Choose(form, u"cboClasses", vb::FromUtf8(*target));
+    scripted::Choose(form, u"cboClasses", vb::FromUtf8(target));
     for (const std::string& entry : interfaces)
       if (!list.Selected(list.FindRow(vb::FromUtf8(entry)))) scripted::Tick(form, u"lstClasses", vb::FromUtf8(entry));
     scripted::Click(form, u"cmdOK");
@@ -68,11 +57,29 @@ int ImplementCommand(Context& context, const std::vector<std::string>& words) {
   const int exitCode = FinishEdit(context, home, code, "Morrowgate");
   if (exitCode == kExitOk) {
     for (const auto& done : alreadyImplemented)
-      context.err << "vb6kit " << context.commandName << ": " << *target << " implements " << vb::ToUtf8(done.interfaceEntry)
+      context.err << "vb6kit " << context.commandName << ": " << target << " implements " << vb::ToUtf8(done.interfaceEntry)
                   << " already: " << (done.addedMissing ? "added only its missing procedures" : "nothing added")
                   << "\n";
   }
   return exitCode;
+}
+
+}  // namespace
+
+std::vector<Command> ImplementCommands() {
+  return {
+      {"implement", "implement interface classes in a class, form or user control", {{"PROJECT", Complete::CodePath}},
+       {{"class", OptionSpec::Required, "PROJECT.COMPONENT", "the class, form or user control to write into"},
+        {"interface", OptionSpec::Repeated, "PROJECT.CLASS", "an interface class to implement (at least one)"},
+        {"unknown", OptionSpec::Value, "let|set|both",
+         "the answer to the question about a public variable of a type that is not built in: a Property Let, a "
+         "Property Set, or both (default: let)",
+         Complete::Words}},
+       "Writes the Implements line and a procedure for every public member of each interface class into the "
+       "class, form or user control, as the interface dialog does. An interface the class implements already gets "
+       "only the procedures it lacks, and is named on stderr.",
+       Implement},
+  };
 }
 
 }  // namespace cli

@@ -1,5 +1,7 @@
 #include "cli/output.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -83,8 +85,36 @@ void WriteOutput(std::ostream& out, const std::string& text) {
   errno = 0;
   out << text << std::flush;
   if (out) return;
-  const int error = errno;
+  const int error = OutputError(out) ? OutputError(out) : errno;
   throw UsageError(std::string("cannot write the output") + (error ? std::string(": ") + std::strerror(error) : ""));
+}
+
+FdOutputBuffer::int_type FdOutputBuffer::overflow(int_type c) {
+  if (sync() != 0) return traits_type::eof();
+  if (!traits_type::eq_int_type(c, traits_type::eof())) {
+    *pptr() = traits_type::to_char_type(c);
+    pbump(1);
+  }
+  return traits_type::not_eof(c);
+}
+
+int FdOutputBuffer::sync() {
+  const char* next = pbase();
+  while (next < pptr() && error_ == 0) {
+    const ssize_t written = ::write(fd_, next, static_cast<std::size_t>(pptr() - next));
+    if (written > 0)
+      next += written;
+    else if (written < 0 && errno != EINTR)
+      error_ = errno;
+  }
+  // What could not be written is dropped; the error stays for the command to report.
+  setp(buffer_.data(), buffer_.data() + buffer_.size());
+  return error_ == 0 ? 0 : -1;
+}
+
+int OutputError(const std::ostream& out) {
+  const auto* buffer = dynamic_cast<const FdOutputBuffer*>(out.rdbuf());
+  return buffer ? buffer->error() : 0;
 }
 
 }  // namespace cli

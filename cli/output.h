@@ -2,7 +2,9 @@
 // the message boxes an add-in showed.
 #pragma once
 
+#include <array>
 #include <iosfwd>
+#include <streambuf>
 #include <string>
 #include <vector>
 
@@ -30,5 +32,28 @@ std::string ReadAll(std::istream& in);
 // Writes `text` to `out` and flushes it; UsageError with the system's reason when any of it was
 // lost (a full disk).
 void WriteOutput(std::ostream& out, const std::string& text);
+
+// The program's standard output: a buffer over a file descriptor that keeps the error number of
+// a write that failed, so the command can say why its output was lost.
+class FdOutputBuffer : public std::streambuf {
+ public:
+  explicit FdOutputBuffer(int fd) : fd_(fd) { setp(buffer_.data(), buffer_.data() + buffer_.size()); }
+  ~FdOutputBuffer() override { sync(); }
+  FdOutputBuffer(const FdOutputBuffer&) = delete;
+  FdOutputBuffer& operator=(const FdOutputBuffer&) = delete;
+  int error() const { return error_; }
+
+ protected:
+  int_type overflow(int_type c) override;
+  int sync() override;
+
+ private:
+  int fd_;
+  int error_ = 0;
+  std::array<char, 1 << 16> buffer_{};
+};
+
+// The error number of a failed write to `out` when it writes through an FdOutputBuffer, else 0.
+int OutputError(const std::ostream& out);
 
 }  // namespace cli

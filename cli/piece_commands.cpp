@@ -73,16 +73,7 @@ void AnswerAddCode(scripted::ScriptedToolkit& toolkit, const vb::Text& name, con
   });
 }
 
-int Store(Context& context, const std::vector<std::string>& words) {
-  Args args(words, {{"from"}, {"lines"}, {"file"}, {"project"}, {"menu", OptionSpec::Flag}});
-  if (args.help()) {
-    context.out << "usage: vb6kit piece store NAME [--from FILE [--project PROJECT.vbp] --lines A-B | --file PATH | -] [--menu]\n\n"
-                   "Stores a code piece under NAME: whole lines A to B of a module (as \"S&tore Code\" takes\n"
-                   "the code window's selection), the text of a file, or standard input (- or nothing).\n"
-                   "--menu also offers it in the retrieval menu (at most ten pieces are).\n";
-    return kExitOk;
-  }
-  args.ExpectPositionals(1, 2, "NAME");
+int Store(Context& context, const Args& args) {
   const vb::Text name = vb::FromUtf8(args.positionals()[0]);
   const bool menu = args.flag("menu");
   if (std::optional<std::string> from = args.value("from")) {
@@ -117,13 +108,7 @@ int Store(Context& context, const std::vector<std::string>& words) {
   return FinishSettings(context, home, kAddin);
 }
 
-int List(Context& context, const std::vector<std::string>& words) {
-  Args args(words, {});
-  if (args.help()) {
-    context.out << "usage: vb6kit piece list\n\nEvery stored piece in stored order; \"*\" marks the pieces offered in the menu.\n";
-    return kExitOk;
-  }
-  args.ExpectPositionals(0, 0, "");
+int List(Context& context, const Args&) {
   Home home(context, SettingsUse::Read);
   const pellmoss::NameList menu = pellmoss::LoadMenuItems();
   for (const auto& entry : pellmoss::LoadCodeNames())
@@ -131,27 +116,14 @@ int List(Context& context, const std::vector<std::string>& words) {
   return kExitOk;
 }
 
-int Show(Context& context, const std::vector<std::string>& words) {
-  Args args(words, {});
-  if (args.help()) {
-    context.out << "usage: vb6kit piece show NAME\n\nPrints the stored text of a piece.\n";
-    return kExitOk;
-  }
-  args.ExpectPositionals(1, 1, "NAME");
+int Show(Context& context, const Args& args) {
   Home home(context, SettingsUse::Read);
   const vb::Text text = pellmoss::ReadCodePiece(StoredName(args.positionals()[0]));
   context.out << ConsoleText(text) << (text.empty() ? "" : "\n");
   return kExitOk;
 }
 
-int Edit(Context& context, const std::vector<std::string>& words) {
-  Args args(words, {{"file"}});
-  if (args.help()) {
-    context.out << "usage: vb6kit piece edit NAME [--file PATH | -]\n\n"
-                   "Replaces the text of a stored piece (from standard input when no file is given).\n";
-    return kExitOk;
-  }
-  args.ExpectPositionals(1, 2, "NAME");
+int Edit(Context& context, const Args& args) {
   vb::Text name;
   {
     Home check(context, SettingsUse::Read);
@@ -165,13 +137,7 @@ int Edit(Context& context, const std::vector<std::string>& words) {
   });
 }
 
-int Delete(Context& context, const std::vector<std::string>& words) {
-  Args args(words, {});
-  if (args.help()) {
-    context.out << "usage: vb6kit piece delete NAME\n\nDeletes a stored piece (and its menu entry).\n";
-    return kExitOk;
-  }
-  args.ExpectPositionals(1, 1, "NAME");
+int Delete(Context& context, const Args& args) {
   vb::Text name;
   {
     Home check(context, SettingsUse::Read);
@@ -183,13 +149,7 @@ int Delete(Context& context, const std::vector<std::string>& words) {
   });
 }
 
-int Menu(Context& context, const std::vector<std::string>& words) {
-  Args args(words, {});
-  if (args.help()) {
-    context.out << "usage: vb6kit piece menu NAME on|off\n\nOffers a piece in the retrieval menu, or takes it off (at most ten are offered).\n";
-    return kExitOk;
-  }
-  args.ExpectPositionals(2, 2, "NAME and on|off");
+int Menu(Context& context, const Args& args) {
   const bool on = ParseOnOff("piece menu", args.positionals()[1]);
   vb::Text name;
   {
@@ -212,18 +172,8 @@ int Menu(Context& context, const std::vector<std::string>& words) {
       });
 }
 
-int Insert(Context& context, const std::vector<std::string>& words) {
-  Args args(words, {{"line"}, {"tag", OptionSpec::Repeated}, {"project"}});
-  if (args.help()) {
-    context.out << "usage: vb6kit piece insert NAME FILE [--project PROJECT.vbp] --line N [--tag NAME=VALUE]...\n\n"
-                   "Inserts a stored piece above line N of a module, each <@tag@> replaced by its value.\n"
-                   "Tags not given are asked for on the terminal; without one the command refuses.\n";
-    return kExitOk;
-  }
-  args.ExpectPositionals(2, 2, "NAME and FILE");
-  const std::optional<std::string> lineText = args.value("line");
-  if (!lineText) throw UsageError("missing --line N");
-  const long line = ParseLineNumber("--line", *lineText);
+int Insert(Context& context, const Args& args) {
+  const long line = ParseLineNumber("--line", args.required("line"));
   std::vector<std::pair<vb::Text, vb::Text>> given;
   for (const std::string& tag : args.values("tag")) {
     const auto eq = tag.find('=');
@@ -282,15 +232,38 @@ int Insert(Context& context, const std::vector<std::string>& words) {
 
 }  // namespace
 
-int PieceCommand(Context& context, const std::vector<std::string>& args) {
-  return RunGroup(context, args,
-                  {{"store", "store a piece of code under a name", Store},
-                   {"list", "list the stored pieces", List},
-                   {"show", "print a piece", Show},
-                   {"edit", "replace the text of a piece", Edit},
-                   {"delete", "delete a piece", Delete},
-                   {"menu", "offer a piece in the retrieval menu, or not", Menu},
-                   {"insert", "insert a piece into a module", Insert}});
+std::vector<Command> PieceCommands() {
+  return {
+      {"piece store", "store a piece of code under a name", {{"NAME"}, {"[-]"}},
+       {{"from", OptionSpec::Value, "FILE", "take the piece from lines of this module", Complete::ModuleFile},
+        {"lines", OptionSpec::Value, "A-B", "the lines of --from, as the code window counts them"},
+        kProjectOption,
+        {"file", OptionSpec::Value, "PATH", "take the piece from this text file", Complete::AnyFile},
+        {"menu", OptionSpec::Flag, "", "offer the piece in the retrieval menu too (at most ten pieces are)"}},
+       "Stores a code piece under NAME: whole lines A to B of a module (as \"S&tore Code\" takes the code "
+       "window's selection), the text of a file, or standard input (- or nothing). Tags, a name between <@ and "
+       "@>, are asked for when the piece is inserted.",
+       Store},
+      {"piece list", "list the stored pieces", {}, {},
+       "Prints every stored piece in stored order; \"*\" marks the pieces offered in the retrieval menu.", List},
+      {"piece show", "print a piece", {{"NAME", Complete::PieceName}}, {}, "Prints the stored text of a piece.",
+       Show},
+      {"piece edit", "replace the text of a piece", {{"NAME", Complete::PieceName}, {"[-]"}},
+       {{"file", OptionSpec::Value, "PATH", "the new text (default: standard input)", Complete::AnyFile}},
+       "Replaces the text of a stored piece with the text of a file or of standard input.", Edit},
+      {"piece delete", "delete a piece", {{"NAME", Complete::PieceName}}, {},
+       "Deletes a stored piece and its menu entry.", Delete},
+      {"piece menu", "offer a piece in the retrieval menu, or not",
+       {{"NAME", Complete::PieceName}, {"on|off", Complete::Words}}, {},
+       "Offers a piece in the retrieval menu, or takes it off; the menu offers at most ten pieces.", Menu},
+      {"piece insert", "insert a piece into a module", {{"NAME", Complete::PieceName}, {"FILE", Complete::ModuleFile}},
+       {{"line", OptionSpec::Required, "N", "insert above this line (one past the last line appends)"},
+        {"tag", OptionSpec::Repeated, "NAME=VALUE", "the value of the tag <@NAME@>"},
+        kProjectOption},
+       "Inserts a stored piece above line N of a module, each tag replaced by its value. Tags not given are asked "
+       "for on a terminal; otherwise the command refuses.",
+       Insert},
+  };
 }
 
 }  // namespace cli

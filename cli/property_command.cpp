@@ -12,21 +12,11 @@
 
 namespace cli {
 
-int PropertyCommand(Context& context, const std::vector<std::string>& words) {
-  Args args(words, {{"name"}, {"type"}, {"scope"}, {"use-set", OptionSpec::Flag}, {"line"}, {"project"}});
-  if (args.help()) {
-    context.out << "usage: vb6kit property FILE [--project PROJECT.vbp] --name NAME [--type TYPE]\n"
-                   "       [--scope public|private|friend|public-read|none] [--use-set] [--line N]\n\n"
-                   "Adds a member variable and its property procedures to a module, as \"Add New &Property\"\n"
-                   "does with the code window of FILE in front (caret at line N, 1 by default). The type\n"
-                   "defaults to Variant, the scope to public; none writes the procedures without a scope\n"
-                   "word. --use-set writes a Property Set instead of a Property Let.\n";
-    return kExitOk;
-  }
-  args.ExpectPositionals(1, 1, "FILE");
-  const std::optional<std::string> name = args.value("name");
-  if (!name) throw UsageError("missing --name NAME");
-  const std::string scope = args.Choice("scope", {"public", "private", "friend", "public-read", "none"}, "public");
+namespace {
+
+int Property(Context& context, const Args& args) {
+  const std::string name = args.required("name");
+  const std::string scope = args.Choice("scope", "public");
   const long line = args.value("line") ? ParseLineNumber("--line", *args.value("line")) : 1;
   const std::optional<std::string> type = args.value("type");
   const std::string& file = args.positionals()[0];
@@ -37,7 +27,7 @@ int PropertyCommand(Context& context, const std::vector<std::string>& words) {
   Connected<quenby::Connect> session(loaded.code->vbe());
   session.vbe().SetActivePane(loaded.component, {line, 1, line, 1});
   home.toolkit.On(u"frmAddIn", [&](ui::Form& form) {
-    scripted::Type(form, u"txtPropName", vb::FromUtf8(*name));
+    scripted::Type(form, u"txtPropName", vb::FromUtf8(name));
     if (type) scripted::Type(form, u"cmbType", vb::FromUtf8(*type));
     if (scope == "none") {
       // No scope option chosen: the dialog's own default is taken away, as no click can do.
@@ -54,6 +44,26 @@ int PropertyCommand(Context& context, const std::vector<std::string>& words) {
   });
   session.vbe().Click(u"Add-Ins", u"Add New &Property");
   return FinishEdit(context, home, *loaded.code, "Quenby");
+}
+
+}  // namespace
+
+std::vector<Command> PropertyCommands() {
+  return {
+      {"property", "add a property (member variable and Get/Let or Set)", {{"FILE", Complete::ModuleFile}},
+       {{"name", OptionSpec::Required, "NAME", "the property's name"},
+        {"type", OptionSpec::Value, "TYPE", "its type (default: Variant)"},
+        {"scope", OptionSpec::Value, "public|private|friend|public-read|none",
+         "the scope of the procedures (default: public); public-read makes the Let or Set private; none writes "
+         "no scope word",
+         Complete::Words},
+        {"use-set", OptionSpec::Flag, "", "write a Property Set instead of a Property Let"},
+        {"line", OptionSpec::Value, "N", "the caret line (default: 1)"},
+        kProjectOption},
+       "Adds a member variable and its property procedures to a module, as \"Add New &Property\" does with the "
+       "code window of FILE in front.",
+       Property},
+  };
 }
 
 }  // namespace cli

@@ -1,127 +1,145 @@
-// The entry of the command line: global options, the command table, help, and the one place
+// The entry of the command line: the command table, the global options, and the one place
 // where failures become exit codes.
+#include <csignal>
 #include <cstring>
-#include <iomanip>
-#include <iostream>
+#include <ostream>
 
+#include "cli/args.h"
 #include "cli/cli.h"
 #include "cli/command.h"
+#include "cli/help_text.h"
+#include "cli/output.h"
+#include "cli/version.h"
 #include "framework/vb_error.h"
 
 namespace cli {
 
-namespace {
-
-const std::vector<Command>& Commands() {
-  static const std::vector<Command> commands = {
-      {"count", "count code, comment and blank lines of components", CountCommand},
-      {"summary", "print the project summary", SummaryCommand},
-      {"comment", "comment out lines of a module", CommentCommand},
-      {"uncomment", "remove the comment marks from lines of a module", UncommentCommand},
-      {"header", "add a function header above a procedure", HeaderCommand},
-      {"revision", "add a revision entry to a procedure's header", RevisionCommand},
-      {"members", "list the members of a module as the navigator shows them", MembersCommand},
-      {"property", "add a property (member variable and Get/Let or Set)", PropertyCommand},
-      {"implement", "implement interface classes in a class, form or user control", ImplementCommand},
-      {"piece", "store, list, show, edit, delete and insert code pieces", PieceCommand},
-      {"control", "place, rename and remove controls on a form", ControlCommand},
-      {"options", "show or change the control editor's options", OptionsCommand},
-      {"settings", "export or import every stored setting", SettingsCommand},
-  };
+const std::vector<Command>& AllCommands() {
+  static const std::vector<Command> commands = [] {
+    std::vector<Command> all;
+    for (auto part : {CountCommands, CommentCommands, PropertyCommands, ImplementCommands, PieceCommands,
+                      ControlCommands, SettingsCommands, ProgramCommands})
+      for (Command& command : part()) all.push_back(std::move(command));
+    return all;
+  }();
   return commands;
 }
 
-void PrintUsage(std::ostream& out) {
-  out << "usage: vb6kit [--settings PATH] [--dry-run] COMMAND [ARGS...]\n"
-         "       vb6kit COMMAND --help\n\ncommands:\n";
-  for (const Command& command : Commands())
-    out << "  " << std::left << std::setw(11) << command.name << command.summary << "\n";
-  out << "\nExit codes: 0 success, 1 the add-in ended with an error or refusal message,\n"
-         "2 bad usage or unreadable input. --settings (or VB6KIT_SETTINGS) picks the settings\n"
-         "database; --dry-run prints a unified diff of what would change and writes nothing.\n";
+const std::vector<OptionSpec>& GlobalOptions() {
+  static const std::vector<OptionSpec> options = {
+      {"settings", OptionSpec::Value, "PATH",
+       "the settings database (default: $VB6KIT_SETTINGS, else ~/.config/vb6kit/settings.db)", Complete::AnyFile},
+      {"dry-run", OptionSpec::Flag, "", "print a unified diff of what would change (files and settings); write nothing"},
+      {"quiet", OptionSpec::Flag, "", "no line on stderr saying what a successful command changed", Complete::None,
+       'q'},
+  };
+  return options;
+}
+
+const std::vector<CommandGroup>& CommandGroups() {
+  static const std::vector<CommandGroup> groups = {
+      {"piece", "store, list, show, edit, delete and insert code pieces"},
+      {"control", "place, rename and remove controls on a form"},
+      {"settings", "export or import every stored setting"},
+  };
+  return groups;
+}
+
+namespace {
+
+// The words before the command: global options only (with the value of --settings).
+std::size_t LeadingOptions(const std::vector<std::string>& args) {
+  std::size_t i = 0;
+  while (i < args.size() && args[i].size() > 1 && args[i][0] == '-') {
+    const std::string& word = args[i];
+    const std::string name = word.substr(0, word.find('='));
+    bool known = word == "-h" || word == "--help" || word == "--version" || word == "--";
+    for (const OptionSpec& option : GlobalOptions())
+      known = known || name == "--" + std::string(option.name) ||
+              (option.shortName && word == std::string("-") + option.shortName);
+    if (!known) throw UsageError("unknown option " + word + " before the command (try: vb6kit --help)");
+    if (word == "--") break;
+    i += word == "--settings" ? 2 : 1;
+  }
+  return std::min(i, args.size());
+}
+
+int RunCommand(Context& context, const std::vector<std::string>& args) {
+  const std::size_t leading = LeadingOptions(args);
+  const std::vector<std::string> before(args.begin(), args.begin() + static_cast<std::ptrdiff_t>(leading));
+  std::vector<std::string> words(args.begin() + static_cast<std::ptrdiff_t>(leading), args.end());
+  auto asked = [](const std::vector<std::string>& list, const char* word) {
+    return std::find(list.begin(), list.end(), word) != list.end();
+  };
+  if (words.empty() || words.front() == "--") {
+    if (asked(before, "--version")) {
+      context.out << VersionText() << "\n";
+      return kExitOk;
+    }
+    const bool help = asked(before, "--help") || asked(before, "-h");
+    PrintProgramHelp(help ? context.out : context.err);
+    return help ? kExitOk : kExitUsage;
+  }
+  std::size_t used = 0;
+  const Command* command = FindCommand(words, used);
+  if (!command) {
+    if (const CommandGroup* group = FindGroup(words.front())) {
+      context.commandName = group->name;
+      const bool help = words.size() > 1 && (words[1] == "--help" || words[1] == "-h" || words[1] == "help");
+      if (words.size() > 1 && !help)
+        throw UsageError("unknown verb '" + words[1] + "' (try: vb6kit " + group->name + " --help)");
+      PrintGroupHelp(help ? context.out : context.err, *group);
+      return help ? kExitOk : kExitUsage;
+    }
+    throw UsageError("unknown command '" + words.front() + "' (try: vb6kit --help)");
+  }
+  context.commandName = command->name;
+  words.erase(words.begin(), words.begin() + static_cast<std::ptrdiff_t>(used));
+  words.insert(words.begin(), before.begin(), before.end());
+  const Args parsed(words, *command);
+  if (parsed.help()) {
+    PrintCommandHelp(context.out, *command);
+    return kExitOk;
+  }
+  if (std::optional<std::string> settings = parsed.value("settings")) {
+    if (settings->empty()) throw UsageError("--settings needs a path");
+    context.settingsPath = std::filesystem::path(*settings);
+  }
+  context.dryRun = parsed.flag("dry-run");
+  context.quiet = parsed.flag("quiet");
+  return command->run(context, parsed);
 }
 
 }  // namespace
 
-int RunGroup(Context& context, const std::vector<std::string>& args, const std::vector<SubCommand>& verbs) {
-  const std::string group = context.commandName;
-  auto printVerbs = [&](std::ostream& out) {
-    out << "usage: vb6kit " << group << " VERB [ARGS...]   (vb6kit " << group << " VERB --help)\n\nverbs:\n";
-    for (const SubCommand& verb : verbs)
-      out << "  " << std::left << std::setw(9) << verb.name << verb.summary << "\n";
-  };
-  if (args.empty()) {
-    printVerbs(context.err);
-    return kExitUsage;
-  }
-  if (args.front() == "--help" || args.front() == "help") {
-    printVerbs(context.out);
-    return kExitOk;
-  }
-  for (const SubCommand& verb : verbs) {
-    if (args.front() != verb.name) continue;
-    context.commandName = group + " " + verb.name;
-    return verb.run(context, std::vector<std::string>(args.begin() + 1, args.end()));
-  }
-  throw UsageError("unknown verb '" + args.front() + "' (try: vb6kit " + group + " --help)");
-}
-
 int run(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err,
         bool interactive) {
-  Context context{in, out, err, interactive, std::nullopt, false, ""};
-  std::vector<std::string> rest;
-  std::string commandWord;
+  Context context{in, out, err, interactive, std::nullopt, false, false, ""};
+  auto fail = [&](const std::string& message, int code) {
+    err << "vb6kit" << (context.commandName.empty() ? "" : " " + context.commandName) << ": " << message << "\n";
+    return code;
+  };
+  int code = kExitUsage;
   try {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-      const std::string& word = args[i];
-      if (word == "--dry-run") {
-        context.dryRun = true;
-      } else if (word == "--settings" || word.rfind("--settings=", 0) == 0) {
-        std::string value;
-        if (word == "--settings") {
-          if (i + 1 >= args.size()) throw UsageError("--settings needs a path");
-          value = args[++i];
-        } else {
-          value = word.substr(std::strlen("--settings="));
-        }
-        if (value.empty()) throw UsageError("--settings needs a path");
-        context.settingsPath = std::filesystem::path(value);
-      } else if (commandWord.empty() && word != "--help" && word != "-h" && word != "help") {
-        if (word.rfind("-", 0) == 0) throw UsageError("unknown option " + word + " before the command");
-        commandWord = word;
-      } else if (commandWord.empty()) {
-        PrintUsage(out);
-        return kExitOk;
-      } else {
-        rest.push_back(word);
-      }
-    }
-    if (commandWord.empty()) {
-      PrintUsage(err);
-      return kExitUsage;
-    }
-    for (const Command& command : Commands()) {
-      if (commandWord != command.name) continue;
-      context.commandName = command.name;
-      return command.run(context, rest);
-    }
-    throw UsageError("unknown command '" + commandWord + "' (try: vb6kit --help)");
+    code = RunCommand(context, args);
   } catch (const UsageError& error) {
-    err << "vb6kit" << (context.commandName.empty() ? "" : " " + context.commandName) << ": " << error.what()
-        << "\n";
-    return kExitUsage;
+    return fail(error.what(), kExitUsage);
+  } catch (const DialogRefusal& refusal) {
+    return fail(refusal.what(), kExitAddinMessage);
   } catch (const vb::Error& error) {
-    err << "vb6kit" << (context.commandName.empty() ? "" : " " + context.commandName) << ": error "
-        << error.number << ": " << vb::ToUtf8(error.description) << "\n";
-    return kExitUsage;
+    return fail("error " + std::to_string(error.number) + ": " + vb::ToUtf8(error.description), kExitUsage);
   } catch (const std::exception& error) {
-    err << "vb6kit" << (context.commandName.empty() ? "" : " " + context.commandName) << ": " << error.what()
-        << "\n";
-    return kExitUsage;
+    return fail(error.what(), kExitUsage);
   } catch (...) {
-    err << "vb6kit" << (context.commandName.empty() ? "" : " " + context.commandName) << ": unexpected failure\n";
-    return kExitUsage;
+    return fail("unexpected failure", kExitUsage);
   }
+  // Output that did not reach its file is a failure, or a backup made with `settings export`
+  // could be silently empty; a reader that went away (`| head`) ends the command quietly.
+  if (out.flush()) return code;
+  const int error = OutputError(out);
+  if (error == EPIPE) return 128 + SIGPIPE;
+  return fail(std::string("cannot write the output") + (error ? std::string(": ") + std::strerror(error) : ""),
+              kExitUsage);
 }
 
 }  // namespace cli

@@ -12,16 +12,7 @@ namespace cli {
 
 namespace {
 
-int Export(Context& context, const std::vector<std::string>& words) {
-  Args args(words, {});
-  if (args.help()) {
-    context.out << "usage: vb6kit settings export [APP]\n\n"
-                   "Prints every stored value (of APP only when given) as text that `settings import`\n"
-                   "reads back exactly, line breaks inside values included. The last line marks the end;\n"
-                   "output that cannot be written (a full disk) exits 2.\n";
-    return kExitOk;
-  }
-  args.ExpectPositionals(0, 1, "APP");
+int Export(Context& context, const Args& args) {
   Home home(context, SettingsUse::Read);
   const vb::Text app = args.positionals().empty() ? vb::Text() : vb::FromUtf8(args.positionals()[0]);
   // A backup that did not reach the disk must not pass for one.
@@ -29,17 +20,7 @@ int Export(Context& context, const std::vector<std::string>& words) {
   return kExitOk;
 }
 
-int Import(Context& context, const std::vector<std::string>& words) {
-  Args args(words, {});
-  if (args.help()) {
-    context.out << "usage: vb6kit settings import FILE     (- reads standard input)\n\n"
-                   "Stores every value of a file written by `settings export`; values already stored\n"
-                   "under the same application, section and key are replaced, others are kept.\n"
-                   "All of them are stored or none is: a file that cannot be read, or one cut short\n"
-                   "(without the export's end line), stores nothing.\n";
-    return kExitOk;
-  }
-  args.ExpectPositionals(1, 1, "FILE");
+int Import(Context& context, const Args& args) {
   const std::string& file = args.positionals()[0];
   std::string text;
   if (file == "-") {
@@ -64,10 +45,19 @@ int Import(Context& context, const std::vector<std::string>& words) {
 
 }  // namespace
 
-int SettingsCommand(Context& context, const std::vector<std::string>& args) {
-  return RunGroup(context, args,
-                  {{"export", "print every stored value as text", Export},
-                   {"import", "store the values of an exported file", Import}});
+std::vector<Command> SettingsCommands() {
+  return {
+      {"settings export", "print every stored value as text", {{"[APP]"}}, {},
+       "Prints every stored value (of the application APP only when given: Ravlen or Pellmoss) as text "
+       "that `settings import` reads back exactly, line breaks inside values included. The last line marks the "
+       "end; output that cannot be written (a full disk) exits 2.",
+       Export},
+      {"settings import", "store the values of an exported file", {{"FILE", Complete::AnyFile}}, {},
+       "Stores every value of a file written by `settings export` (- reads standard input); values already "
+       "stored under the same application, section and key are replaced, others are kept. All of them are stored "
+       "or none is: a file that cannot be read, or one cut short (without the export's end line), stores nothing.",
+       Import},
+  };
 }
 
 }  // namespace cli

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <sstream>
@@ -26,6 +28,33 @@ struct Result {
 
 using testing_support::ReadFile;
 using testing_support::WriteFile;
+
+// A word for a shell command line.
+inline std::string ShellQuoted(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+// Runs a bash script in `folder` with no standard input; stdout and stderr are kept apart.
+inline Result RunShell(const std::string& script, const fs::path& folder) {
+  WriteFile(folder / "script.sh", script);
+  const fs::path out = folder / "stdout.txt";
+  const fs::path err = folder / "stderr.txt";
+  const std::string command = "cd " + ShellQuoted(folder.string()) + " && bash script.sh </dev/null >" +
+                              ShellQuoted(out.string()) + " 2>" + ShellQuoted(err.string());
+  const int status = std::system(command.c_str());
+  Result result;
+  result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  result.out = ReadFile(out);
+  result.err = ReadFile(err);
+  return result;
+}
+
+// Runs the built program in `folder` with these arguments (words for the shell).
+inline Result RunProgram(const std::string& arguments, const fs::path& folder) {
+  return RunShell(ShellQuoted(VB6KIT_PROGRAM) + " " + arguments + "\n", folder);
+}
 
 // The source tree's expected output files (tests/cli/expected).
 inline std::string Expected(const std::string& name) {

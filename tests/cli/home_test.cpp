@@ -54,7 +54,7 @@ TEST(Home, SettingsDatabaseAndCommentLogShareOneFolder) {
     {
       std::istringstream in;
       std::ostringstream out, err;
-      cli::Context context{in, out, err, false, std::nullopt, false, ""};
+      cli::Context context{in, out, err, false, std::nullopt, false, false, ""};
       // A chosen database's folder is not made: the person who chose it makes it.
       if (!c.settings.empty()) fs::create_directories(c.settings.parent_path());
       cli::Home cliHome(context, cli::SettingsUse::Change);

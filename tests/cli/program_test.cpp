@@ -1,9 +1,6 @@
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
-
+#include "cli/command.h"
 #include "cli_fixture.h"
 #include "settings/sqlite_store.h"
 
@@ -11,23 +8,6 @@ namespace cli_test {
 namespace {
 
 using ProgramTest = CliTest;
-
-// Runs the built program through the shell (in `workingFolder` when given); stdout and stderr
-// are kept apart in `folder` (stdout goes to `output` when given).
-Result RunProgram(const std::string& arguments, const fs::path& folder, const std::string& output = "",
-                  const fs::path& workingFolder = {}) {
-  const fs::path out = output.empty() ? folder / "stdout.txt" : fs::path(output);
-  const fs::path err = folder / "stderr.txt";
-  const std::string cd = workingFolder.empty() ? "" : "cd '" + workingFolder.string() + "' && ";
-  const std::string command = cd + "'" + VB6KIT_PROGRAM + "' " + arguments + " </dev/null >'" + out.string() +
-                              "' 2>'" + err.string() + "'";
-  const int status = std::system(command.c_str());
-  Result result;
-  result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  result.out = output.empty() ? ReadFile(out) : "";
-  result.err = ReadFile(err);
-  return result;
-}
 
 TEST_F(ProgramTest, TheProgramRunsCommandsWithTheirExitCodes) {
   const std::string settingsOption = "--settings '" + settings.string() + "' ";
@@ -51,20 +31,15 @@ TEST_F(ProgramTest, TheProgramRunsCommandsWithTheirExitCodes) {
   EXPECT_NE(result.err.find("no value for the tag(s) x"), std::string::npos) << result.err;
 }
 
-TEST_F(ProgramTest, ASettingsDatabaseThatCannotBeWrittenOrReachedEndsTheCommandWithExitTwo) {
+TEST_F(ProgramTest, ASettingsDatabaseThatCannotBeReachedEndsTheCommandWithExitTwo) {
   const std::string settingsOption = "--settings '" + settings.string() + "' ";
   ASSERT_EQ(Run({"piece", "store", "Alpha", "-"}, std::string(40000, 'a')).code, 0);
-
-  // An export that does not reach the disk is no backup.
-  Result result = RunProgram(settingsOption + "settings export", root.path(), "/dev/full");
-  EXPECT_EQ(result.code, 2);
-  EXPECT_EQ(result.err, "vb6kit settings export: cannot write the output: No space left on device\n");
 
   // Another process holds the write lock: the command waits for it, then says who holds it.
   const std::string before = ReadFile(settings);
   settings::SqliteSettingsStore holder(settings);
   holder.BeginChanges();
-  result = RunProgram(settingsOption + "piece store Beta -", root.path());
+  const Result result = RunProgram(settingsOption + "piece store Beta -", root.path());
   EXPECT_EQ(result.code, 2);
   EXPECT_EQ(result.err, "vb6kit piece store: The settings database \"" + settings.string() + "\" is locked: process " +
                             std::to_string(getpid()) + " (test_cli) holds its write lock; gave up after 5 seconds\n");
@@ -79,7 +54,7 @@ TEST_F(ProgramTest, TheDryRunDiffAppliesWithGitAndPatch) {
   std::string form = Original("frmMain.frm");
   for (int i = 0; i < 9000; ++i) form += "' note " + std::to_string(i) + "\r\n";
   WriteFile(project / "frmMain.frm", form);
-  const std::string settingsOption = "--settings '" + settings.string() + "' ";
+  const std::string program = ShellQuoted(VB6KIT_PROGRAM) + " --settings " + ShellQuoted(settings.string()) + " ";
   const struct {
     std::string command;
     std::size_t hunks;
@@ -87,9 +62,9 @@ TEST_F(ProgramTest, TheDryRunDiffAppliesWithGitAndPatch) {
   for (const auto& c : cases) {
     testing_support::TempFolder copies("vb6kit-apply");
     for (const char* copy : {"written", "git", "patch"}) fs::copy(project, copies / copy, fs::copy_options::recursive);
-    Result result = RunProgram(settingsOption + c.command, copies.path(), "", copies / "written");
+    Result result = RunShell("cd written && " + program + c.command + "\n", copies.path());
     ASSERT_EQ(result.code, 0) << c.command << ": " << result.err;
-    result = RunProgram(settingsOption + "--dry-run " + c.command, copies.path(), "", copies / "git");
+    result = RunShell("cd git && " + program + "--dry-run " + c.command + "\n", copies.path());
     ASSERT_EQ(result.code, 0) << c.command << ": " << result.err;
     const std::string diff = result.out;
     EXPECT_EQ(diff.rfind("--- a/frmMain.frm\n+++ b/frmMain.frm\n@@ ", 0), 0u) << diff.substr(0, 200);
@@ -111,26 +86,60 @@ TEST_F(ProgramTest, TheDryRunDiffAppliesWithGitAndPatch) {
   }
 }
 
-TEST_F(ProgramTest, EverySubcommandHasHelp) {
-  for (const char* command :
-       {"count", "summary", "comment", "uncomment", "header", "revision", "members", "property", "implement",
-        "piece store", "piece list", "piece show", "piece edit", "piece delete", "piece menu", "piece insert",
-        "control add", "control rename", "control remove", "options", "settings export", "settings import", "piece",
-        "control", "settings"}) {
-    const Result result = RunProgram(std::string(command) + " --help", root.path());
-    EXPECT_EQ(result.code, 0) << command;
-    EXPECT_EQ(result.out.rfind("usage: vb6kit " + std::string(command).substr(0, std::string(command).find(' ')), 0), 0u)
-        << command << ": " << result.out;
-    EXPECT_EQ(result.err, "") << command;
+TEST_F(ProgramTest, OutputThatCannotBeWrittenFailsAndAClosedPipeEndsQuietly) {
+  ASSERT_EQ(Run({"piece", "store", "Tax", "-"}, "x").code, 0);
+  const std::string program = ShellQuoted(VB6KIT_PROGRAM) + " --settings " + ShellQuoted(settings.string());
+  for (const auto& [name, operands] : std::vector<std::pair<std::string, std::string>>{
+           {"count", ShellQuoted(File("Inventory.vbp"))}, {"settings export", ""}}) {
+    const Result result = RunShell(program + " " + name + " " + operands + " >/dev/full\n", root.path());
+    EXPECT_EQ(result.code, 2) << name;
+    EXPECT_EQ(result.err, "vb6kit " + name + ": cannot write the output: No space left on device\n");
+  }
+  // The reader is gone before the program writes, whether or not the shell ignores the signal.
+  for (const char* signal : {"", "trap '' PIPE\n"}) {
+    const Result result = RunShell(std::string(signal) + "{ sleep 0.3; " + program + " summary " +
+                                       ShellQuoted(File("Inventory.vbp")) + "; } | true\necho ${PIPESTATUS[0]}\n",
+                                   root.path());
+    EXPECT_EQ(result.out, "141\n") << signal;
+    EXPECT_EQ(result.err, "") << signal;
+  }
+}
+
+TEST_F(ProgramTest, EveryCommandHasHelpAndHelpNamesIt) {
+  std::vector<std::string> names = {"piece", "control", "settings"};
+  for (const cli::Command& command : cli::AllCommands()) names.push_back(command.name);
+  for (const std::string& name : names) {
+    const Result result = RunProgram(name + " --help", root.path());
+    EXPECT_EQ(result.code, 0) << name;
+    EXPECT_EQ(result.out.rfind("usage: vb6kit " + name.substr(0, name.find(' ')), 0), 0u) << name << ": " << result.out;
+    EXPECT_EQ(result.err, "") << name;
+    const Result asked = Run({"help", name});
+    EXPECT_EQ(asked.code, 0) << name << ": " << asked.err;
+    EXPECT_EQ(asked.out, result.out) << name;
   }
   Result result = RunProgram("--help", root.path());
   EXPECT_EQ(result.code, 0);
-  EXPECT_NE(result.out.find("  implement  "), std::string::npos);
-  result = RunProgram("", root.path());
-  EXPECT_EQ(result.code, 2);
-  result = RunProgram("frobnicate", root.path());
-  EXPECT_EQ(result.code, 2);
-  EXPECT_NE(result.err.find("unknown command 'frobnicate'"), std::string::npos);
+  EXPECT_NE(result.out.find("\n  implement   "), std::string::npos) << result.out;
+  EXPECT_EQ(Run({"help"}).out, result.out);
+  for (const char* wrong : {"", "frobnicate", "piece frobnicate", "help frobnicate", "--format json count"}) {
+    result = RunProgram(wrong, root.path());
+    EXPECT_EQ(result.code, 2) << wrong;
+    EXPECT_EQ(result.out, "") << wrong;
+  }
+  EXPECT_NE(RunProgram("frobnicate", root.path()).err.find("unknown command 'frobnicate'"), std::string::npos);
+}
+
+TEST_F(ProgramTest, TheVersionIsTheProjectsWithTheSourceRevision) {
+  const Result result = RunProgram("--version", root.path());
+  EXPECT_EQ(result.code, 0) << result.err;
+  EXPECT_EQ(result.out.rfind("vb6kit " VB6KIT_VERSION, 0), 0u) << result.out;
+  EXPECT_EQ(RunProgram("version", root.path()).out, result.out);
+  // In a git checkout the build knows the revision it was built from.
+  const Result head = RunShell("git -C " + ShellQuoted(VB6KIT_SOURCE_DIR) + " rev-parse --short=12 HEAD\n", root.path());
+  if (head.code == 0)
+    EXPECT_EQ(result.out.rfind("vb6kit " VB6KIT_VERSION " (git " + head.out.substr(0, 12), 0), 0u) << result.out;
+  else
+    EXPECT_EQ(result.out, "vb6kit " VB6KIT_VERSION "\n");
 }
 
 }  // namespace
