@@ -53,8 +53,10 @@ Text ReadCodePiece(TextView name) { return vb::GetSetting(kAppName, kCodeSection
 void WriteCodePiece(TextView name, TextView text) { vb::SaveSetting(kAppName, kCodeSection, name, text); }
 
 Text InvalidNameReason(TextView name) {
-  if (vb::InStr(name, kListSeparator) != 0) return u"A code segment name cannot contain \"||\".";
-  if (vb::Right(name, 1) == u"|") return u"A code segment name cannot end with \"|\".";
+  // A "|" at either end would join the separator before or after it into a "|||" that reads
+  // back as other names.
+  if (vb::InStr(name, kListSeparator) != 0 || name.front() == u'|' || name.back() == u'|')
+    return u"A code segment name cannot contain \"||\" nor begin or end with \"|\".";
   if (vb::EqualsNoCase(name, kCodeNameKey)) return u"A code segment cannot be named CodeName.";
   return {};
 }

@@ -43,9 +43,10 @@ void SaveMenuItems(const NameList& colMenuItems);
 Text ReadCodePiece(TextView name);
 void WriteCodePiece(TextView name, TextView text);
 
-// Why `name` (already trimmed) cannot be a piece name, or the empty string when it can: the
-// separator would split it when the list is read back, and so would a last "|" with the separator
-// written after it ("Tax|||" reads as Tax and |); "CodeName" is the key of the list.
+// Why `name` (already trimmed, not empty) cannot be a piece name, or the empty string when it
+// can: the separator would split it when the list is read back, and so would a "|" at either end
+// with the separator written next to it ("Tax|||" reads as Tax and |); "CodeName" is the key of
+// the list.
 Text InvalidNameReason(TextView name);
 
 }  // namespace pellmoss

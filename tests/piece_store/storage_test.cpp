@@ -37,6 +37,7 @@ TEST_F(StorageTest, NameIsTrimmedAndTheSameNameInAnotherCaseIsRefused) {
 }
 
 TEST_F(StorageTest, RefusedNamesWriteNothingAndSayWhy) {
+  const char16_t* kBars = u"A code segment name cannot contain \"||\" nor begin or end with \"|\".";
   struct Case {
     const char16_t* name;
     scripted::MessageBox message;
@@ -44,9 +45,13 @@ TEST_F(StorageTest, RefusedNamesWriteNothingAndSayWhy) {
   const Case cases[] = {
       {u"   ", Info(u"You must provide a name for the code segment before continuing.", u"No Segment Name.")},
       {u"", Info(u"You must provide a name for the code segment before continuing.", u"No Segment Name.")},
-      {u"Open||Close", Info(u"A code segment name cannot contain \"||\".", u"Invalid Segment Name")},
-      {u" ||", Info(u"A code segment name cannot contain \"||\".", u"Invalid Segment Name")},
-      {u"Tax|", Info(u"A code segment name cannot end with \"|\".", u"Invalid Segment Name")},
+      {u"Open||Close", Info(kBars, u"Invalid Segment Name")},
+      {u" ||", Info(kBars, u"Invalid Segment Name")},
+      // Stored as "Ping|||" it would read back as "Ping" and "|".
+      {u"Ping|", Info(kBars, u"Invalid Segment Name")},
+      {u"Tax|", Info(kBars, u"Invalid Segment Name")},
+      {u"  Ping|  ", Info(kBars, u"Invalid Segment Name")},
+      {u"|Ping", Info(kBars, u"Invalid Segment Name")},
       {u"CodeName", Info(u"A code segment cannot be named CodeName.", u"Invalid Segment Name")},
       {u" codename ", Info(u"A code segment cannot be named CodeName.", u"Invalid Segment Name")},
   };
