@@ -22,7 +22,8 @@ constexpr const char16_t* kBar = u"Code Window";
 // Loads FILE, connects the add-in, selects `selection` in the module's pane, clicks the entry.
 int RunOnModule(Context& context, const Args& args, long firstLine, long lastLine, bool allowEnd,
                 const std::string& lineOption, const char16_t* entry, SettingsUse settingsUse,
-                const std::function<void(scripted::ScriptedToolkit&)>& answers) {
+                const std::function<void(scripted::ScriptedToolkit&)>& answers,
+                const std::function<std::string(const LineChanges&)>& describe) {
   const std::string& file = args.positionals()[0];
   LoadedFile loaded = LoadModuleFile(file, args.value("project"));
   CheckLineInModule(lineOption, lastLine, loaded.lineCount, file, allowEnd);
@@ -31,14 +32,17 @@ int RunOnModule(Context& context, const Args& args, long firstLine, long lastLin
   session.vbe().SetActivePane(loaded.component, {firstLine, 1, lastLine, 1});
   answers(home.toolkit);
   session.vbe().Click(kBar, entry);
-  return FinishEdit(context, home, *loaded.code, kAddin);
+  return FinishEdit(context, home, *loaded.code, kAddin, WhatChanged(loaded, describe));
 }
 
 int Marks(Context& context, const Args& args, bool commentOut) {
   const LineRange range = ParseLineRange("--lines", args.required("lines"));
   return RunOnModule(context, args, range.first, range.last, false, "--lines",
                      commentOut ? u"Comment Out Selected Area" : u"Un-Comment Selected Area", SettingsUse::None,
-                     [](scripted::ScriptedToolkit&) {});
+                     [](scripted::ScriptedToolkit&) {},
+                     [commentOut](const LineChanges& changes) {
+                       return Plural(changes.changed, "line") + (commentOut ? " commented out" : " un-commented");
+                     });
 }
 
 long RequiredLine(const Args& args) { return ParseLineNumber("--line", args.required("line")); }
@@ -57,6 +61,9 @@ int Header(Context& context, const Args& args) {
                          if (description) scripted::Type(form, u"txtDescr", CodeText(*description));
                          scripted::Click(form, u"cmdAdd");
                        });
+                     },
+                     [](const LineChanges& changes) {
+                       return "function header added (" + Plural(changes.added, "line") + ")";
                      });
 }
 
@@ -71,6 +78,9 @@ int Revision(Context& context, const Args& args) {
                          if (text) scripted::Type(form, u"txtRevision", CodeText(*text));
                          scripted::Click(form, u"cmdAdd");
                        });
+                     },
+                     [](const LineChanges& changes) {
+                       return "revision entry added (" + Plural(changes.added, "line") + ")";
                      });
 }
 
@@ -95,6 +105,16 @@ void PrintJson(std::ostream& out, const ui::Node& node, int depth) {
     out << (i + 1 < node.children().size() ? ",\n" : "\n");
   }
   out << indent << "]}";
+}
+
+// The first member node (one with a line in its tag) whose text is `text`, letter case ignored
+// as VB names are.
+ui::Node* FindMember(const std::vector<ui::Node*>& nodes, const vb::Text& text) {
+  for (ui::Node* node : nodes) {
+    if (!node->tag().empty() && vb::EqualsNoCase(node->text(), text)) return node;
+    if (ui::Node* found = FindMember(node->children(), text)) return found;
+  }
+  return nullptr;
 }
 
 int Members(Context& context, const Args& args) {
@@ -122,7 +142,7 @@ int Members(Context& context, const Args& args) {
       scripted::Click(form, u"cmdCancel");
       return;
     }
-    ui::Node* node = view->Find(vb::FromUtf8(*target));
+    ui::Node* node = FindMember(view->roots(), vb::FromUtf8(*target));
     if (!node || node->tag().empty()) {
       found = false;
       scripted::Click(form, u"cmdCancel");
@@ -134,7 +154,7 @@ int Members(Context& context, const Args& args) {
   // The caret starts on line 1; Goto Code's selection is what is left afterwards.
   session.vbe().SetActivePane(loaded.component, {1, 1, 1, 1});
   session.vbe().Click(kBar, u"&Goto Code Member");
-  if (ReportMessages(home.toolkit.messages(), kAddin, context.err)) return kExitAddinMessage;
+  if (ReportMessages(context, home.toolkit.messages(), kAddin)) return kExitAddinMessage;
   if (!target) {
     context.out << tree;
     return kExitOk;

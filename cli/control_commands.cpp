@@ -128,7 +128,7 @@ std::string SetField(ravlen::ControlDialog& dialog, const FieldValue& field) {
 // The stored options as the options dialog shows them, the rows sorted as its list sorts them.
 // A stored text that cannot be read is shown as the default that stands for it and listed
 // after, so that it can be found and rewritten.
-std::string StoredOptions() {
+std::string StoredOptions(bool json) {
   ravlen::UnreadableOptions unreadable;
   ravlen::EditorOptions options;
   ravlen::LoadOptions(options, &unreadable);
@@ -138,6 +138,21 @@ std::string StoredOptions() {
     rows.emplace_back(ravlen::ControlTypeNames()[k], options.PromptFlags[k]);
   std::stable_sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) { return vb::LessNoCase(a.first, b.first); });
   std::ostringstream text;
+  if (json) {
+    auto flag = [](bool on) { return on ? "true" : "false"; };
+    text << "{\"prompt\": {";
+    for (std::size_t i = 0; i < rows.size(); ++i)
+      text << (i ? ", " : "") << JsonString(rows[i].first) << ": " << flag(rows[i].second);
+    text << "}, \"removeCode\": " << flag(options.RemoveCode) << ", \"renameCode\": " << flag(options.RenameCode)
+         << ", \"font\": {\"name\": " << JsonString(font.Name) << ", \"size\": " << font.Size
+         << ", \"bold\": " << flag(font.Bold) << ", \"italic\": " << flag(font.Italic)
+         << ", \"underline\": " << flag(font.Underline) << ", \"strikethru\": " << flag(font.StrikeThru)
+         << "}, \"unreadable\": {";
+    for (std::size_t i = 0; i < unreadable.size(); ++i)
+      text << (i ? ", " : "") << JsonString(unreadable[i].key) << ": " << JsonString(unreadable[i].stored);
+    text << "}}\n";
+    return text.str();
+  }
   text << "Prompt for:\n";
   for (const auto& [name, on] : rows) text << "  [" << (on ? "x" : " ") << "] " << vb::ToUtf8(name) << "\n";
   text << "Remove code: " << (options.RemoveCode ? "on" : "off") << "\n";
@@ -241,16 +256,17 @@ int Add(Context& context, const Args& args) {
   if (!prompted && (!fields.empty() || font))
     throw UsageError("the control editor does not prompt for " + args.positionals()[1] +
                      " controls, so --field and --font have nothing to answer (see: vb6kit options --prompt)");
-  if (ReportMessages(toolkit.messages(), kAddin, context.err)) return kExitAddinMessage;
-  if (rejected) {
-    context.err << kAddin << ": the dialog did not accept the values; nothing was saved\n";
-    return kExitAddinMessage;
-  }
-  const int result = FinishEdit(context, form.home, *form.loaded.code, kAddin);
-  if (result == kExitOk && !context.dryRun) {
-    for (const vb::Text& name : vbe.ControlNames(form.loaded.component))
-      if (std::find(before.begin(), before.end(), name) == before.end()) context.out << vb::ToUtf8(name) << "\n";
-  }
+  if (ReportMessages(context, toolkit.messages(), kAddin)) return kExitAddinMessage;
+  if (rejected) throw DialogRefusal("the dialog did not accept the values; nothing was saved");
+  std::vector<vb::Text> added;
+  for (const vb::Text& name : vbe.ControlNames(form.loaded.component))
+    if (std::find(before.begin(), before.end(), name) == before.end()) added.push_back(name);
+  std::string done = form.loaded.file + ": control";
+  for (const vb::Text& name : added) done += " " + vb::ToUtf8(name);
+  done += " (" + args.positionals()[1] + ") added";
+  const int result = FinishEdit(context, form.home, *form.loaded.code, kAddin, done);
+  if (result == kExitOk && !context.dryRun)
+    for (const vb::Text& name : added) context.out << vb::ToUtf8(name) << "\n";
   return result;
 }
 
@@ -268,7 +284,9 @@ int Rename(Context& context, const Args& args) {
   } catch (const vb::Error& error) {
     throw UsageError("the name '" + args.positionals()[2] + "' is refused: " + vb::ToUtf8(error.description));
   }
-  return FinishEdit(context, form.home, *form.loaded.code, kAddin);
+  return FinishEdit(context, form.home, *form.loaded.code, kAddin,
+                    form.loaded.file + ": control " + args.positionals()[1] + " renamed to " + args.positionals()[2] +
+                        ", " + Plural(form.loaded.Changes().changed, "code line") + " changed");
 }
 
 int Remove(Context& context, const Args& args) {
@@ -295,7 +313,9 @@ int Remove(Context& context, const Args& args) {
   }
   for (std::size_t i = 0; i < keep.size(); ++i)
     if (!kept[i]) throw UsageError("--keep " + keep[i] + ": no event procedure of that name was offered for removal");
-  return FinishEdit(context, form.home, *form.loaded.code, kAddin);
+  return FinishEdit(context, form.home, *form.loaded.code, kAddin,
+                    form.loaded.file + ": control " + args.positionals()[1] + " removed, " +
+                        Plural(form.loaded.Changes().removed, "code line") + " removed");
 }
 
 int Options(Context& context, const Args& args) {
@@ -344,8 +364,8 @@ int Options(Context& context, const Args& args) {
     });
     session.vbe().Click(u"Add-Ins", u"&Ravlen Editor Options");
   }
-  const int result = FinishSettings(context, home, kAddin);
-  if (result == kExitOk && show) context.out << StoredOptions();
+  const int result = FinishSettings(context, home, kAddin, change ? "control editor options saved" : "");
+  if (result == kExitOk && show) context.out << StoredOptions(args.Choice("format", "text") == "json");
   return result;
 }
 
@@ -393,6 +413,7 @@ std::vector<Command> ControlCommands() {
        Remove},
       {"options", "show or change the control editor's options", {},
        {{"show", OptionSpec::Flag, "", "print the options (after any change)"},
+        {"format", OptionSpec::Value, "text|json", "the format of --show (default: text)", Complete::Words},
         {"prompt", OptionSpec::Repeated, "TYPE=on|off",
          "whether the type's dialog opens when such a control is placed (TYPE as --show lists it, or all)",
          Complete::PromptSwitch},

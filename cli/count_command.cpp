@@ -116,7 +116,7 @@ bool CountProject(Context& context, Home& home, const LoadedPath& loaded, const 
     scripted::Click(form, u"cmdOk");
   });
   session.vbe().Click(u"Add-Ins", u"&Component Line Counter");
-  return !ReportMessages(home.toolkit.messages(), kAddin, context.err);
+  return !ReportMessages(context, home.toolkit.messages(), kAddin);
 }
 
 // Components of different projects with one name are told apart by their files.
@@ -158,7 +158,7 @@ int Summary(Context& context, const Args& args) {
       scripted::Click(form, u"cmdClose");
     });
     session.vbe().Click(u"Add-Ins", u"&Project Summary");
-    if (ReportMessages(home.toolkit.messages(), kAddin, context.err)) return kExitAddinMessage;
+    if (ReportMessages(context, home.toolkit.messages(), kAddin)) return kExitAddinMessage;
     context.out << ConsoleText(text);
   }
   return kExitOk;

@@ -27,10 +27,12 @@ int Implement(Context& context, const Args& args) {
   Connected<morrowgate::Connect> session(code.vbe());
   std::string refused;
   std::vector<morrowgate::frmAddIn::AlreadyImplemented> alreadyImplemented;
+  const vb::Text component = vb::FromUtf8(target);
+  vb::Text before;  // the target's code, for what is said at the end
   home.toolkit.On(u"frmAddIn", [&](ui::Form& form) {
     auto& classes = *form.Find<ui::ComboBox>(u"cboClasses");
     auto& list = *form.Find<ui::ListBox>(u"lstClasses");
-    if (classes.FindRow(vb::FromUtf8(target)) < 0) {
+    if (classes.FindRow(component) < 0) {
       refused = "--class " + target + ": no class, form or user control of that name (give PROJECT.COMPONENT)";
     }
     for (const std::string& entry : interfaces)
@@ -40,7 +42,8 @@ int Implement(Context& context, const Args& args) {
       form.Unload();
       return;
     }
-    scripted::Choose(form, u"cboClasses", vb::FromUtf8(target));
+    scripted::Choose(form, u"cboClasses", component);
+    before = CodeOf(*code.vbe(), component);
     for (const std::string& entry : interfaces)
       if (!list.Selected(list.FindRow(vb::FromUtf8(entry)))) scripted::Tick(form, u"lstClasses", vb::FromUtf8(entry));
     scripted::Click(form, u"cmdOK");
@@ -54,14 +57,22 @@ int Implement(Context& context, const Args& args) {
   });
   session.vbe().Click(u"Add-Ins", u"M&orrowgate Builder");
   if (!refused.empty()) throw UsageError(refused);
-  const int exitCode = FinishEdit(context, home, code, "Morrowgate");
-  if (exitCode == kExitOk) {
+  std::string file = target;
+  for (const ComponentFile& loaded : code.Components())
+    if (vb::EqualsNoCase(loaded.project + u"." + loaded.component, component)) file = loaded.file.string();
+  const LineChanges changes = CompareCode(before, CodeOf(*code.vbe(), component));
+  std::string names;
+  for (const std::string& entry : interfaces) names += (names.empty() ? "" : ", ") + entry;
+  if (home.toolkit.messages().empty()) {
     for (const auto& done : alreadyImplemented)
       context.err << "vb6kit " << context.commandName << ": " << target << " implements " << vb::ToUtf8(done.interfaceEntry)
                   << " already: " << (done.addedMissing ? "added only its missing procedures" : "nothing added")
                   << "\n";
   }
-  return exitCode;
+  return FinishEdit(context, home, code, "Morrowgate",
+                    file + ": " +
+                        (changes.none() ? "nothing changed"
+                                        : names + " implemented (" + Plural(changes.added, "line") + " added)"));
 }
 
 }  // namespace

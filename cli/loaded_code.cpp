@@ -78,6 +78,51 @@ void LoadedCode::Save() {
 
 const std::vector<std::string>& LoadedCode::DroppedLines() const { return impl_->workspace->DroppedLines(); }
 
+LineChanges CompareCode(vb::TextView before, vb::TextView after) {
+  auto lines = [](vb::TextView text) {
+    std::vector<vb::TextView> split;
+    if (text.empty()) return split;
+    for (std::size_t start = 0;;) {
+      const std::size_t end = text.find(vb::kCrLf, start);
+      split.push_back(text.substr(start, end == vb::TextView::npos ? vb::TextView::npos : end - start));
+      if (end == vb::TextView::npos) return split;
+      start = end + 2;
+    }
+  };
+  const std::vector<vb::TextView> old = lines(before);
+  const std::vector<vb::TextView> now = lines(after);
+  std::size_t head = 0;
+  while (head < old.size() && head < now.size() && old[head] == now[head]) ++head;
+  std::size_t tail = 0;
+  while (tail < old.size() - head && tail < now.size() - head && old[old.size() - 1 - tail] == now[now.size() - 1 - tail])
+    ++tail;
+  const long oldMiddle = static_cast<long>(old.size() - head - tail);
+  const long newMiddle = static_cast<long>(now.size() - head - tail);
+  LineChanges changes;
+  if (oldMiddle == newMiddle) {
+    for (std::size_t i = head; i < old.size() - tail; ++i)
+      if (old[i] != now[i]) ++changes.changed;
+  } else if (newMiddle > oldMiddle) {
+    changes.added = newMiddle - oldMiddle;
+  } else {
+    changes.removed = oldMiddle - newMiddle;
+  }
+  return changes;
+}
+
+vb::Text CodeOf(memhost::MemoryVBE& vbe, vb::TextView component) {
+  host::Ref<host::VBComponent> found = vbe.Component(vb::Text(component));
+  host::Ref<host::CodeModule> module = found ? found->CodeModule() : nullptr;
+  if (!module || module->CountOfLines() == 0) return {};
+  return module->Lines(1, module->CountOfLines());
+}
+
+std::string Plural(long count, const std::string& noun) {
+  return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
+LineChanges LoadedFile::Changes() const { return CompareCode(codeBefore, CodeOf(*code->vbe(), component)); }
+
 LoadedFile LoadModuleFile(const std::string& file, const std::optional<std::string>& project) {
   std::error_code ec;
   if (!std::filesystem::exists(file, ec)) throw UsageError(file + ": no such file");
@@ -93,7 +138,9 @@ LoadedFile LoadModuleFile(const std::string& file, const std::optional<std::stri
   host::Ref<host::VBComponent> component = loaded.code->vbe()->Component(loaded.component);
   host::Ref<host::CodeModule> module = component ? component->CodeModule() : nullptr;
   if (!module) throw UsageError(file + ": the module has no code");
+  loaded.file = file;
   loaded.lineCount = module->CountOfLines();
+  loaded.codeBefore = CodeOf(*loaded.code->vbe(), loaded.component);
   // The project around the file is the active one, as when its code window is in front. (A
   // project's name may hold a dot, a component's never does.)
   const auto dot = loaded.component.rfind(u'.');
@@ -101,8 +148,30 @@ LoadedFile LoadModuleFile(const std::string& file, const std::optional<std::stri
   return loaded;
 }
 
-int FinishEdit(Context& context, Home& home, LoadedCode& code, const std::string& addinName) {
-  if (ReportMessages(home.toolkit.messages(), addinName, context.err)) return kExitAddinMessage;
+bool ReportMessages(const Context& context, const std::vector<scripted::MessageBox>& messages,
+                    const std::string& addinName) {
+  for (const scripted::MessageBox& box : messages) {
+    const std::string title = box.title.empty() ? addinName : ConsoleText(box.title);
+    context.err << "vb6kit " << context.commandName << ": " << title << ": " << ConsoleText(box.prompt) << "\n";
+  }
+  return !messages.empty();
+}
+
+namespace {
+
+void SayDone(Context& context, const std::string& done) {
+  if (!context.quiet && !context.dryRun && !done.empty()) context.err << done << "\n";
+}
+
+}  // namespace
+
+std::string WhatChanged(const LoadedFile& loaded, const std::function<std::string(const LineChanges&)>& describe) {
+  const LineChanges changes = loaded.Changes();
+  return loaded.file + ": " + (changes.none() ? std::string("nothing changed") : describe(changes));
+}
+
+int FinishEdit(Context& context, Home& home, LoadedCode& code, const std::string& addinName, const std::string& done) {
+  if (ReportMessages(context, home.toolkit.messages(), addinName)) return kExitAddinMessage;
   if (context.dryRun) {
     context.out << code.Diff() << home.SettingsDiff();
   } else {
@@ -118,13 +187,15 @@ int FinishEdit(Context& context, Home& home, LoadedCode& code, const std::string
   // description) with it, as in the IDE; say so, since un-commenting it does not bring them back.
   for (const std::string& dropped : code.DroppedLines())
     context.err << "vb6kit " << context.commandName << ": " << dropped << "\n";
+  SayDone(context, done);
   return kExitOk;
 }
 
-int FinishSettings(Context& context, Home& home, const std::string& addinName) {
-  if (ReportMessages(home.toolkit.messages(), addinName, context.err)) return kExitAddinMessage;
+int FinishSettings(Context& context, Home& home, const std::string& addinName, const std::string& done) {
+  if (ReportMessages(context, home.toolkit.messages(), addinName)) return kExitAddinMessage;
   if (context.dryRun) context.out << home.SettingsDiff();
   home.CommitSettings();
+  SayDone(context, done);
   return kExitOk;
 }
 

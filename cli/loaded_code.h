@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -10,6 +11,7 @@
 
 #include "framework/vb_text.h"
 #include "hosts/memory/memory_host.h"
+#include "toolkits/scripted/scripted_toolkit.h"
 
 namespace cli {
 
@@ -51,20 +53,47 @@ class LoadedCode {
   std::unique_ptr<Impl> impl_;
 };
 
+// How the code of a module changed: lines changed in place, and lines added or removed.
+struct LineChanges {
+  long changed = 0;
+  long added = 0;
+  long removed = 0;
+  bool none() const { return changed == 0 && added == 0 && removed == 0; }
+};
+// Compares two module texts line by line past their common start and end: lines in between are
+// changed when both sides have as many, else the difference was added or removed.
+LineChanges CompareCode(vb::TextView before, vb::TextView after);
+// The whole code of a component ("Project.Component"), empty when it has none.
+vb::Text CodeOf(memhost::MemoryVBE& vbe, vb::TextView component);
+// "1 line", "3 lines".
+std::string Plural(long count, const std::string& noun);
+
 // A module FILE argument with its optional --project, loaded.
 struct LoadedFile {
   std::unique_ptr<LoadedCode> code;
-  vb::Text component;  // "Project.Component"
-  long lineCount = 0;  // lines of the code window
+  std::string file;      // as given
+  vb::Text component;    // "Project.Component"
+  long lineCount = 0;    // lines of the code window
+  vb::Text codeBefore;   // the module's code as loaded
+  // How the module's code changed since it was loaded.
+  LineChanges Changes() const;
 };
 LoadedFile LoadModuleFile(const std::string& file, const std::optional<std::string>& project);
+// "FILE: " and what `describe` makes of the module's changes, or "FILE: nothing changed".
+std::string WhatChanged(const LoadedFile& loaded, const std::function<std::string(const LineChanges&)>& describe);
 
 // The end of a command that edits code: the add-in's messages (exit 1, nothing written), else a
-// dry run's diff, else the changed files saved and then the settings changes kept.
-int FinishEdit(Context& context, Home& home, LoadedCode& code, const std::string& addinName);
+// dry run's diff, else the changed files saved and then the settings changes kept, and `done`
+// (what changed, "modStock.bas: 3 lines commented out") said on stderr unless --quiet.
+int FinishEdit(Context& context, Home& home, LoadedCode& code, const std::string& addinName, const std::string& done);
 // The end of a command that changes settings only: the add-in's messages (exit 1, no settings
-// changed), else a dry run's diff of the settings, else the settings changes kept.
-int FinishSettings(Context& context, Home& home, const std::string& addinName);
+// changed), else a dry run's diff of the settings, else the settings changes kept and `done` said
+// as above.
+int FinishSettings(Context& context, Home& home, const std::string& addinName, const std::string& done);
+// Prints each message box the add-in showed as "vb6kit COMMAND: title: text" (an empty title is
+// the add-in's name, as the IDE would show it). Returns true when there was any.
+bool ReportMessages(const Context& context, const std::vector<scripted::MessageBox>& messages,
+                    const std::string& addinName);
 
 // A line number that must lie within the module (1 .. count, or count + 1 when `allowEnd`).
 void CheckLineInModule(const std::string& option, long line, long count, const std::string& file, bool allowEnd);

@@ -66,15 +66,6 @@ std::string JsonString(const std::string& utf8) {
 
 std::string JsonString(vb::TextView text) { return JsonString(vb::ToUtf8(text)); }
 
-bool ReportMessages(const std::vector<scripted::MessageBox>& messages, const std::string& addinName,
-                    std::ostream& err) {
-  for (const scripted::MessageBox& box : messages) {
-    const std::string title = box.title.empty() ? addinName : ConsoleText(box.title);
-    err << title << ": " << ConsoleText(box.prompt) << "\n";
-  }
-  return !messages.empty();
-}
-
 std::string ReadAll(std::istream& in) {
   std::ostringstream buffer;
   buffer << in.rdbuf();

@@ -1,5 +1,5 @@
-// Text for the console: UTF-8, code lines joined by line feeds; JSON strings; the report of
-// the message boxes an add-in showed.
+// Text for the console: UTF-8, code lines joined by line feeds; JSON strings; the program's
+// standard output.
 #pragma once
 
 #include <array>
@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "framework/vb_text.h"
-#include "toolkits/scripted/scripted_toolkit.h"
 
 namespace cli {
 
@@ -20,11 +19,6 @@ vb::Text CodeText(const std::string& input);
 // A JSON string literal.
 std::string JsonString(vb::TextView text);
 std::string JsonString(const std::string& utf8);
-
-// Prints each message box as "title: text" to `err` (an empty title is the add-in's name, as
-// the IDE would show it). Returns true when there was any.
-bool ReportMessages(const std::vector<scripted::MessageBox>& messages, const std::string& addinName,
-                    std::ostream& err);
 
 // Reads all of a stream.
 std::string ReadAll(std::istream& in);

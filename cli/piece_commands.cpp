@@ -22,12 +22,18 @@ namespace {
 const std::string kAddin = "Pellmoss";
 constexpr const char16_t* kBar = u"Code Window";
 
-// The stored spelling of a piece name (names ignore letter case); UsageError when none.
+// The stored spelling of a piece name, trimmed as the store dialog trims it and with letter case
+// ignored; UsageError when there is none.
 vb::Text StoredName(const std::string& name) {
-  const vb::Text wanted = vb::FromUtf8(name);
+  const vb::Text wanted = vb::Trim(vb::FromUtf8(name));
   for (const auto& entry : pellmoss::LoadCodeNames())
     if (vb::EqualsNoCase(entry.item, wanted)) return entry.item;
-  throw UsageError("no piece named '" + name + "' is stored (see: vb6kit piece list)");
+  throw UsageError("no piece named '" + vb::ToUtf8(wanted) + "' is stored (see: vb6kit piece list)");
+}
+
+std::string FullMenu() {
+  return "the retrieval menu already offers " + std::to_string(pellmoss::kMaxMenuItems) +
+         " pieces; take one off first (vb6kit piece menu NAME off)";
 }
 
 // The text of a piece from --file PATH, "-" or standard input.
@@ -41,30 +47,33 @@ vb::Text PieceSource(Context& context, const Args& args, std::size_t sourcePosit
   return BlockText(ReadAll(context.in));
 }
 
-// Opens the admin dialog and runs `work` in it, then closes it; `check` looks at the outcome
-// (an empty message when it is as asked).
-int WithAdmin(Context& context, const std::function<void(ui::Form&)>& work,
-              const std::function<std::string()>& check = {}) {
+// Opens the admin dialog and runs `work` in it, then closes it. `work` returns why the dialog
+// would not take what was asked, or nothing; `done` then says what changed.
+int WithAdmin(Context& context, const std::function<std::string(ui::Form&)>& work,
+              const std::function<std::string()>& done) {
   Home home(context, SettingsUse::Change);
   Connected<pellmoss::Connect> session(EmptyIde());
+  std::string refused;
   home.toolkit.On(u"frmAdmin", [&](ui::Form& admin) {
-    work(admin);
+    refused = work(admin);
     if (admin.visible()) scripted::Click(admin, u"cmdClose");
   });
   session.vbe().Click(kBar, u"Code S&torage Admin");
-  if (ReportMessages(home.toolkit.messages(), kAddin, context.err)) return kExitAddinMessage;
-  if (check) {
-    if (std::string refusal = check(); !refusal.empty()) {
-      context.err << kAddin << ": " << refusal << "\n";
-      return kExitAddinMessage;
-    }
-  }
-  return FinishSettings(context, home, kAddin);
+  if (ReportMessages(context, home.toolkit.messages(), kAddin)) return kExitAddinMessage;
+  if (!refused.empty()) throw DialogRefusal(refused);
+  return FinishSettings(context, home, kAddin, done());
 }
 
+// Answers the store dialog; `refused` is set when it will not take what was asked.
 void AnswerAddCode(scripted::ScriptedToolkit& toolkit, const vb::Text& name, const std::optional<vb::Text>& code,
-                   bool menu) {
-  toolkit.Once(u"frmAddCode", [=](ui::Form& form) {
+                   bool menu, std::string& refused) {
+  toolkit.Once(u"frmAddCode", [=, &refused](ui::Form& form) {
+    // A full menu disables the box, as a person would find it.
+    if (menu && !form.Find<ui::CheckBox>(u"chkAddToMenu")->enabled()) {
+      refused = FullMenu();
+      scripted::Click(form, u"cmdCancel");
+      return;
+    }
     scripted::Type(form, u"txtSegName", name);
     if (code) scripted::Type(form, u"txtCode", *code);
     if (menu) scripted::SetCheck(form, u"chkAddToMenu", 1);
@@ -76,6 +85,8 @@ void AnswerAddCode(scripted::ScriptedToolkit& toolkit, const vb::Text& name, con
 int Store(Context& context, const Args& args) {
   const vb::Text name = vb::FromUtf8(args.positionals()[0]);
   const bool menu = args.flag("menu");
+  const std::string done = "piece " + vb::ToUtf8(vb::Trim(name)) + " stored" + (menu ? ", offered in the menu" : "");
+  std::string refused;
   if (std::optional<std::string> from = args.value("from")) {
     if (args.value("file") || args.positionals().size() > 1)
       throw UsageError("give the text with one of --from, --file or -");
@@ -91,28 +102,41 @@ int Store(Context& context, const Args& args) {
     Home home(context, SettingsUse::Change);
     Connected<pellmoss::Connect> session(loaded.code->vbe());
     session.vbe().SetActivePane(loaded.component, {range.first, 1, range.last, 1});
-    AnswerAddCode(home.toolkit, name, std::nullopt, menu);
+    AnswerAddCode(home.toolkit, name, std::nullopt, menu, refused);
     session.vbe().Click(kBar, u"S&tore Code");
-    return FinishSettings(context, home, kAddin);
+    if (!refused.empty()) throw DialogRefusal(refused);
+    return FinishSettings(context, home, kAddin, done);
   }
   if (args.value("lines")) throw UsageError("--lines goes with --from FILE");
   const vb::Text code = PieceSource(context, args, 1);
   Home home(context, SettingsUse::Change);
   Connected<pellmoss::Connect> session(EmptyIde());
-  AnswerAddCode(home.toolkit, name, code, menu);
+  AnswerAddCode(home.toolkit, name, code, menu, refused);
   home.toolkit.On(u"frmAdmin", [&](ui::Form& admin) {
     scripted::Click(admin, u"cmdAdd");
     if (admin.visible()) scripted::Click(admin, u"cmdClose");
   });
   session.vbe().Click(kBar, u"Code S&torage Admin");
-  return FinishSettings(context, home, kAddin);
+  if (!refused.empty()) throw DialogRefusal(refused);
+  return FinishSettings(context, home, kAddin, done);
 }
 
-int List(Context& context, const Args&) {
+int List(Context& context, const Args& args) {
   Home home(context, SettingsUse::Read);
   const pellmoss::NameList menu = pellmoss::LoadMenuItems();
-  for (const auto& entry : pellmoss::LoadCodeNames())
-    context.out << (menu.Contains(entry.item) ? "* " : "  ") << vb::ToUtf8(entry.item) << "\n";
+  const bool json = args.Choice("format", "text") == "json";
+  if (json) context.out << "{\"pieces\": [";
+  bool first = true;
+  for (const auto& entry : pellmoss::LoadCodeNames()) {
+    const bool offered = menu.Contains(entry.item);
+    if (json)
+      context.out << (first ? "" : ", ") << "{\"name\": " << JsonString(entry.item)
+                  << ", \"menu\": " << (offered ? "true" : "false") << "}";
+    else
+      context.out << (offered ? "* " : "  ") << vb::ToUtf8(entry.item) << "\n";
+    first = false;
+  }
+  if (json) context.out << "]}\n";
   return kExitOk;
 }
 
@@ -123,52 +147,60 @@ int Show(Context& context, const Args& args) {
   return kExitOk;
 }
 
+// The stored spelling of the piece named by the first operand, read before the admin dialog opens.
+vb::Text NamedPiece(Context& context, const Args& args) {
+  Home check(context, SettingsUse::Read);
+  return StoredName(args.positionals()[0]);
+}
+
 int Edit(Context& context, const Args& args) {
-  vb::Text name;
-  {
-    Home check(context, SettingsUse::Read);
-    name = StoredName(args.positionals()[0]);
-  }
+  const vb::Text name = NamedPiece(context, args);
   const vb::Text code = PieceSource(context, args, 1);
-  return WithAdmin(context, [&](ui::Form& admin) {
-    scripted::Choose(admin, u"lstCodeItems", name);
-    scripted::Type(admin, u"txtCode", code);
-    scripted::Click(admin, u"cmdEdit");
-  });
-}
-
-int Delete(Context& context, const Args& args) {
-  vb::Text name;
-  {
-    Home check(context, SettingsUse::Read);
-    name = StoredName(args.positionals()[0]);
-  }
-  return WithAdmin(context, [&](ui::Form& admin) {
-    scripted::Choose(admin, u"lstCodeItems", name);
-    scripted::Click(admin, u"cmdDelete");
-  });
-}
-
-int Menu(Context& context, const Args& args) {
-  const bool on = ParseOnOff("piece menu", args.positionals()[1]);
-  vb::Text name;
-  {
-    Home check(context, SettingsUse::Read);
-    name = StoredName(args.positionals()[0]);
-  }
   return WithAdmin(
       context,
       [&](ui::Form& admin) {
         scripted::Choose(admin, u"lstCodeItems", name);
-        auto* box = admin.Find<ui::CheckBox>(u"chkMenu");
+        scripted::Type(admin, u"txtCode", code);
+        scripted::Click(admin, u"cmdEdit");
+        return std::string();
+      },
+      [&] { return "piece " + vb::ToUtf8(name) + " changed"; });
+}
+
+int Delete(Context& context, const Args& args) {
+  const vb::Text name = NamedPiece(context, args);
+  return WithAdmin(
+      context,
+      [&](ui::Form& admin) {
+        scripted::Choose(admin, u"lstCodeItems", name);
+        scripted::Click(admin, u"cmdDelete");
+        return std::string();
+      },
+      [&] { return "piece " + vb::ToUtf8(name) + " deleted"; });
+}
+
+int Menu(Context& context, const Args& args) {
+  const bool on = ParseOnOff("piece menu", args.positionals()[1]);
+  const vb::Text name = NamedPiece(context, args);
+  bool already = false;
+  return WithAdmin(
+      context,
+      [&](ui::Form& admin) {
+        scripted::Choose(admin, u"lstCodeItems", name);
+        auto& box = *admin.Find<ui::CheckBox>(u"chkMenu");
+        already = (box.value() == 1) == on;
+        if (already) return std::string();
         // A full menu disables the box for pieces not in it, as a person would find it. One click,
         // as a person gives: a box that will not stay ticked is not clicked again.
-        if (box && box->enabled() && box->value() != (on ? 1 : 0)) box->Click();
+        if (!box.enabled()) return FullMenu();
+        box.Click();
+        return std::string();
       },
-      [&]() -> std::string {
-        if (pellmoss::LoadMenuItems().Contains(name) == on) return {};
-        return "the retrieval menu offers at most " + std::to_string(pellmoss::kMaxMenuItems) +
-               " pieces; take one off before adding '" + vb::ToUtf8(name) + "'";
+      [&] {
+        if (pellmoss::LoadMenuItems().Contains(name) != on)
+          throw DialogRefusal("the piece store did not keep the change to the menu");
+        return "piece " + vb::ToUtf8(name) + (already ? " was already " : " ") +
+               (on ? "offered in the menu" : "taken off the menu");
       });
 }
 
@@ -176,8 +208,9 @@ int Insert(Context& context, const Args& args) {
   const long line = ParseLineNumber("--line", args.required("line"));
   std::vector<std::pair<vb::Text, vb::Text>> given;
   for (const std::string& tag : args.values("tag")) {
+    // "=VALUE" answers the tag with the empty name, <@@>.
     const auto eq = tag.find('=');
-    if (eq == std::string::npos || eq == 0) throw UsageError("--tag " + tag + ": give NAME=VALUE");
+    if (eq == std::string::npos) throw UsageError("--tag " + tag + ": give NAME=VALUE");
     given.emplace_back(vb::FromUtf8(tag.substr(0, eq)), vb::FromUtf8(tag.substr(eq + 1)));
   }
 
@@ -202,8 +235,8 @@ int Insert(Context& context, const Args& args) {
     if (!answerFor(tag)) missing.push_back(tag);
   if (!missing.empty() && !context.interactive) {
     std::string list;
-    for (const vb::Text& tag : missing) list += (list.empty() ? "" : ", ") + vb::ToUtf8(tag);
-    throw UsageError("no value for the tag(s) " + list + " (give --tag NAME=VALUE)");
+    for (const vb::Text& tag : missing) list += (list.empty() ? "<@" : ", <@") + vb::ToUtf8(tag) + "@>";
+    throw UsageError("no value for " + list + " (give --tag NAME=VALUE)");
   }
   for (const vb::Text& tag : missing) {
     context.err << "Value for <@" << vb::ToUtf8(tag) << "@>: " << std::flush;
@@ -227,7 +260,10 @@ int Insert(Context& context, const Args& args) {
     scripted::Click(form, u"cmdOk");
   });
   session.vbe().Click(u"Code Window/&Retrieve Code", u"&Retrieve Code Segment");
-  return FinishEdit(context, home, *loaded.code, kAddin);
+  return FinishEdit(context, home, *loaded.code, kAddin, WhatChanged(loaded, [&](const LineChanges& changes) {
+                      return "piece " + vb::ToUtf8(name) + " inserted above line " + std::to_string(line) + " (" +
+                             Plural(changes.added, "line") + ")";
+                    }));
 }
 
 }  // namespace
@@ -244,7 +280,8 @@ std::vector<Command> PieceCommands() {
        "window's selection), the text of a file, or standard input (- or nothing). Tags, a name between <@ and "
        "@>, are asked for when the piece is inserted.",
        Store},
-      {"piece list", "list the stored pieces", {}, {},
+      {"piece list", "list the stored pieces", {},
+       {{"format", OptionSpec::Value, "text|json", "the output format (default: text)", Complete::Words}},
        "Prints every stored piece in stored order; \"*\" marks the pieces offered in the retrieval menu.", List},
       {"piece show", "print a piece", {{"NAME", Complete::PieceName}}, {}, "Prints the stored text of a piece.",
        Show},

@@ -43,7 +43,9 @@ int Property(Context& context, const Args& args) {
     if (form.visible()) scripted::Click(form, u"CancelButton");
   });
   session.vbe().Click(u"Add-Ins", u"Add New &Property");
-  return FinishEdit(context, home, *loaded.code, "Quenby");
+  return FinishEdit(context, home, *loaded.code, "Quenby", WhatChanged(loaded, [&](const LineChanges& changes) {
+                      return "property " + name + " added (" + Plural(changes.added, "line") + ")";
+                    }));
 }
 
 }  // namespace

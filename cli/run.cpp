@@ -1,5 +1,6 @@
 // The entry of the command line: the command table, the global options, and the one place
 // where failures become exit codes.
+#include <algorithm>
 #include <csignal>
 #include <cstring>
 #include <ostream>

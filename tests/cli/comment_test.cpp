@@ -65,10 +65,10 @@ TEST_F(CommentTest, RefusalsPrintTheMessageExitOneAndWriteNothing) {
   const auto before = Snapshot();
   Result result = Run({"header", File("modStock.bas"), "--line", "2", "--author", "Ann"});
   EXPECT_EQ(result.code, 1);
-  EXPECT_EQ(result.err, "Not a method: You must place the cursor in a method before you can add a function header.\n");
+  EXPECT_EQ(result.err, "vb6kit header: Not a method: You must place the cursor in a method before you can add a function header.\n");
   result = Run({"revision", File("modStock.bas"), "--line", "44"});
   EXPECT_EQ(result.code, 1);
-  EXPECT_EQ(result.err, "No Method Header: You do not have a method header.  Please add one before adding revisions.\n");
+  EXPECT_EQ(result.err, "vb6kit revision: No Method Header: You do not have a method header.  Please add one before adding revisions.\n");
   EXPECT_EQ(Snapshot(), before);
 }
 
@@ -92,9 +92,14 @@ TEST_F(CommentTest, MembersPrintsTheNavigatorTree) {
   EXPECT_EQ(result.code, 0) << result.err;
   EXPECT_EQ(result.out, Expected("modStock_members.json"));
 
-  result = Run({"members", File("frmMain.frm"), "--goto", "tmrClock_Timer"});
-  EXPECT_EQ(result.code, 0) << result.err;
-  EXPECT_EQ(result.out, "35\n");
+  // VB names ignore letter case; a category is no member to go to.
+  for (const auto& [name, line] : std::vector<std::pair<std::string, std::string>>{
+           {"tmrClock_Timer", "35\n"}, {"TMRCLOCK_TIMER", "35\n"}, {"mcategory", "6\n"}}) {
+    result = Run({"members", File("frmMain.frm"), "--goto", name});
+    EXPECT_EQ(result.code, 0) << result.err;
+    EXPECT_EQ(result.out, line) << name;
+  }
+  EXPECT_EQ(Run({"members", File("frmMain.frm"), "--goto", "subroutines"}).code, 2);
 }
 
 TEST_F(CommentTest, BadLinesAndMembersExitTwoAndNameTheProblem) {

@@ -27,7 +27,7 @@ TEST_F(ControlTest, ARejectedValuePrintsTheMessageAndSavesNothing) {
   const Result result = Run({"control", "add", File("frmMain.frm"), "TextBox", "--field", "txtName=1st"});
   EXPECT_EQ(result.code, 1);
   EXPECT_EQ(result.err,
-            "Invalid Property Value: An error occurred trying to set the property value for Name.\n"
+            "vb6kit control add: Invalid Property Value: An error occurred trying to set the property value for Name.\n"
             "The error was: Invalid property value\n");
   EXPECT_EQ(Snapshot(), before);
 }
@@ -199,6 +199,15 @@ TEST_F(ControlTest, OptionsAreShownAndChangedThroughTheOptionsDialog) {
   EXPECT_NE(result.out.find("  [ ] TextBox\n"), std::string::npos);
   EXPECT_NE(result.out.find("Remove code: off\nRename code: on\nFont: Tahoma, 9, italic\n"), std::string::npos)
       << result.out;
+  result = Run({"options", "--format", "json"});
+  ASSERT_EQ(result.code, 0) << result.err;
+  EXPECT_EQ(result.out,
+            "{\"prompt\": {\"CheckBox\": true, \"ComboBox\": true, \"CommandButton\": true, \"Frame\": true, "
+            "\"HScrollBar\": true, \"Label\": true, \"ListBox\": true, \"ListView\": true, \"Masked Edit Box\": false, "
+            "\"OptionButton\": true, \"Other Controls\": true, \"RichTextBox\": true, \"SSTab (Tabbed Dialog)\": true, "
+            "\"TextBox\": false, \"Timer\": true, \"TreeView\": true, \"VScrollBar\": true}, "
+            "\"removeCode\": false, \"renameCode\": true, \"font\": {\"name\": \"Tahoma\", \"size\": 9, "
+            "\"bold\": false, \"italic\": true, \"underline\": false, \"strikethru\": false}, \"unreadable\": {}}\n");
 
   // Without the prompt the control is placed as the IDE names it, and --field has nothing to answer.
   result = Run({"control", "add", File("frmMain.frm"), "TextBox"});

@@ -9,6 +9,46 @@ namespace {
 
 using EditTest = CliTest;
 
+TEST_F(EditTest, EveryChangingCommandSaysWhatChangedUnlessQuiet) {
+  const std::string stock = File("modStock.bas");
+  const std::string form = File("frmMain.frm");
+  struct Case {
+    std::vector<std::string> args;
+    std::string said;
+  };
+  // In order on one copy of the example project.
+  const std::vector<Case> cases = {
+      {{"comment", stock, "--lines", "43-45"}, stock + ": 3 lines commented out"},
+      {{"uncomment", stock, "--lines", "43-45"}, stock + ": 3 lines un-commented"},
+      {{"uncomment", stock, "--lines", "43-45"}, stock + ": nothing changed"},
+      {{"header", stock, "--line", "43", "--author", "A"}, stock + ": function header added (13 lines)"},
+      {{"revision", stock, "--line", "50", "--author", "A"}, stock + ": revision entry added (2 lines)"},
+      {{"property", File("clsProduct.cls"), "--name", "Price"}, File("clsProduct.cls") + ": property Price added (9 lines)"},
+      // cmdAdd_Click names txtName on three lines.
+      {{"control", "rename", form, "txtName", "txtItem"}, form + ": control txtName renamed to txtItem, 3 code lines changed"},
+      {{"control", "remove", form, "tmrClock"}, form + ": control tmrClock removed, 3 code lines removed"},
+      {{"control", "add", form, "TextBox", "--field", "txtName=txtTotal"}, form + ": control txtTotal (TextBox) added"},
+      {{"piece", "store", "T", "-"}, "piece T stored"},
+      {{"piece", "insert", "T", stock, "--line", "1"}, stock + ": piece T inserted above line 1 (2 lines)"},
+      {{"piece", "menu", "T", "on"}, "piece T offered in the menu"},
+      {{"piece", "menu", "T", "on"}, "piece T was already offered in the menu"},
+      {{"piece", "edit", "T", "-"}, "piece T changed"},
+      {{"piece", "delete", "T"}, "piece T deleted"},
+      {{"options", "--rename-code", "off"}, "control editor options saved"},
+  };
+  for (const Case& c : cases) {
+    const Result result = Run(c.args, "' one\n' two\n");
+    EXPECT_EQ(result.code, 0) << c.said << ": " << result.err;
+    EXPECT_EQ(result.err, c.said + "\n");
+  }
+  // Quiet, or a dry run (whose diff says it), says nothing.
+  for (const char* flag : {"-q", "--quiet", "--dry-run"}) {
+    const Result result = Run({"comment", stock, "--lines", "1", flag});
+    EXPECT_EQ(result.code, 0) << result.err;
+    EXPECT_EQ(result.err, "") << flag;
+  }
+}
+
 TEST_F(EditTest, PropertyScopesAndAssignment) {
   struct Case {
     std::vector<std::string> options;
@@ -75,7 +115,7 @@ TEST_F(EditTest, ImplementWritesTheImplementsLineAndStubs) {
 
 TEST_F(EditTest, TheReadmeImplementCompilesAndImplementingAgainAddsNothing) {
   const std::vector<std::string> readme = {"implement", File("Inventory.vbp"), "--class", "Inventory.frmMain",
-                                           "--interface", "Inventory.IStockItem", "--unknown", "both"};
+                                           "--interface", "Inventory.IStockItem", "--unknown", "both", "-q"};
   Result result = Run(readme);
   ASSERT_EQ(result.code, 0) << result.err;
   EXPECT_EQ(result.err, "");
@@ -88,7 +128,7 @@ TEST_F(EditTest, TheReadmeImplementCompilesAndImplementingAgainAddsNothing) {
   EXPECT_EQ(Snapshot(), once);
   // clsProduct implements it by hand, written without the project.
   result = Run({"implement", File("Inventory.vbp"), "--class", "Inventory.clsProduct", "--interface",
-                "Inventory.IStockItem"});
+                "Inventory.IStockItem", "-q"});
   EXPECT_EQ(result.code, 0);
   EXPECT_EQ(result.err, "vb6kit implement: Inventory.clsProduct implements Inventory.IStockItem already: nothing added\n");
   EXPECT_EQ(Snapshot(), once);

@@ -19,6 +19,10 @@ TEST_F(PieceTest, StoreListShowEditMenuAndDelete) {
 
   result = Run({"piece", "list"});
   EXPECT_EQ(result.out, "* Greeting\n  Loop\n  Tax\n");
+  result = Run({"piece", "list", "--format", "json"});
+  EXPECT_EQ(result.out,
+            "{\"pieces\": [{\"name\": \"Greeting\", \"menu\": true}, {\"name\": \"Loop\", \"menu\": false}, "
+            "{\"name\": \"Tax\", \"menu\": false}]}\n");
   result = Run({"piece", "show", "loop"});
   EXPECT_EQ(result.out, "For i = 1 To <@count@>\n    Debug.Print i\nNext\n");
   result = Run({"piece", "show", "Tax"});
@@ -43,7 +47,7 @@ TEST_F(PieceTest, RefusalsAndUnknownPieces) {
   Result result = Run({"piece", "store", "twice", "-"}, "y");
   EXPECT_EQ(result.code, 1);
   EXPECT_EQ(result.err,
-            "Code Segment Name not Unique: The entered code segment name has already been used.  Please use a unique "
+            "vb6kit piece store: Code Segment Name not Unique: The entered code segment name has already been used.  Please use a unique "
             "name for each code segment.\n");
   EXPECT_EQ(Run({"piece", "show", "Twice"}).out, "x\n");
 
@@ -62,14 +66,56 @@ TEST_F(PieceTest, RefusalsAndUnknownPieces) {
   EXPECT_NE(result.err.find("unknown verb 'frobnicate'"), std::string::npos);
 }
 
-TEST_F(PieceTest, TheMenuTakesAtMostTenPieces) {
+TEST_F(PieceTest, NamesAreTrimmedEverywhereAndABarAtEitherEndIsRefused) {
+  for (const char* name : {"Ping|", "|Ping", " Open||Close "}) {
+    const Result result = Run({"piece", "store", name, "-"}, "x");
+    EXPECT_EQ(result.code, 1) << name;
+    EXPECT_EQ(result.err,
+              "vb6kit piece store: Invalid Segment Name: A code segment name cannot contain \"||\" nor begin or end "
+              "with \"|\".\n")
+        << name;
+  }
+  ASSERT_EQ(Run({"piece", "store", "  Pi|pe ", "-"}, "<@@> = 1").code, 0);
+  EXPECT_EQ(Run({"piece", "list"}).out, "  Pi|pe\n");
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"piece", "show", " pi|pe  "},
+           {"piece", "edit", "  Pi|pe", "-"},
+           {"piece", "menu", "PI|PE ", "on"},
+           {"piece", "insert", " Pi|pe ", File("modStock.bas"), "--line", "2", "--tag", "=x"},
+           {"piece", "delete", "  pi|pe  "}}) {
+    const Result result = Run(args, "<@@> = 2");
+    EXPECT_EQ(result.code, 0) << args[1] << ": " << result.err;
+  }
+  EXPECT_EQ(Run({"piece", "list"}).out, "");
+  // The empty tag <@@> took the value of --tag =x.
+  EXPECT_NE(Read("modStock.bas").find("Option Explicit\r\nx = 2\r\n"), std::string::npos) << Read("modStock.bas");
+}
+
+TEST_F(PieceTest, TheMenuTakesAtMostTenPiecesAndAFullMenuRefusesWithExitOne) {
   for (int i = 1; i <= 11; ++i)
     ASSERT_EQ(Run({"piece", "store", "P" + std::to_string(i), "-"}, "x").code, 0);
   for (int i = 1; i <= 10; ++i) ASSERT_EQ(Run({"piece", "menu", "P" + std::to_string(i), "on"}).code, 0);
-  const Result result = Run({"piece", "menu", "P11", "on"});
+  const std::string full =
+      ": the retrieval menu already offers 10 pieces; take one off first (vb6kit piece menu NAME off)\n";
+  Result result = Run({"piece", "menu", "P11", "on"});
   EXPECT_EQ(result.code, 1);
-  EXPECT_NE(result.err.find("at most 10 pieces"), std::string::npos) << result.err;
-  EXPECT_EQ(Run({"piece", "list"}).out.find("* P11"), std::string::npos);
+  EXPECT_EQ(result.err, "vb6kit piece menu" + full);
+  // Storing with --menu stores nothing rather than a piece left off the menu.
+  for (const std::vector<std::string>& store : std::vector<std::vector<std::string>>{
+           {"piece", "store", "P12", "--menu", "-"}, {"piece", "store", "P12", "--menu", "--from", File("modStock.bas"),
+                                                     "--lines", "1-2"}}) {
+    result = Run(store, "y");
+    EXPECT_EQ(result.code, 1);
+    EXPECT_EQ(result.err, "vb6kit piece store" + full);
+  }
+  const std::string list = Run({"piece", "list"}).out;
+  EXPECT_EQ(list.find("* P11"), std::string::npos);
+  EXPECT_EQ(list.find("P12"), std::string::npos);
+  // One taken off makes room.
+  ASSERT_EQ(Run({"piece", "menu", "P1", "off"}).code, 0);
+  result = Run({"piece", "store", "P12", "--menu", "-"}, "y");
+  EXPECT_EQ(result.code, 0) << result.err;
+  EXPECT_EQ(result.err, "piece P12 stored, offered in the menu\n");
 }
 
 TEST_F(PieceTest, InsertReplacesTagsAboveTheLine) {
@@ -88,12 +134,13 @@ TEST_F(PieceTest, MissingTagsAreAskedOnATerminalAndRefusedOtherwise) {
   const auto before = Snapshot();
   Result result = Run({"piece", "insert", "Check", File("modStock.bas"), "--line", "1", "--tag", "cond=True"});
   EXPECT_EQ(result.code, 2);
-  EXPECT_NE(result.err.find("no value for the tag(s) action"), std::string::npos) << result.err;
+  EXPECT_NE(result.err.find("no value for <@action@>"), std::string::npos) << result.err;
   EXPECT_EQ(Snapshot(), before);
 
   result = Run({"piece", "insert", "Check", File("modStock.bas"), "--line", "1"}, "A = 1\nStop\n", true);
   ASSERT_EQ(result.code, 0) << result.err;
-  EXPECT_EQ(result.err, "Value for <@cond@>: Value for <@action@>: ");
+  EXPECT_EQ(result.err, "Value for <@cond@>: Value for <@action@>: " + File("modStock.bas") +
+                            ": piece Check inserted above line 1 (1 line)\n");
   EXPECT_NE(Read("modStock.bas").find("Attribute VB_Name = \"modStock\"\r\nIf A = 1 Then Stop\r\nOption Explicit\r\n"), std::string::npos)
       << Read("modStock.bas");
 }

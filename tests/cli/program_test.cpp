@@ -18,7 +18,7 @@ TEST_F(ProgramTest, TheProgramRunsCommandsWithTheirExitCodes) {
 
   result = RunProgram(settingsOption + "header '" + File("modStock.bas") + "' --line 1 --author X", root.path());
   EXPECT_EQ(result.code, 1);
-  EXPECT_EQ(result.err.rfind("Not a method: ", 0), 0u) << result.err;
+  EXPECT_EQ(result.err.rfind("vb6kit header: Not a method: ", 0), 0u) << result.err;
 
   result = RunProgram(settingsOption + "count '" + File("Nowhere.vbp") + "'", root.path());
   EXPECT_EQ(result.code, 2);
@@ -28,7 +28,7 @@ TEST_F(ProgramTest, TheProgramRunsCommandsWithTheirExitCodes) {
   ASSERT_EQ(Run({"piece", "store", "T", "-"}, "<@x@>").code, 0);
   result = RunProgram(settingsOption + "piece insert T '" + File("modStock.bas") + "' --line 1", root.path());
   EXPECT_EQ(result.code, 2);
-  EXPECT_NE(result.err.find("no value for the tag(s) x"), std::string::npos) << result.err;
+  EXPECT_NE(result.err.find("no value for <@x@>"), std::string::npos) << result.err;
 }
 
 TEST_F(ProgramTest, ASettingsDatabaseThatCannotBeReachedEndsTheCommandWithExitTwo) {
