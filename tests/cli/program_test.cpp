@@ -105,6 +105,32 @@ TEST_F(ProgramTest, OutputThatCannotBeWrittenFailsAndAClosedPipeEndsQuietly) {
   }
 }
 
+TEST_F(ProgramTest, TheWrapperSaysWhenItBuildsTheProgram) {
+  // The wrapper in a tree of its own, with a cmake that "builds" a program printing its words.
+  const fs::path tree = root / "tree";
+  fs::create_directories(tree / "scripts");
+  fs::create_directories(root / "bin");
+  fs::copy_file(fs::path(VB6KIT_SOURCE_DIR) / "vb6kit", tree / "vb6kit");
+  WriteFile(tree / "scripts" / "test.sh", "packages=(nothing)\n");
+  WriteFile(tree / "scripts" / "install-missing.sh", "#!/bin/sh\n");
+  WriteFile(tree / "main.cpp", "");
+  WriteFile(root / "bin" / "cmake",
+            "#!/bin/sh\n[ \"$1\" = --build ] || exit 0\nmkdir -p \"$2/cli\"\n"
+            "printf '#!/bin/sh\\necho ran \"$@\"\\n' > \"$2/cli/vb6kit\"\nchmod +x \"$2/cli/vb6kit\"\n");
+  RunShell("chmod +x tree/vb6kit tree/scripts/install-missing.sh bin/cmake\n", root.path());
+  const std::string run = "PATH=\"$PWD/bin:$PATH\" tree/vb6kit count x\n";
+  Result result = RunShell(run, root.path());
+  EXPECT_EQ(result.code, 0) << result.err;
+  EXPECT_EQ(result.out, "ran count x\n");
+  EXPECT_EQ(result.err.rfind("vb6kit: building the program once", 0), 0u) << result.err;
+  result = RunShell(run, root.path());
+  EXPECT_EQ(result.out, "ran count x\n");
+  EXPECT_EQ(result.err, "");
+  result = RunShell("sleep 1; touch tree/main.cpp\n" + run, root.path());
+  EXPECT_EQ(result.out, "ran count x\n");
+  EXPECT_EQ(result.err.rfind("vb6kit: the sources changed; rebuilding", 0), 0u) << result.err;
+}
+
 TEST_F(ProgramTest, EveryCommandHasHelpAndHelpNamesIt) {
   std::vector<std::string> names = {"piece", "control", "settings"};
   for (const cli::Command& command : cli::AllCommands()) names.push_back(command.name);
