@@ -1,7 +1,9 @@
 // vb6kit count / vb6kit summary: the line counter's two entries of the Add-Ins menu.
 #include <algorithm>
+#include <cctype>
 #include <map>
 #include <ostream>
+#include <sstream>
 
 #include "cli/addin_session.h"
 #include "cli/args.h"
@@ -146,9 +148,55 @@ int Count(Context& context, const Args& args) {
   return kExitOk;
 }
 
+// The summary window's text as JSON: its title line, each component's "NAME - Kind" lines and
+// five totals, then the project's five totals.
+std::string SummaryJson(const std::string& text) {
+  std::string json;
+  std::string counts;  // the totals being read
+  bool inMembers = false, firstMember = true, firstComponent = true;
+  auto closeCounts = [&] {
+    if (!counts.empty()) json += "{" + counts + "}";
+    counts.clear();
+  };
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) {
+    static const std::string kTitle = "Project Summary for : ", kComponent = "Summary for Component: ";
+    if (line.rfind(kTitle, 0) == 0) {
+      json += "{\"name\": " + JsonString(line.substr(kTitle.size())) + ", \"components\": [";
+    } else if (line.rfind(kComponent, 0) == 0) {
+      closeCounts();
+      json += std::string(firstComponent ? "" : "}, ") + "{\"name\": " + JsonString(line.substr(kComponent.size())) +
+              ", \"members\": [";
+      firstComponent = false;
+      inMembers = firstMember = true;
+    } else if (line == "Component Counts:") {
+      json += "], \"counts\": ";
+      inMembers = false;
+    } else if (line == "Total Counts for Project") {
+      closeCounts();
+      json += std::string(firstComponent ? "" : "}") + "], \"totals\": ";
+    } else if (line.rfind("Total ", 0) == 0 && line.find(": ") != std::string::npos) {
+      std::string kind = line.substr(6, line.find(": ") - 6);
+      for (char& c : kind) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+      if (kind == "propertys") kind = "properties";  // the project total's label says so
+      counts += std::string(counts.empty() ? "" : ", ") + JsonString(kind) + ": " + line.substr(line.find(": ") + 2);
+    } else if (inMembers && line.find(" - ") != std::string::npos) {
+      const std::size_t dash = line.rfind(" - ");
+      json += std::string(firstMember ? "" : ", ") + "{\"name\": " + JsonString(line.substr(0, dash)) +
+              ", \"kind\": " + JsonString(line.substr(dash + 3)) + "}";
+      firstMember = false;
+    }
+  }
+  closeCounts();
+  return json + "}";
+}
+
 int Summary(Context& context, const Args& args) {
   LoadedCode code(args.positionals()[0], std::nullopt);
   Home home(context, SettingsUse::None);
+  const bool json = args.Choice("format", "text") == "json";
+  if (json) context.out << "{\"projects\": [";
+  bool first = true;
   for (const vb::Text& project : code.Projects()) {
     code.vbe()->SetActiveProject(project);
     Connected<tallowick::Connect> session(code.vbe());
@@ -159,8 +207,13 @@ int Summary(Context& context, const Args& args) {
     });
     session.vbe().Click(u"Add-Ins", u"&Project Summary");
     if (ReportMessages(context, home.toolkit.messages(), kAddin)) return kExitAddinMessage;
-    context.out << ConsoleText(text);
+    if (json)
+      context.out << (first ? "" : ", ") << SummaryJson(ConsoleText(text));
+    else
+      context.out << ConsoleText(text);
+    first = false;
   }
+  if (json) context.out << "]}\n";
   return kExitOk;
 }
 
@@ -175,7 +228,8 @@ std::vector<Command> CountCommands() {
        "project (.vbp), group (.vbg), folder or module file, as the Component Line Counter shows them. Components "
        "of different projects that share a name are named by their file's path relative to the PATH given.",
        Count},
-      {"summary", "print the project summary", {{"PROJECT", Complete::CodePath}}, {},
+      {"summary", "print the project summary", {{"PROJECT", Complete::CodePath}},
+       {{"format", OptionSpec::Value, "text|json", "the output format (default: text)", Complete::Words}},
        "Prints the project summary (every member of every component by kind, with counts) exactly as the Project "
        "Summary window shows it. A group prints one per project.",
        Summary},

@@ -19,6 +19,9 @@ std::string Csv(const std::string& field) {
   return quoted + "\"";
 }
 
+// The component's file as it was loaded: relative to the current folder when PATH was.
+std::string FileAsLoaded(const CountRow& row) { return row.file.lexically_normal().generic_string(); }
+
 Totals TotalsOf(const std::vector<CountRow>& rows) {
   Totals totals{};
   for (const CountRow& row : rows)
@@ -30,8 +33,8 @@ void PrintJson(std::ostream& out, const std::vector<CountRow>& rows, const Total
   out << "{\"components\":[";
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const auto& cells = rows[i].cells;
-    out << (i ? "," : "") << "{\"name\":" << JsonString(cells[0]) << ",\"code\":" << vb::ToUtf8(cells[1])
-        << ",\"comment\":" << vb::ToUtf8(cells[2]) << ",\"blank\":" << vb::ToUtf8(cells[3]) << "}";
+    out << (i ? "," : "") << "{\"name\":" << JsonString(cells[0]) << ",\"file\":" << JsonString(FileAsLoaded(rows[i]))
+        << ",\"code\":" << vb::ToUtf8(cells[1]) << ",\"comment\":" << vb::ToUtf8(cells[2]) << ",\"blank\":" << vb::ToUtf8(cells[3]) << "}";
   }
   out << "],\"totals\":{\"code\":" << totals[0] << ",\"comment\":" << totals[1] << ",\"blank\":" << totals[2]
       << "}}\n";
@@ -39,13 +42,14 @@ void PrintJson(std::ostream& out, const std::vector<CountRow>& rows, const Total
 
 void PrintCsv(std::ostream& out, const std::vector<vb::Text>& headers, const std::vector<CountRow>& rows,
               const Totals& totals) {
-  auto line = [&](const std::vector<vb::Text>& cells) {
+  // The window's columns, then the file: last, so readers of the columns before keep working.
+  auto line = [&](const std::vector<vb::Text>& cells, const std::string& file) {
     for (std::size_t k = 0; k < cells.size(); ++k) out << (k ? "," : "") << Csv(vb::ToUtf8(cells[k]));
-    out << "\n";
+    out << "," << Csv(file) << "\n";
   };
-  line(headers);
-  for (const CountRow& row : rows) line(row.cells);
-  out << "Total," << totals[0] << "," << totals[1] << "," << totals[2] << "\n";
+  line(headers, "File");
+  for (const CountRow& row : rows) line(row.cells, FileAsLoaded(row));
+  out << "Total," << totals[0] << "," << totals[1] << "," << totals[2] << ",\n";
 }
 
 // The window's columns (names left-aligned, counts right-aligned), then its three labels.

@@ -1,4 +1,5 @@
 #include "cli_fixture.h"
+#include "support/current_folder.h"
 
 namespace cli_test {
 namespace {
@@ -11,7 +12,7 @@ TEST_F(CountTest, FormatsShowTheResultsDialogRowsAndTotals) {
     std::string out;
   };
   const std::vector<Case> cases = {
-      {{"count", "Inventory.vbp"},
+      {{"count", "Inventory/Inventory.vbp"},
        "Component   Code Lines  Comment Lines  Blank Lines\n"
        "frmMain             33              1            7\n"
        "modStock            50              2           10\n"
@@ -21,22 +22,22 @@ TEST_F(CountTest, FormatsShowTheResultsDialogRowsAndTotals) {
        "Code Lines : 126\n"
        "Comment Lines : 4\n"
        "Blank Lines : 34\n"},
-      {{"count", "Inventory.vbp", "--format", "csv", "--component", "modStock", "--component", "clsproduct"},
-       "Component,Code Lines,Comment Lines,Blank Lines\n"
-       "modStock,50,2,10\n"
-       "clsProduct,35,0,12\n"
-       "Total,85,2,22\n"},
-      {{"count", "Inventory.vbp", "--format=json", "--component", "IStockItem"},
-       "{\"components\":[{\"name\":\"IStockItem\",\"code\":8,\"comment\":1,\"blank\":5}],"
-       "\"totals\":{\"code\":8,\"comment\":1,\"blank\":5}}\n"},
+      // Rows in CSV and JSON carry each component's file, as loaded (relative to the current folder).
+      {{"count", "Inventory/Inventory.vbp", "--format", "csv", "--component", "modStock", "--component", "clsproduct"},
+       "Component,Code Lines,Comment Lines,Blank Lines,File\n"
+       "modStock,50,2,10,Inventory/modStock.bas\n"
+       "clsProduct,35,0,12,Inventory/clsProduct.cls\n"
+       "Total,85,2,22,\n"},
+      {{"count", "Inventory/Inventory.vbp", "--format=json", "--component", "IStockItem"},
+       "{\"components\":[{\"name\":\"IStockItem\",\"file\":\"Inventory/IStockItem.cls\",\"code\":8,\"comment\":1,"
+       "\"blank\":5}],\"totals\":{\"code\":8,\"comment\":1,\"blank\":5}}\n"},
       // A module file alone is a project of its own.
-      {{"count", "modStock.bas", "--format", "csv"},
-       "Component,Code Lines,Comment Lines,Blank Lines\nmodStock,50,2,10\nTotal,50,2,10\n"},
+      {{"count", "Inventory/modStock.bas", "--format", "csv"},
+       "Component,Code Lines,Comment Lines,Blank Lines,File\nmodStock,50,2,10,Inventory/modStock.bas\nTotal,50,2,10,\n"},
   };
+  const testing_support::CurrentFolder here(root / "examples");
   for (const Case& c : cases) {
-    std::vector<std::string> args = c.args;
-    args[1] = File(args[1]);
-    const Result result = Run(args);
+    const Result result = Run(c.args);
     EXPECT_EQ(result.code, 0) << result.err;
     EXPECT_EQ(result.out, c.out) << c.args[1];
     EXPECT_EQ(result.err, "");
@@ -53,20 +54,21 @@ TEST_F(CountTest, ComponentsOfProjectsSharingNamesAreNamedByTheirFiles) {
   const Result result = Run({"count", (root / "all").string(), "--format", "csv", "--component", "modStock",
                              "--component", "IStockItem"});
   EXPECT_EQ(result.code, 0) << result.err;
+  const std::string all = (root / "all").generic_string();
   EXPECT_EQ(result.out,
-            "Component,Code Lines,Comment Lines,Blank Lines\n"
-            "north/modStock.bas,50,2,10\n"
-            "north/IStockItem.cls,8,1,5\n"
-            "south/modStock.bas,50,3,10\n"
-            "south/IStockItem.cls,8,1,5\n"
-            "Total,116,7,30\n");
+            "Component,Code Lines,Comment Lines,Blank Lines,File\n"
+            "north/modStock.bas,50,2,10," + all + "/north/modStock.bas\n"
+            "north/IStockItem.cls,8,1,5," + all + "/north/IStockItem.cls\n"
+            "south/modStock.bas,50,3,10," + all + "/south/modStock.bas\n"
+            "south/IStockItem.cls,8,1,5," + all + "/south/IStockItem.cls\n"
+            "Total,116,7,30,\n");
 }
 
 TEST_F(CountTest, SeveralPathsAddUpAndUniqueNamesStayPlain) {
   const Result result = Run({"count", File("modStock.bas"), File("IStockItem.cls"), "--format", "csv"});
   EXPECT_EQ(result.code, 0) << result.err;
-  EXPECT_EQ(result.out,
-            "Component,Code Lines,Comment Lines,Blank Lines\nmodStock,50,2,10\nIStockItem,8,1,5\nTotal,58,3,15\n");
+  EXPECT_EQ(result.out, "Component,Code Lines,Comment Lines,Blank Lines,File\nmodStock,50,2,10," + File("modStock.bas") +
+                            "\nIStockItem,8,1,5," + File("IStockItem.cls") + "\nTotal,58,3,15,\n");
 }
 
 TEST_F(CountTest, BadInputsNameTheProblemAndExitTwo) {
@@ -96,6 +98,25 @@ TEST_F(CountTest, SummaryPrintsTheSummaryWindowText) {
   EXPECT_EQ(result.code, 0) << result.err;
   EXPECT_EQ(result.out, Expected("inventory_summary.txt"));
   EXPECT_NE(result.out.find("Total Propertys: 5\n"), std::string::npos);
+
+  // The same text as JSON: members by kind, each component's totals and the project's.
+  const Result json = Run({"summary", File("Inventory.vbp"), "--format", "json"});
+  EXPECT_EQ(json.code, 0) << json.err;
+  EXPECT_EQ(json.out.rfind("{\"projects\": [{\"name\": \"Inventory\", \"components\": [{\"name\": \"frmMain\", "
+                           "\"members\": [{\"name\": \"mProduct\", \"kind\": \"Variable\"}, ",
+                           0),
+            0u)
+      << json.out;
+  EXPECT_NE(json.out.find("{\"name\": \"IStockItem\", \"members\": [{\"name\": \"Code\", \"kind\": \"Variable\"}, "
+                          "{\"name\": \"Quantity\", \"kind\": \"Property\"}, {\"name\": \"Describe\", \"kind\": "
+                          "\"Method\"}], \"counts\": {\"constants\": 0, \"events\": 0, \"methods\": 1, "
+                          "\"properties\": 1, \"variables\": 1}}"),
+            std::string::npos)
+      << json.out;
+  EXPECT_NE(json.out.find("], \"totals\": {\"constants\": 3, \"events\": 1, \"methods\": 11, \"properties\": 5, "
+                          "\"variables\": 8}}]}\n"),
+            std::string::npos)
+      << json.out;
 }
 
 }  // namespace

@@ -13,8 +13,8 @@ TEST_F(ProgramTest, TheProgramRunsCommandsWithTheirExitCodes) {
   const std::string settingsOption = "--settings '" + settings.string() + "' ";
   Result result = RunProgram(settingsOption + "count '" + File("Inventory.vbp") + "' --format csv", root.path());
   EXPECT_EQ(result.code, 0) << result.err;
-  EXPECT_EQ(result.out.substr(0, result.out.find('\n')), "Component,Code Lines,Comment Lines,Blank Lines");
-  EXPECT_NE(result.out.find("\nTotal,126,4,34\n"), std::string::npos);
+  EXPECT_EQ(result.out.substr(0, result.out.find('\n')), "Component,Code Lines,Comment Lines,Blank Lines,File");
+  EXPECT_NE(result.out.find("\nTotal,126,4,34,\n"), std::string::npos);
 
   result = RunProgram(settingsOption + "header '" + File("modStock.bas") + "' --line 1 --author X", root.path());
   EXPECT_EQ(result.code, 1);

@@ -29,7 +29,8 @@ TEST_F(SafeSaveTest, ABareProjectNameFindsModulesWhoseLetterCaseDiffers) {
     dotted = Run({"count", "./case.vbp", "--format", "csv"});
   }
   EXPECT_EQ(bare.code, 0) << bare.err;
-  EXPECT_EQ(bare.out, "Component,Code Lines,Comment Lines,Blank Lines\nmodStock,50,2,10\nTotal,50,2,10\n");
+  EXPECT_EQ(bare.out,
+            "Component,Code Lines,Comment Lines,Blank Lines,File\nmodStock,50,2,10,modStock.bas\nTotal,50,2,10,\n");
   EXPECT_EQ(bare.out, dotted.out);
 }
 
