@@ -207,6 +207,12 @@ std::vector<int> Targets(FormSession& form, const Args& args, const std::string&
   throw UsageError(label + name + " has no element of that index (its elements: " + list + ")");
 }
 
+// "optKind" or, with --index, "optKind(2)": the control a command works on, for what it says.
+std::string ControlLabel(const Args& args) {
+  const std::optional<std::string> index = args.value("index");
+  return args.positionals()[1] + (index ? "(" + *index + ")" : "");
+}
+
 int Add(Context& context, const Args& args) {
   const bool code = ParseOnOff("--code", args.value("code").value_or("no"));
   const vb::Text className = vb::FromUtf8(args.positionals()[1]);
@@ -285,7 +291,7 @@ int Rename(Context& context, const Args& args) {
     throw UsageError("the name '" + args.positionals()[2] + "' is refused: " + vb::ToUtf8(error.description));
   }
   return FinishEdit(context, form.home, *form.loaded.code, kAddin,
-                    form.loaded.file + ": control " + args.positionals()[1] + " renamed to " + args.positionals()[2] +
+                    form.loaded.file + ": control " + ControlLabel(args) + " renamed to " + args.positionals()[2] +
                         ", " + Plural(form.loaded.Changes().changed, "code line") + " changed");
 }
 
@@ -314,7 +320,7 @@ int Remove(Context& context, const Args& args) {
   for (std::size_t i = 0; i < keep.size(); ++i)
     if (!kept[i]) throw UsageError("--keep " + keep[i] + ": no event procedure of that name was offered for removal");
   return FinishEdit(context, form.home, *form.loaded.code, kAddin,
-                    form.loaded.file + ": control " + args.positionals()[1] + " removed, " +
+                    form.loaded.file + ": control " + ControlLabel(args) + " removed, " +
                         Plural(form.loaded.Changes().removed, "code line") + " removed");
 }
 

@@ -28,6 +28,8 @@ TEST_F(EditTest, EveryChangingCommandSaysWhatChangedUnlessQuiet) {
       {{"control", "rename", form, "txtName", "txtItem"}, form + ": control txtName renamed to txtItem, 3 code lines changed"},
       {{"control", "remove", form, "tmrClock"}, form + ": control tmrClock removed, 3 code lines removed"},
       {{"control", "add", form, "TextBox", "--field", "txtName=txtTotal"}, form + ": control txtTotal (TextBox) added"},
+      {{"control", "remove", form, "optCategory", "--index", "1"},
+       form + ": control optCategory(1) removed, 0 code lines removed"},
       {{"piece", "store", "T", "-"}, "piece T stored"},
       {{"piece", "insert", "T", stock, "--line", "1"}, stock + ": piece T inserted above line 1 (2 lines)"},
       {{"piece", "menu", "T", "on"}, "piece T offered in the menu"},
