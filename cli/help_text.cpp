@@ -1,5 +1,6 @@
 #include "cli/help_text.h"
 
+#include <algorithm>
 #include <cctype>
 #include <ostream>
 #include <sstream>
@@ -19,7 +20,9 @@ bool InGroup(const Command& command, const std::string& group) {
 void PrintOptionTable(std::ostream& out, const std::vector<OptionSpec>& options) {
   for (const OptionSpec& option : options) {
     std::string label = "  " + OptionLabel(option);
-    label += label.size() + 2 > kLabelColumn ? "\n" + std::string(kLabelColumn, ' ') : std::string(kLabelColumn - label.size(), ' ');
+    // A label too long for its column goes on a line of its own.
+    label += label.size() + 2 > kLabelColumn ? "\n" + std::string(kLabelColumn, ' ')
+                                             : std::string(kLabelColumn - label.size(), ' ');
     std::string help = option.help;
     if (option.kind == OptionSpec::Repeated) help += " (may be repeated)";
     out << label << Wrap(help, kWidth - kLabelColumn, kLabelColumn) << "\n";
@@ -35,11 +38,12 @@ std::string OptionLabel(const OptionSpec& option) {
   return label;
 }
 
-std::string Synopsis(const Command& command) {
+std::string Synopsis(const Command& command, char inner) {
   std::string text = command.name;
   for (const Operand& operand : command.operands) text += std::string(" ") + operand.name;
   for (const OptionSpec& option : command.options) {
-    const std::string label = OptionLabel(option);
+    std::string label = OptionLabel(option);
+    std::replace(label.begin(), label.end(), ' ', inner);
     if (option.kind == OptionSpec::Required)
       text += " " + label;
     else
@@ -110,7 +114,11 @@ void PrintGroupHelp(std::ostream& out, const CommandGroup& group) {
 }
 
 void PrintCommandHelp(std::ostream& out, const Command& command) {
-  out << "usage: vb6kit " << Wrap(Synopsis(command), kWidth - 14, 14) << "\n\n" << Wrap(command.about, kWidth, 0) << "\n";
+  // An option and its value stay on one line.
+  const std::size_t usage = std::string("usage: vb6kit ").size();
+  std::string synopsis = Wrap(Synopsis(command, '\x01'), kWidth - usage, usage);
+  std::replace(synopsis.begin(), synopsis.end(), '\x01', ' ');
+  out << "usage: vb6kit " << synopsis << "\n\n" << Wrap(command.about, kWidth, 0) << "\n";
   if (!command.options.empty()) {
     out << "\noptions:\n";
     PrintOptionTable(out, command.options);

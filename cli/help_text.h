@@ -10,8 +10,9 @@
 
 namespace cli {
 
-// "comment FILE --lines A[-B] [--project PROJECT.vbp]": the command's words, operands and options.
-std::string Synopsis(const Command& command);
+// "comment FILE --lines A[-B] [--project PROJECT.vbp]": the command's words, operands and options;
+// `inner` joins the words inside one option ("--project PROJECT.vbp").
+std::string Synopsis(const Command& command, char inner = ' ');
 // "--lines A[-B]" or "-q, --quiet".
 std::string OptionLabel(const OptionSpec& option);
 

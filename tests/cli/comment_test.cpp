@@ -65,10 +65,13 @@ TEST_F(CommentTest, RefusalsPrintTheMessageExitOneAndWriteNothing) {
   const auto before = Snapshot();
   Result result = Run({"header", File("modStock.bas"), "--line", "2", "--author", "Ann"});
   EXPECT_EQ(result.code, 1);
-  EXPECT_EQ(result.err, "vb6kit header: Not a method: You must place the cursor in a method before you can add a function header.\n");
+  EXPECT_EQ(result.err,
+            "vb6kit header: Not a method: You must place the cursor in a method before you can add a function header.\n");
   result = Run({"revision", File("modStock.bas"), "--line", "44"});
   EXPECT_EQ(result.code, 1);
-  EXPECT_EQ(result.err, "vb6kit revision: No Method Header: You do not have a method header.  Please add one before adding revisions.\n");
+  EXPECT_EQ(result.err,
+            "vb6kit revision: No Method Header: You do not have a method header.  Please add one before adding "
+            "revisions.\n");
   EXPECT_EQ(Snapshot(), before);
 }
 

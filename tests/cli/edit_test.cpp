@@ -23,9 +23,11 @@ TEST_F(EditTest, EveryChangingCommandSaysWhatChangedUnlessQuiet) {
       {{"uncomment", stock, "--lines", "43-45"}, stock + ": nothing changed"},
       {{"header", stock, "--line", "43", "--author", "A"}, stock + ": function header added (13 lines)"},
       {{"revision", stock, "--line", "50", "--author", "A"}, stock + ": revision entry added (2 lines)"},
-      {{"property", File("clsProduct.cls"), "--name", "Price"}, File("clsProduct.cls") + ": property Price added (9 lines)"},
+      {{"property", File("clsProduct.cls"), "--name", "Price"},
+       File("clsProduct.cls") + ": property Price added (9 lines)"},
       // cmdAdd_Click names txtName on three lines.
-      {{"control", "rename", form, "txtName", "txtItem"}, form + ": control txtName renamed to txtItem, 3 code lines changed"},
+      {{"control", "rename", form, "txtName", "txtItem"},
+       form + ": control txtName renamed to txtItem, 3 code lines changed"},
       {{"control", "remove", form, "tmrClock"}, form + ": control tmrClock removed, 3 code lines removed"},
       {{"control", "add", form, "TextBox", "--field", "txtName=txtTotal"}, form + ": control txtTotal (TextBox) added"},
       {{"control", "remove", form, "optCategory", "--index", "1"},

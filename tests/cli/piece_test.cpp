@@ -47,8 +47,8 @@ TEST_F(PieceTest, RefusalsAndUnknownPieces) {
   Result result = Run({"piece", "store", "twice", "-"}, "y");
   EXPECT_EQ(result.code, 1);
   EXPECT_EQ(result.err,
-            "vb6kit piece store: Code Segment Name not Unique: The entered code segment name has already been used.  Please use a unique "
-            "name for each code segment.\n");
+            "vb6kit piece store: Code Segment Name not Unique: The entered code segment name has already been used.  "
+            "Please use a unique name for each code segment.\n");
   EXPECT_EQ(Run({"piece", "show", "Twice"}).out, "x\n");
 
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
