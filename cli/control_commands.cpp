@@ -89,8 +89,15 @@ FieldValue ParseField(const std::string& text) {
   return field;
 }
 
-// Sets one field of a control dialog as a person would; the reason when it cannot be.
-std::string SetField(ravlen::ControlDialog& dialog, const FieldValue& field) {
+// Why a control dialog was not answered: a --field or --font that names nothing the dialog has
+// (bad usage), or one the dialog will not take as given.
+struct Refusal {
+  std::string reason;  // empty when answered
+  bool badUsage = false;
+};
+
+// Sets one field of a control dialog as a person would; why when it cannot be.
+Refusal SetField(ravlen::ControlDialog& dialog, const FieldValue& field) {
   const std::string label = "--field " + vb::ToUtf8(field.name) + (field.index >= 0 ? "(" + std::to_string(field.index) + ")" : "");
   ui::Control* control = dialog.FindField(field.name, field.index);
   if (!control) {
@@ -103,24 +110,25 @@ std::string SetField(ravlen::ControlDialog& dialog, const FieldValue& field) {
     }
     std::string list;
     for (const std::string& n : names) list += (list.empty() ? "" : ", ") + n;
-    return label + ": " + vb::ToUtf8(dialog.name()) + " has no such field (fields: " + list + ")";
+    return {label + ": " + vb::ToUtf8(dialog.name()) + " has no such field (fields: " + list + ")", true};
   }
-  if (!control->enabled()) return label + ": the field is disabled for this control";
+  if (!control->enabled()) return {label + ": the field is disabled for this control"};
   if (auto* box = dynamic_cast<ui::TextBox*>(control)) {
     box->Retype(field.value);
     // The value is taken as given or not at all: what the key filter or the length limit dropped
     // would silently change it.
     if (box->text() != field.value)
-      return label + "=" + vb::ToUtf8(field.value) + ": " + vb::ToUtf8(field.name) + " takes " +
-             vb::ToUtf8(dialog.InputRule(*box)) + "; typed there the value reads \"" + vb::ToUtf8(box->text()) + "\"";
+      return {label + "=" + vb::ToUtf8(field.value) + ": " + vb::ToUtf8(field.name) + " takes " +
+              vb::ToUtf8(dialog.InputRule(*box)) + "; typed there the value reads \"" + vb::ToUtf8(box->text()) +
+              "\""};
   } else if (auto* check = dynamic_cast<ui::CheckBox*>(control)) {
-    if (field.value != u"0" && field.value != u"1") return label + ": a check box takes 0 or 1";
+    if (field.value != u"0" && field.value != u"1") return {label + ": a check box takes 0 or 1"};
     for (int clicks = 0; clicks < 2 && check->value() != (field.value == u"1" ? 1 : 0); ++clicks) check->Click();
   } else if (auto* option = dynamic_cast<ui::OptionButton*>(control)) {
-    if (field.value != u"1") return label + ": an option is chosen with 1 (choosing another clears it)";
+    if (field.value != u"1") return {label + ": an option is chosen with 1 (choosing another clears it)"};
     option->Click();
   } else {
-    return label + ": not a field that takes a value";
+    return {label + ": not a field that takes a value", true};
   }
   return {};
 }
@@ -227,7 +235,7 @@ int Add(Context& context, const Args& args) {
   memhost::MemoryVBE& vbe = form.session.vbe();
   scripted::ScriptedToolkit& toolkit = form.home.toolkit;
   if (font) AnswerFont(toolkit, *font);
-  std::string refused;
+  Refusal refused;
   bool prompted = false;
   bool rejected = false;
   for (const ravlen::ControlTypeRow& row : ravlen::ControlTypeTable()) {
@@ -235,14 +243,16 @@ int Add(Context& context, const Args& args) {
       prompted = true;
       auto& dialog = dynamic_cast<ravlen::ControlDialog&>(shown);
       for (const FieldValue& field : fields)
-        if (refused.empty()) refused = SetField(dialog, field);
-      if (refused.empty() && font) {
-        if (!dialog.cmdFont || !dialog.cmdFont->enabled())
-          refused = "--font: this control's dialog has no font";
+        if (refused.reason.empty()) refused = SetField(dialog, field);
+      if (refused.reason.empty() && font) {
+        if (!dialog.cmdFont)
+          refused = {"--font: this control's dialog has no font", true};
+        else if (!dialog.cmdFont->enabled())
+          refused = {"--font: the font is disabled for this control"};
         else
           dialog.cmdFont->Click();
       }
-      if (!refused.empty()) {
+      if (!refused.reason.empty()) {
         scripted::Click(shown, u"CancelButton");
         return;
       }
@@ -258,7 +268,8 @@ int Add(Context& context, const Args& args) {
              [code](ui::Form& shown) { scripted::Click(shown, code ? u"cmdReplace" : u"cmdCancel"); });
   const std::vector<vb::Text> before = vbe.ControlNames(form.loaded.component);
   vbe.PlaceControl(form.loaded.component, className);
-  if (!refused.empty()) throw UsageError(refused);
+  if (refused.badUsage) throw UsageError(refused.reason);
+  if (!refused.reason.empty()) throw DialogRefusal(refused.reason);
   if (!prompted && (!fields.empty() || font))
     throw UsageError("the control editor does not prompt for " + args.positionals()[1] +
                      " controls, so --field and --font have nothing to answer (see: vb6kit options --prompt)");
@@ -394,8 +405,8 @@ std::vector<Command> ControlCommands() {
         kProjectOption},
        "Places a control of CLASS (TextBox, CommandButton, ...) on the form. When the control editor prompts for "
        "the type, its dialog is answered field by field and \"&Save Settings\" is pressed; a rejected value prints "
-       "the message, exits 1 and saves nothing. A value that the field's key filter or length limit would change "
-       "is refused (exit 2). Prints the name of the new control.",
+       "the message, exits 1 and saves nothing, as does a value that the field's key filter or length limit would "
+       "change or a field the dialog shows disabled. Prints the name of the new control.",
        Add},
       {"control rename", "rename a control (and its code)",
        {{"FORM", Complete::FormFile}, {"OLD"}, {"NEW"}},

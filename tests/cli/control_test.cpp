@@ -37,9 +37,6 @@ TEST_F(ControlTest, AddRefusesUnknownClassesAndFields) {
   Result result = Run({"control", "add", File("frmMain.frm"), "Gizmo"});
   EXPECT_EQ(result.code, 2);
   EXPECT_NE(result.err.find("unknown control class 'Gizmo'"), std::string::npos) << result.err;
-  result = Run({"control", "add", File("frmMain.frm"), "TextBox", "--field", "txtColour=red"});
-  EXPECT_EQ(result.code, 2);
-  EXPECT_NE(result.err.find("--field txtColour: frmTextBox has no such field"), std::string::npos) << result.err;
   result = Run({"control", "add", File("modStock.bas"), "TextBox"});
   EXPECT_EQ(result.code, 2);
   EXPECT_NE(result.err.find("not a form"), std::string::npos) << result.err;
@@ -164,26 +161,41 @@ TEST_F(ControlTest, AddAnswersTheRenameQuestionFromCodeAndNoByDefault) {
   }
 }
 
-TEST_F(ControlTest, FieldValuesTheDialogWouldChangeAreRefused) {
+// A value the dialog will not take as given ends the command with exit 1; a field or font the
+// dialog does not have is bad usage (exit 2). Nothing is written either way.
+TEST_F(ControlTest, FieldsTheDialogWillNotTakeAreRefused) {
   const auto before = Snapshot();
   const std::string longName(45, 'x');
-  const std::pair<std::vector<std::string>, std::string> cases[] = {
-      {{"HScrollBar", "--field", "txtMin=-10"},
+  const struct {
+    std::vector<std::string> args;
+    int code;
+    std::string message;
+  } cases[] = {
+      {{"HScrollBar", "--field", "txtMin=-10"}, 1,
        "--field txtMin=-10: txtMin takes digits 0 to 9 only; typed there the value reads \"10\""},
-      {{"VScrollBar", "--field", "txtMax=1.5e3"},
+      {{"VScrollBar", "--field", "txtMax=1.5e3"}, 1,
        "--field txtMax=1.5e3: txtMax takes digits 0 to 9 only; typed there the value reads \"153\""},
-      {{"RichTextBox", "--field", "txtName=" + longName},
+      {{"RichTextBox", "--field", "txtName=" + longName}, 1,
        "--field txtName=" + longName + ": txtName takes a name without spaces or periods, at most 40 characters"},
-      {{"TextBox", "--field", "txtName=txt.Total"}, "txtName takes a name without spaces or periods; typed there the value reads \"txtTotal\""},
-      {{"SSTab", "--field", "txtTabs=123"}, "txtTabs takes digits 0 to 9 only, at most 2 characters"},
-      {{"CommandButton", "--field", "txtIndex=-1"}, "--field txtIndex=-1: txtIndex takes digits 0 to 9 only"},
+      {{"TextBox", "--field", "txtName=txt.Total"}, 1,
+       "txtName takes a name without spaces or periods; typed there the value reads \"txtTotal\""},
+      {{"SSTab", "--field", "txtTabs=123"}, 1, "txtTabs takes digits 0 to 9 only, at most 2 characters"},
+      {{"CommandButton", "--field", "txtIndex=-1"}, 1, "--field txtIndex=-1: txtIndex takes digits 0 to 9 only"},
+      {{"CheckBox", "--field", "chkEnabled=2"}, 1, "--field chkEnabled: a check box takes 0 or 1"},
+      // An image has no caption and no font: the dialog shows both disabled.
+      {{"Image", "--field", "txtControlCaption=Logo"}, 1,
+       "--field txtControlCaption: the field is disabled for this control"},
+      {{"Image", "--font", "Arial,10"}, 1, "--font: the font is disabled for this control"},
+      {{"Timer", "--field", "txtInterval=100", "--font", "Arial,10"}, 2, "--font: this control's dialog has no font"},
+      {{"TextBox", "--field", "txtColour=red"}, 2, "--field txtColour: frmTextBox has no such field"},
   };
-  for (const auto& [args, message] : cases) {
+  for (const auto& c : cases) {
     std::vector<std::string> full{"control", "add", File("frmMain.frm")};
-    full.insert(full.end(), args.begin(), args.end());
+    full.insert(full.end(), c.args.begin(), c.args.end());
     const Result result = Run(full);
-    EXPECT_EQ(result.code, 2) << message;
-    EXPECT_NE(result.err.find(message), std::string::npos) << result.err;
+    EXPECT_EQ(result.code, c.code) << c.message;
+    EXPECT_EQ(result.err.rfind("vb6kit control add: ", 0), 0u) << result.err;
+    EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
   }
   EXPECT_EQ(Snapshot(), before);
 }
