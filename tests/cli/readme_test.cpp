@@ -48,14 +48,16 @@ TEST_F(ReadmeTest, TheExamplesRunAsWrittenAndLeaveCodeThatCompiles) {
     EXPECT_NE(stock.find(text), std::string::npos) << text << "\n" << stock;
   for (const char* text : {"Implements Inventory.IStockItem\r\n", "Private Property Get IStockItem_Quantity()",
                            "Begin VB.TextBox txtTotal ", "Private Sub cmdInsert_Click()", "Private Sub tmrClock_Timer()",
-                           "Begin VB.TextBox txtName "})
+                           "Begin VB.TextBox txtItem ", "    If Len(Trim$(txtItem.Text)) = 0 Then"})
     EXPECT_NE(form.find(text), std::string::npos) << text;
   EXPECT_EQ(form.find("Begin VB.Timer tmrClock"), std::string::npos);
   EXPECT_NE(Read("clsProduct.cls").find("Public Property Get Price() As Currency"), std::string::npos);
   EXPECT_EQ(Read("pieces.txt").rfind("vb6kit settings 1\n", 0), 0u);
-  // The dry run printed the rename, form and code, and wrote nothing.
-  EXPECT_NE(result.out.find("+   Begin VB.TextBox txtItem "), std::string::npos) << result.out;
-  EXPECT_NE(result.out.find("+    If Len(Trim$(txtItem.Text)) = 0 Then"), std::string::npos) << result.out;
+  // The dry run printed the rename, form and code, and git apply made it.
+  const std::string diff = Read("rename.diff");
+  EXPECT_NE(diff.find("+   Begin VB.TextBox txtItem "), std::string::npos) << diff;
+  EXPECT_NE(diff.find("+    If Len(Trim$(txtItem.Text)) = 0 Then"), std::string::npos) << diff;
+  EXPECT_EQ(form.find("txtName"), std::string::npos);
 
   EXPECT_TRUE(testing_support::SoundStructure(files::Workspace::Load(project / "Inventory.vbp").vbe()));
 }
