@@ -166,18 +166,29 @@ TEST_F(ShellTest, TheManualPageRendersEveryCommand) {
   }
 }
 
+// zsh looks in its vendor folder for packages installed under /usr, in its site folder under
+// /usr/local; the prefix given when installing decides, whatever the build was configured with.
 TEST_F(ShellTest, InstallingPutsTheProgramManualAndCompletionsWhereDebianLooks) {
-  const fs::path prefix = root / "usr" / "local";
-  const Result install =
-      RunShell("cmake --install " + ShellQuoted(kBuild.string()) + " --prefix " + ShellQuoted(prefix.string()) + "\n",
-               root.path());
-  ASSERT_EQ(install.code, 0) << install.err << install.out;
-  const Result version = RunShell(ShellQuoted((prefix / "bin" / "vb6kit").string()) + " --version\n", root.path());
-  EXPECT_EQ(version.code, 0);
-  EXPECT_EQ(version.out.rfind("vb6kit " VB6KIT_VERSION, 0), 0u);
-  EXPECT_EQ(ReadFile(prefix / "share" / "man" / "man1" / "vb6kit.1"), Run({"manpage"}).out);
-  EXPECT_EQ(ReadFile(prefix / "share" / "bash-completion" / "completions" / "vb6kit"), Run({"completion", "bash"}).out);
-  EXPECT_EQ(ReadFile(prefix / "share" / "zsh" / "site-functions" / "_vb6kit"), Run({"completion", "zsh"}).out);
+  const struct {
+    std::string prefix;
+    std::string zshFolder;
+  } cases[] = {{"/usr/local", "site-functions"}, {"/usr", "vendor-completions"}};
+  for (const auto& c : cases) {
+    const fs::path staged = root / ("staged" + std::to_string(&c - cases));
+    const Result install = RunShell("DESTDIR=" + ShellQuoted(staged.string()) + " cmake --install " +
+                                        ShellQuoted(kBuild.string()) + " --prefix " + c.prefix + "\n",
+                                    root.path());
+    ASSERT_EQ(install.code, 0) << install.err << install.out;
+    const fs::path prefix = staged.string() + c.prefix;
+    const Result version = RunShell(ShellQuoted((prefix / "bin" / "vb6kit").string()) + " --version\n", root.path());
+    EXPECT_EQ(version.code, 0) << c.prefix;
+    EXPECT_EQ(version.out.rfind("vb6kit " VB6KIT_VERSION, 0), 0u) << c.prefix;
+    EXPECT_EQ(ReadFile(prefix / "share" / "man" / "man1" / "vb6kit.1"), Run({"manpage"}).out) << c.prefix;
+    EXPECT_EQ(ReadFile(prefix / "share" / "bash-completion" / "completions" / "vb6kit"), Run({"completion", "bash"}).out)
+        << c.prefix;
+    EXPECT_EQ(ReadFile(prefix / "share" / "zsh" / c.zshFolder / "_vb6kit"), Run({"completion", "zsh"}).out)
+        << c.prefix;
+  }
 }
 
 }  // namespace
