@@ -52,8 +52,12 @@ Home::Home(const Context& context, SettingsUse use) : dryRun_(context.dryRun) {
   try {
     const fs::path path = SettingsPath(context.settingsPath);
     if (use != SettingsUse::None) Open(context, use, path);
-    // The log lives beside the settings, wherever they were put.
-    log_ = std::make_unique<vb::FileEventLog>(path.parent_path() / "comment.log");
+    // The log lives beside the settings, wherever they were put; a chosen folder that does not
+    // exist is not made for it, as it is not for the database.
+    std::error_code ec;
+    const fs::path folder = path.parent_path().empty() ? fs::path(".") : path.parent_path();
+    if (ChosenBy(context).empty() || fs::is_directory(folder, ec))
+      log_ = std::make_unique<vb::FileEventLog>(folder / "comment.log");
   } catch (const vb::Error& error) {
     // A command that keeps no settings needs no place for them; it goes without the log.
     if (use != SettingsUse::None) throw UsageError(vb::ToUtf8(error.description));

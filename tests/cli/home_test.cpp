@@ -66,6 +66,18 @@ TEST(Home, SettingsDatabaseAndCommentLogShareOneFolder) {
     EXPECT_EQ(testing_support::ReadFile(c.folder / "comment.log"), "one entry\n");
     EXPECT_FALSE(fs::exists(temp / "relative"));
   }
+
+  // A chosen folder that does not exist is not made for the log either.
+  const fs::path missing = temp / "missing" / "settings.db";
+  ScopedEnv settings("VB6KIT_SETTINGS", missing.c_str());
+  {
+    std::istringstream in;
+    std::ostringstream out, err;
+    cli::Context context{in, out, err, false, std::nullopt, false, false, ""};
+    cli::Home cliHome(context, cli::SettingsUse::None);
+    vb::LogEvent(u"one entry");
+  }
+  EXPECT_FALSE(fs::exists(missing.parent_path()));
 }
 
 }  // namespace
