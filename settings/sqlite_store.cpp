@@ -13,6 +13,7 @@
 #include <set>
 #include <system_error>
 
+#include "framework/file_mode.h"
 #include "framework/vb_error.h"
 #include "settings/lock_holders.h"
 
@@ -43,30 +44,6 @@ Text PathText(const fs::path& path) {
 Text Quoted(const fs::path& path) { return u"\"" + PathText(path) + u"\""; }
 
 Text SystemMessage(int error) { return vb::FromUtf8(std::error_code(error, std::generic_category()).message()); }
-
-Text Octal(mode_t mode) {
-  char buffer[8];
-  std::snprintf(buffer, sizeof buffer, "%04o", static_cast<unsigned>(mode & 07777));
-  return vb::FromUtf8(buffer);
-}
-
-bool InGroup(gid_t gid) {
-  if (gid == ::getegid()) return true;
-  const int count = ::getgroups(0, nullptr);
-  std::vector<gid_t> groups(count > 0 ? static_cast<std::size_t>(count) : 0);
-  if (count > 0 && ::getgroups(count, groups.data()) == count)
-    for (gid_t g : groups)
-      if (g == gid) return true;
-  return false;
-}
-
-// Whether the mode bits let this user write; root is judged by the owner's bit, since a file or
-// folder made read-only says that it is not to be changed even where the kernel would allow it.
-bool WritableByMode(const struct stat& st) {
-  const uid_t me = ::geteuid();
-  const bool owner = me == 0 || st.st_uid == me;
-  return (st.st_mode & (owner ? S_IWUSR : InGroup(st.st_gid) ? S_IWGRP : S_IWOTH)) != 0;
-}
 
 // A prepared statement with its parameters bound as UTF-8 text; finalized on every path.
 class Statement {
@@ -119,7 +96,7 @@ void RollBackInterruptedChange(const char* file) {
   const std::string journalName = std::string(file) + "-journal";
   const fs::path parent = fs::path(file).parent_path().empty() ? fs::path(".") : fs::path(file).parent_path();
   if (::stat(journalName.c_str(), &journal) != 0 || journal.st_size == 0 || ::stat(file, &database) != 0 ||
-      ::stat(parent.c_str(), &folder) != 0 || !WritableByMode(database) || !WritableByMode(folder))
+      ::stat(parent.c_str(), &folder) != 0 || !vb::WritableByMode(database) || !vb::WritableByMode(folder))
     return;
   sqlite3* db = nullptr;
   if (sqlite3_open_v2(file, &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
@@ -139,7 +116,7 @@ SqliteSettingsStore::SqliteSettingsStore(const fs::path& file, Access access, st
   if (::stat(path_.c_str(), &st) == 0) {
     if (S_ISDIR(st.st_mode)) Fail(u"is a folder, not a file");
     if (!S_ISREG(st.st_mode)) Fail(u"is not a regular file");
-    if (!readOnly_ && !WritableByMode(st)) Fail(u"is read-only (mode " + Octal(st.st_mode) + u")");
+    if (!readOnly_ && !vb::WritableByMode(st)) Fail(u"is read-only (mode " + vb::FromUtf8(vb::OctalMode(st.st_mode)) + u")");
   } else if (errno != ENOENT) {
     Fail(u"cannot be read: " + SystemMessage(errno));
   } else if (readOnly_) {
@@ -149,8 +126,8 @@ SqliteSettingsStore::SqliteSettingsStore(const fs::path& file, Access access, st
     // SQLite writes its journal beside the database.
     struct stat folderStat{};
     if (::stat(folder.c_str(), &folderStat) != 0) Fail(u"cannot be created: its folder does not exist");
-    if (!WritableByMode(folderStat))
-      Fail(u"cannot be changed: its folder is read-only (mode " + Octal(folderStat.st_mode) +
+    if (!vb::WritableByMode(folderStat))
+      Fail(u"cannot be changed: its folder is read-only (mode " + vb::FromUtf8(vb::OctalMode(folderStat.st_mode)) +
            u"), and the changes go through a journal file there");
   }
 

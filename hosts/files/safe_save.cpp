@@ -21,6 +21,7 @@
 #include <system_error>
 #include <vector>
 
+#include "framework/file_mode.h"
 #include "hosts/files/file_error.h"
 
 namespace fs = std::filesystem;
@@ -44,12 +45,6 @@ std::uint64_t Fnv1a(std::string_view bytes) {
 std::string Hex(std::uint64_t value, int digits) {
   char buffer[17];
   std::snprintf(buffer, sizeof buffer, "%0*llx", digits, static_cast<unsigned long long>(value));
-  return buffer;
-}
-
-std::string Octal(mode_t mode) {
-  char buffer[8];
-  std::snprintf(buffer, sizeof buffer, "%04o", static_cast<unsigned>(mode & 07777));
   return buffer;
 }
 
@@ -140,24 +135,6 @@ void FlushFolder(const fs::path& folder) {
   ::close(fd);
 }
 
-bool InGroup(gid_t gid) {
-  if (gid == ::getegid()) return true;
-  const int count = ::getgroups(0, nullptr);
-  std::vector<gid_t> groups(count > 0 ? static_cast<std::size_t>(count) : 0);
-  if (count > 0 && ::getgroups(count, groups.data()) == count)
-    for (gid_t g : groups)
-      if (g == gid) return true;
-  return false;
-}
-
-// Whether this user may write the file or folder by its mode bits; root is judged by the owner's
-// bit, since the kernel lets root write anything.
-bool Writable(const struct stat& st) {
-  const uid_t me = ::geteuid();
-  const mode_t bit = me == 0 || st.st_uid == me ? S_IWUSR : InGroup(st.st_gid) ? S_IWGRP : S_IWOTH;
-  return (st.st_mode & bit) != 0;
-}
-
 std::string OwnerNote(const struct stat& st) {
   return ::geteuid() == 0 || st.st_uid == ::geteuid() ? "" : ", owner uid " + std::to_string(st.st_uid);
 }
@@ -185,7 +162,7 @@ void Replace(const fs::path& path, const fs::path& target, const struct stat& st
   try {
     if (int e = WriteAll(fd, bytes)) fail("cannot write the temporary file", e);
     if (int e = Step(hook, SaveStep::Permissions, temporary, target, [&] { return ::fchmod(fd, st.st_mode & 07777); }))
-      fail("cannot give the temporary file the file's permissions (mode " + Octal(st.st_mode) + ")", e);
+      fail("cannot give the temporary file the file's permissions (mode " + vb::OctalMode(st.st_mode) + ")", e);
     struct stat made{};
     auto giveGroup = [&] { return ::fchown(fd, static_cast<uid_t>(-1), st.st_gid); };
     if (::fstat(fd, &made) == 0 && made.st_gid != st.st_gid)
@@ -309,13 +286,13 @@ void CheckSavable(const fs::path& path) {
   struct stat st{};
   if (::stat(path.c_str(), &st) != 0) throw SaveError(path, "cannot be read: " + SystemMessage(errno));
   if (!S_ISREG(st.st_mode)) throw SaveError(path, "is not a regular file");
-  if (!Writable(st))
-    throw SaveError(path, "the file is read-only (mode " + Octal(st.st_mode) + OwnerNote(st) + ")");
+  if (!vb::WritableByMode(st))
+    throw SaveError(path, "the file is read-only (mode " + vb::OctalMode(st.st_mode) + OwnerNote(st) + ")");
   // The temporary file or the journal goes beside the file (behind a link: beside its target).
   std::error_code ec;
   const fs::path folder = fs::canonical(path, ec).parent_path();
-  if (!ec && ::stat(folder.c_str(), &st) == 0 && !Writable(st))
-    throw SaveError(path, "its folder " + folder.generic_string() + " is read-only (mode " + Octal(st.st_mode) +
+  if (!ec && ::stat(folder.c_str(), &st) == 0 && !vb::WritableByMode(st))
+    throw SaveError(path, "its folder " + folder.generic_string() + " is read-only (mode " + vb::OctalMode(st.st_mode) +
                               OwnerNote(st) + ")");
 }
 
