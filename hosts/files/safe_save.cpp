@@ -19,7 +19,6 @@
 #include <optional>
 #include <sstream>
 #include <system_error>
-#include <vector>
 
 #include "framework/file_mode.h"
 #include "hosts/files/file_error.h"
