@@ -1,7 +1,8 @@
 // The module loader with its designer parser: one module file (.bas, .cls, .frm, .ctl, .pag, .dob,
 // .dsr) loaded into the in-memory IDE as the command line loads it. A file loads or is refused
-// with a LoadError; one that loads saves back to its own bytes when nothing changed, and after a
-// change to its code and to a control's name, to bytes that load again with both changes.
+// with a LoadError (its designer block when its controls are first asked for); one that loads
+// saves back to its own bytes when nothing changed, and after a change to its code and to a
+// control's name, to bytes that load again with both changes.
 #include <optional>
 #include <string>
 #include <utility>
@@ -62,8 +63,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   vbe.SetCode(component, vb::Join(code, vb::kCrLf) + Text(vb::kCrLf));
   code = vbe.CodeLines(component);
   Text renamed;
-  if (auto names = vbe.Component(component)->Designer() ? vbe.ControlNames(component) : std::vector<Text>();
-      !names.empty()) {
+  // The designer block is read at the first question about its controls: a block the IDE
+  // refuses is refused then, with a LoadError as at load.
+  std::vector<Text> names;
+  try {
+    if (vbe.Component(component)->Designer()) names = vbe.ControlNames(component);
+  } catch (const files::LoadError&) {
+    return 0;
+  }
+  if (!names.empty()) {
     try {
       vbe.RenameControl(component, names.front(), u"FuzzRenamed");
       renamed = u"FuzzRenamed";
