@@ -5,6 +5,7 @@
 #include "cli/args.h"
 #include "cli/command.h"
 #include "cli/home.h"
+#include "cli/loaded_code.h"
 #include "cli/output.h"
 #include "cli/settings_text.h"
 
@@ -30,17 +31,18 @@ int Import(Context& context, const Args& args) {
     if (!stream) throw UsageError(file + ": cannot read the file");
     text = ReadAll(stream);
   }
+  const std::string source = file == "-" ? std::string("standard input") : file;
   std::vector<settings::StoredValue> values;
   try {
     values = ParseSettings(text);
   } catch (const UsageError& error) {
-    throw UsageError((file == "-" ? std::string("standard input") : file) + ": " + error.what());
+    throw UsageError(source + ": " + error.what());
   }
   Home home(context, SettingsUse::Change);
   for (const settings::StoredValue& v : values) home.settings().SaveSetting(v.app, v.section, v.key, v.value);
-  if (context.dryRun) context.out << home.SettingsDiff();
-  home.CommitSettings();
-  return kExitOk;
+  // No add-in runs here, so there is no message of one to report.
+  const std::string done = Plural(static_cast<long>(values.size()), "value") + " imported from " + source;
+  return FinishSettings(context, home, "", done);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@ using EditTest = CliTest;
 TEST_F(EditTest, EveryChangingCommandSaysWhatChangedUnlessQuiet) {
   const std::string stock = File("modStock.bas");
   const std::string form = File("frmMain.frm");
+  const std::string values = (root / "values.txt").string();
   struct Case {
     std::vector<std::string> args;
     std::string said;
@@ -39,7 +40,10 @@ TEST_F(EditTest, EveryChangingCommandSaysWhatChangedUnlessQuiet) {
       {{"piece", "edit", "T", "-"}, "piece T changed"},
       {{"piece", "delete", "T"}, "piece T deleted"},
       {{"options", "--rename-code", "off"}, "control editor options saved"},
+      {{"settings", "import", values}, "2 values imported from " + values},
   };
+  WriteFile(values,
+            "vb6kit settings 1\nRavlen\tOptions\tRemoveCode\tFalse\nComment\tHeader\tAuthor\tA\nend of vb6kit settings\n");
   for (const Case& c : cases) {
     const Result result = Run(c.args, "' one\n' two\n");
     EXPECT_EQ(result.code, 0) << c.said << ": " << result.err;
