@@ -7,6 +7,7 @@
 #include "cli/home.h"
 #include "cli/loaded_code.h"
 #include "cli/output.h"
+#include "hosts/memory/control_classes.h"
 #include "property_generator/connect.h"
 #include "property_generator/frm_add_in.h"
 
@@ -16,6 +17,11 @@ namespace {
 
 int Property(Context& context, const Args& args) {
   const std::string name = args.required("name");
+  // The dialog writes any name as it stands, into code that would not compile; "prop" + NAME
+  // names the member variable, within VB's 255 characters.
+  if (!memhost::IsValidName(vb::FromUtf8(name), 251))
+    throw UsageError("--name " + name + ": not a VB name (a letter, then letters, digits or _, at most 251 "
+                     "characters, no keyword)");
   const std::string scope = args.Choice("scope", "public");
   const long line = args.value("line") ? ParseLineNumber("--line", *args.value("line")) : 1;
   const std::optional<std::string> type = args.value("type");
@@ -53,7 +59,7 @@ int Property(Context& context, const Args& args) {
 std::vector<Command> PropertyCommands() {
   return {
       {"property", "add a property (member variable and Get/Let or Set)", {{"FILE", Complete::ModuleFile}},
-       {{"name", OptionSpec::Required, "NAME", "the property's name"},
+       {{"name", OptionSpec::Required, "NAME", "the property's name: a VB name, refused otherwise (exit 2)"},
         {"type", OptionSpec::Value, "TYPE", "its type (default: Variant)"},
         {"scope", OptionSpec::Value, "public|private|friend|public-read|none",
          "the scope of the procedures (default: public); public-read makes the Let or Set private; none writes "

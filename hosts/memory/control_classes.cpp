@@ -317,13 +317,6 @@ std::int64_t WholeNumberIn(const vb::Variant& value, std::int64_t min, std::int6
   return static_cast<std::int64_t>(n);
 }
 
-bool ValidName(TextView name) {
-  if (name.empty() || name.size() > 40 || !IsLetter(name[0])) return false;
-  for (char16_t c : name)
-    if (!IsLetter(c) && !IsDigit(c) && c != u'_') return false;
-  return !IsReservedWord(name);
-}
-
 }  // namespace
 
 const ControlClassDef* FindControlClass(TextView className) {
@@ -377,13 +370,20 @@ vb::Variant CoerceProperty(const PropertyDef& def, const vb::Variant& value) {
     case PropKind::Name: {
       if (value.IsObject()) RaiseTypeMismatch();
       Text name = value.IsEmpty() ? Text() : vb::CStr(value);
-      if (!ValidName(name)) RaiseInvalidValue();
+      if (!IsValidName(name, 40)) RaiseInvalidValue();
       return vb::Variant(std::move(name));
     }
     case PropKind::Index:
       return vb::Variant(static_cast<std::int16_t>(WholeNumberIn(value, 0, 32767)));
   }
   RaiseInvalidValue();
+}
+
+bool IsValidName(TextView name, std::size_t maxLength) {
+  if (name.empty() || name.size() > maxLength || !IsLetter(name[0])) return false;
+  for (char16_t c : name)
+    if (!IsLetter(c) && !IsDigit(c) && c != u'_') return false;
+  return !IsReservedWord(name);
 }
 
 bool IsReservedWord(TextView word) {

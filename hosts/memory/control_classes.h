@@ -58,5 +58,8 @@ vb::Variant CoerceProperty(const PropertyDef& def, const vb::Variant& value);
 
 // VB reserved words cannot be control names.
 bool IsReservedWord(TextView word);
+// Whether `name` can name a control or a variable: a letter, then letters, digits and "_", at
+// most `maxLength` characters, and no reserved word.
+bool IsValidName(TextView name, std::size_t maxLength);
 
 }  // namespace memhost

@@ -98,6 +98,11 @@ TEST_F(EditTest, PropertyRefusesBadInput) {
            {{"property", File("clsProduct.cls")}, "missing --name"},
            {{"property", File("clsProduct.cls"), "--name", "X", "--scope", "global"}, "--scope must be one of"},
            {{"property", File("clsProduct.cls"), "--name", "X", "--line", "999"}, "past the end"},
+           {{"property", File("clsProduct.cls"), "--name", "Unit Price"}, "--name Unit Price: not a VB name"},
+           {{"property", File("clsProduct.cls"), "--name", ""}, "--name : not a VB name"},
+           {{"property", File("clsProduct.cls"), "--name", "2nd"}, "--name 2nd: not a VB name"},
+           {{"property", File("clsProduct.cls"), "--name", "Next"}, "--name Next: not a VB name"},
+           {{"property", File("clsProduct.cls"), "--name", std::string(252, 'x')}, "not a VB name"},
        }) {
     const Result result = Run(args);
     EXPECT_EQ(result.code, 2) << message;
