@@ -221,6 +221,17 @@ std::string ControlLabel(const Args& args) {
   return args.positionals()[1] + (index ? "(" + *index + ")" : "");
 }
 
+// --code yes asks for an offer to rename code that the control editor makes only with its
+// option "rename code" on; with it off, the answer asked for cannot be given.
+void CheckCodeOffered(const Args& args) {
+  const std::optional<std::string> code = args.value("code");
+  ravlen::EditorOptions options;
+  ravlen::LoadOptions(options);
+  if (code && ParseOnOff("--code", *code) && !options.RenameCode)
+    throw UsageError("--code " + *code + ": the control editor's option \"rename code\" is off, so it offers no "
+                     "code to rename (see: vb6kit options --rename-code on)");
+}
+
 int Add(Context& context, const Args& args) {
   const bool code = ParseOnOff("--code", args.value("code").value_or("no"));
   const vb::Text className = vb::FromUtf8(args.positionals()[1]);
@@ -232,6 +243,7 @@ int Add(Context& context, const Args& args) {
   if (std::optional<std::string> text = args.value("font")) font = ParseFont(*text);
 
   FormSession form(context, args.positionals()[0], args.value("project"));
+  CheckCodeOffered(args);
   memhost::MemoryVBE& vbe = form.session.vbe();
   scripted::ScriptedToolkit& toolkit = form.home.toolkit;
   if (font) AnswerFont(toolkit, *font);
@@ -294,6 +306,7 @@ int Rename(Context& context, const Args& args) {
   const vb::Text oldName = vb::FromUtf8(args.positionals()[1]);
   const vb::Text newName = vb::FromUtf8(args.positionals()[2]);
   const std::vector<int> targets = Targets(form, args, args.positionals()[1]);
+  CheckCodeOffered(args);
   form.home.toolkit.On(u"frmRenameCode",
                        [code](ui::Form& shown) { scripted::Click(shown, code ? u"cmdReplace" : u"cmdCancel"); });
   try {
@@ -400,7 +413,8 @@ std::vector<Command> ControlCommands() {
         {"font", OptionSpec::Value, kFontValue, "the font chosen with the dialog's font button"},
         {"code", OptionSpec::Value, "yes|no",
          "the answer to the offer to rename the default name (Text1) in the form's code: \"&Replace\" or "
-         "\"&Cancel\" (default: such code belongs to something else)",
+         "\"&Cancel\" (default: such code belongs to something else); yes is refused with the option \"rename "
+         "code\" off",
          Complete::Words},
         kProjectOption},
        "Places a control of CLASS (TextBox, CommandButton, ...) on the form. When the control editor prompts for "
@@ -411,7 +425,8 @@ std::vector<Command> ControlCommands() {
       {"control rename", "rename a control (and its code)",
        {{"FORM", Complete::FormFile}, {"OLD"}, {"NEW"}},
        {{"code", OptionSpec::Value, "yes|no",
-         "the answer to the offer to rename the control in the form's code: \"&Replace\" (default) or \"&Cancel\"",
+         "the answer to the offer to rename the control in the form's code: \"&Replace\" (default) or \"&Cancel\"; "
+         "with the option \"rename code\" off (vb6kit options) there is no offer, and yes is refused",
          Complete::Words},
         {"index", OptionSpec::Value, "N", "rename only element N of a control array"},
         kProjectOption},

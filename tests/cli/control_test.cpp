@@ -66,7 +66,21 @@ TEST_F(ControlTest, RenameFollowsTheNameInCodeUnlessDeclined) {
   result = Run({"control", "rename", File("frmMain.frm"), "cmdInsert", "txtName"});
   EXPECT_EQ(result.code, 2);
   EXPECT_NE(result.err.find("the name 'txtName' is refused"), std::string::npos) << result.err;
+  // With the editor's "rename code" option off nothing offers to rename code: asking for it is
+  // refused; without asking, the designer alone changes, as in the IDE.
+  ASSERT_EQ(Run({"options", "--rename-code", "off"}).code, 0);
+  for (const std::vector<std::string>& asked : std::vector<std::vector<std::string>>{
+           {"control", "rename", File("frmMain.frm"), "txtName", "txtItem", "--code", "yes"},
+           {"control", "add", File("frmMain.frm"), "CheckBox", "--field", "txtName=chkAgree", "--code", "yes"}}) {
+    result = Run(asked);
+    EXPECT_EQ(result.code, 2) << asked[1];
+    EXPECT_NE(result.err.find("--code yes: the control editor's option \"rename code\" is off"), std::string::npos)
+        << result.err;
+  }
   EXPECT_EQ(Snapshot(), before);
+  result = Run({"control", "rename", File("frmMain.frm"), "txtName", "txtItem"});
+  ASSERT_EQ(result.code, 0) << result.err;
+  EXPECT_EQ(result.err, File("frmMain.frm") + ": control txtName renamed to txtItem, 0 code lines changed\n");
 }
 
 TEST_F(ControlTest, RemoveDeletesTheEventProceduresNotKept) {
