@@ -135,6 +135,12 @@ TEST_F(PieceTest, MissingTagsAreAskedOnATerminalAndRefusedOtherwise) {
   Result result = Run({"piece", "insert", "Check", File("modStock.bas"), "--line", "1", "--tag", "cond=True"});
   EXPECT_EQ(result.code, 2);
   EXPECT_NE(result.err.find("no value for <@action@>"), std::string::npos) << result.err;
+  // A value for a tag the piece does not have (misspelt) is refused, not dropped.
+  result = Run({"piece", "insert", "Check", File("modStock.bas"), "--line", "1", "--tag", "cond=True", "--tag",
+                "ACTION=Stop", "--tag", "actoin=Beep"});
+  EXPECT_EQ(result.code, 2);
+  EXPECT_EQ(result.err, "vb6kit piece insert: --tag actoin=Beep: piece Check has no tag <@actoin@> (see: vb6kit piece "
+                        "show Check)\n");
   EXPECT_EQ(Snapshot(), before);
 
   result = Run({"piece", "insert", "Check", File("modStock.bas"), "--line", "1"}, "A = 1\nStop\n", true);
