@@ -34,7 +34,8 @@ void PrintJson(std::ostream& out, const std::vector<CountRow>& rows, const Total
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const auto& cells = rows[i].cells;
     out << (i ? "," : "") << "{\"name\":" << JsonString(cells[0]) << ",\"file\":" << JsonString(FileAsLoaded(rows[i]))
-        << ",\"code\":" << vb::ToUtf8(cells[1]) << ",\"comment\":" << vb::ToUtf8(cells[2]) << ",\"blank\":" << vb::ToUtf8(cells[3]) << "}";
+        << ",\"code\":" << vb::ToUtf8(cells[1]) << ",\"comment\":" << vb::ToUtf8(cells[2])
+        << ",\"blank\":" << vb::ToUtf8(cells[3]) << "}";
   }
   out << "],\"totals\":{\"code\":" << totals[0] << ",\"comment\":" << totals[1] << ",\"blank\":" << totals[2]
       << "}}\n";

@@ -229,10 +229,12 @@ int Insert(Context& context, const Args& args) {
     return nullptr;
   };
   // A value for a tag the piece does not have would be dropped without a word (a misspelt name).
-  for (const auto& [key, value] : given)
-    if (std::none_of(tagNames.begin(), tagNames.end(), [&](const vb::Text& tag) { return vb::EqualsNoCase(key, tag); }))
+  for (const auto& [key, value] : given) {
+    auto isKey = [&key = key](const vb::Text& tag) { return vb::EqualsNoCase(key, tag); };
+    if (std::none_of(tagNames.begin(), tagNames.end(), isKey))
       throw UsageError("--tag " + vb::ToUtf8(key) + "=" + vb::ToUtf8(value) + ": piece " + vb::ToUtf8(name) +
                        " has no tag <@" + vb::ToUtf8(key) + "@> (see: vb6kit piece show " + vb::ToUtf8(name) + ")");
+  }
   // The module is read first, so nobody types values for a file that cannot be used.
   LoadedFile loaded = LoadModuleFile(args.positionals()[1], args.value("project"));
   CheckLineInModule("--line", line, loaded.lineCount, args.positionals()[1], true);
@@ -301,7 +303,8 @@ std::vector<Command> PieceCommands() {
        "Offers a piece in the retrieval menu, or takes it off; the menu offers at most ten pieces.", Menu},
       {"piece insert", "insert a piece into a module", {{"NAME", Complete::PieceName}, {"FILE", Complete::ModuleFile}},
        {{"line", OptionSpec::Required, "N", "insert above this line (one past the last line appends)"},
-        {"tag", OptionSpec::Repeated, "NAME=VALUE", "the value of the tag <@NAME@> (=VALUE for <@@>); a tag the piece does not have is refused"},
+        {"tag", OptionSpec::Repeated, "NAME=VALUE",
+         "the value of the tag <@NAME@> (=VALUE for <@@>); a tag the piece does not have is refused"},
         kProjectOption},
        "Inserts a stored piece above line N of a module, each tag replaced by its value. Tags not given are asked "
        "for on a terminal; otherwise the command refuses.",

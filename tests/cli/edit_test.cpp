@@ -43,7 +43,8 @@ TEST_F(EditTest, EveryChangingCommandSaysWhatChangedUnlessQuiet) {
       {{"settings", "import", values}, "2 values imported from " + values},
   };
   WriteFile(values,
-            "vb6kit settings 1\nRavlen\tOptions\tRemoveCode\tFalse\nComment\tHeader\tAuthor\tA\nend of vb6kit settings\n");
+            "vb6kit settings 1\nRavlen\tOptions\tRemoveCode\tFalse\nComment\tHeader\tAuthor\tA\n"
+            "end of vb6kit settings\n");
   for (const Case& c : cases) {
     const Result result = Run(c.args, "' one\n' two\n");
     EXPECT_EQ(result.code, 0) << c.said << ": " << result.err;

@@ -184,8 +184,8 @@ TEST_F(ShellTest, InstallingPutsTheProgramManualAndCompletionsWhereDebianLooks) 
     EXPECT_EQ(version.code, 0) << c.prefix;
     EXPECT_EQ(version.out.rfind("vb6kit " VB6KIT_VERSION, 0), 0u) << c.prefix;
     EXPECT_EQ(ReadFile(prefix / "share" / "man" / "man1" / "vb6kit.1"), Run({"manpage"}).out) << c.prefix;
-    EXPECT_EQ(ReadFile(prefix / "share" / "bash-completion" / "completions" / "vb6kit"), Run({"completion", "bash"}).out)
-        << c.prefix;
+    const fs::path bash = prefix / "share" / "bash-completion" / "completions" / "vb6kit";
+    EXPECT_EQ(ReadFile(bash), Run({"completion", "bash"}).out) << c.prefix;
     EXPECT_EQ(ReadFile(prefix / "share" / "zsh" / c.zshFolder / "_vb6kit"), Run({"completion", "zsh"}).out)
         << c.prefix;
   }
