@@ -3,7 +3,8 @@
 # unchanged tree rebuilds nothing.
 set(revision "")
 if(GIT)
-  execute_process(COMMAND "${GIT}" -C "${SOURCE_DIR}" describe --always --dirty --abbrev=12
+  # The commit's own name, whatever tags there are ("-dirty" when the tree has changes).
+  execute_process(COMMAND "${GIT}" -C "${SOURCE_DIR}" describe --always --dirty --abbrev=12 --exclude=*
                   OUTPUT_VARIABLE described OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET RESULT_VARIABLE failed)
   if(NOT failed)
     set(revision "${described}")
