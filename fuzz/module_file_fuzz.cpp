@@ -85,7 +85,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   files::ModuleFile saved = files::ParseModuleFile(path, changes.front().newBytes, options.codePage);
   const memhost::LineStore savedCode = saved.VisibleCode();
   FUZZ_CHECK(savedCode.size() == code.size());
-  for (std::size_t i = 0; i < code.size(); ++i) FUZZ_CHECK(savedCode[i] == code[i]);
+  Text scratch;
+  for (std::size_t i = 0; i < code.size(); ++i) FUZZ_CHECK(savedCode.Line(i, scratch) == code[i]);
   FUZZ_CHECK(renamed.empty() || Renamed(*saved.Designer(), renamed));
   return 0;
 }

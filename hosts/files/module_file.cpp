@@ -151,8 +151,8 @@ ModuleFile ParseModuleFile(const fs::path& path, std::string bytes, int codePage
   if (module.componentType == 0) throw LoadError(path, "not a VB6 module file (unknown extension)");
   const std::string kind = KindName(module.componentType);
   if (bytes.find('\0') != std::string::npos) NotVb6(path, kind + ": it holds binary data");
-  module.bytes = std::move(bytes);
-  const std::string_view all = module.bytes;
+  module.bytes = std::make_shared<const std::string>(std::move(bytes));
+  const std::string_view all = *module.bytes;
   std::size_t start = 0;
   if (codePage == 65001 && all.substr(0, 3) == "\xEF\xBB\xBF") {
     module.bom = std::string(all.substr(0, 3));
@@ -235,7 +235,7 @@ ModuleFile ParseModuleFile(const fs::path& path, std::string bytes, int codePage
 const std::shared_ptr<DesignerNode>& ModuleFile::Designer() {
   if (!designer && HasDesigner()) {
     std::vector<Line> lines;
-    ByteLines reader(std::string_view(bytes).substr(0, designerEnd), designerBegin);
+    ByteLines reader(std::string_view(*bytes).substr(0, designerEnd), designerBegin);
     for (ByteLines::Line line; reader.Next(line);) lines.push_back(Line{Decode(line.text, codePage), std::string(line.eol)});
     std::size_t pos = 0;
     designer = ParseDesigner(lines, pos);  // it parses: its end was found the parser's way
@@ -245,20 +245,21 @@ const std::shared_ptr<DesignerNode>& ModuleFile::Designer() {
 
 std::vector<CodeLine> ModuleFile::Code() const {
   std::vector<CodeLine> code;
-  ByteLines reader(bytes, codeBegin);
+  ByteLines reader(*bytes, codeBegin);
   for (ByteLines::Line line; reader.Next(line);)
     code.push_back(CodeLine{Line{Decode(line.text, codePage), std::string(line.eol)}, IsAttributeBytes(line.text)});
   return code;
 }
 
 memhost::LineStore ModuleFile::VisibleCode() {
-  memhost::LineStore lines;
-  // At most a character per byte in every supported code page.
-  lines.Reserve(0, bytes.size() - codeBegin);
+  // Lines whose bytes are their characters stay in the file's bytes; only the others are decoded.
+  memhost::LineStore lines(bytes);
+  const std::string_view code = std::string_view(*bytes).substr(codeBegin);
+  lines.Reserve(static_cast<std::size_t>(std::count(code.begin(), code.end(), '\n')) + 1);
   codeHasHidden = codeEolsDiffer = false;
   codeEol.clear();
   Text decoded;  // one line at a time, its room reused
-  ByteLines reader(bytes, codeBegin);
+  ByteLines reader(*bytes, codeBegin);
   for (ByteLines::Line line; reader.Next(line);) {
     if (!line.eol.empty()) {
       if (codeEol.empty()) codeEol = std::string(line.eol);
@@ -266,6 +267,10 @@ memhost::LineStore ModuleFile::VisibleCode() {
     }
     if (IsAttributeBytes(line.text)) {
       codeHasHidden = true;
+      continue;
+    }
+    if (DecodesByteForByte(line.text, codePage)) {
+      lines.PushBackOrigin(line.offset, line.text.size());
       continue;
     }
     decoded.clear();
@@ -517,7 +522,7 @@ class FileWriter {
 std::string AssembleFile(const ModuleFile& module, const DesignerNode* designer,
                          const std::function<void(const LineSink&)>& code, std::size_t& codeBegin) {
   std::string out = module.bom;
-  out.reserve(module.bytes.size() + module.bytes.size() / 8);
+  out.reserve(module.bytes->size() + module.bytes->size() / 8);
   FileWriter writer(module, out);
   for (const Line& line : module.header) writer.Add(line.text, line.eol);
   if (designer) {
@@ -526,7 +531,7 @@ std::string AssembleFile(const ModuleFile& module, const DesignerNode* designer,
     for (const Line& line : lines) writer.Add(line.text, line.eol);
   } else if (module.HasDesigner()) {
     // Never parsed, so never changed: its bytes as they are.
-    ByteLines reader(std::string_view(module.bytes).substr(0, module.designerEnd), module.designerBegin);
+    ByteLines reader(std::string_view(*module.bytes).substr(0, module.designerEnd), module.designerBegin);
     for (ByteLines::Line line; reader.Next(line);) writer.AddBytes(line.text, line.eol);
   }
   for (const Line& line : module.attributes) writer.Add(line.text, line.eol);

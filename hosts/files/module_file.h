@@ -27,7 +27,8 @@ struct CodeLine {
 struct ModuleFile {
   std::filesystem::path path;
   int codePage = 1252;
-  std::string bytes;  // the file as loaded or last saved
+  // The file as loaded or last saved; the in-memory module keeps most of its code lines in it.
+  std::shared_ptr<const std::string> bytes = std::make_shared<const std::string>();
 
   int componentType = 0;  // host::ComponentType
   Text name;              // from Attribute VB_Name

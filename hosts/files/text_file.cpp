@@ -1,6 +1,7 @@
 // Lines with their own line ends, code pages and case-tolerant project paths.
 #include "hosts/files/text_file.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -37,6 +38,15 @@ void DecodeInto(Text& text, std::string_view bytes, int codePage) {
       for (std::size_t i = 0; i < bytes.size(); ++i) out[i] = kTable[static_cast<unsigned char>(bytes[i])];
     }
   }
+}
+
+bool DecodesByteForByte(std::string_view bytes, int codePage) {
+  if (codePage == 28591) return true;
+  unsigned char all = 0;  // no early exit: the loop vectorizes, and bytes above 0x7F are rare in code
+  for (char c : bytes) all |= static_cast<unsigned char>(c);
+  if (all < 0x80) return true;
+  if (codePage == 65001) return false;
+  return std::none_of(bytes.begin(), bytes.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xE0) == 0x80; });
 }
 
 std::string Encode(TextView text, int codePage) {

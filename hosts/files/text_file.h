@@ -19,6 +19,9 @@ bool IsSupportedCodePage(int codePage);
 Text Decode(std::string_view bytes, int codePage);
 // Appends the decoded bytes to `text`.
 void DecodeInto(Text& text, std::string_view bytes, int codePage);
+// True when each byte decodes to the character of its own number (U+0000 to U+00FF), as every
+// byte does in 28591, ASCII does in 65001, and all but 0x80 to 0x9F do in 1252.
+bool DecodesByteForByte(std::string_view bytes, int codePage);
 std::string Encode(TextView text, int codePage);
 // True when every character of `text` has a byte in the code page (nothing would become '?').
 bool Encodable(TextView text, int codePage);

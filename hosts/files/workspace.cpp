@@ -70,6 +70,7 @@ struct Workspace::Impl {
   std::vector<std::pair<Text, fs::path>> projects;  // name, the file or folder it came from
   std::optional<Text> focus;
   SaveHook hook;
+  std::map<fs::path, fs::path> folderKeys;  // ModuleKey's resolved folders
   std::set<fs::path> finishedFolders;  // folders whose interrupted saves were finished at load
   std::map<Text, std::set<fs::path>> filesOfProject;  // by project name in lower case
   std::map<Text, std::set<Text>> namesOfProject;      // component names in lower case
@@ -83,7 +84,7 @@ struct Workspace::Impl {
     for (auto& module : modules) {
       if (Unchanged(module)) continue;
       Rendering r = Render(module);
-      if (r.bytes == module.file.bytes) continue;
+      if (r.bytes == *module.file.bytes) continue;
       auto found = byKey.find(module.key);
       if (found == byKey.end()) {
         byKey.emplace(module.key, pending.size());
@@ -102,7 +103,7 @@ struct Workspace::Impl {
       for (auto& module : modules)
         if (module.key == sharers.front()->key &&
             std::find(sharers.begin(), sharers.end(), &module) == sharers.end()) {
-          if (!Unchanged(module) && Render(module).bytes != module.file.bytes) continue;
+          if (!Unchanged(module) && Render(module).bytes != *module.file.bytes) continue;
           throw SaveError(module.file.path, "the file is a module of two projects and only " +
                                                 vb::ToUtf8(sharers.front()->qualified) +
                                                 " changed it; nothing was saved");
@@ -125,10 +126,23 @@ struct Workspace::Impl {
     files.push_back(LoadedFile{LoadedFile::Kind::Project, from, name, {}});
   }
 
+  // KeyOf(path), resolving each folder once: a module file that is no link is its folder's real
+  // path and its own name.
+  fs::path ModuleKey(const fs::path& path) {
+    std::error_code ec;
+    const fs::path absolute = fs::absolute(path, ec);
+    if (ec || !absolute.has_filename() || absolute.filename() == ".." || fs::is_symlink(fs::symlink_status(path, ec)) ||
+        ec)
+      return KeyOf(path);
+    auto [folder, fresh] = folderKeys.try_emplace(absolute.parent_path());
+    if (fresh) folder->second = KeyOf(absolute.parent_path());
+    return folder->second / absolute.filename();
+  }
+
   // Loads a module file into `project`; `renameDuplicates` gives a second module of a name
   // "Name (2)" instead of refusing it (folders hold many projects' modules).
   void AddModule(const Text& project, const fs::path& path, bool renameDuplicates) {
-    const fs::path key = KeyOf(path);
+    const fs::path key = ModuleKey(path);
     const Text projectKey = vb::LCase(project);
     if (!filesOfProject[projectKey].insert(key).second)
       throw LoadError(path, "the module file is named twice in the project");
@@ -318,7 +332,7 @@ std::vector<FileChange> Workspace::PendingChanges() const {
   std::vector<FileChange> changes;
   for (auto& [sharers, r] : impl_->Pending()) {
     const ModuleFile& file = sharers.front()->file;
-    changes.push_back(FileChange{file.path, file.bytes, std::move(r.bytes)});
+    changes.push_back(FileChange{file.path, *file.bytes, std::move(r.bytes)});
   }
   return changes;
 }
@@ -359,7 +373,7 @@ std::vector<fs::path> Workspace::Save() {
     } catch (const FileError& e) {
       throw SaveError(path, e.message() + "; nothing was saved");
     }
-    if (onDisk.back().bytes != sharers.front()->file.bytes)
+    if (onDisk.back().bytes != *sharers.front()->file.bytes)
       throw SaveError(path, "the file changed on disk since it was loaded; nothing was saved");
   }
   std::vector<fs::path> written;
@@ -383,7 +397,7 @@ std::vector<fs::path> Workspace::Save() {
     for (LoadedModule* module : sharers) {
       // Each project's copy becomes the new baseline, its designer bound to its own controls.
       Rendering own = module == sharers.front() ? std::move(rendering) : impl_->Render(*module);
-      module->file.bytes = std::move(own.bytes);
+      module->file.bytes = std::make_shared<const std::string>(std::move(own.bytes));
       module->file.codeBegin = own.codeBegin;
       if (!own.simpleCode) module->file.codeEolsDiffer = true;  // not known any more: the general way next time
       module->codeEdits = impl_->vbe->CodeEdits(module->qualified);

@@ -132,19 +132,22 @@ class Scanner {
   long Run(const Lines& lines, long from, long stopFrom, const std::function<bool(long)>& canStop) {
     const std::size_t count = lines.size();
     Text joined;  // a statement continued over several lines, joined with blanks
+    Text scratch;
     for (std::size_t i = static_cast<std::size_t>(from - 1); i < count; ++i) {
       first_ = static_cast<long>(i + 1);
       if (canStop && block_ == Block::Module && first_ >= stopFrom && canStop(first_)) return first_;
-      TextView text = lines[i];
+      TextView text = LineAt(lines, i, scratch);
       if (vb::ContinuesOnNextLine(text) && i + 1 < count) {
         joined.assign(text);
+        TextView next;
         do {
           // Drop the " _" and go on with the next line after one blank.
           while (!joined.empty() && IsBlank(joined.back())) joined.pop_back();
           joined.pop_back();
           joined += u' ';
-          joined += TextView(lines[++i]);
-        } while (vb::ContinuesOnNextLine(TextView(lines[i])) && i + 1 < count);
+          next = LineAt(lines, ++i, scratch);
+          joined += next;
+        } while (vb::ContinuesOnNextLine(next) && i + 1 < count);
         text = joined;
       }
       last_ = static_cast<long>(i + 1);

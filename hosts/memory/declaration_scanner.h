@@ -24,6 +24,11 @@ using vb::TextView;
 
 class LineStore;
 
+// Line `index` (0-based) of a list of lines, a store's widened into `scratch` when it keeps it as
+// bytes.
+inline TextView LineAt(const std::vector<Text>& lines, std::size_t index, Text& /*scratch*/) { return lines[index]; }
+inline TextView LineAt(const LineStore& lines, std::size_t index, Text& scratch);  // in line_store.h
+
 enum class DeclarationKind {
   Option,      // Option Explicit, Option Compare ...
   Implements,  // Implements IShape
@@ -88,8 +93,9 @@ long OutsideConditionalBlocks(const LineList& lines, long line) {
   long outermostOpen = 0;
   int depth = 0;
   bool continued = false;
+  Text scratch;
   for (long i = 1; i < line; ++i) {
-    const TextView text = lines[static_cast<std::size_t>(i - 1)];
+    const TextView text = LineAt(lines, static_cast<std::size_t>(i - 1), scratch);
     // A continued line is the rest of the statement above, never a directive of its own.
     const Directive directive = continued ? Directive::None : DirectiveOf(text);
     continued = vb::ContinuesOnNextLine(text);

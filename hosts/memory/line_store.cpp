@@ -22,84 +22,92 @@ std::vector<TextView> SplitCodeViews(TextView text) {
   return lines;
 }
 
-LineStore::~LineStore() { std::free(chars_); }
+bool FitsInBytes(TextView text) {
+  char16_t all = 0;  // no early exit: the loop vectorizes, and such lines are rare
+  for (char16_t c : text) all |= c;
+  return all <= 0xFF;
+}
 
 LineStore::LineStore(LineStore&& other) noexcept { *this = std::move(other); }
 
 LineStore& LineStore::operator=(LineStore&& other) noexcept {
   if (this == &other) return *this;
-  std::free(chars_);
   spans_ = std::move(other.spans_);
   gapBegin_ = other.gapBegin_;
   gapEnd_ = other.gapEnd_;
-  chars_ = other.chars_;
-  used_ = other.used_;
-  capacity_ = other.capacity_;
-  dead_ = other.dead_;
-  other.chars_ = nullptr;
-  other.gapBegin_ = other.gapEnd_ = other.used_ = other.capacity_ = other.dead_ = 0;
+  origin_ = std::move(other.origin_);
+  wide_ = std::move(other.wide_);
+  bytes_ = std::move(other.bytes_);
+  other.gapBegin_ = other.gapEnd_ = 0;
   other.spans_.clear();
   return *this;
 }
 
+void LineStore::AppendLine(std::size_t index, Text& out) const {
+  const Span& s = SpanAt(index);
+  if (s.source == kWide) {
+    out.append(wide_.data + s.offset, s.length);
+    return;
+  }
+  const std::size_t at = out.size();
+  out.resize(at + s.length);
+  Widen(s, out.data() + at);
+}
+
 void LineStore::Assign(TextView code) {
   const std::vector<TextView> lines = SplitCodeViews(code);
-  std::size_t chars = 0;
-  for (TextView line : lines) chars += line.size();
-  std::free(chars_);
-  chars_ = nullptr;
-  used_ = capacity_ = dead_ = 0;
-  // Exactly the room the text needs: a loaded module that is never edited takes no more.
-  ReserveChars(chars);
+  origin_.reset();
+  wide_ = {};
+  bytes_ = {};
   spans_.clear();
+  // Exactly the room the text needs: a module that is never edited takes no more.
+  std::size_t wide = 0, narrow = 0;
+  for (TextView line : lines) (FitsInBytes(line) ? narrow : wide) += line.size();
+  ReserveIn(wide_, kWide, wide);
+  ReserveIn(bytes_, kBytes, narrow);
   spans_.reserve(lines.size());
   for (TextView line : lines) spans_.push_back(Append(line));
   gapBegin_ = gapEnd_ = spans_.size();
 }
 
-void LineStore::Reserve(std::size_t lines, std::size_t chars) {
-  if (used_ + chars > capacity_) {
-    // Exactly what is asked: a module that is only read takes no more.
-    auto* grown = static_cast<char16_t*>(std::realloc(chars_, std::max<std::size_t>(used_ + chars, 1) * sizeof(char16_t)));
-    if (!grown) throw std::bad_alloc();
-    chars_ = grown;
-    capacity_ = used_ + chars;
-  }
+void LineStore::PushBack(TextView line) {
+  ReserveFor({line});
   MoveGap(size());
   spans_.resize(gapBegin_);
-  gapEnd_ = gapBegin_;
-  spans_.reserve(spans_.size() + lines);
-}
-
-void LineStore::PushBack(TextView line) {
-  ReserveChars(line.size());
-  if (gapEnd_ != spans_.size()) {
-    MoveGap(size());
-    spans_.resize(gapBegin_);
-  }
   spans_.push_back(Append(line));
   gapBegin_ = gapEnd_ = spans_.size();
 }
 
+void LineStore::PushBackOrigin(std::size_t offset, std::size_t length) {
+  if (length >= (1u << 30) || offset > std::numeric_limits<std::uint32_t>::max())
+    throw std::length_error("code line too long");
+  MoveGap(size());
+  spans_.resize(gapBegin_);
+  spans_.push_back(Span{static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(length), kOrigin});
+  gapBegin_ = gapEnd_ = spans_.size();
+}
+
 void LineStore::Replace(std::size_t at, std::size_t count, const std::vector<TextView>& lines) {
-  std::size_t chars = 0;
-  for (TextView line : lines) chars += line.size();
-  ReserveChars(chars);
+  ReserveFor(lines);
   ReserveSpans(lines.size());
   MoveGap(at);
-  for (std::size_t i = 0; i < count; ++i) dead_ += spans_[gapEnd_ + i].length;
+  for (std::size_t i = 0; i < count; ++i) {
+    const Span& s = spans_[gapEnd_ + i];
+    if (s.source == kWide) wide_.dead += s.length;
+    if (s.source == kBytes) bytes_.dead += s.length;
+  }
   gapEnd_ += count;
   for (TextView line : lines) spans_[gapBegin_++] = Append(line);
 }
 
 Text LineStore::Join(std::size_t first, std::size_t count) const {
   std::size_t length = count > 0 ? 2 * (count - 1) : 0;
-  for (std::size_t i = first; i < first + count; ++i) length += (*this)[i].size();
+  for (std::size_t i = first; i < first + count; ++i) length += SpanAt(i).length;
   Text joined;
   joined.reserve(length);
   for (std::size_t i = first; i < first + count; ++i) {
     if (i > first) joined += vb::kCrLf;
-    joined += (*this)[i];
+    AppendLine(i, joined);
   }
   return joined;
 }
@@ -133,40 +141,60 @@ void LineStore::ReserveSpans(std::size_t count) {
   gapEnd_ = gapBegin_ + newGap;
 }
 
-void LineStore::ReserveChars(std::size_t count) {
-  if (used_ + count <= capacity_) return;
-  if (dead_ > 0 && dead_ >= (used_ - dead_) / 2) Compact();
-  if (used_ + count <= capacity_) return;
-  const std::size_t wanted = std::max(used_ + count, capacity_ == 0 ? count : capacity_ + capacity_ / 2 + 64);
-  if (wanted > std::numeric_limits<std::uint32_t>::max()) throw std::length_error("code module too large");
-  auto* grown = static_cast<char16_t*>(std::realloc(chars_, std::max<std::size_t>(wanted, 1) * sizeof(char16_t)));
-  if (!grown) throw std::bad_alloc();
-  chars_ = grown;
-  capacity_ = wanted;
+void LineStore::ReserveFor(const std::vector<TextView>& lines) {
+  std::size_t wide = 0, narrow = 0;
+  for (TextView line : lines) {
+    if (line.size() >= (1u << 30)) throw std::length_error("code line too long");
+    (FitsInBytes(line) ? narrow : wide) += line.size();
+  }
+  ReserveIn(wide_, kWide, wide);
+  ReserveIn(bytes_, kBytes, narrow);
 }
 
-// Slides the live lines down over the dead text, in the order they lie in the buffer, so no live
-// character is overwritten before it has moved.
-void LineStore::Compact() {
+template <class Unit>
+void LineStore::ReserveIn(Buffer<Unit>& buffer, Source source, std::size_t count) {
+  if (buffer.used + count <= buffer.capacity) return;
+  if (buffer.dead > 0 && buffer.dead >= (buffer.used - buffer.dead) / 2) Compact(buffer, source);
+  if (buffer.used + count <= buffer.capacity) return;
+  const std::size_t wanted =
+      std::max(buffer.used + count, buffer.capacity == 0 ? count : buffer.capacity + buffer.capacity / 2 + 64);
+  if (wanted > std::numeric_limits<std::uint32_t>::max()) throw std::length_error("code module too large");
+  auto* grown = static_cast<Unit*>(std::realloc(buffer.data, std::max<std::size_t>(wanted, 1) * sizeof(Unit)));
+  if (!grown) throw std::bad_alloc();
+  buffer.data = grown;
+  buffer.capacity = wanted;
+}
+
+// Slides the live lines of one buffer down over its dead text, in the order they lie in it, so no
+// live character is overwritten before it has moved.
+template <class Unit>
+void LineStore::Compact(Buffer<Unit>& buffer, Source source) {
   std::vector<Span*> live;
-  live.reserve(size());
   for (std::size_t i = 0; i < spans_.size(); ++i)
-    if ((i < gapBegin_ || i >= gapEnd_) && spans_[i].length > 0) live.push_back(&spans_[i]);
+    if ((i < gapBegin_ || i >= gapEnd_) && spans_[i].source == source && spans_[i].length > 0)
+      live.push_back(&spans_[i]);
   std::sort(live.begin(), live.end(), [](const Span* a, const Span* b) { return a->offset < b->offset; });
   std::size_t to = 0;
   for (Span* span : live) {
-    if (span->offset != to) std::memmove(chars_ + to, chars_ + span->offset, span->length * sizeof(char16_t));
+    if (span->offset != to) std::memmove(buffer.data + to, buffer.data + span->offset, span->length * sizeof(Unit));
     span->offset = static_cast<std::uint32_t>(to);
     to += span->length;
   }
-  used_ = to;
-  dead_ = 0;
+  buffer.used = to;
+  buffer.dead = 0;
 }
 
 LineStore::Span LineStore::Append(TextView text) {
-  Span span{static_cast<std::uint32_t>(used_), static_cast<std::uint32_t>(text.size())};
-  if (!text.empty()) std::memcpy(chars_ + used_, text.data(), text.size() * sizeof(char16_t));
-  used_ += text.size();
+  if (!FitsInBytes(text)) {
+    const Span span{static_cast<std::uint32_t>(wide_.used), static_cast<std::uint32_t>(text.size()), kWide};
+    if (!text.empty()) std::memcpy(wide_.data + wide_.used, text.data(), text.size() * sizeof(char16_t));
+    wide_.used += text.size();
+    return span;
+  }
+  const Span span{static_cast<std::uint32_t>(bytes_.used), static_cast<std::uint32_t>(text.size()), kBytes};
+  unsigned char* out = bytes_.data + bytes_.used;
+  for (std::size_t i = 0; i < text.size(); ++i) out[i] = static_cast<unsigned char>(text[i]);
+  bytes_.used += text.size();
   return span;
 }
 

@@ -1,13 +1,20 @@
-// The lines of one code module. Their characters live in one buffer and the lines are spans of
-// it, kept in a gap buffer: reading a line is direct, an edit costs the lines it touches plus the
+// The lines of one code module. Their characters live in few buffers and the lines are spans of
+// them, kept in a gap buffer: reading a line is direct, an edit costs the lines it touches plus the
 // distance from the previous edit (so an add-in that walks down a module editing line after line
-// pays once for the whole walk), and a module takes little more memory than its characters.
-// Replaced text is reclaimed by compacting the buffer in place once it holds as much dead text as
-// live text.
+// pays once for the whole walk), and a module takes little more memory than its file.
+//
+// Nearly every line of VB6 code is characters below U+0100, so a line is kept as one byte per
+// character where it can be: in the bytes of the file it was read from (shared, never copied) or
+// in a byte buffer of its own; other lines are kept as 16-bit units. Replaced text is reclaimed by
+// compacting a buffer in place once it holds as much dead text as live text.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/vb_text.h"
@@ -25,7 +32,10 @@ class LineStore {
  public:
   LineStore() = default;
   explicit LineStore(TextView code) { Assign(code); }
-  ~LineStore();
+  // A store whose lines may be spans of `origin`, bytes that each stand for the character of the
+  // same number (U+0000 to U+00FF).
+  explicit LineStore(std::shared_ptr<const std::string> origin) : origin_(std::move(origin)) {}
+  ~LineStore() = default;
   LineStore(LineStore&& other) noexcept;
   LineStore& operator=(LineStore&& other) noexcept;
   LineStore(const LineStore&) = delete;
@@ -33,40 +43,88 @@ class LineStore {
 
   std::size_t size() const { return spans_.size() - (gapEnd_ - gapBegin_); }
   bool empty() const { return size() == 0; }
-  TextView operator[](std::size_t index) const {
-    const Span& s = spans_[index < gapBegin_ ? index : index + (gapEnd_ - gapBegin_)];
-    return TextView(chars_ + s.offset, s.length);
+  // The line at `index` (0-based). A line kept as bytes is widened into `scratch`, and the view
+  // then points there: it lasts until `scratch` changes.
+  TextView Line(std::size_t index, Text& scratch) const {
+    const Span& s = SpanAt(index);
+    if (s.source == kWide) return TextView(wide_.data + s.offset, s.length);
+    scratch.resize(s.length);
+    Widen(s, scratch.data());
+    return scratch;
   }
+  // Appends the line's characters to `out`.
+  void AppendLine(std::size_t index, Text& out) const;
 
   // Every line of `code` (split as SplitCodeViews does), replacing what was there.
   void Assign(TextView code);
-  // Room for `lines` more lines of `chars` characters in all, then each line added at the end: a
-  // module read from a file is built without a copy of its whole text.
-  void Reserve(std::size_t lines, std::size_t chars);
+  void Reserve(std::size_t lines) { spans_.reserve(lines); }
+  // Adds a line at the end.
   void PushBack(TextView line);
+  // Adds at the end the line that is `length` bytes of the origin from `offset`.
+  void PushBackOrigin(std::size_t offset, std::size_t length);
   // Replaces `count` lines from `at` (0-based) by `lines`, which must not point into this store.
   void Replace(std::size_t at, std::size_t count, const std::vector<TextView>& lines);
   // `count` lines from `first` joined by CR LF, without a break after the last.
   Text Join(std::size_t first, std::size_t count) const;
 
-  // Characters held, live or waiting to be reclaimed (for the benchmarks).
-  std::size_t capacity() const { return capacity_; }
+  // Characters held in buffers of the store's own, live or waiting to be reclaimed (for the
+  // benchmarks).
+  std::size_t capacity() const { return wide_.capacity + bytes_.capacity; }
 
  private:
+  enum Source : std::uint32_t { kWide, kBytes, kOrigin };
   struct Span {
     std::uint32_t offset;
-    std::uint32_t length;
+    std::uint32_t length : 30;
+    std::uint32_t source : 2;
   };
+  // A malloc'ed buffer, so growth can be a realloc that moves no pages.
+  template <class Unit>
+  struct Buffer {
+    Unit* data = nullptr;
+    std::size_t used = 0, capacity = 0, dead = 0;
+    Buffer() = default;
+    Buffer(Buffer&& other) noexcept { *this = std::move(other); }
+    Buffer& operator=(Buffer&& other) noexcept {
+      if (this == &other) return *this;
+      std::free(data);
+      data = std::exchange(other.data, nullptr);
+      used = std::exchange(other.used, 0);
+      capacity = std::exchange(other.capacity, 0);
+      dead = std::exchange(other.dead, 0);
+      return *this;
+    }
+    ~Buffer() { std::free(data); }
+  };
+
+  const Span& SpanAt(std::size_t index) const {
+    return spans_[index < gapBegin_ ? index : index + (gapEnd_ - gapBegin_)];
+  }
+  // The characters of a line kept as bytes.
+  void Widen(const Span& s, char16_t* out) const {
+    const unsigned char* in = (s.source == kBytes ? bytes_.data : reinterpret_cast<const unsigned char*>(origin_->data())) + s.offset;
+    for (std::size_t i = 0; i < s.length; ++i) out[i] = in[i];
+  }
   void MoveGap(std::size_t at);
   void ReserveSpans(std::size_t count);
-  void ReserveChars(std::size_t count);
-  void Compact();
+  template <class Unit>
+  void ReserveIn(Buffer<Unit>& buffer, Source source, std::size_t count);
+  template <class Unit>
+  void Compact(Buffer<Unit>& buffer, Source source);
+  // Reserves room for the lines, then appends them to their buffers.
+  void ReserveFor(const std::vector<TextView>& lines);
   Span Append(TextView text);
 
   std::vector<Span> spans_;  // lines before the gap, the gap, lines after it
   std::size_t gapBegin_ = 0, gapEnd_ = 0;
-  char16_t* chars_ = nullptr;  // malloc'ed, so growth can be a realloc that moves no pages
-  std::size_t used_ = 0, capacity_ = 0, dead_ = 0;
+  std::shared_ptr<const std::string> origin_;
+  Buffer<char16_t> wide_;       // lines with a character above U+00FF
+  Buffer<unsigned char> bytes_;  // other lines written since the store was made
 };
+
+// Whether every character of `text` is below U+0100, so a byte can hold each.
+bool FitsInBytes(TextView text);
+
+inline TextView LineAt(const LineStore& lines, std::size_t index, Text& scratch) { return lines.Line(index, scratch); }
 
 }  // namespace memhost

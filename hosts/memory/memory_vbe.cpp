@@ -174,13 +174,14 @@ class MemoryVBEImpl : public MemoryVBE {
   // ---- loading from files ----
   void ForEachCodeLine(TextView component, const std::function<void(TextView line)>& visit) override {
     const LineStore& lines = ModuleOf(component)->lines();
-    for (std::size_t i = 0; i < lines.size(); ++i) visit(lines[i]);
+    Text scratch;
+    for (std::size_t i = 0; i < lines.size(); ++i) visit(lines.Line(i, scratch));
   }
   std::vector<Text> CodeLines(TextView component) override {
     const LineStore& lines = ModuleOf(component)->lines();
     std::vector<Text> copy;
     copy.reserve(lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i) copy.emplace_back(lines[i]);
+    for (std::size_t i = 0; i < lines.size(); ++i) lines.AppendLine(i, copy.emplace_back());
     return copy;
   }
   Ref<host::VBControl> LoadControl(TextView form, const ControlSpec& controlSpec, std::vector<Text>* skipped) override {

@@ -82,11 +82,12 @@ void OutlineTracker::Update(const LineStore& lines) {
   // Back up to a line that starts a statement outside any block; lines above the range are as
   // they were, so the old outline knows them.
   long from = first_;
+  Text scratch;
   while (from > 1) {
     const std::size_t next = FirstAtOrAfter(old, from);
     if (next > 0 && InsideBlock(old, from)) {
       from = old[next - 1].firstLine;
-    } else if (vb::ContinuesOnNextLine(lines[static_cast<std::size_t>(from - 2)])) {
+    } else if (vb::ContinuesOnNextLine(lines.Line(static_cast<std::size_t>(from - 2), scratch))) {
       --from;
     } else {
       break;
