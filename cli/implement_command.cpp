@@ -28,7 +28,7 @@ int Implement(Context& context, const Args& args) {
   std::string refused;
   std::vector<morrowgate::frmAddIn::AlreadyImplemented> alreadyImplemented;
   const vb::Text component = vb::FromUtf8(target);
-  vb::Text before;  // the target's code, for what is said at the end
+  memhost::LineStore before;  // the target's code, for what is said at the end
   home.toolkit.On(u"frmAddIn", [&](ui::Form& form) {
     auto& classes = *form.Find<ui::ComboBox>(u"cboClasses");
     auto& list = *form.Find<ui::ListBox>(u"lstClasses");

@@ -78,30 +78,24 @@ void LoadedCode::Save() {
 
 const std::vector<std::string>& LoadedCode::DroppedLines() const { return impl_->workspace->DroppedLines(); }
 
-LineChanges CompareCode(vb::TextView before, vb::TextView after) {
-  auto lines = [](vb::TextView text) {
-    std::vector<vb::TextView> split;
-    if (text.empty()) return split;
-    for (std::size_t start = 0;;) {
-      const std::size_t end = text.find(vb::kCrLf, start);
-      split.push_back(text.substr(start, end == vb::TextView::npos ? vb::TextView::npos : end - start));
-      if (end == vb::TextView::npos) return split;
-      start = end + 2;
-    }
+LineChanges CompareCode(const memhost::LineStore& before, const memhost::LineStore& after) {
+  vb::Text oldScratch, newScratch;
+  auto same = [&](std::size_t i, std::size_t j) { return before.Line(i, oldScratch) == after.Line(j, newScratch); };
+  // A module of one empty line shows no text, and so counts as no lines.
+  auto count = [&](const memhost::LineStore& lines) {
+    return lines.size() == 1 && lines.Line(0, oldScratch).empty() ? 0 : lines.size();
   };
-  const std::vector<vb::TextView> old = lines(before);
-  const std::vector<vb::TextView> now = lines(after);
+  const std::size_t oldSize = count(before), newSize = count(after);
   std::size_t head = 0;
-  while (head < old.size() && head < now.size() && old[head] == now[head]) ++head;
+  while (head < oldSize && head < newSize && same(head, head)) ++head;
   std::size_t tail = 0;
-  while (tail < old.size() - head && tail < now.size() - head && old[old.size() - 1 - tail] == now[now.size() - 1 - tail])
-    ++tail;
-  const long oldMiddle = static_cast<long>(old.size() - head - tail);
-  const long newMiddle = static_cast<long>(now.size() - head - tail);
+  while (tail < oldSize - head && tail < newSize - head && same(oldSize - 1 - tail, newSize - 1 - tail)) ++tail;
+  const long oldMiddle = static_cast<long>(oldSize - head - tail);
+  const long newMiddle = static_cast<long>(newSize - head - tail);
   LineChanges changes;
   if (oldMiddle == newMiddle) {
-    for (std::size_t i = head; i < old.size() - tail; ++i)
-      if (old[i] != now[i]) ++changes.changed;
+    for (std::size_t i = head; i < oldSize - tail; ++i)
+      if (!same(i, i)) ++changes.changed;
   } else if (newMiddle > oldMiddle) {
     changes.added = newMiddle - oldMiddle;
   } else {
@@ -110,12 +104,7 @@ LineChanges CompareCode(vb::TextView before, vb::TextView after) {
   return changes;
 }
 
-vb::Text CodeOf(memhost::MemoryVBE& vbe, vb::TextView component) {
-  host::Ref<host::VBComponent> found = vbe.Component(vb::Text(component));
-  host::Ref<host::CodeModule> module = found ? found->CodeModule() : nullptr;
-  if (!module || module->CountOfLines() == 0) return {};
-  return module->Lines(1, module->CountOfLines());
-}
+memhost::LineStore CodeOf(memhost::MemoryVBE& vbe, vb::TextView component) { return vbe.CodeSnapshot(component); }
 
 std::string Plural(long count, const std::string& noun) {
   return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");

@@ -60,11 +60,12 @@ struct LineChanges {
   long removed = 0;
   bool none() const { return changed == 0 && added == 0 && removed == 0; }
 };
-// Compares two module texts line by line past their common start and end: lines in between are
+// Compares the lines of two module codes past their common start and end: lines in between are
 // changed when both sides have as many, else the difference was added or removed.
-LineChanges CompareCode(vb::TextView before, vb::TextView after);
-// The whole code of a component ("Project.Component"), empty when it has none.
-vb::Text CodeOf(memhost::MemoryVBE& vbe, vb::TextView component);
+LineChanges CompareCode(const memhost::LineStore& before, const memhost::LineStore& after);
+// The code lines of a component ("Project.Component"), none when it has no code; a copy that
+// takes little memory.
+memhost::LineStore CodeOf(memhost::MemoryVBE& vbe, vb::TextView component);
 // "1 line", "3 lines".
 std::string Plural(long count, const std::string& noun);
 
@@ -74,7 +75,7 @@ struct LoadedFile {
   std::string file;      // as given
   vb::Text component;    // "Project.Component"
   long lineCount = 0;    // lines of the code window
-  vb::Text codeBefore;   // the module's code as loaded
+  memhost::LineStore codeBefore;  // the module's code as loaded
   // How the module's code changed since it was loaded.
   LineChanges Changes() const;
 };

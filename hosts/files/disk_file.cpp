@@ -37,9 +37,9 @@ std::string NotRegular(mode_t mode) {
                             std::to_string(kMaxFileBytes) + " bytes: 65,534 lines of 1,023 characters); it was not read");
 }
 
-}  // namespace
 
-DiskFile ReadDiskFile(const fs::path& path) {
+// Opens a regular file within the size limit for reading; its stamp. LoadError as ReadDiskFile.
+int OpenRegular(const fs::path& path, FileStamp& stamp) {
   struct stat st{};
   if (::stat(path.c_str(), &st) != 0) {
     if (errno == ENOENT || errno == ENOTDIR) throw LoadError(path, "file not found");
@@ -50,31 +50,59 @@ DiskFile ReadDiskFile(const fs::path& path) {
   // Opened without blocking and checked again: the name may have been given to a FIFO meanwhile.
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   if (fd < 0) throw LoadError(path, "cannot be opened for reading: " + SystemMessage(errno));
-  DiskFile file;
-  try {
-    if (::fstat(fd, &st) != 0) throw LoadError(path, "cannot be read: " + SystemMessage(errno));
-    if (auto why = NotRegular(st.st_mode); !why.empty()) throw LoadError(path, why);
-    file.stamp = StampFrom(st);
-    file.bytes.resize(static_cast<std::size_t>(std::min<std::uintmax_t>(st.st_size, kMaxFileBytes)) + 1);
-    std::size_t done = 0;
-    for (;;) {
-      if (done == file.bytes.size()) {
-        if (done > kMaxFileBytes) TooLarge(path, done);
-        file.bytes.resize(std::min<std::size_t>(done * 2, kMaxFileBytes + 1));
-      }
-      const ssize_t n = ::read(fd, file.bytes.data() + done, file.bytes.size() - done);
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0) throw LoadError(path, "cannot be read: " + SystemMessage(errno));
-      if (n == 0) break;
-      done += static_cast<std::size_t>(n);
-    }
-    file.bytes.resize(done);
-  } catch (...) {
+  std::string why;
+  if (::fstat(fd, &st) != 0) why = "cannot be read: " + SystemMessage(errno);
+  if (why.empty()) why = NotRegular(st.st_mode);
+  if (!why.empty()) {
     ::close(fd);
-    throw;
+    throw LoadError(path, why);
   }
-  ::close(fd);
+  stamp = StampFrom(st);
+  return fd;
+}
+
+// Closes a file when it goes out of scope.
+struct OpenFile {
+  int fd;
+  ~OpenFile() { ::close(fd); }
+};
+
+// Reads the open file into `buffer` from `done` on, growing it up to the limit when `grow`, else
+// until it is full; the bytes it then holds.
+std::size_t ReadInto(int fd, const fs::path& path, std::string& buffer, std::size_t done, bool grow) {
+  for (;;) {
+    if (done == buffer.size()) {
+      if (!grow) return done;
+      if (done > kMaxFileBytes) TooLarge(path, done);
+      buffer.resize(std::min<std::size_t>(done * 2, kMaxFileBytes + 1));
+    }
+    const ssize_t n = ::read(fd, buffer.data() + done, buffer.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) throw LoadError(path, "cannot be read: " + SystemMessage(errno));
+    if (n == 0) return done;
+    done += static_cast<std::size_t>(n);
+  }
+}
+
+}  // namespace
+
+DiskFile ReadDiskFile(const fs::path& path) {
+  DiskFile file;
+  const OpenFile open{OpenRegular(path, file.stamp)};
+  file.bytes.resize(static_cast<std::size_t>(std::min<std::uintmax_t>(file.stamp.size, kMaxFileBytes)) + 1);
+  file.bytes.resize(ReadInto(open.fd, path, file.bytes, 0, true));
   return file;
+}
+
+bool HoldsBytes(const fs::path& path, std::string_view bytes, FileStamp& stamp) {
+  const OpenFile open{OpenRegular(path, stamp)};
+  std::string piece(std::min<std::size_t>(bytes.size() + 1, 1 << 16), '\0');
+  for (std::size_t compared = 0;;) {
+    const std::size_t n = ReadInto(open.fd, path, piece, 0, false);
+    if (n == 0) return compared == bytes.size();
+    if (n > bytes.size() - compared || std::string_view(piece).substr(0, n) != bytes.substr(compared, n)) return false;
+    compared += n;
+  }
 }
 
 FileStamp StampOf(const fs::path& path) {

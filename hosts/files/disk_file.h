@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace files {
 
@@ -28,6 +29,9 @@ struct DiskFile {
 // a folder, not a regular file (a device, FIFO or socket), larger than kMaxFileBytes, or
 // unreadable.
 DiskFile ReadDiskFile(const std::filesystem::path& path);
+// Whether the file `path` names holds exactly `bytes`, read a piece at a time so that no copy of it
+// is kept; `stamp` gets its stamp. LoadError as ReadDiskFile.
+bool HoldsBytes(const std::filesystem::path& path, std::string_view bytes, FileStamp& stamp);
 inline std::string ReadBytes(const std::filesystem::path& path) { return ReadDiskFile(path).bytes; }
 
 // The stamp of the file a path names now (links followed); all zero when it is gone.

@@ -65,15 +65,17 @@ class ByteLines {
   struct Line {
     std::string_view text, eol;
     std::size_t offset = 0;  // of the line in the bytes
+    bool highBytes = false;  // a byte of the text is above 0x7F
   };
   ByteLines(std::string_view bytes, std::size_t from) : bytes_(bytes), pos_(from) {}
   bool Next(Line& line) {
     if (pos_ >= bytes_.size()) return false;
-    std::size_t end = FindLineBreak(bytes_, pos_);
+    bool highBytes = false;
+    std::size_t end = FindLineBreak(bytes_, pos_, highBytes);
     if (end == std::string_view::npos) end = bytes_.size();
     std::size_t breakLength = 0;
     if (end < bytes_.size()) breakLength = (bytes_[end] == '\r' && end + 1 < bytes_.size() && bytes_[end + 1] == '\n') ? 2 : 1;
-    line = {bytes_.substr(pos_, end - pos_), bytes_.substr(end, breakLength), pos_};
+    line = {bytes_.substr(pos_, end - pos_), bytes_.substr(end, breakLength), pos_, highBytes};
     pos_ = end + breakLength;
     return true;
   }
@@ -96,7 +98,7 @@ std::string_view TrimBytes(std::string_view s) {
 // ASCII, which every supported code page writes as itself.
 bool IsAttributeBytes(std::string_view line) {
   while (!line.empty() && IsBlankByte(line.front())) line.remove_prefix(1);
-  return line.substr(0, 10) == "Attribute ";
+  return !line.empty() && line.front() == 'A' && line.substr(0, 10) == "Attribute ";
 }
 
 bool StartsWordBytes(std::string_view trimmed, std::string_view word) {
@@ -263,13 +265,15 @@ memhost::LineStore ModuleFile::VisibleCode() {
   for (ByteLines::Line line; reader.Next(line);) {
     if (!line.eol.empty()) {
       if (codeEol.empty()) codeEol = std::string(line.eol);
-      codeEolsDiffer = codeEolsDiffer || line.eol != codeEol;
+      // By hand: a call to compare two bytes would cost more than the comparison.
+      codeEolsDiffer = codeEolsDiffer || line.eol.size() != codeEol.size() || line.eol[0] != codeEol[0] ||
+                       (line.eol.size() == 2 && line.eol[1] != codeEol[1]);
     }
     if (IsAttributeBytes(line.text)) {
       codeHasHidden = true;
       continue;
     }
-    if (DecodesByteForByte(line.text, codePage)) {
+    if (!line.highBytes || DecodesByteForByte(line.text, codePage)) {
       lines.PushBackOrigin(line.offset, line.text.size());
       continue;
     }

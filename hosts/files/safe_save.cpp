@@ -139,19 +139,20 @@ std::string OwnerNote(const struct stat& st) {
 }
 
 // The file as it must still be right before it is replaced.
-void CheckUnchanged(const fs::path& path, const fs::path& target, const DiskFile& expected) {
-  DiskFile now;
+void CheckUnchanged(const fs::path& path, const fs::path& target, const FileStamp& stamp, std::string_view expected) {
+  FileStamp now;
+  bool same = false;
   try {
-    now = ReadDiskFile(target);
+    same = HoldsBytes(target, expected, now);
   } catch (const LoadError& e) {
     throw SaveError(path, "the file changed on disk while it was being saved (it " + e.message() + ")");
   }
-  if (now.stamp != expected.stamp || now.bytes != expected.bytes)
+  if (now != stamp || !same)
     throw SaveError(path, "the file changed on disk while it was being saved (another program wrote it)");
 }
 
-void Replace(const fs::path& path, const fs::path& target, const struct stat& st, const DiskFile& expected,
-             const std::string& bytes, const SaveHook& hook) {
+void Replace(const fs::path& path, const fs::path& target, const struct stat& st, const FileStamp& stamp,
+             std::string_view expected, const std::string& bytes, const SaveHook& hook) {
   fs::path temporary;
   int fd = CreateOwnFile(target, kTemporary, temporary);
   if (fd < 0) throw SaveError(path, "cannot create a temporary file in its folder: " + SystemMessage(errno));
@@ -172,7 +173,7 @@ void Replace(const fs::path& path, const fs::path& target, const struct stat& st
     fd = -1;
     if (closing != 0) fail("cannot close the temporary file", errno);
     if (hook) hook(SaveStep::Written, temporary, target);
-    CheckUnchanged(path, target, expected);
+    CheckUnchanged(path, target, stamp, expected);
     if (int e = Sys(::rename(temporary.c_str(), target.c_str()))) fail("cannot replace the file", e);
   } catch (...) {
     if (fd >= 0) ::close(fd);
@@ -204,14 +205,14 @@ std::optional<std::string> ReadJournal(const fs::path& journal) {
 }
 
 // Rewrites the open file with `bytes`; 0, or the errno of the failure.
-int Rewrite(int fd, const std::string& bytes) {
+int Rewrite(int fd, std::string_view bytes) {
   if (int e = WriteAll(fd, bytes)) return e;
   if (int e = Sys(::ftruncate(fd, static_cast<off_t>(bytes.size())))) return e;
   return Sys(::fsync(fd));
 }
 
-void RewriteInPlace(const fs::path& path, const fs::path& target, const DiskFile& expected, const std::string& bytes,
-                    const SaveHook& hook) {
+void RewriteInPlace(const fs::path& path, const fs::path& target, const FileStamp& stamp, std::string_view expected,
+                    const std::string& bytes, const SaveHook& hook) {
   fs::path journal;
   int fd = CreateOwnFile(target, kJournal, journal);
   auto dropJournal = [&] {
@@ -229,7 +230,7 @@ void RewriteInPlace(const fs::path& path, const fs::path& target, const DiskFile
   FlushFolder(target.parent_path());
   try {
     if (hook) hook(SaveStep::Written, journal, target);
-    CheckUnchanged(path, target, expected);
+    CheckUnchanged(path, target, stamp, expected);
   } catch (...) {
     dropJournal();
     throw;
@@ -243,7 +244,7 @@ void RewriteInPlace(const fs::path& path, const fs::path& target, const DiskFile
   e = Rewrite(fd, bytes);
   if (e) {
     // Half written: put the old text back; if even that fails, the journal stays for the next run.
-    const int undo = Rewrite(fd, expected.bytes);
+    const int undo = Rewrite(fd, expected);
     ::close(fd);
     if (undo)
       throw SaveError(path, "cannot rewrite the file in place: " + SystemMessage(e) + "; it may be half written until "
@@ -295,7 +296,8 @@ void CheckSavable(const fs::path& path) {
                               OwnerNote(st) + ")");
 }
 
-void SaveFile(const fs::path& path, const DiskFile& expected, const std::string& bytes, const SaveHook& hook) {
+void SaveFile(const fs::path& path, const FileStamp& stamp, std::string_view expected, const std::string& bytes,
+              const SaveHook& hook) {
   std::error_code ec;
   // Through symbolic links: their target is what gets replaced, and the links stay.
   const fs::path target = fs::canonical(path, ec);
@@ -305,9 +307,9 @@ void SaveFile(const fs::path& path, const DiskFile& expected, const std::string&
   if (::stat(target.c_str(), &st) != 0) throw SaveError(path, "cannot be read: " + SystemMessage(errno));
   // A new file would split hard links and take the file from its owner: rewrite it in place.
   if (st.st_nlink > 1 || st.st_uid != ::geteuid())
-    RewriteInPlace(path, target, expected, bytes, hook);
+    RewriteInPlace(path, target, stamp, expected, bytes, hook);
   else
-    Replace(path, target, st, expected, bytes, hook);
+    Replace(path, target, st, stamp, expected, bytes, hook);
 }
 
 void FinishInterruptedSaves(const fs::path& folder) {

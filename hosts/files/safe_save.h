@@ -30,11 +30,12 @@ using SaveHook =
 // the kernel would let root write a file that is read-only to show that it is not checked out).
 void CheckSavable(const std::filesystem::path& path);
 
-// Makes `bytes` the content of `path`, which must still be `expected` (checked once more right
-// before the replacement: the same file, size, time and bytes). SaveError when anything fails,
-// with the file as it was (see SaveError::untouched) and no temporary file or journal left.
-void SaveFile(const std::filesystem::path& path, const DiskFile& expected, const std::string& bytes,
-              const SaveHook& hook = {});
+// Makes `bytes` the content of `path`, which must still be the file of `stamp` holding `expected`
+// (checked once more right before the replacement: the same file, size, time and bytes).
+// SaveError when anything fails, with the file as it was (see SaveError::untouched) and no
+// temporary file or journal left.
+void SaveFile(const std::filesystem::path& path, const FileStamp& stamp, std::string_view expected,
+              const std::string& bytes, const SaveHook& hook = {});
 
 // Finishes what saves killed on this machine left in `folder`: their temporary files are removed
 // and their journals completed (the file gets the text that was being saved). What saves still

@@ -5,6 +5,10 @@
 #include <array>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace fs = std::filesystem;
 
 namespace files {
@@ -94,15 +98,33 @@ bool EncodeInto(std::string& bytes, TextView text, int codePage) {
   }
 }
 
-std::size_t FindLineBreak(std::string_view bytes, std::size_t from) {
-  if (from >= bytes.size()) return std::string_view::npos;
-  const char* begin = bytes.data() + from;
-  const char* end = bytes.data() + bytes.size();
-  const char* lf = static_cast<const char*>(std::memchr(begin, '\n', static_cast<std::size_t>(end - begin)));
-  const char* stop = lf ? lf : end;
-  const char* cr = static_cast<const char*>(std::memchr(begin, '\r', static_cast<std::size_t>(stop - begin)));
-  const char* found = cr ? cr : lf;
-  return found ? static_cast<std::size_t>(found - bytes.data()) : std::string_view::npos;
+std::size_t FindLineBreak(std::string_view bytes, std::size_t from, bool& highBytes) {
+  const char* data = bytes.data();
+  std::size_t i = from;
+  unsigned char seen = 0;  // every byte looked at, or'ed
+#if defined(__SSE2__)
+  const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
+  __m128i all = _mm_setzero_si128();
+  for (; i + 16 <= bytes.size(); i += 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+    const int breaks = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf)));
+    if (breaks != 0) {
+      const int at = __builtin_ctz(static_cast<unsigned>(breaks));
+      const int high = _mm_movemask_epi8(block) & ((1 << at) - 1);
+      highBytes = _mm_movemask_epi8(all) != 0 || high != 0;
+      return i + static_cast<std::size_t>(at);
+    }
+    all = _mm_or_si128(all, block);
+  }
+  if (_mm_movemask_epi8(all) != 0) seen = 0x80;
+#endif
+  for (; i < bytes.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(data[i]);
+    if (c == '\r' || c == '\n') break;
+    seen |= c;
+  }
+  highBytes = seen >= 0x80;
+  return i < bytes.size() ? i : std::string_view::npos;
 }
 
 TextFile SplitFile(std::string_view bytes, int codePage) {

@@ -28,9 +28,13 @@ bool Encodable(TextView text, int codePage);
 // Appends `text` in the code page; false, with part of it appended, when a character has no byte there.
 bool EncodeInto(std::string& bytes, TextView text, int codePage);
 
-// The position of the next CR or LF at or after `from`, npos when there is none: two vectorized
-// searches per line instead of find_first_of's one search per byte.
-std::size_t FindLineBreak(std::string_view bytes, std::size_t from);
+// The position of the next CR or LF at or after `from`, npos when there is none, looking at
+// sixteen bytes at a time. `highBytes` tells whether a byte before it is above 0x7F.
+std::size_t FindLineBreak(std::string_view bytes, std::size_t from, bool& highBytes);
+inline std::size_t FindLineBreak(std::string_view bytes, std::size_t from) {
+  bool highBytes = false;
+  return FindLineBreak(bytes, from, highBytes);
+}
 
 struct Line {
   Text text;

@@ -159,19 +159,29 @@ std::string Range(std::size_t start, std::size_t count) {
   return s;
 }
 
-void Emit(std::string& out, char mark, std::string_view line) {
+// Counts what would be written, so that the text is made in one piece of the right size: a diff
+// of a whole module is as large as the module twice.
+struct Measure {
+  std::size_t size = 0;
+  Measure& operator+=(std::string_view s) {
+    size += s.size();
+    return *this;
+  }
+  Measure& operator+=(char) {
+    ++size;
+    return *this;
+  }
+};
+
+template <class Out>
+void Emit(Out& out, char mark, std::string_view line) {
   out += mark;
   out += line;
   if (line.empty() || (line.back() != '\n' && line.back() != '\r')) out += "\n\\ No newline at end of file\n";
 }
 
-std::string Render(const std::string& label, const Lines& a, const Lines& b, int context) {
-  const std::vector<Change> changes = Differ(a, b).Run();
-  if (changes.empty()) return {};
-  const std::size_t ctx = static_cast<std::size_t>(std::max(context, 0));
-  // A relative path is shown as git shows it (a/..., b/...); an absolute one as it is.
-  const bool absolute = !label.empty() && (label[0] == '/' || (label.size() > 1 && label[1] == ':'));
-  std::string out = "--- " + (absolute ? label : "a/" + label) + "\n+++ " + (absolute ? label : "b/" + label) + "\n";
+template <class Out>
+void Hunks(Out& out, const std::vector<Change>& changes, const Lines& a, const Lines& b, std::size_t ctx) {
   for (std::size_t first = 0; first < changes.size();) {
     // A hunk takes the changes that lie within 2 * ctx unchanged lines of the one before.
     std::size_t last = first;
@@ -192,6 +202,19 @@ std::string Render(const std::string& label, const Lines& a, const Lines& b, int
     for (; i < oldTo; ++i) Emit(out, ' ', a[i]);
     first = last + 1;
   }
+}
+
+std::string Render(const std::string& label, const Lines& a, const Lines& b, int context) {
+  const std::vector<Change> changes = Differ(a, b).Run();
+  if (changes.empty()) return {};
+  const std::size_t ctx = static_cast<std::size_t>(std::max(context, 0));
+  // A relative path is shown as git shows it (a/..., b/...); an absolute one as it is.
+  const bool absolute = !label.empty() && (label[0] == '/' || (label.size() > 1 && label[1] == ':'));
+  std::string out = "--- " + (absolute ? label : "a/" + label) + "\n+++ " + (absolute ? label : "b/" + label) + "\n";
+  Measure measure;
+  Hunks(measure, changes, a, b, ctx);
+  out.reserve(out.size() + measure.size);
+  Hunks(out, changes, a, b, ctx);
   return out;
 }
 

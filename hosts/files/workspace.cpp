@@ -88,7 +88,7 @@ struct Workspace::Impl {
       auto found = byKey.find(module.key);
       if (found == byKey.end()) {
         byKey.emplace(module.key, pending.size());
-        pending.push_back({{&module}, std::move(r)});
+        pending.emplace_back(std::vector<LoadedModule*>{&module}, std::move(r));  // moved, not copied
         continue;
       }
       auto& [sharers, first] = pending[found->second];
@@ -332,7 +332,7 @@ std::vector<FileChange> Workspace::PendingChanges() const {
   std::vector<FileChange> changes;
   for (auto& [sharers, r] : impl_->Pending()) {
     const ModuleFile& file = sharers.front()->file;
-    changes.push_back(FileChange{file.path, *file.bytes, std::move(r.bytes)});
+    changes.push_back(FileChange{file.path, file.bytes, std::move(r.bytes)});
   }
   return changes;
 }
@@ -346,7 +346,11 @@ std::string Workspace::Diff() const {
     const fs::path absolute = fs::absolute(change.path, ec).lexically_normal();
     const fs::path relative = absolute.lexically_relative(fs::current_path(ec));
     const bool inside = !ec && !relative.empty() && *relative.begin() != "..";
-    out += UnifiedDiffOfBytes((inside ? relative : absolute).generic_string(), change.oldBytes, change.newBytes);
+    std::string diff = UnifiedDiffOfBytes((inside ? relative : absolute).generic_string(), *change.oldBytes, change.newBytes);
+    if (out.empty())
+      out = std::move(diff);  // one file's diff may be twice the file: no second copy
+    else
+      out += diff;
   }
   return out;
 }
@@ -362,26 +366,26 @@ std::vector<fs::path> Workspace::Save() {
     if (!ec && folders.insert(real.parent_path()).second) FinishInterruptedSaves(real.parent_path());
   }
   // Nothing is written unless every file can be.
-  std::vector<DiskFile> onDisk;
+  std::vector<FileStamp> stamps;
   for (const auto& [sharers, rendering] : pending) {
     const fs::path& path = sharers.front()->file.path;
     std::error_code ec;
     if (!fs::exists(path, ec)) throw SaveError(path, "the file is gone since it was loaded; nothing was saved");
+    bool same = false;
     try {
-      onDisk.push_back(ReadDiskFile(path));
+      same = HoldsBytes(path, *sharers.front()->file.bytes, stamps.emplace_back());
       CheckSavable(path);
     } catch (const FileError& e) {
       throw SaveError(path, e.message() + "; nothing was saved");
     }
-    if (onDisk.back().bytes != *sharers.front()->file.bytes)
-      throw SaveError(path, "the file changed on disk since it was loaded; nothing was saved");
+    if (!same) throw SaveError(path, "the file changed on disk since it was loaded; nothing was saved");
   }
   std::vector<fs::path> written;
   for (std::size_t i = 0; i < pending.size(); ++i) {
     auto& [sharers, rendering] = pending[i];
     const ModuleFile& first = sharers.front()->file;
     try {
-      SaveFile(first.path, onDisk[i], rendering.bytes, impl_->hook);
+      SaveFile(first.path, stamps[i], *first.bytes, rendering.bytes, impl_->hook);
     } catch (const std::exception& e) {
       const auto* failure = dynamic_cast<const SaveError*>(&e);
       std::string message = failure ? failure->message() : e.what();

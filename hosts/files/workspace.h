@@ -47,7 +47,7 @@ struct LoadedFile {
 
 struct FileChange {
   std::filesystem::path path;
-  std::string oldBytes;  // the file as loaded (or last saved)
+  std::shared_ptr<const std::string> oldBytes;  // the file as loaded (or last saved)
   std::string newBytes;  // the file as saving would write it
 };
 

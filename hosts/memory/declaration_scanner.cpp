@@ -1,6 +1,8 @@
 #include "hosts/memory/declaration_scanner.h"
 
+#include <cstring>
 #include <optional>
+#include <string_view>
 
 #include "framework/vb_statements.h"
 #include "hosts/memory/line_store.h"
@@ -24,6 +26,24 @@ TextView TrimBlanks(TextView s) {
 bool StartsWithWord(TextView s, TextView word) {
   if (s.size() < word.size() || !vb::EqualsNoCase(s.substr(0, word.size()), word)) return false;
   return s.size() == word.size() || !IsIdentChar(s[word.size()]);
+}
+
+// Inside a procedure only its End statement counts. A line that is a statement of its own (it
+// has no ":" and does not go on with " _") and does not start with "End" holds none; most lines
+// of a module are such lines, and a look at the bytes of one is quicker than reading it.
+bool HoldsNoEnd(std::string_view line) {
+  if (std::memchr(line.data(), ':', line.size())) return false;
+  std::size_t first = 0, last = line.size();
+  while (first < last && IsBlank(static_cast<char16_t>(line[first]))) ++first;
+  while (last > first && IsBlank(static_cast<char16_t>(line[last - 1]))) --last;
+  if (last > first && line[last - 1] == '_') return false;
+  return last - first < 3 || (line[first] | 0x20) != 'e' || (line[first + 1] | 0x20) != 'n' ||
+         (line[first + 2] | 0x20) != 'd';
+}
+bool HoldsNoEnd(const std::vector<Text>& /*lines*/, std::size_t /*index*/) { return false; }
+bool HoldsNoEnd(const LineStore& lines, std::size_t index) {
+  std::string_view bytes;
+  return lines.LineBytes(index, bytes) && HoldsNoEnd(bytes);
 }
 
 // Calls `statement` with each statement of a logical line, without its comment: the line splits
@@ -136,6 +156,7 @@ class Scanner {
     for (std::size_t i = static_cast<std::size_t>(from - 1); i < count; ++i) {
       first_ = static_cast<long>(i + 1);
       if (canStop && block_ == Block::Module && first_ >= stopFrom && canStop(first_)) return first_;
+      if (block_ == Block::Procedure && HoldsNoEnd(lines, i)) continue;
       TextView text = LineAt(lines, i, scratch);
       if (vb::ContinuesOnNextLine(text) && i + 1 < count) {
         joined.assign(text);

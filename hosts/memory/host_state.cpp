@@ -28,7 +28,7 @@ void FailureInjector::Add(const std::string& operation, int nth, int number, Tex
   pending_.push_back(Pending{operation, nth, number, std::move(description)});
 }
 
-void FailureInjector::Check(std::string_view operation) {
+void FailureInjector::CheckPending(std::string_view operation) {
   std::optional<Pending> due;
   for (auto it = pending_.begin(); it != pending_.end();) {
     if (it->operation == operation && --it->remaining == 0) {

@@ -54,6 +54,23 @@ void LineStore::AppendLine(std::size_t index, Text& out) const {
   Widen(s, out.data() + at);
 }
 
+LineStore LineStore::Copy() const {
+  LineStore copy(origin_);
+  copy.spans_.reserve(size());
+  copy.spans_.insert(copy.spans_.end(), spans_.begin(), spans_.begin() + static_cast<std::ptrdiff_t>(gapBegin_));
+  copy.spans_.insert(copy.spans_.end(), spans_.begin() + static_cast<std::ptrdiff_t>(gapEnd_), spans_.end());
+  copy.gapBegin_ = copy.gapEnd_ = copy.spans_.size();
+  auto copyBuffer = [&copy](const auto& from, auto& to, Source source) {
+    copy.ReserveIn(to, source, from.used);
+    if (from.used > 0) std::memcpy(to.data, from.data, from.used * sizeof(*from.data));
+    to.used = from.used;
+    to.dead = from.dead;
+  };
+  copyBuffer(wide_, copy.wide_, kWide);
+  copyBuffer(bytes_, copy.bytes_, kBytes);
+  return copy;
+}
+
 void LineStore::Assign(TextView code) {
   const std::vector<TextView> lines = SplitCodeViews(code);
   origin_.reset();
@@ -81,8 +98,10 @@ void LineStore::PushBack(TextView line) {
 void LineStore::PushBackOrigin(std::size_t offset, std::size_t length) {
   if (length >= (1u << 30) || offset > std::numeric_limits<std::uint32_t>::max())
     throw std::length_error("code line too long");
-  MoveGap(size());
-  spans_.resize(gapBegin_);
+  if (gapEnd_ != spans_.size()) {
+    MoveGap(size());
+    spans_.resize(gapBegin_);
+  }
   spans_.push_back(Span{static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(length), kOrigin});
   gapBegin_ = gapEnd_ = spans_.size();
 }
@@ -103,11 +122,19 @@ void LineStore::Replace(std::size_t at, std::size_t count, const std::vector<Tex
 Text LineStore::Join(std::size_t first, std::size_t count) const {
   std::size_t length = count > 0 ? 2 * (count - 1) : 0;
   for (std::size_t i = first; i < first + count; ++i) length += SpanAt(i).length;
-  Text joined;
-  joined.reserve(length);
+  Text joined(length, u'\0');
+  char16_t* out = joined.data();
   for (std::size_t i = first; i < first + count; ++i) {
-    if (i > first) joined += vb::kCrLf;
-    AppendLine(i, joined);
+    if (i > first) {
+      *out++ = u'\r';
+      *out++ = u'\n';
+    }
+    const Span& s = SpanAt(i);
+    if (s.source == kWide)
+      std::copy_n(wide_.data + s.offset, s.length, out);
+    else
+      Widen(s, out);
+    out += s.length;
   }
   return joined;
 }

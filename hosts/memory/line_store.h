@@ -52,8 +52,20 @@ class LineStore {
     Widen(s, scratch.data());
     return scratch;
   }
+  // True when the line is kept as bytes, each the character of its own number; `bytes` then
+  // views them.
+  bool LineBytes(std::size_t index, std::string_view& bytes) const {
+    const Span& s = SpanAt(index);
+    if (s.source == kWide) return false;
+    const char* base = s.source == kBytes ? reinterpret_cast<const char*>(bytes_.data) : origin_->data();
+    bytes = std::string_view(base + s.offset, s.length);
+    return true;
+  }
   // Appends the line's characters to `out`.
   void AppendLine(std::size_t index, Text& out) const;
+
+  // Another store of the same lines (copies are explicit: a store may be large).
+  LineStore Copy() const;
 
   // Every line of `code` (split as SplitCodeViews does), replacing what was there.
   void Assign(TextView code);

@@ -138,6 +138,9 @@ class MemoryVBE : public host::VBE {
   virtual std::vector<Text> CodeLines(TextView component) = 0;
   // Each code line in order, without copying the module.
   virtual void ForEachCodeLine(TextView component, const std::function<void(TextView line)>& visit) = 0;
+  // A copy of the code lines of a component (none when it has no code module), taking little more
+  // than a number per line: lines kept in the bytes of a file stay there.
+  virtual LineStore CodeSnapshot(TextView component) = 0;
   // Adds a control as a designer that is being loaded does: no events, no recorded writes, the
   // class's defaults (the caption, text and tab index that a placed control gets are not given),
   // then controlSpec.properties in order; font members are named "Font.Name", "Font.Size", "Font.Bold",

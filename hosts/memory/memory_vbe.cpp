@@ -177,6 +177,10 @@ class MemoryVBEImpl : public MemoryVBE {
     Text scratch;
     for (std::size_t i = 0; i < lines.size(); ++i) visit(lines.Line(i, scratch));
   }
+  LineStore CodeSnapshot(TextView component) override {
+    auto module = Resolve(component)->module();
+    return module ? module->lines().Copy() : LineStore();
+  }
   std::vector<Text> CodeLines(TextView component) override {
     const LineStore& lines = ModuleOf(component)->lines();
     std::vector<Text> copy;

@@ -92,6 +92,15 @@ TEST(FilesErrors, AFileChangedOrRemovedOnDiskIsRefusedAndNothingIsWritten) {
   const Case cases[] = {
       {"changed", [](const ScratchDir& d) { WriteFile(d / "clsProduct.cls", ReadFile(d / "clsProduct.cls") + "' x\r\n"); },
        "clsProduct.cls: the file changed on disk since it was loaded; nothing was saved"},
+      {"shortened", [](const ScratchDir& d) { WriteFile(d / "clsProduct.cls", ReadFile(d / "clsProduct.cls").substr(1)); },
+       "clsProduct.cls: the file changed on disk since it was loaded; nothing was saved"},
+      {"one byte changed, same size",
+       [](const ScratchDir& d) {
+         std::string bytes = ReadFile(d / "clsProduct.cls");
+         bytes.back() = bytes.back() == 'x' ? 'y' : 'x';
+         WriteFile(d / "clsProduct.cls", bytes);
+       },
+       "clsProduct.cls: the file changed on disk since it was loaded; nothing was saved"},
       {"removed", [](const ScratchDir& d) { fs::remove(d / "clsProduct.cls"); },
        "clsProduct.cls: the file is gone since it was loaded; nothing was saved"},
   };
