@@ -1,5 +1,9 @@
 #include <unistd.h>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include <csignal>
 #include <iostream>
 
@@ -10,6 +14,13 @@ int main(int argc, char** argv) {
   // A reader that goes away (`vb6kit count P.vbp | head`) ends the program as it ends any
   // other, even when the parent process ignored the signal.
   std::signal(SIGPIPE, SIG_DFL);
+#if defined(__GLIBC__)
+  // A module's buffers (its file, a copy of its text, a diff) are given back to the system when
+  // freed and grow in place: by default the allocator raises this bound after the first such buffer
+  // is freed and keeps the next ones in its heap, where freed room stays counted against the
+  // program.
+  mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+#endif
   cli::FdOutputBuffer buffer(STDOUT_FILENO);
   std::ostream out(&buffer);
   std::vector<std::string> args(argv + 1, argv + argc);

@@ -105,7 +105,7 @@ void Connect::CompHandler_ItemRenamed(const Ref<host::VBControl>& VBControl, con
     // The other elements of an array that keep the old name keep its procedures too.
     if (AnotherElementCarries(VBControl, OldName)) return;
     const Text newName = ControlName(VBControl);
-    if (RenamedLines(*module, OldName, newName).empty()) return;
+    if (!RenameChangesCode(*module, OldName, newName)) return;
     if (!renameDialog_) renameDialog_ = std::make_shared<frmRenameCode>();
     const auto dialog = renameDialog_;
     dialog->objCode = module;

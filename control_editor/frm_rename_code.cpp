@@ -1,5 +1,7 @@
 #include "control_editor/frm_rename_code.h"
 
+#include <algorithm>
+#include <functional>
 #include <vector>
 
 #include "control_editor/control_code.h"
@@ -23,34 +25,62 @@ void frmRenameCode::Form_Activate() {
   lblNewName.SetCaption(lblNewName.tag() + NewName);
 }
 
-std::vector<LineChange> RenamedLines(host::CodeModule& module, const Text& oldName, const Text& newName) {
-  std::vector<LineChange> changed;
+namespace {
+
+// Reads the module into `code` with a single call and gives `changed` each line that the rename
+// changes, in order: its number, its text (a view into `code`) and its renamed text; `changed`
+// returns false to end the walk.
+void ForEachRenamedLine(host::CodeModule& module, const Text& oldName, const Text& newName, Text& code,
+                        const std::function<bool(long line, vb::TextView before, const Text& after)>& changed) {
   const long count = module.CountOfLines();
-  if (count <= 0) return changed;
+  if (count <= 0) return;
   const RenameScope scope = ScopeOfRename(module, oldName, newName);
   CodeRenamer renamer(scope);
-  // The lines as one text, so that every line is read with a single call.
-  std::vector<Text> lines = vb::Split(module.Lines(1, count), vb::kCrLf);
-  lines.resize(static_cast<std::size_t>(count));
+  code = module.Lines(1, count);
+  const vb::TextView text = code;
+  std::size_t start = 0;
   for (long line = 1; line <= count; ++line) {
-    Text& before = lines[static_cast<std::size_t>(line - 1)];
-    Text after = renamer.Line(before);
-    if (after != before) changed.push_back(LineChange{line, std::move(before), std::move(after)});
+    // The lines as views into the one text: a module's worth of copies would double its memory.
+    vb::TextView before;
+    if (start <= text.size()) {
+      const std::size_t end = std::min(text.find(vb::kCrLf, start), text.size());
+      before = text.substr(start, end - start);
+      start = end + vb::kCrLf.size();
+    }
+    const Text after = renamer.Line(before);
+    if (after != before && !changed(line, before, after)) return;
   }
-  return changed;
+}
+
+}  // namespace
+
+bool RenameChangesCode(host::CodeModule& module, const Text& oldName, const Text& newName) {
+  bool any = false;
+  Text code;
+  ForEachRenamedLine(module, oldName, newName, code, [&](long, vb::TextView, const Text&) { return !(any = true); });
+  return any;
 }
 
 void RenameInModule(host::CodeModule& module, const Text& oldName, const Text& newName) {
   // Line by line rather than emptying the module and adding the text back: the module is never
-  // empty, its line count never changes, and hidden member attributes stay where they are.
-  const std::vector<LineChange> changes = RenamedLines(module, oldName, newName);
-  std::size_t written = 0;
+  // empty, its line count never changes, and hidden member attributes stay where they are. Each
+  // line is written as soon as it is renamed; what was written is put back when a write fails.
+  struct Written {
+    long line;
+    vb::TextView before;  // into `code`
+  };
+  Text code;
+  std::vector<Written> written;
   try {
-    for (; written < changes.size(); ++written) module.ReplaceLine(changes[written].line, changes[written].after);
+    ForEachRenamedLine(module, oldName, newName, code, [&](long line, vb::TextView before, const Text& after) {
+      module.ReplaceLine(line, after);
+      written.push_back(Written{line, before});
+      return true;
+    });
   } catch (...) {
-    for (std::size_t i = written; i-- > 0;) {
+    for (std::size_t i = written.size(); i-- > 0;) {
       try {
-        module.ReplaceLine(changes[i].line, changes[i].before);
+        module.ReplaceLine(written[i].line, written[i].before);
       } catch (...) {
         // Put back what can be put back; the first failure is the one reported.
       }

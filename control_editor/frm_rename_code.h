@@ -2,8 +2,6 @@
 // one; "&Replace" renames the control throughout the form's code module.
 #pragma once
 
-#include <vector>
-
 #include "framework/host_model.h"
 #include "framework/ui/form.h"
 
@@ -36,15 +34,8 @@ class frmRenameCode : public ui::Form {
   void Form_Activate() override;
 };
 
-// One line that a rename changes.
-struct LineChange {
-  long line;
-  Text before;
-  Text after;
-};
-
-// The lines of the module that renaming the control `oldName` to `newName` changes, in order.
-std::vector<LineChange> RenamedLines(host::CodeModule& module, const Text& oldName, const Text& newName);
+// Whether renaming the control `oldName` to `newName` would change a line of the module.
+bool RenameChangesCode(host::CodeModule& module, const Text& oldName, const Text& newName);
 
 // Renames the control in the module, changing only the lines that refer to it. If a line cannot
 // be written, the lines already changed are put back before the error is raised again, so the

@@ -178,13 +178,15 @@ void LineStore::ReserveFor(const std::vector<TextView>& lines) {
   ReserveIn(bytes_, kBytes, narrow);
 }
 
+// Grows by a quarter: a large buffer grows in place (the allocator moves its pages, not its bytes),
+// so more steps cost little and the room left over at the end is small.
 template <class Unit>
 void LineStore::ReserveIn(Buffer<Unit>& buffer, Source source, std::size_t count) {
   if (buffer.used + count <= buffer.capacity) return;
   if (buffer.dead > 0 && buffer.dead >= (buffer.used - buffer.dead) / 2) Compact(buffer, source);
   if (buffer.used + count <= buffer.capacity) return;
   const std::size_t wanted =
-      std::max(buffer.used + count, buffer.capacity == 0 ? count : buffer.capacity + buffer.capacity / 2 + 64);
+      std::max(buffer.used + count, buffer.capacity == 0 ? count : buffer.capacity + buffer.capacity / 4 + 64);
   if (wanted > std::numeric_limits<std::uint32_t>::max()) throw std::length_error("code module too large");
   auto* grown = static_cast<Unit*>(std::realloc(buffer.data, std::max<std::size_t>(wanted, 1) * sizeof(Unit)));
   if (!grown) throw std::bad_alloc();
