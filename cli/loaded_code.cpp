@@ -60,9 +60,9 @@ std::vector<ComponentFile> LoadedCode::Components() const {
   return components;
 }
 
-std::string LoadedCode::Diff() const {
+void LoadedCode::WriteDiff(std::ostream& out) const {
   try {
-    return impl_->workspace->Diff();
+    impl_->workspace->Diff(out);
   } catch (const files::FileError& error) {
     throw UsageError(error.what());
   }
@@ -162,7 +162,8 @@ std::string WhatChanged(const LoadedFile& loaded, const std::function<std::strin
 int FinishEdit(Context& context, Home& home, LoadedCode& code, const std::string& addinName, const std::string& done) {
   if (ReportMessages(context, home.toolkit.messages(), addinName)) return kExitAddinMessage;
   if (context.dryRun) {
-    context.out << code.Diff() << home.SettingsDiff();
+    code.WriteDiff(context.out);
+    context.out << home.SettingsDiff();
   } else {
     // Settings changes stay only with the files they belong to.
     code.Save();

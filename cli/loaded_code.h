@@ -40,8 +40,8 @@ class LoadedCode {
   std::vector<vb::Text> Projects() const;
   // Every loaded component with its file, in the order of the projects and their files.
   std::vector<ComponentFile> Components() const;
-  // The unified diff of what would be written; empty when nothing changed.
-  std::string Diff() const;
+  // Writes the unified diff of what would be written; nothing when nothing changed.
+  void WriteDiff(std::ostream& out) const;
   // Writes the changed files; UsageError naming a file that changed on disk or cannot be written.
   void Save();
   // The hidden lines that the last Diff or Save left out with the member they belonged to, one

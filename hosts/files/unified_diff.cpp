@@ -159,16 +159,15 @@ std::string Range(std::size_t start, std::size_t count) {
   return s;
 }
 
-// Counts what would be written, so that the text is made in one piece of the right size: a diff
-// of a whole module is as large as the module twice.
-struct Measure {
-  std::size_t size = 0;
-  Measure& operator+=(std::string_view s) {
-    size += s.size();
+// Writes to a stream what a string would be given.
+struct StreamOut {
+  std::ostream& stream;
+  StreamOut& operator+=(std::string_view s) {
+    stream.write(s.data(), static_cast<std::streamsize>(s.size()));
     return *this;
   }
-  Measure& operator+=(char) {
-    ++size;
+  StreamOut& operator+=(char c) {
+    stream.put(c);
     return *this;
   }
 };
@@ -204,18 +203,15 @@ void Hunks(Out& out, const std::vector<Change>& changes, const Lines& a, const L
   }
 }
 
-std::string Render(const std::string& label, const Lines& a, const Lines& b, int context) {
+template <class Out>
+void Render(Out& out, const std::string& label, const Lines& a, const Lines& b, int context) {
   const std::vector<Change> changes = Differ(a, b).Run();
-  if (changes.empty()) return {};
+  if (changes.empty()) return;
   const std::size_t ctx = static_cast<std::size_t>(std::max(context, 0));
   // A relative path is shown as git shows it (a/..., b/...); an absolute one as it is.
   const bool absolute = !label.empty() && (label[0] == '/' || (label.size() > 1 && label[1] == ':'));
-  std::string out = "--- " + (absolute ? label : "a/" + label) + "\n+++ " + (absolute ? label : "b/" + label) + "\n";
-  Measure measure;
-  Hunks(measure, changes, a, b, ctx);
-  out.reserve(out.size() + measure.size);
+  out += "--- " + (absolute ? label : "a/" + label) + "\n+++ " + (absolute ? label : "b/" + label) + "\n";
   Hunks(out, changes, a, b, ctx);
-  return out;
 }
 
 }  // namespace
@@ -229,13 +225,22 @@ std::string UnifiedDiff(const std::string& label, const std::vector<std::string>
     for (const std::string& line : side == 0 ? before : after) ended[side].push_back(line + "\n");
     for (const std::string& line : ended[side]) lines[side].push_back(line);
   }
-  return Render(label, lines[0], lines[1], context);
+  std::string out;
+  Render(out, label, lines[0], lines[1], context);
+  return out;
 }
 
 std::string UnifiedDiffOfBytes(const std::string& label, std::string_view before, std::string_view after,
                                int context) {
-  if (before == after) return {};
-  return Render(label, SplitKeepingEnds(before), SplitKeepingEnds(after), context);
+  std::string out;
+  if (before != after) Render(out, label, SplitKeepingEnds(before), SplitKeepingEnds(after), context);
+  return out;
+}
+
+void WriteUnifiedDiffOfBytes(std::ostream& out, const std::string& label, std::string_view before,
+                             std::string_view after, int context) {
+  StreamOut stream{out};
+  if (before != after) Render(stream, label, SplitKeepingEnds(before), SplitKeepingEnds(after), context);
 }
 
 }  // namespace files

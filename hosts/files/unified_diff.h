@@ -1,6 +1,7 @@
 // A unified diff of two texts, as `diff -u` prints it and as `git apply` and `patch` take it.
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,5 +18,9 @@ std::string UnifiedDiff(const std::string& label, const std::vector<std::string>
 // "\ No newline at end of file".
 std::string UnifiedDiffOfBytes(const std::string& label, std::string_view before, std::string_view after,
                                int context = 3);
+// Writes that diff to `out` as it is made: a diff of a whole module is as large as the module
+// twice, and need not be held.
+void WriteUnifiedDiffOfBytes(std::ostream& out, const std::string& label, std::string_view before,
+                             std::string_view after, int context = 3);
 
 }  // namespace files

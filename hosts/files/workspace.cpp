@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <map>
 #include <set>
+#include <sstream>
 
 #include "framework/vb_error.h"
 #include "hosts/files/designer_sync.h"
@@ -338,7 +339,12 @@ std::vector<FileChange> Workspace::PendingChanges() const {
 }
 
 std::string Workspace::Diff() const {
-  std::string out;
+  std::ostringstream out;
+  Diff(out);
+  return std::move(out).str();
+}
+
+void Workspace::Diff(std::ostream& out) const {
   for (const FileChange& change : PendingChanges()) {
     // Relative to the working folder when the file lies in it, as git apply and patch -p1 take
     // it there; absolute otherwise.
@@ -346,13 +352,8 @@ std::string Workspace::Diff() const {
     const fs::path absolute = fs::absolute(change.path, ec).lexically_normal();
     const fs::path relative = absolute.lexically_relative(fs::current_path(ec));
     const bool inside = !ec && !relative.empty() && *relative.begin() != "..";
-    std::string diff = UnifiedDiffOfBytes((inside ? relative : absolute).generic_string(), *change.oldBytes, change.newBytes);
-    if (out.empty())
-      out = std::move(diff);  // one file's diff may be twice the file: no second copy
-    else
-      out += diff;
+    WriteUnifiedDiffOfBytes(out, (inside ? relative : absolute).generic_string(), *change.oldBytes, change.newBytes);
   }
-  return out;
 }
 
 std::vector<fs::path> Workspace::Save() {

@@ -18,6 +18,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <ostream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -73,6 +74,8 @@ class Workspace {
   // A unified diff of the pending changes that git apply and patch -p1 take: the files' own bytes
   // and line ends, paths relative to the working folder (absolute for files outside it).
   std::string Diff() const;
+  // The same written to `out` file by file, without holding it.
+  void Diff(std::ostream& out) const;
   // Writes each changed module safely (see SaveFile) and returns their paths. Before anything is
   // written, every file to write is checked: SaveError naming it, with nothing written, when it
   // is gone, read-only or changed on disk since it was loaded (or last saved), or when a
