@@ -145,7 +145,8 @@ TEST(CodeModule, ReplaceDeleteAndLinesWithinTheModule) {
 }
 
 // Long runs of edits up and down a module (the lines move around the store's gap, replaced text
-// is reclaimed) leave exactly the lines a plain list of lines has after the same edits.
+// is reclaimed, lines of characters below U+0100 and lines of others are kept apart) leave
+// exactly the lines a plain list of lines has after the same edits.
 TEST(CodeModule, LongRunsOfEditsKeepEveryLine) {
   std::vector<Text> model;
   for (int i = 0; i < 300; ++i) model.push_back(u"    x = " + vb::ToText(i));
@@ -160,7 +161,7 @@ TEST(CodeModule, LongRunsOfEditsKeepEveryLine) {
   };
   for (int pass = 0; pass < 6; ++pass)
     for (std::size_t line = 1; line <= model.size(); ++line) {
-      model[line - 1] = u"'" + model[line - 1];
+      model[line - 1] = (line % 3 == 0 ? u"\u2018" : u"'\u00e9") + model[line - 1];
       module->ReplaceLine(static_cast<long>(line), model[line - 1]);
     }
   for (int edit = 0; edit < 2000; ++edit) {
@@ -172,7 +173,7 @@ TEST(CodeModule, LongRunsOfEditsKeepEveryLine) {
       model.erase(model.begin() + static_cast<std::ptrdiff_t>(at));
       module->DeleteLines(static_cast<long>(at + 1));
     } else {
-      model[at] = Text(next(40), u'b');
+      model[at] = Text(next(40), edit % 4 == 2 ? u'\u20ac' : u'b');
       module->ReplaceLine(static_cast<long>(at + 1), model[at]);
     }
   }

@@ -81,6 +81,8 @@ TEST(FilesRoundTrip, TheCodeWindowShowsTheCodeAndTheDesignerTheControls) {
   EXPECT_EQ(vbe->Component(u"modStock")->Type(), host::vbext_ct_StdModule);
   // Accented text is read in the file's code page.
   EXPECT_NE(vbe->Code(u"modStock").find(u"m\u00e8tre"), vb::Text::npos);
+  // 0x96 is no Latin-1 byte: an en dash in Windows-1252.
+  EXPECT_NE(vbe->Code(u"clsProduct").find(u"mCode & \" \u2013 \" & mName"), vb::Text::npos);
 
   EXPECT_EQ(U8(vbe->ControlNames(u"frmMain")),
             (std::vector<std::string>{"tmrClock", "fraCategory", "optCategory", "optCategory", "chkTaxable", "cboUnit",
