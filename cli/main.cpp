@@ -15,11 +15,11 @@ int main(int argc, char** argv) {
   // other, even when the parent process ignored the signal.
   std::signal(SIGPIPE, SIG_DFL);
 #if defined(__GLIBC__)
-  // A module's buffers (its file, a copy of its text, a diff) are given back to the system when
-  // freed and grow in place: by default the allocator raises this bound after the first such buffer
-  // is freed and keeps the next ones in its heap, where freed room stays counted against the
-  // program.
-  mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+  // A module's large buffers (its file, a copy of its text, a diff) are given back to the system
+  // when freed: by default the allocator raises this bound after the first such buffer is freed
+  // and keeps the next ones in its heap, where freed room stays counted against the program.
+  // Smaller buffers, which commands allocate again and again, stay in the heap and are reused.
+  mallopt(M_MMAP_THRESHOLD, 1024 * 1024);
 #endif
   cli::FdOutputBuffer buffer(STDOUT_FILENO);
   std::ostream out(&buffer);
