@@ -1,6 +1,7 @@
 #include "hosts/memory/outline_tracker.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "framework/vb_statements.h"
 
@@ -104,15 +105,23 @@ void OutlineTracker::Update(const LineStore& lines) {
       stoppedAt > static_cast<long>(lines.size()) ? old.size() : FirstAtOrAfter(old, stoppedAt - delta);
 
   const bool headUnchanged = outline_.firstProcedureLine > 0 && from > outline_.firstProcedureLine;
-  std::vector<Declaration> merged;
-  merged.reserve(keepBefore + fresh.size() + (old.size() - keepFrom));
-  std::move(old.begin(), old.begin() + static_cast<std::ptrdiff_t>(keepBefore), std::back_inserter(merged));
-  std::move(fresh.begin(), fresh.end(), std::back_inserter(merged));
-  for (std::size_t i = keepFrom; i < old.size(); ++i) {
-    Shift(old[i], delta);
-    merged.push_back(std::move(old[i]));
+  for (std::size_t i = keepFrom; i < old.size(); ++i) Shift(old[i], delta);
+  const std::size_t merged = keepBefore + fresh.size() + (old.size() - keepFrom);
+  if (merged <= old.capacity()) {
+    // In place, so a module of many declarations is not held twice: the rescanned ones take the
+    // place of those they replace.
+    const auto at = old.begin() + static_cast<std::ptrdiff_t>(keepBefore);
+    old.erase(at, old.begin() + static_cast<std::ptrdiff_t>(keepFrom));
+    old.insert(old.begin() + static_cast<std::ptrdiff_t>(keepBefore), std::make_move_iterator(fresh.begin()),
+               std::make_move_iterator(fresh.end()));
+  } else {
+    std::vector<Declaration> grown;
+    grown.reserve(merged);
+    std::move(old.begin(), old.begin() + static_cast<std::ptrdiff_t>(keepBefore), std::back_inserter(grown));
+    std::move(fresh.begin(), fresh.end(), std::back_inserter(grown));
+    std::move(old.begin() + static_cast<std::ptrdiff_t>(keepFrom), old.end(), std::back_inserter(grown));
+    old = std::move(grown);
   }
-  old = std::move(merged);
   // The first procedure and everything above it were not touched: the section ends where it did.
   if (!headUnchanged) SummarizeOutline(outline_);
 }
