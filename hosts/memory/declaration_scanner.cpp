@@ -28,17 +28,47 @@ bool StartsWithWord(TextView s, TextView word) {
   return s.size() == word.size() || !IsIdentChar(s[word.size()]);
 }
 
-// Inside a procedure only its End statement counts. A line that is a statement of its own (it
-// has no ":" and does not go on with " _") and does not start with "End" holds none; most lines
-// of a module are such lines, and a look at the bytes of one is quicker than reading it.
+// Inside a procedure only its End statement counts. A line that does not go on with " _" holds
+// none unless one of its statements starts with the word "End" and a word that may be Sub,
+// Function or Property ("End If" and "End Select" are not); most lines of a module are such lines,
+// and a look at the bytes of one is quicker than reading it.
+bool StartsWithNoCase(std::string_view s, std::string_view lowerWord) {
+  if (s.size() < lowerWord.size()) return false;
+  for (std::size_t i = 0; i < lowerWord.size(); ++i)
+    if ((s[i] | 0x20) != lowerWord[i]) return false;
+  return true;
+}
+bool MayEndProcedure(std::string_view statement) {
+  std::size_t i = 0;
+  auto at = [&statement](std::size_t k) { return static_cast<char16_t>(static_cast<unsigned char>(statement[k])); };
+  while (i < statement.size() && IsBlank(at(i))) ++i;
+  if (!StartsWithNoCase(statement.substr(i), "end")) return false;
+  i += 3;
+  if (i < statement.size() && IsIdentChar(at(i))) return false;  // "EndTime = 0"
+  while (i < statement.size() && IsBlank(at(i))) ++i;
+  const std::string_view word = statement.substr(i);
+  return StartsWithNoCase(word, "sub") || StartsWithNoCase(word, "function") || StartsWithNoCase(word, "property");
+}
 bool HoldsNoEnd(std::string_view line) {
-  if (std::memchr(line.data(), ':', line.size())) return false;
-  std::size_t first = 0, last = line.size();
-  while (first < last && IsBlank(static_cast<char16_t>(line[first]))) ++first;
-  while (last > first && IsBlank(static_cast<char16_t>(line[last - 1]))) --last;
-  if (last > first && line[last - 1] == '_') return false;
-  return last - first < 3 || (line[first] | 0x20) != 'e' || (line[first + 1] | 0x20) != 'n' ||
-         (line[first + 2] | 0x20) != 'd';
+  std::size_t last = line.size();
+  while (last > 0 && IsBlank(static_cast<char16_t>(line[last - 1]))) --last;
+  if (last > 0 && line[last - 1] == '_') return false;
+  if (!std::memchr(line.data(), ':', line.size())) return !MayEndProcedure(line);
+  // Statements split at ":" outside strings, up to a comment.
+  std::size_t start = 0;
+  bool inString = false;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (c == '"') {
+      inString = !inString;
+    } else if (!inString && c == '\'') {
+      break;
+    } else if (!inString && c == ':') {
+      if (MayEndProcedure(line.substr(start, i - start))) return false;
+      start = i + 1;
+    }
+  }
+  return !MayEndProcedure(line.substr(start));
 }
 bool HoldsNoEnd(const std::vector<Text>& /*lines*/, std::size_t /*index*/) { return false; }
 bool HoldsNoEnd(const LineStore& lines, std::size_t index) {

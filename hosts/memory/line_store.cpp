@@ -120,6 +120,14 @@ void LineStore::Replace(std::size_t at, std::size_t count, const std::vector<Tex
 }
 
 Text LineStore::Join(std::size_t first, std::size_t count) const {
+  // One line is what a line-by-line reader asks for: build it in one step, without first filling
+  // the string with zeros.
+  if (count == 1) {
+    const Span& s = SpanAt(first);
+    if (s.source == kWide) return Text(wide_.data + s.offset, s.length);
+    const unsigned char* in = ByteData(s);
+    return Text(in, in + s.length);
+  }
   std::size_t length = count > 0 ? 2 * (count - 1) : 0;
   for (std::size_t i = first; i < first + count; ++i) length += SpanAt(i).length;
   Text joined(length, u'\0');

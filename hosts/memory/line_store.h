@@ -112,9 +112,13 @@ class LineStore {
   const Span& SpanAt(std::size_t index) const {
     return spans_[index < gapBegin_ ? index : index + (gapEnd_ - gapBegin_)];
   }
+  // The first byte of a line kept as bytes.
+  const unsigned char* ByteData(const Span& s) const {
+    return (s.source == kBytes ? bytes_.data : reinterpret_cast<const unsigned char*>(origin_->data())) + s.offset;
+  }
   // The characters of a line kept as bytes.
   void Widen(const Span& s, char16_t* out) const {
-    const unsigned char* in = (s.source == kBytes ? bytes_.data : reinterpret_cast<const unsigned char*>(origin_->data())) + s.offset;
+    const unsigned char* in = ByteData(s);
     for (std::size_t i = 0; i < s.length; ++i) out[i] = in[i];
   }
   void MoveGap(std::size_t at);

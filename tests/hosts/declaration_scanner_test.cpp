@@ -4,6 +4,7 @@
 
 #include "host_test_util.h"
 #include "hosts/memory/declaration_scanner.h"
+#include "hosts/memory/line_store.h"
 
 namespace {
 
@@ -57,6 +58,48 @@ TEST(DeclarationScanner, OutlineOfAFormModule) {
   EXPECT_EQ(rows, expected);
   EXPECT_EQ(outline.declarationLines, 9);
   EXPECT_EQ(outline.firstProcedureLine, 11);
+}
+
+// Inside a procedure the scanner skips most lines by a look at their bytes; it must find the same
+// ends as when it reads every line in full.
+TEST(DeclarationScanner, ProcedureEndsAmongLinesThatLookLikeThem) {
+  const std::vector<vb::Text> procedures = {
+      u"Sub A()",
+      u"    Select Case x",
+      u"    Case 1: y = \"End Sub: \"",
+      u"    End Select",
+      u"    EndTime = 0: Debug.Print \"a: b\" ' note: End Sub",
+      u"    If x Then y = 1 Else y = 2",
+      u"    End If",
+      u"Rem x: End Sub",
+      u"End Sub",
+      u"Private Sub B(): x = 1",
+      u"x = \"\"\"\": end  sub",
+      u"Function C()",
+      u"    y = 2: End\tFunction ' done",
+      u"Property Get D()",
+      u"End Property:",
+      u"Sub E()",
+      u"    z = 1 _",
+      u"    : End Sub",
+      u"Sub F()",
+      u"  End Sub",
+  };
+  vb::Text code;
+  for (const vb::Text& line : procedures) code += line + u"\r\n";
+  auto rowsOf = [](const memhost::ModuleOutline& outline) {
+    std::vector<Row> rows;
+    for (const auto& d : outline.declarations)
+      rows.push_back({d.kind, hosts_test::U8(d.name), d.withEvents, d.firstLine, d.lastLine, d.endLine});
+    return rows;
+  };
+  const std::vector<Row> expected = {
+      {K::Sub, "A", false, 1, 1, 9},         {K::Sub, "B", false, 10, 10, 11},
+      {K::Function, "C", false, 12, 12, 13}, {K::PropertyGet, "D", false, 14, 14, 15},
+      {K::Sub, "E", false, 16, 16, 18},      {K::Sub, "F", false, 19, 19, 20},
+  };
+  EXPECT_EQ(rowsOf(memhost::ScanModule(procedures)), expected);
+  EXPECT_EQ(rowsOf(memhost::ScanModule(memhost::LineStore(code))), expected);
 }
 
 }  // namespace
