@@ -2,6 +2,7 @@
 #include "hosts/files/module_file.h"
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <optional>
 
@@ -257,7 +258,11 @@ memhost::LineStore ModuleFile::VisibleCode() {
   // Lines whose bytes are their characters stay in the file's bytes; only the others are decoded.
   memhost::LineStore lines(bytes);
   const std::string_view code = std::string_view(*bytes).substr(codeBegin);
-  lines.Reserve(static_cast<std::size_t>(std::count(code.begin(), code.end(), '\n')) + 1);
+  std::size_t breaks = 0;  // memchr skips a line's bytes faster than a count that looks at each
+  for (const char* at = code.data(), *end = at + code.size();
+       (at = static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)))); ++at)
+    ++breaks;
+  lines.Reserve(breaks + 1);
   codeHasHidden = codeEolsDiffer = false;
   codeEol.clear();
   Text decoded;  // one line at a time, its room reused

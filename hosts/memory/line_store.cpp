@@ -95,17 +95,6 @@ void LineStore::PushBack(TextView line) {
   gapBegin_ = gapEnd_ = spans_.size();
 }
 
-void LineStore::PushBackOrigin(std::size_t offset, std::size_t length) {
-  if (length >= (1u << 30) || offset > std::numeric_limits<std::uint32_t>::max())
-    throw std::length_error("code line too long");
-  if (gapEnd_ != spans_.size()) {
-    MoveGap(size());
-    spans_.resize(gapBegin_);
-  }
-  spans_.push_back(Span{static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(length), kOrigin});
-  gapBegin_ = gapEnd_ = spans_.size();
-}
-
 void LineStore::Replace(std::size_t at, std::size_t count, const std::vector<TextView>& lines) {
   ReserveFor(lines);
   ReserveSpans(lines.size());

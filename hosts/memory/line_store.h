@@ -12,7 +12,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -72,8 +74,18 @@ class LineStore {
   void Reserve(std::size_t lines) { spans_.reserve(lines); }
   // Adds a line at the end.
   void PushBack(TextView line);
-  // Adds at the end the line that is `length` bytes of the origin from `offset`.
-  void PushBackOrigin(std::size_t offset, std::size_t length);
+  // Adds at the end the line that is `length` bytes of the origin from `offset` (inline: a file
+  // being read calls it for nearly every line).
+  void PushBackOrigin(std::size_t offset, std::size_t length) {
+    if (length >= (1u << 30) || offset > std::numeric_limits<std::uint32_t>::max())
+      throw std::length_error("code line too long");
+    if (gapEnd_ != spans_.size()) {
+      MoveGap(size());
+      spans_.resize(gapBegin_);
+    }
+    spans_.push_back(Span{static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(length), kOrigin});
+    gapBegin_ = gapEnd_ = spans_.size();
+  }
   // Replaces `count` lines from `at` (0-based) by `lines`, which must not point into this store.
   void Replace(std::size_t at, std::size_t count, const std::vector<TextView>& lines);
   // `count` lines from `first` joined by CR LF, without a break after the last.
