@@ -1,6 +1,5 @@
 #include "hosts/memory/declaration_scanner.h"
 
-#include <cstring>
 #include <optional>
 #include <string_view>
 
@@ -53,7 +52,7 @@ bool HoldsNoEnd(std::string_view line) {
   std::size_t last = line.size();
   while (last > 0 && IsBlank(static_cast<char16_t>(line[last - 1]))) --last;
   if (last > 0 && line[last - 1] == '_') return false;
-  if (!std::memchr(line.data(), ':', line.size())) return !MayEndProcedure(line);
+  if (line.find(':') == std::string_view::npos) return !MayEndProcedure(line);
   // Statements split at ":" outside strings, up to a comment.
   std::size_t start = 0;
   bool inString = false;
