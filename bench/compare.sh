@@ -126,13 +126,13 @@ fresh() { rm -rf run && mkdir run && cp -r "in/$1" "run/$1"; }
 # for the code lines of the input module.
 rows=()
 row() {
-  local label=$1 spec=$2 copy=$3
+  local label=$1 command=$2 copy=$3
   [[ $label =~ $only_rows ]] || return 0
   local cpus=() peak=0 scale
   for scale in small large; do
     local n=6500
     [[ $scale == large ]] && n=65000
-    local args=${spec//\{scale\}/$scale}
+    local args=${command//\{scale\}/$scale}
     args=${args//\{n\}/$n}
     args=${args//\{n5\}/$((n - 5))}
     local source=${copy//\{scale\}/$scale}

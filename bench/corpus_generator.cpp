@@ -269,7 +269,7 @@ void ControlBlock(Random& r, Writer& w, const std::string& indent, const Control
   w.Line(indent + "End");
 }
 
-struct FormSpec {
+struct FormShape {
   std::string name;
   bool userControl = false;
   int controls = 0;
@@ -277,27 +277,27 @@ struct FormSpec {
   int codeLines = 0;          // or this many lines of procedures
 };
 
-std::string Form(Random& r, const FormSpec& spec) {
+std::string Form(Random& r, const FormShape& shape) {
   Writer w;
   w.Line("VERSION 5.00");
   w.Line("Object = \"{831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0\"; \"MSCOMCTL.OCX\"");
-  const std::string kind = spec.userControl ? "UserControl" : "Form";
-  w.Line("Begin VB." + kind + " " + spec.name + " ");
+  const std::string kind = shape.userControl ? "UserControl" : "Form";
+  w.Line("Begin VB." + kind + " " + shape.name + " ");
   w.Line("   BorderStyle     =   3  'Fixed Dialog");
   w.Line("   Caption         =   \"" + Noun(r) + " \x96 \xC9" "dition\"");
   w.Line("   ClientHeight    =   " + std::to_string(3000 + r.Below(6000)));
   w.Line("   ClientLeft      =   45");
   w.Line("   ClientTop       =   330");
   w.Line("   ClientWidth     =   " + std::to_string(4000 + r.Below(8000)));
-  if (!spec.userControl) w.Line("   Icon            =   \"" + spec.name + ".frx\":0000");
+  if (!shape.userControl) w.Line("   Icon            =   \"" + shape.name + ".frx\":0000");
   w.Line("   ScaleHeight     =   4215");
   w.Line("   ScaleWidth      =   6495");
-  if (!spec.userControl) w.Line("   StartUpPosition =   2  'CenterScreen");
+  if (!shape.userControl) w.Line("   StartUpPosition =   2  'CenterScreen");
   std::vector<std::pair<std::string, std::string>> handlers;  // control name, event
-  for (int i = 0; i < spec.controls;) {
+  for (int i = 0; i < shape.controls;) {
     const ControlKind& k = r.Pick(kControls);
     const std::string name = k.prefix + Noun(r) + std::to_string(i);
-    if (r.Chance(10) && i + 3 <= spec.controls) {
+    if (r.Chance(10) && i + 3 <= shape.controls) {
       // A frame with a control array inside.
       w.Line("   Begin VB.Frame fra" + Noun(r) + std::to_string(i) + " ");
       w.Line("      Caption         =   \"" + Noun(r) + "\"");
@@ -317,16 +317,16 @@ std::string Form(Random& r, const FormSpec& spec) {
     ++i;
   }
   w.Line("End");
-  w.Line("Attribute VB_Name = \"" + spec.name + "\"");
+  w.Line("Attribute VB_Name = \"" + shape.name + "\"");
   w.Line("Attribute VB_GlobalNameSpace = False");
-  w.Line("Attribute VB_Creatable = " + std::string(spec.userControl ? "True" : "False"));
-  w.Line("Attribute VB_PredeclaredId = " + std::string(spec.userControl ? "False" : "True"));
+  w.Line("Attribute VB_Creatable = " + std::string(shape.userControl ? "True" : "False"));
+  w.Line("Attribute VB_PredeclaredId = " + std::string(shape.userControl ? "False" : "True"));
   w.Line("Attribute VB_Exposed = False");
   Declarations(r, w, 2 + r.Below(6));
   const std::size_t codeStart = w.size();
   int lines = 0;
-  for (std::size_t h = 0; (spec.codeBytes && w.size() - codeStart < spec.codeBytes) ||
-                          (spec.codeLines && lines < spec.codeLines) || h < handlers.size();
+  for (std::size_t h = 0; (shape.codeBytes && w.size() - codeStart < shape.codeBytes) ||
+                          (shape.codeLines && lines < shape.codeLines) || h < handlers.size();
        ++h) {
     const int before = w.lines();
     if (h < handlers.size()) {
@@ -369,7 +369,7 @@ void Corpus(const fs::path& dir, std::size_t bytes, std::uint64_t seed) {
       const bool userControl = kind >= 95;
       name = (userControl ? "ctl" : "frm") + Noun(r) + std::to_string(n);
       file = name + (userControl ? ".ctl" : ".frm");
-      text = Form(r, FormSpec{name, userControl, 5 + r.Below(60), size / 2, 0});
+      text = Form(r, FormShape{name, userControl, 5 + r.Below(60), size / 2, 0});
       vbp += (userControl ? "UserControl=" : "Form=") + file + "\r\n";
     }
     Save(dir / file, text);
@@ -575,9 +575,9 @@ int main(int argc, char** argv) {
   } else if (what == "module") {
     Save(target, LongModule(r, option("--lines")));
   } else if (what == "form") {
-    FormSpec spec{target.stem().string(), false, option("--controls"), 0, 0};
-    if (options.count("--lines")) spec.codeLines = option("--lines");
-    Save(target, Form(r, spec));
+    FormShape shape{target.stem().string(), false, option("--controls"), 0, 0};
+    if (options.count("--lines")) shape.codeLines = option("--lines");
+    Save(target, Form(r, shape));
   } else if (what == "rename-form") {
     Save(target, RenameForm(r, option("--lines")));
   } else if (what == "remove-form") {

@@ -8,8 +8,8 @@
 namespace cli {
 
 Args::Args(const std::vector<std::string>& words, const Command& command) {
-  for (const std::vector<OptionSpec>* table : {&command.options, &GlobalOptions()})
-    for (const OptionSpec& optionSpec : *table) specs_[optionSpec.name] = &optionSpec;
+  for (const std::vector<OptionRule>* table : {&command.options, &GlobalOptions()})
+    for (const OptionRule& optionRule : *table) rules_[optionRule.name] = &optionRule;
   bool optionsEnded = false;
   for (std::size_t i = 0; i < words.size(); ++i) {
     const std::string& word = words[i];
@@ -29,8 +29,8 @@ Args::Args(const std::vector<std::string>& words, const Command& command) {
         help_ = true;
         continue;
       }
-      for (const auto& [long_name, optionSpec] : specs_)
-        if (word.size() == 2 && optionSpec->shortName == word[1] && optionSpec->kind == OptionSpec::Flag)
+      for (const auto& [long_name, optionRule] : rules_)
+        if (word.size() == 2 && optionRule->shortName == word[1] && optionRule->kind == OptionRule::Flag)
           name = long_name;
       if (name.empty()) throw UsageError("unknown option " + word);
     } else {
@@ -44,24 +44,24 @@ Args::Args(const std::vector<std::string>& words, const Command& command) {
       help_ = true;
       continue;
     }
-    auto found = specs_.find(name);
-    if (found == specs_.end()) throw UsageError("unknown option --" + name);
-    const OptionSpec& optionSpec = *found->second;
+    auto found = rules_.find(name);
+    if (found == rules_.end()) throw UsageError("unknown option --" + name);
+    const OptionRule& optionRule = *found->second;
     auto& list = given_[name];
-    if (optionSpec.kind == OptionSpec::Flag) {
+    if (optionRule.kind == OptionRule::Flag) {
       if (inlineValue) throw UsageError("--" + name + " takes no value");
       list.push_back("");
       continue;
     }
     if (!inlineValue && i + 1 >= words.size()) throw UsageError("--" + name + " needs a value");
-    if (optionSpec.kind != OptionSpec::Repeated && !list.empty()) throw UsageError("--" + name + " is given twice");
+    if (optionRule.kind != OptionRule::Repeated && !list.empty()) throw UsageError("--" + name + " is given twice");
     list.push_back(inlineValue ? *inlineValue : words[++i]);
   }
   if (help_) return;
 
-  for (const OptionSpec& optionSpec : command.options)
-    if (optionSpec.kind == OptionSpec::Required && !given_.count(optionSpec.name))
-      throw UsageError(std::string("missing --") + optionSpec.name + " " + optionSpec.value);
+  for (const OptionRule& optionRule : command.options)
+    if (optionRule.kind == OptionRule::Required && !given_.count(optionRule.name))
+      throw UsageError(std::string("missing --") + optionRule.name + " " + optionRule.value);
   std::size_t least = 0;
   bool endless = false;
   for (const Operand& operand : command.operands) {
@@ -78,39 +78,39 @@ Args::Args(const std::vector<std::string>& words, const Command& command) {
     throw UsageError("unexpected argument '" + positionals_[command.operands.size()] + "'");
 }
 
-const OptionSpec& Args::Spec(const std::string& name) const {
-  auto found = specs_.find(name);
-  if (found == specs_.end()) throw std::logic_error("option --" + name + " is not declared");
+const OptionRule& Args::Rule(const std::string& name) const {
+  auto found = rules_.find(name);
+  if (found == rules_.end()) throw std::logic_error("option --" + name + " is not declared");
   return *found->second;
 }
 
 bool Args::flag(const std::string& name) const {
-  Spec(name);
+  Rule(name);
   return given_.count(name) != 0;
 }
 
 std::optional<std::string> Args::value(const std::string& name) const {
-  Spec(name);
+  Rule(name);
   auto it = given_.find(name);
   if (it == given_.end() || it->second.empty()) return std::nullopt;
   return it->second.front();
 }
 
 std::vector<std::string> Args::values(const std::string& name) const {
-  Spec(name);
+  Rule(name);
   auto it = given_.find(name);
   return it == given_.end() ? std::vector<std::string>{} : it->second;
 }
 
 const std::string& Args::required(const std::string& name) const {
-  if (Spec(name).kind != OptionSpec::Required) throw std::logic_error("option --" + name + " is not required");
+  if (Rule(name).kind != OptionRule::Required) throw std::logic_error("option --" + name + " is not required");
   return given_.at(name).front();
 }
 
 std::string Args::Choice(const std::string& name, const std::string& fallback) const {
   const std::optional<std::string> given = value(name);
   if (!given) return fallback;
-  const std::string allowed = Spec(name).value;
+  const std::string allowed = Rule(name).value;
   for (const std::string& word : SplitWords(allowed))
     if (*given == word) return *given;
   throw UsageError("--" + name + " must be one of " + allowed + ", not '" + *given + "'");

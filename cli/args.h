@@ -31,9 +31,9 @@ class Args {
   std::string Choice(const std::string& name, const std::string& fallback) const;
 
  private:
-  const OptionSpec& Spec(const std::string& name) const;
+  const OptionRule& Rule(const std::string& name) const;
 
-  std::map<std::string, const OptionSpec*> specs_;
+  std::map<std::string, const OptionRule*> rules_;
   std::map<std::string, std::vector<std::string>> given_;
   std::vector<std::string> positionals_;
   bool help_ = false;

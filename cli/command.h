@@ -60,7 +60,7 @@ enum class Complete {
   PromptSwitch,  // TYPE=on|off of the control editor's types
 };
 
-struct OptionSpec {
+struct OptionRule {
   enum Kind { Flag, Value, Required, Repeated };
   const char* name;         // without the dashes: "format"
   Kind kind = Value;
@@ -77,7 +77,7 @@ struct Operand {
 };
 
 // --project PROJECT.vbp, of every command on one module FILE.
-inline constexpr OptionSpec kProjectOption = {"project", OptionSpec::Value, "PROJECT.vbp",
+inline constexpr OptionRule kProjectOption = {"project", OptionRule::Value, "PROJECT.vbp",
                                               "the project the module belongs to (its name, its other modules)",
                                               Complete::ProjectFile};
 
@@ -87,7 +87,7 @@ struct Command {
   const char* name;                  // "count", "piece store"
   const char* summary;               // one line for the command list
   std::vector<Operand> operands;
-  std::vector<OptionSpec> options;
+  std::vector<OptionRule> options;
   const char* about;                 // what it does, for --help and the manual page
   int (*run)(Context& context, const Args& args);
 };
@@ -104,7 +104,7 @@ std::vector<Command> ProgramCommands();  // help, version, completion, manpage
 // Every command, in that order, then help, version, completion and manpage.
 const std::vector<Command>& AllCommands();
 // The options every command takes (--settings, --dry-run, --quiet, --help).
-const std::vector<OptionSpec>& GlobalOptions();
+const std::vector<OptionRule>& GlobalOptions();
 // The command groups ("piece", "control", "settings") with their one-line summaries.
 struct CommandGroup {
   const char* name;

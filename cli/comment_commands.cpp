@@ -167,37 +167,37 @@ int Members(Context& context, const Args& args) {
 }  // namespace
 
 std::vector<Command> CommentCommands() {
-  const OptionSpec author = {"author", OptionSpec::Value, "NAME",
+  const OptionRule author = {"author", OptionRule::Value, "NAME",
                              "the author (default: the stored user name, then the login name); stored for next time"};
   return {
       {"comment", "comment out lines of a module", {{"FILE", Complete::ModuleFile}},
-       {{"lines", OptionSpec::Required, "A[-B]", "the lines, as the code window counts them"}, kProjectOption},
+       {{"lines", OptionRule::Required, "A[-B]", "the lines, as the code window counts them"}, kProjectOption},
        "Puts a comment mark in front of each line from A to B of the module, as \"Comment Out Selected Area\" does "
        "with those lines selected in the code window.",
        Comment},
       {"uncomment", "remove the comment marks from lines of a module", {{"FILE", Complete::ModuleFile}},
-       {{"lines", OptionSpec::Required, "A[-B]", "the lines, as the code window counts them"}, kProjectOption},
+       {{"lines", OptionRule::Required, "A[-B]", "the lines, as the code window counts them"}, kProjectOption},
        "Takes the comment mark from column 1 of each line from A to B that has one, as \"Un-Comment Selected "
        "Area\" does.",
        Uncomment},
       {"header", "add a function header above a procedure", {{"FILE", Complete::ModuleFile}},
-       {{"line", OptionSpec::Required, "N", "a line of the procedure (or of the comment above it)"},
+       {{"line", OptionRule::Required, "N", "a line of the procedure (or of the comment above it)"},
         author,
-        {"description", OptionSpec::Value, "TEXT", "the description (line breaks allowed)"},
+        {"description", OptionRule::Value, "TEXT", "the description (line breaks allowed)"},
         kProjectOption},
        "Writes a function header above the procedure that holds line N: its name, scope, author, date, "
        "parameters, return value and description.",
        Header},
       {"revision", "add a revision entry to a procedure's header", {{"FILE", Complete::ModuleFile}},
-       {{"line", OptionSpec::Required, "N", "a line of the procedure (or of its header)"},
+       {{"line", OptionRule::Required, "N", "a line of the procedure (or of its header)"},
         author,
-        {"text", OptionSpec::Value, "TEXT", "what changed (line breaks allowed)"},
+        {"text", OptionRule::Value, "TEXT", "what changed (line breaks allowed)"},
         kProjectOption},
        "Adds a dated revision entry, signed by the author, to the header of the procedure that holds line N.",
        Revision},
       {"members", "list the members of a module as the navigator shows them", {{"FILE", Complete::ModuleFile}},
-       {{"format", OptionSpec::Value, "text|json", "the output format (default: text)", Complete::Words},
-        {"goto", OptionSpec::Value, "TEXT", "print the line that Goto Code selects for the entry with that text"},
+       {{"format", OptionRule::Value, "text|json", "the output format (default: text)", Complete::Words},
+        {"goto", OptionRule::Value, "TEXT", "print the line that Goto Code selects for the entry with that text"},
         kProjectOption},
        "Prints the member navigator's tree of a module: two spaces per level, each member followed by its line. "
        "With --goto, prints only the line of the entry with that text (letter case ignored, as VB names are).",

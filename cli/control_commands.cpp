@@ -407,11 +407,11 @@ std::vector<Command> ControlCommands() {
   return {
       {"control add", "place a control and answer its dialog",
        {{"FORM", Complete::FormFile}, {"CLASS", Complete::ControlClass}},
-       {{"field", OptionSpec::Repeated, "FIELD=VALUE",
+       {{"field", OptionRule::Repeated, "FIELD=VALUE",
          "type VALUE into a field of the control's dialog (txtName=txtTotal), tick a check box with 0 or 1 "
          "(chkEnabled=0), choose an option with 1 (optCenter=1)"},
-        {"font", OptionSpec::Value, kFontValue, "the font chosen with the dialog's font button"},
-        {"code", OptionSpec::Value, "yes|no",
+        {"font", OptionRule::Value, kFontValue, "the font chosen with the dialog's font button"},
+        {"code", OptionRule::Value, "yes|no",
          "the answer to the offer to rename the default name (Text1) in the form's code: \"&Replace\" or "
          "\"&Cancel\" (default: such code belongs to something else); yes is refused with the option \"rename "
          "code\" off",
@@ -424,11 +424,11 @@ std::vector<Command> ControlCommands() {
        Add},
       {"control rename", "rename a control (and its code)",
        {{"FORM", Complete::FormFile}, {"OLD"}, {"NEW"}},
-       {{"code", OptionSpec::Value, "yes|no",
+       {{"code", OptionRule::Value, "yes|no",
          "the answer to the offer to rename the control in the form's code: \"&Replace\" (default) or \"&Cancel\"; "
          "with the option \"rename code\" off (vb6kit options) there is no offer, and yes is refused",
          Complete::Words},
-        {"index", OptionSpec::Value, "N", "rename only element N of a control array"},
+        {"index", OptionRule::Value, "N", "rename only element N of a control array"},
         kProjectOption},
        "Renames a control, or every element of a control array in turn. When the control editor offers to rename "
        "it in the form's code (its event procedures and every use of the name; once the last element carries the "
@@ -436,24 +436,24 @@ std::vector<Command> ControlCommands() {
        Rename},
       {"control remove", "delete a control (and its event procedures)",
        {{"FORM", Complete::FormFile}, {"NAME"}},
-       {{"keep", OptionSpec::Repeated, "MEMBER", "an event procedure to keep when the others are removed"},
-        {"index", OptionSpec::Value, "N", "delete only element N of a control array"},
+       {{"keep", OptionRule::Repeated, "MEMBER", "an event procedure to keep when the others are removed"},
+        {"index", OptionRule::Value, "N", "delete only element N of a control array"},
         kProjectOption},
        "Deletes a control with every control inside it, or every element of a control array. When the control "
        "editor offers to remove a control's event procedures (an array's once its last element goes), every one "
        "is removed except those named with --keep.",
        Remove},
       {"options", "show or change the control editor's options", {},
-       {{"show", OptionSpec::Flag, "", "print the options (after any change)"},
-        {"format", OptionSpec::Value, "text|json", "the format of --show (default: text)", Complete::Words},
-        {"prompt", OptionSpec::Repeated, "TYPE=on|off",
+       {{"show", OptionRule::Flag, "", "print the options (after any change)"},
+        {"format", OptionRule::Value, "text|json", "the format of --show (default: text)", Complete::Words},
+        {"prompt", OptionRule::Repeated, "TYPE=on|off",
          "whether the type's dialog opens when such a control is placed (TYPE as --show lists it, or all)",
          Complete::PromptSwitch},
-        {"remove-code", OptionSpec::Value, "on|off", "whether removing a control offers to remove its code",
+        {"remove-code", OptionRule::Value, "on|off", "whether removing a control offers to remove its code",
          Complete::Words},
-        {"rename-code", OptionSpec::Value, "on|off", "whether renaming a control offers to rename it in code",
+        {"rename-code", OptionRule::Value, "on|off", "whether renaming a control offers to rename it in code",
          Complete::Words},
-        {"font", OptionSpec::Value, kFontValue, "the default font of new controls"}},
+        {"font", OptionRule::Value, kFontValue, "the default font of new controls"}},
        "Shows or changes the control editor's options: the control types whose dialog opens when one is placed, "
        "whether removing and renaming a control offer to change its code, and the default font of new controls. "
        "Without options it shows them.",

@@ -222,14 +222,14 @@ int Summary(Context& context, const Args& args) {
 std::vector<Command> CountCommands() {
   return {
       {"count", "count code, comment and blank lines of components", {{"PATH...", Complete::CodePath}},
-       {{"format", OptionSpec::Value, "text|csv|json", "the output format (default: text)", Complete::Words},
-        {"component", OptionSpec::Repeated, "NAME", "count this component only"}},
+       {{"format", OptionRule::Value, "text|csv|json", "the output format (default: text)", Complete::Words},
+        {"component", OptionRule::Repeated, "NAME", "count this component only"}},
        "Counts the code, comment and blank lines of the chosen components (all when none is named) of each "
        "project (.vbp), group (.vbg), folder or module file, as the Component Line Counter shows them. Components "
        "of different projects that share a name are named by their file's path relative to the PATH given.",
        Count},
       {"summary", "print the project summary", {{"PROJECT", Complete::CodePath}},
-       {{"format", OptionSpec::Value, "text|json", "the output format (default: text)", Complete::Words}},
+       {{"format", OptionRule::Value, "text|json", "the output format (default: text)", Complete::Words}},
        "Prints the project summary (every member of every component by kind, with counts) exactly as the Project "
        "Summary window shows it. A group prints one per project.",
        Summary},

@@ -17,37 +17,37 @@ bool InGroup(const Command& command, const std::string& group) {
   return name.size() > group.size() && name.compare(0, group.size(), group) == 0 && name[group.size()] == ' ';
 }
 
-void PrintOptionTable(std::ostream& out, const std::vector<OptionSpec>& options) {
-  for (const OptionSpec& option : options) {
+void PrintOptionTable(std::ostream& out, const std::vector<OptionRule>& options) {
+  for (const OptionRule& option : options) {
     std::string label = "  " + OptionLabel(option);
     // A label too long for its column goes on a line of its own.
     label += label.size() + 2 > kLabelColumn ? "\n" + std::string(kLabelColumn, ' ')
                                              : std::string(kLabelColumn - label.size(), ' ');
     std::string help = option.help;
-    if (option.kind == OptionSpec::Repeated) help += " (may be repeated)";
+    if (option.kind == OptionRule::Repeated) help += " (may be repeated)";
     out << label << Wrap(help, kWidth - kLabelColumn, kLabelColumn) << "\n";
   }
 }
 
 }  // namespace
 
-std::string OptionLabel(const OptionSpec& option) {
+std::string OptionLabel(const OptionRule& option) {
   std::string label = option.shortName ? std::string("-") + option.shortName + ", " : "";
   label += std::string("--") + option.name;
-  if (option.kind != OptionSpec::Flag) label += std::string(" ") + option.value;
+  if (option.kind != OptionRule::Flag) label += std::string(" ") + option.value;
   return label;
 }
 
 std::string Synopsis(const Command& command, char inner) {
   std::string text = command.name;
   for (const Operand& operand : command.operands) text += std::string(" ") + operand.name;
-  for (const OptionSpec& option : command.options) {
+  for (const OptionRule& option : command.options) {
     std::string label = OptionLabel(option);
     std::replace(label.begin(), label.end(), ' ', inner);
-    if (option.kind == OptionSpec::Required)
+    if (option.kind == OptionRule::Required)
       text += " " + label;
     else
-      text += " [" + label + "]" + (option.kind == OptionSpec::Repeated ? "..." : "");
+      text += " [" + label + "]" + (option.kind == OptionRule::Repeated ? "..." : "");
   }
   return text;
 }

@@ -14,7 +14,7 @@ namespace cli {
 // `inner` joins the words inside one option ("--project PROJECT.vbp").
 std::string Synopsis(const Command& command, char inner = ' ');
 // "--lines A[-B]" or "-q, --quiet".
-std::string OptionLabel(const OptionSpec& option);
+std::string OptionLabel(const OptionRule& option);
 
 void PrintProgramHelp(std::ostream& out);
 void PrintGroupHelp(std::ostream& out, const CommandGroup& group);

@@ -80,9 +80,9 @@ int Implement(Context& context, const Args& args) {
 std::vector<Command> ImplementCommands() {
   return {
       {"implement", "implement interface classes in a class, form or user control", {{"PROJECT", Complete::CodePath}},
-       {{"class", OptionSpec::Required, "PROJECT.COMPONENT", "the class, form or user control to write into"},
-        {"interface", OptionSpec::Repeated, "PROJECT.CLASS", "an interface class to implement (at least one)"},
-        {"unknown", OptionSpec::Value, "let|set|both",
+       {{"class", OptionRule::Required, "PROJECT.COMPONENT", "the class, form or user control to write into"},
+        {"interface", OptionRule::Repeated, "PROJECT.CLASS", "an interface class to implement (at least one)"},
+        {"unknown", OptionRule::Value, "let|set|both",
          "the answer to the question about a public variable of a type that is not built in: a Property Let, a "
          "Property Set, or both (default: let)",
          Complete::Words}},

@@ -41,17 +41,17 @@ std::string RoffParagraphs(const std::string& text) {
   return out;
 }
 
-std::string RoffOption(const OptionSpec& option) {
+std::string RoffOption(const OptionRule& option) {
   std::string label = option.shortName ? std::string("\\fB\\-") + option.shortName + "\\fR, " : "";
   label += "\\fB\\-\\-" + Roff(option.name) + "\\fR";
-  if (option.kind != OptionSpec::Flag) label += " \\fI" + Roff(option.value) + "\\fR";
+  if (option.kind != OptionRule::Flag) label += " \\fI" + Roff(option.value) + "\\fR";
   return label;
 }
 
-void OptionList(std::ostream& out, const std::vector<OptionSpec>& options) {
-  for (const OptionSpec& option : options)
+void OptionList(std::ostream& out, const std::vector<OptionRule>& options) {
+  for (const OptionRule& option : options)
     out << ".TP\n" << RoffOption(option) << "\n"
-        << Roff(std::string(option.help) + (option.kind == OptionSpec::Repeated ? " (may be repeated)" : "")) << "\n";
+        << Roff(std::string(option.help) + (option.kind == OptionRule::Repeated ? " (may be repeated)" : "")) << "\n";
 }
 
 }  // namespace

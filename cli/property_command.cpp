@@ -59,14 +59,14 @@ int Property(Context& context, const Args& args) {
 std::vector<Command> PropertyCommands() {
   return {
       {"property", "add a property (member variable and Get/Let or Set)", {{"FILE", Complete::ModuleFile}},
-       {{"name", OptionSpec::Required, "NAME", "the property's name: a VB name, refused otherwise (exit 2)"},
-        {"type", OptionSpec::Value, "TYPE", "its type (default: Variant)"},
-        {"scope", OptionSpec::Value, "public|private|friend|public-read|none",
+       {{"name", OptionRule::Required, "NAME", "the property's name: a VB name, refused otherwise (exit 2)"},
+        {"type", OptionRule::Value, "TYPE", "its type (default: Variant)"},
+        {"scope", OptionRule::Value, "public|private|friend|public-read|none",
          "the scope of the procedures (default: public); public-read makes the Let or Set private; none writes "
          "no scope word",
          Complete::Words},
-        {"use-set", OptionSpec::Flag, "", "write a Property Set instead of a Property Let"},
-        {"line", OptionSpec::Value, "N", "the caret line (default: 1)"},
+        {"use-set", OptionRule::Flag, "", "write a Property Set instead of a Property Let"},
+        {"line", OptionRule::Value, "N", "the caret line (default: 1)"},
         kProjectOption},
        "Adds a member variable and its property procedures to a module, as \"Add New &Property\" does with the "
        "code window of FILE in front.",

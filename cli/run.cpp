@@ -26,12 +26,12 @@ const std::vector<Command>& AllCommands() {
   return commands;
 }
 
-const std::vector<OptionSpec>& GlobalOptions() {
-  static const std::vector<OptionSpec> options = {
-      {"settings", OptionSpec::Value, "PATH",
+const std::vector<OptionRule>& GlobalOptions() {
+  static const std::vector<OptionRule> options = {
+      {"settings", OptionRule::Value, "PATH",
        "the settings database (default: $VB6KIT_SETTINGS, else ~/.config/vb6kit/settings.db)", Complete::AnyFile},
-      {"dry-run", OptionSpec::Flag, "", "print a unified diff of what would change (files and settings); write nothing"},
-      {"quiet", OptionSpec::Flag, "", "no line on stderr saying what a successful command changed", Complete::None,
+      {"dry-run", OptionRule::Flag, "", "print a unified diff of what would change (files and settings); write nothing"},
+      {"quiet", OptionRule::Flag, "", "no line on stderr saying what a successful command changed", Complete::None,
        'q'},
   };
   return options;
@@ -55,7 +55,7 @@ std::size_t LeadingOptions(const std::vector<std::string>& args) {
     const std::string& word = args[i];
     const std::string name = word.substr(0, word.find('='));
     bool known = word == "-h" || word == "--help" || word == "--version" || word == "--";
-    for (const OptionSpec& option : GlobalOptions())
+    for (const OptionRule& option : GlobalOptions())
       known = known || name == "--" + std::string(option.name) ||
               (option.shortName && word == std::string("-") + option.shortName);
     if (!known) throw UsageError("unknown option " + word + " before the command (try: vb6kit --help)");

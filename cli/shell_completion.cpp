@@ -90,7 +90,7 @@ void WriteTables(std::ostream& out) {
 
   // The options of a command, "--name:help" per line.
   out << "_vb6kit_options() {\n  printf '%s\\n'";
-  for (const OptionSpec& option : GlobalOptions()) {
+  for (const OptionRule& option : GlobalOptions()) {
     out << " " << Quoted(Described(std::string("--") + option.name, option.help));
     if (option.shortName) out << " " << Quoted(Described(std::string("-") + option.shortName, option.help));
   }
@@ -98,7 +98,7 @@ void WriteTables(std::ostream& out) {
   for (const Command& command : AllCommands()) {
     if (command.options.empty()) continue;
     out << "    " << Quoted(command.name) << ") printf '%s\\n'";
-    for (const OptionSpec& option : command.options)
+    for (const OptionRule& option : command.options)
       out << " " << Quoted(Described(std::string("--") + option.name, option.help));
     out << " ;;\n";
   }
@@ -106,13 +106,13 @@ void WriteTables(std::ostream& out) {
 
   // What the value of an option is; nothing for a flag or an unknown option.
   out << "_vb6kit_value() {\n  case \"$2\" in\n";
-  for (const OptionSpec& option : GlobalOptions())
-    if (option.kind != OptionSpec::Flag)
+  for (const OptionRule& option : GlobalOptions())
+    if (option.kind != OptionRule::Flag)
       out << "    --" << option.name << ") echo " << Quoted(Offer(option.complete, option.value)) << "; return ;;\n";
   out << "  esac\n  case \"$1 $2\" in\n";
   for (const Command& command : AllCommands())
-    for (const OptionSpec& option : command.options)
-      if (option.kind != OptionSpec::Flag)
+    for (const OptionRule& option : command.options)
+      if (option.kind != OptionRule::Flag)
         out << "    " << Quoted(std::string(command.name) + " --" + option.name) << ") echo "
             << Quoted(Offer(option.complete, option.value)) << " ;;\n";
   out << "  esac\n}\n\n";

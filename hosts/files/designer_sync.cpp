@@ -286,27 +286,27 @@ void LoadDesignerControls(memhost::MemoryVBE& vbe, TextView form, DesignerNode& 
   };
   collect(collect, root, Text());
   for (auto& [node, container] : blocks) {
-    memhost::ControlSpec controlSpec{node->className, node->name, {}, container};
+    memhost::PlacedControl placedControl{node->className, node->name, {}, container};
     for (const DesignerItem& item : node->items) {
       if (item.kind == DesignerItem::Kind::Property) {
         if (auto value = ParseValue(ValueTextOf(item.lines.front().text)))
-          controlSpec.properties.emplace_back(item.name, std::move(*value));
+          placedControl.properties.emplace_back(item.name, std::move(*value));
       } else if (item.kind == DesignerItem::Kind::PropertyBlock && vb::EqualsNoCase(item.name, u"Font")) {
         for (std::size_t i = 1; i + 1 < item.lines.size(); ++i) {
           const Text member = PropertyNameOf(item.lines[i].text);
           auto value = ParseValue(ValueTextOf(item.lines[i].text));
           if (!value) continue;
           if (vb::EqualsNoCase(member, u"Weight")) {
-            if (value->IsNumber()) controlSpec.properties.emplace_back(u"Font.Bold", vb::Variant(vb::CDbl(*value) >= 700));
+            if (value->IsNumber()) placedControl.properties.emplace_back(u"Font.Bold", vb::Variant(vb::CDbl(*value) >= 700));
             continue;
           }
           for (TextView known : kFontMembers)
-            if (vb::EqualsNoCase(member, known)) controlSpec.properties.emplace_back(u"Font." + Text(known), *value);
+            if (vb::EqualsNoCase(member, known)) placedControl.properties.emplace_back(u"Font." + Text(known), *value);
         }
       }
     }
     try {
-      node->control = vbe.LoadControl(form, controlSpec);
+      node->control = vbe.LoadControl(form, placedControl);
     } catch (const vb::Error& e) {
       vb::Raise(e.number, u"control " + node->name + u" (" + node->className + u"): " + e.description);
     }

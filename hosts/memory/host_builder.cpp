@@ -25,17 +25,17 @@ struct HostBuilder::Impl {
       haveProject = true;
     }
   }
-  void AddComponent(TextView name, int type, std::optional<Text> code, std::vector<ControlSpec> controls = {}) {
+  void AddComponent(TextView name, int type, std::optional<Text> code, std::vector<PlacedControl> controls = {}) {
     EnsureProject();
     steps.push_back([name = Text(name), type, code = std::move(code), controls = std::move(controls)](BuildContext& ctx) {
       auto component = ctx.project->AddComponent(name, type, code);
       if (component->module()) component->module()->OpenPane();
-      for (const ControlSpec& controlSpec : controls) {
+      for (const PlacedControl& placedControl : controls) {
         if (!component->designer()) vb::Raise(vb::err::kInvalidProcedureCall, name + u" has no designer");
-        auto control = component->designer()->CreateControl(controlSpec.className, controlSpec.name, controlSpec.container);
-        for (const auto& [property, value] : controlSpec.properties) {
+        auto control = component->designer()->CreateControl(placedControl.className, placedControl.name, placedControl.container);
+        for (const auto& [property, value] : placedControl.properties) {
           auto* slot = control->FindSlot(property);
-          if (!slot) vb::Raise(vb::err::kSubscriptOutOfRange, controlSpec.className + u" has no property " + property);
+          if (!slot) vb::Raise(vb::err::kSubscriptOutOfRange, placedControl.className + u" has no property " + property);
           control->Write(*slot, value, false);
         }
       }
@@ -61,7 +61,7 @@ HostBuilder& HostBuilder::classModule(TextView name, TextView code) {
   return *this;
 }
 
-HostBuilder& HostBuilder::form(TextView name, TextView code, std::vector<ControlSpec> controls) {
+HostBuilder& HostBuilder::form(TextView name, TextView code, std::vector<PlacedControl> controls) {
   impl_->AddComponent(name, host::vbext_ct_VBForm, Text(code), std::move(controls));
   return *this;
 }

@@ -26,7 +26,7 @@ class MemoryVBE;
 Text Lines(std::initializer_list<TextView> lines);
 
 // A control to place on a form when the project is built (no designer events are raised).
-struct ControlSpec {
+struct PlacedControl {
   Text className;  // "TextBox"
   Text name;       // "Text1"
   std::vector<std::pair<Text, vb::Variant>> properties = {};
@@ -52,7 +52,7 @@ class HostBuilder {
   HostBuilder& project(TextView name);
   HostBuilder& module(TextView name, TextView code = {});       // type 1
   HostBuilder& classModule(TextView name, TextView code = {});  // type 2
-  HostBuilder& form(TextView name, TextView code = {}, std::vector<ControlSpec> controls = {});  // type 5
+  HostBuilder& form(TextView name, TextView code = {}, std::vector<PlacedControl> controls = {});  // type 5
   HostBuilder& userControl(TextView name, TextView code = {});  // type 8
   // Any type; `code` nullopt: a component without a code module.
   HostBuilder& component(TextView name, int type, std::optional<Text> code);
@@ -143,10 +143,10 @@ class MemoryVBE : public host::VBE {
   virtual LineStore CodeSnapshot(TextView component) = 0;
   // Adds a control as a designer that is being loaded does: no events, no recorded writes, the
   // class's defaults (the caption, text and tab index that a placed control gets are not given),
-  // then controlSpec.properties in order; font members are named "Font.Name", "Font.Size", "Font.Bold",
+  // then placedControl.properties in order; font members are named "Font.Name", "Font.Size", "Font.Bold",
   // "Font.Italic", "Font.Underline", "Font.Strikethrough"; "Index" makes an array element. A
   // property the class does not have, or a value it rejects, is skipped and named in `skipped`.
-  virtual Ref<host::VBControl> LoadControl(TextView form, const ControlSpec& controlSpec,
+  virtual Ref<host::VBControl> LoadControl(TextView form, const PlacedControl& placedControl,
                                            std::vector<Text>* skipped = nullptr) = 0;
   // The name of the control that contains `control` (a frame, a picture box), empty for the form.
   virtual Text ContainerOf(const Ref<host::VBControl>& control) = 0;

@@ -188,13 +188,13 @@ class MemoryVBEImpl : public MemoryVBE {
     for (std::size_t i = 0; i < lines.size(); ++i) lines.AppendLine(i, copy.emplace_back());
     return copy;
   }
-  Ref<host::VBControl> LoadControl(TextView form, const ControlSpec& controlSpec, std::vector<Text>* skipped) override {
+  Ref<host::VBControl> LoadControl(TextView form, const PlacedControl& placedControl, std::vector<Text>* skipped) override {
     auto designer = DesignerOf(form);
-    auto control = MemControl::Create(designer, controlSpec.className);
-    control->FindSlot(u"Name")->value = CoerceProperty(*control->FindSlot(u"Name")->def, vb::Variant(controlSpec.name));
-    if (!controlSpec.container.empty()) control->container = designer->Container(controlSpec.container);
+    auto control = MemControl::Create(designer, placedControl.className);
+    control->FindSlot(u"Name")->value = CoerceProperty(*control->FindSlot(u"Name")->def, vb::Variant(placedControl.name));
+    if (!placedControl.container.empty()) control->container = designer->Container(placedControl.container);
     designer->Adopt(control);
-    for (const auto& [property, value] : controlSpec.properties)
+    for (const auto& [property, value] : placedControl.properties)
       if (!control->LoadValue(property, value) && skipped) skipped->push_back(property);
     return control;
   }

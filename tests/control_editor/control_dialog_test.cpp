@@ -175,7 +175,7 @@ TEST_F(RavlenTest, RejectedNameStopsTheSaveWithItsMessageAndFocus) {
 }
 
 TEST_F(RavlenTest, TextBoxKeepsTextAndMultiLineWhenItsNameIsRejectedAndASecondSaveWritesAll) {
-  Start({}, {ControlSpec{u"TextBox", u"txtDup"}});
+  Start({}, {PlacedControl{u"TextBox", u"txtDup"}});
   home.toolkit.Once(u"frmTextBox", [&](ui::Form& form) {
     scripted::Type(form, u"txtText", u"hello");
     scripted::Click(form, u"chkMulti");

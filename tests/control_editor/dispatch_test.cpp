@@ -21,7 +21,7 @@ TEST_F(RavlenTest, OtherControlOpeningFailureIsReportedAndClosesTheDialog) {
 
 TEST_F(RavlenTest, FailedDisplayOfTheRemoveDialogLeavesItReadyForTheNextDeletion) {
   const Text code = memhost::Lines({u"Private Sub Text1_Change()", u"End Sub", u"Private Sub Text2_Change()", u"End Sub"});
-  Start(code, {ControlSpec{u"TextBox", u"Text1"}, ControlSpec{u"TextBox", u"Text2"}});
+  Start(code, {PlacedControl{u"TextBox", u"Text1"}, PlacedControl{u"TextBox", u"Text2"}});
   // The handler reads Members once to decide, the dialog once more when it opens: that one fails.
   vbe->InjectFailure("CodeModule.Members", 2, 5, u"Invalid procedure call or argument");
   vbe->DeleteControl(kForm, u"Text1");

@@ -82,7 +82,7 @@ TEST_F(RavlenTest, UnlistedTypesFollowTheOtherControlsFlag) {
 
 TEST_F(RavlenTest, TheTwoSwitchesAreStoredAtOnce) {
   Start(memhost::Lines({u"Private Sub Text1_Change()", u"    Text1.Text = \"\"", u"End Sub"}),
-        {ControlSpec{u"TextBox", u"Text1"}});
+        {PlacedControl{u"TextBox", u"Text1"}});
   home.toolkit.Once(u"frmAddInOptions", [&](ui::Form& form) {
     scripted::Click(form, u"chkRemove");
     scripted::Click(form, u"chkRename");
@@ -158,7 +158,7 @@ TEST_F(RavlenTest, OptionsFontIsStoredEvenWithoutAChoice) {
 
 TEST_F(RavlenTest, UnreadableStoredFlagEndsTheConnectionWithItsMessage) {
   Setting(u"RenameCode", u"maybe");
-  Start(memhost::Lines({u"Private Sub Text1_Change()", u"End Sub"}), {ControlSpec{u"TextBox", u"Text1"}});
+  Start(memhost::Lines({u"Private Sub Text1_Change()", u"End Sub"}), {PlacedControl{u"TextBox", u"Text1"}});
   ASSERT_EQ(home.toolkit.messages().size(), 1u);
   EXPECT_EQ(home.toolkit.messages()[0], (scripted::MessageBox{u"Type mismatch", ui::vbOKOnly, u""}));
   // The entry was created before the options were read; the designer events were never bound.

@@ -14,7 +14,7 @@
 
 namespace ravlen_test {
 
-using memhost::ControlSpec;
+using memhost::PlacedControl;
 using memhost::HostBuilder;
 using memhost::PropertyWrite;
 using vb::Text;
@@ -25,7 +25,7 @@ inline constexpr const char16_t* kForm = u"Form1";
 class RavlenTest : public testing_support::AddInTest<ravlen::Connect> {
  protected:
   // Builds Project1 with Form1 (its code and controls) and connects the add-in.
-  void Start(TextView code = {}, std::vector<ControlSpec> controls = {}) {
+  void Start(TextView code = {}, std::vector<PlacedControl> controls = {}) {
     Connect(HostBuilder().project(u"Project1").form(kForm, code, std::move(controls)).build());
   }
 

@@ -22,7 +22,7 @@ const Text kSaveCode = memhost::Lines({
 });
 
 TEST_F(RavlenTest, ConfirmingRemovesEveryTickedProcedure) {
-  Start(kSaveCode, {ControlSpec{u"CommandButton", u"cmdSave"}});
+  Start(kSaveCode, {PlacedControl{u"CommandButton", u"cmdSave"}});
   std::vector<Text> rows;
   std::vector<bool> ticks;
   home.toolkit.Once(u"frmRemoveControl", [&](ui::Form& form) {
@@ -54,7 +54,7 @@ TEST_F(RavlenTest, ConfirmingRemovesEveryTickedProcedure) {
 }
 
 TEST_F(RavlenTest, UntickedRowsAreLeftAlone) {
-  Start(kSaveCode, {ControlSpec{u"CommandButton", u"cmdSave"}});
+  Start(kSaveCode, {PlacedControl{u"CommandButton", u"cmdSave"}});
   home.toolkit.Once(u"frmRemoveControl", [&](ui::Form& form) {
     scripted::Tick(form, u"lstMembers", u"cmdSave_Click");
     scripted::Tick(form, u"lstMembers", u"cmdSave_GotFocus");
@@ -66,7 +66,7 @@ TEST_F(RavlenTest, UntickedRowsAreLeftAlone) {
 
   // Unticking one of them removes only the other.
   Disconnect(1);
-  Start(kSaveCode, {ControlSpec{u"CommandButton", u"cmdSave"}});
+  Start(kSaveCode, {PlacedControl{u"CommandButton", u"cmdSave"}});
   home.toolkit.Once(u"frmRemoveControl", [&](ui::Form& form) {
     scripted::Tick(form, u"lstMembers", u"cmdSave_Click");
     scripted::Click(form, u"cmdOK");
@@ -107,7 +107,7 @@ TEST_F(RavlenTest, RemovalIsOfferedForNameAndUnderscoreOnly) {
   for (const Case& c : cases) {
     SCOPED_TRACE(vb::ToUtf8(c.code));
     testing_support::TestHome caseHome;
-    auto host = HostBuilder().project(u"Project1").form(kForm, c.code, {ControlSpec{u"TextBox", c.control}}).build();
+    auto host = HostBuilder().project(u"Project1").form(kForm, c.code, {PlacedControl{u"TextBox", c.control}}).build();
     ravlen::Connect addIn;
     addIn.OnConnection(host, addin::ext_cm_AfterStartup);
     std::vector<Text> rows;
@@ -137,12 +137,12 @@ const Text kCategoryCode = memhost::Lines({
     u"End Sub",
 });
 
-std::vector<ControlSpec> CategoryControls() {
+std::vector<PlacedControl> CategoryControls() {
   auto option = [](std::int16_t index) {
-    return ControlSpec{u"OptionButton", u"optCategory", {{u"Index", vb::Variant(index)}}, u"fraCategory"};
+    return PlacedControl{u"OptionButton", u"optCategory", {{u"Index", vb::Variant(index)}}, u"fraCategory"};
   };
-  return {ControlSpec{u"Frame", u"fraCategory"}, option(0), option(1), ControlSpec{u"CheckBox", u"chkAll", {}, u"fraCategory"},
-          ControlSpec{u"CommandButton", u"cmd"}, ControlSpec{u"CommandButton", u"cmd_Save"}};
+  return {PlacedControl{u"Frame", u"fraCategory"}, option(0), option(1), PlacedControl{u"CheckBox", u"chkAll", {}, u"fraCategory"},
+          PlacedControl{u"CommandButton", u"cmd"}, PlacedControl{u"CommandButton", u"cmd_Save"}};
 }
 
 TEST_F(RavlenTest, AnArrayOrAContainerOffersEachControlsCodeOnceWhenItsLastControlGoes) {
@@ -215,7 +215,7 @@ TEST_F(RavlenTest, FunctionsAndPropertiesEndAtTheirOwnEndLine) {
       u"    Text1_Count = 0",
       u"End Sub",
   });
-  Start(code, {ControlSpec{u"TextBox", u"Text1"}});
+  Start(code, {PlacedControl{u"TextBox", u"Text1"}});
   home.toolkit.Once(u"frmRemoveControl", [&](ui::Form& form) { scripted::Click(form, u"cmdOK"); });
   vbe->DeleteControl(kForm, u"Text1");
   EXPECT_EQ(vbe->Code(kForm), memhost::Lines({
@@ -236,7 +236,7 @@ TEST_F(RavlenTest, ProcedureWithoutItsEndLineIsNotDeleted) {
       u"Private Sub Text1_KeyPress(KeyAscii As Integer)",
       u"    KeyAscii = 0",
   });
-  Start(code, {ControlSpec{u"TextBox", u"Text1"}});
+  Start(code, {PlacedControl{u"TextBox", u"Text1"}});
   home.toolkit.Once(u"frmRemoveControl", [&](ui::Form& form) { scripted::Click(form, u"cmdOK"); });
   vbe->DeleteControl(kForm, u"Text1");
   EXPECT_EQ(Shown(), std::vector<Text>{u"frmRemoveControl"});
@@ -245,7 +245,7 @@ TEST_F(RavlenTest, ProcedureWithoutItsEndLineIsNotDeleted) {
 
 TEST_F(RavlenTest, RemovalOffIsNotOffered) {
   Setting(u"RemoveCode", u"False");
-  Start(kSaveCode, {ControlSpec{u"CommandButton", u"cmdSave"}});
+  Start(kSaveCode, {PlacedControl{u"CommandButton", u"cmdSave"}});
   vbe->DeleteControl(kForm, u"cmdSave");
   EXPECT_TRUE(Shown().empty());
   EXPECT_EQ(vbe->Code(kForm), kSaveCode);

@@ -15,7 +15,7 @@ const Text kCode = memhost::Lines({
     u"End Sub",
 });
 
-const std::vector<ControlSpec> kBoxes = {ControlSpec{u"TextBox", u"Text1"}, ControlSpec{u"TextBox", u"Text10"}};
+const std::vector<PlacedControl> kBoxes = {PlacedControl{u"TextBox", u"Text1"}, PlacedControl{u"TextBox", u"Text10"}};
 
 TEST_F(RavlenTest, ReplaceFollowsWholeNamesOnly) {
   Start(kCode, kBoxes);
@@ -81,7 +81,7 @@ TEST_F(RavlenTest, AnArraysCodeFollowsOnlyWhenItsLastElementIsRenamed) {
   const Text code = memhost::Lines({u"Private Sub optSize_Click(Index As Integer)", u"    optSize(Index).Tag = \"\"",
                                     u"End Sub"});
   auto element = [](std::int16_t index) {
-    return ControlSpec{u"OptionButton", u"optSize", {{u"Index", vb::Variant(index)}}};
+    return PlacedControl{u"OptionButton", u"optSize", {{u"Index", vb::Variant(index)}}};
   };
   Start(code, {element(0), element(1)});
   home.toolkit.On(u"frmRenameCode", [](ui::Form& form) { scripted::Click(form, u"cmdReplace"); });

@@ -9,7 +9,7 @@ namespace {
 
 using hosts_test::ErrorNumberOf;
 using hosts_test::U8;
-using memhost::ControlSpec;
+using memhost::PlacedControl;
 using memhost::HostBuilder;
 using memhost::PropertyWrite;
 using vb::Text;
@@ -89,15 +89,15 @@ TEST(Designer, EventsOfOneDesignerAndControlsStillReadableWhenRemoved) {
 
 TEST(Designer, AContainerIsDeletedWithWhatItHoldsEachControlRaisingItsEventInDesignerOrder) {
   auto element = [](const char16_t* cls, const char16_t* name, std::int16_t index, const char16_t* container = u"") {
-    return ControlSpec{cls, name, {{u"Index", Variant(index)}}, container};
+    return PlacedControl{cls, name, {{u"Index", Variant(index)}}, container};
   };
   // Each element of a frame array holds its own controls.
   auto vbe = HostBuilder()
                  .form(u"frmWizard", u"",
                        {element(u"Frame", u"fraStep", 0), element(u"OptionButton", u"optKind", 0, u"fraStep"),
-                        ControlSpec{u"PictureBox", u"picLogo", {}, u"fraStep"},
-                        ControlSpec{u"Image", u"imgLogo", {}, u"picLogo"}, element(u"Frame", u"fraStep", 1),
-                        element(u"OptionButton", u"optKind", 1, u"fraStep"), ControlSpec{u"CommandButton", u"cmdNext"}})
+                        PlacedControl{u"PictureBox", u"picLogo", {}, u"fraStep"},
+                        PlacedControl{u"Image", u"imgLogo", {}, u"picLogo"}, element(u"Frame", u"fraStep", 1),
+                        element(u"OptionButton", u"optKind", 1, u"fraStep"), PlacedControl{u"CommandButton", u"cmdNext"}})
                  .build();
   EXPECT_EQ(U8(vbe->ContainerOf(vbe->FindDesignerControl(u"frmWizard", u"optKind", 1))), "fraStep");
   std::vector<std::string> seen;
@@ -133,7 +133,7 @@ TEST(Designer, DefaultNamesTakeTheLowestFreeNumber) {
 
 TEST(Designer, NamesTheIdeRejects) {
   auto vbe = HostBuilder()
-                 .form(u"Form1", u"", {ControlSpec{u"CommandButton", u"cmdOK"}, ControlSpec{u"TextBox", u"Text1"}})
+                 .form(u"Form1", u"", {PlacedControl{u"CommandButton", u"cmdOK"}, PlacedControl{u"TextBox", u"Text1"}})
                  .build();
   auto text1 = vbe->FindDesignerControl(u"Form1", u"Text1");
   const Text forty(40, u'a');
@@ -170,9 +170,9 @@ TEST(Designer, NamesTheIdeRejects) {
 TEST(Designer, ValuesOutOfRangeOrOfTheWrongKind) {
   auto vbe = HostBuilder()
                  .form(u"Form1", u"",
-                       {ControlSpec{u"HScrollBar", u"hsbZoom"}, ControlSpec{u"Timer", u"tmrPoll"},
-                        ControlSpec{u"ListBox", u"lstItems"}, ControlSpec{u"Label", u"lblTitle"},
-                        ControlSpec{u"MaskEdBox", u"mskDate"}, ControlSpec{u"SSTab", u"tabPages"}})
+                       {PlacedControl{u"HScrollBar", u"hsbZoom"}, PlacedControl{u"Timer", u"tmrPoll"},
+                        PlacedControl{u"ListBox", u"lstItems"}, PlacedControl{u"Label", u"lblTitle"},
+                        PlacedControl{u"MaskEdBox", u"mskDate"}, PlacedControl{u"SSTab", u"tabPages"}})
                  .build();
   struct Case {
     const char16_t* control;
@@ -217,7 +217,7 @@ TEST(Designer, ValuesOutOfRangeOrOfTheWrongKind) {
 }
 
 TEST(Designer, ControlArraysShareANameWithDistinctIndexes) {
-  auto vbe = HostBuilder().form(u"Form1", u"", {ControlSpec{u"OptionButton", u"optSize", {{u"Index", Variant(std::int16_t{0})}}}}).build();
+  auto vbe = HostBuilder().form(u"Form1", u"", {PlacedControl{u"OptionButton", u"optSize", {{u"Index", Variant(std::int16_t{0})}}}}).build();
   auto second = vbe->PlaceControl(u"Form1", u"OptionButton");
   auto third = vbe->PlaceControl(u"Form1", u"OptionButton");
   EXPECT_EQ(Prop(second, u"Index")->Value(), Variant(std::int16_t{-1}));

@@ -251,7 +251,7 @@ TEST(FilesDesignerSave, ANewControlGoesAtTheEndOfItsContainerAndAMultiLineTextIs
   Workspace ws = Workspace::Load(path);
   auto& vbe = *ws.vbe();
   // A control loaded into the frame, the way a designer file places it.
-  vbe.LoadControl(u"frmTest", memhost::ControlSpec{u"OptionButton", u"optNew", {{u"Top", vb::Variant(900.0)}}, u"fraOptions"});
+  vbe.LoadControl(u"frmTest", memhost::PlacedControl{u"OptionButton", u"optNew", {{u"Top", vb::Variant(900.0)}}, u"fraOptions"});
   std::string frame = kFrame;
   frame.insert(frame.rfind("   End\n"),
                "      Begin VB.OptionButton optNew \n"

@@ -56,7 +56,7 @@ TextView Trimmed(TextView line) {
 
 struct Module {
   Text code;
-  std::vector<memhost::ControlSpec> controls;
+  std::vector<memhost::PlacedControl> controls;
 };
 
 // The code window's lines of a module file, and a form's controls (the first of a control array).
