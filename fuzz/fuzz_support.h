@@ -11,7 +11,8 @@
 #include <fstream>
 #include <string>
 #include <string_view>
-#include <unistd.h>
+
+#include "support/temp_folder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
@@ -31,26 +32,11 @@ inline std::string_view Bytes(const std::uint8_t* data, std::size_t size) {
 // A folder of this process's own in the temporary folder, removed when the program ends.
 class ScratchFolder {
  public:
-  ScratchFolder() {
-    std::string name = (std::filesystem::temp_directory_path() / "vb6kit-fuzz-XXXXXX").string();
-    if (!mkdtemp(name.data())) {
-      std::perror("mkdtemp");
-      std::abort();
-    }
-    path_ = name;
-  }
-  ~ScratchFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-  const std::filesystem::path& path() const { return path_; }
+  const std::filesystem::path& path() const { return folder_.path(); }
 
   // Writes a file in the folder (subfolders made as needed) and returns its path.
   std::filesystem::path Write(const std::filesystem::path& relative, std::string_view bytes) const {
-    const std::filesystem::path file = path_ / relative;
+    const std::filesystem::path file = folder_ / relative;
     std::filesystem::create_directories(file.parent_path());
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -63,12 +49,12 @@ class ScratchFolder {
 
   // True when `file` names something inside the folder (".." and letter case taken as written).
   bool Holds(const std::filesystem::path& file) const {
-    const std::filesystem::path relative = file.lexically_normal().lexically_relative(path_);
+    const std::filesystem::path relative = file.lexically_normal().lexically_relative(folder_.path());
     return !relative.empty() && *relative.begin() != "..";
   }
 
  private:
-  std::filesystem::path path_;
+  testing_support::TempFolder folder_{"vb6kit-fuzz"};
 };
 
 }  // namespace fuzz
