@@ -60,47 +60,43 @@ class QuietRuntime {
 
 void Sizes(benchmark::internal::Benchmark* b) { b->RangeMultiplier(4)->Range(1 << 10, 1 << 16)->Complexity(); }
 
-// Comments out every line, as the comment add-in does: one Lines and one ReplaceLine per line.
-void ReplaceLine(benchmark::State& state) {
+// Times `edit` on a module of state.range(0) lines, loaded afresh (untimed) for each iteration.
+template <typename Edit>
+void EditFreshModule(benchmark::State& state, Edit edit) {
   const Text code = ModuleText(state.range(0));
   for (auto _ : state) {
     state.PauseTiming();
     auto vbe = Ide(code);
     auto module = ModuleOf(vbe);
     state.ResumeTiming();
-    const long count = module->CountOfLines();
-    for (long line = 1; line <= count; ++line) module->ReplaceLine(line, u"'" + module->Lines(line, 1));
+    edit(*module);
   }
   state.SetComplexityN(state.range(0));
+}
+
+// Comments out every line, as the comment add-in does: one Lines and one ReplaceLine per line.
+void ReplaceLine(benchmark::State& state) {
+  EditFreshModule(state, [](auto& module) {
+    const long count = module.CountOfLines();
+    for (long line = 1; line <= count; ++line) module.ReplaceLine(line, u"'" + module.Lines(line, 1));
+  });
 }
 BENCHMARK(ReplaceLine)->Apply(Sizes);
 
 // A line inserted above every line, walking down.
 void InsertLines(benchmark::State& state) {
-  const Text code = ModuleText(state.range(0));
-  for (auto _ : state) {
-    state.PauseTiming();
-    auto vbe = Ide(code);
-    auto module = ModuleOf(vbe);
-    state.ResumeTiming();
-    const long count = module->CountOfLines();
-    for (long line = 1; line <= 2 * count; line += 2) module->InsertLines(line, u"' note");
-  }
-  state.SetComplexityN(state.range(0));
+  EditFreshModule(state, [](auto& module) {
+    const long count = module.CountOfLines();
+    for (long line = 1; line <= 2 * count; line += 2) module.InsertLines(line, u"' note");
+  });
 }
 BENCHMARK(InsertLines)->Apply(Sizes);
 
 // Every other line deleted, walking down.
 void DeleteLines(benchmark::State& state) {
-  const Text code = ModuleText(state.range(0));
-  for (auto _ : state) {
-    state.PauseTiming();
-    auto vbe = Ide(code);
-    auto module = ModuleOf(vbe);
-    state.ResumeTiming();
-    for (long line = 1; line <= module->CountOfLines(); ++line) module->DeleteLines(line, 1);
-  }
-  state.SetComplexityN(state.range(0));
+  EditFreshModule(state, [](auto& module) {
+    for (long line = 1; line <= module.CountOfLines(); ++line) module.DeleteLines(line, 1);
+  });
 }
 BENCHMARK(DeleteLines)->Apply(Sizes);
 
@@ -121,17 +117,11 @@ BENCHMARK(MembersAfterAnEdit)->Apply(Sizes);
 
 // A property added three times over, as the property generator adds one.
 void AddFromString(benchmark::State& state) {
-  const Text code = ModuleText(state.range(0));
-  for (auto _ : state) {
-    state.PauseTiming();
-    auto vbe = Ide(code);
-    auto module = ModuleOf(vbe);
-    state.ResumeTiming();
-    module->AddFromString(u"Private mPrice As Currency");
-    module->AddFromString(u"Public Property Let Price(ByVal value As Currency)\r\n    mPrice = value\r\nEnd Property");
-    module->AddFromString(u"Public Property Get Price() As Currency\r\n    Price = mPrice\r\nEnd Property");
-  }
-  state.SetComplexityN(state.range(0));
+  EditFreshModule(state, [](auto& module) {
+    module.AddFromString(u"Private mPrice As Currency");
+    module.AddFromString(u"Public Property Let Price(ByVal value As Currency)\r\n    mPrice = value\r\nEnd Property");
+    module.AddFromString(u"Public Property Get Price() As Currency\r\n    Price = mPrice\r\nEnd Property");
+  });
 }
 BENCHMARK(AddFromString)->Apply(Sizes);
 
