@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string_view>
+#include <type_traits>
 
 #include "framework/vb_statements.h"
 #include "hosts/memory/line_store.h"
@@ -22,57 +23,144 @@ TextView TrimBlanks(TextView s) {
   return s;
 }
 
+// `word` is a keyword, all ASCII letters: a character matches one of them, letter case ignored,
+// exactly when the two agree with their 0x20 bit set.
 bool StartsWithWord(TextView s, TextView word) {
-  if (s.size() < word.size() || !vb::EqualsNoCase(s.substr(0, word.size()), word)) return false;
+  if (s.size() < word.size()) return false;
+  for (std::size_t i = 0; i < word.size(); ++i)
+    if ((s[i] | 0x20) != (word[i] | 0x20)) return false;
   return s.size() == word.size() || !IsIdentChar(s[word.size()]);
 }
 
-// Inside a procedure only its End statement counts. A line that does not go on with " _" holds
-// none unless one of its statements starts with the word "End" and a word that may be Sub,
-// Function or Property ("End If" and "End Select" are not); most lines of a module are such lines,
-// and a look at the bytes of one is quicker than reading it.
-bool StartsWithNoCase(std::string_view s, std::string_view lowerWord) {
+// Inside a procedure only its End statement counts, and most lines of a module are inside one: a
+// look at a line's characters where they are (bytes or 16-bit units) tells nearly every line apart
+// from one that may end the procedure, and only those are read in full. The look may say "maybe"
+// where a full read finds no end (it splits at every ":" and does not know Rem), never the other
+// way round.
+template <class Char>
+bool IsIdentUnit(Char c) {
+  return IsIdentChar(static_cast<char16_t>(static_cast<std::make_unsigned_t<Char>>(c)));
+}
+// Whether `s` starts with `lowerWord` (ASCII letters), letter case ignored.
+template <class Char>
+bool StartsWithNoCase(std::basic_string_view<Char> s, std::string_view lowerWord) {
   if (s.size() < lowerWord.size()) return false;
   for (std::size_t i = 0; i < lowerWord.size(); ++i)
     if ((s[i] | 0x20) != lowerWord[i]) return false;
   return true;
 }
-bool MayEndProcedure(std::string_view statement) {
-  std::size_t i = 0;
-  auto at = [&statement](std::size_t k) { return static_cast<char16_t>(static_cast<unsigned char>(statement[k])); };
-  while (i < statement.size() && IsBlank(at(i))) ++i;
-  if (!StartsWithNoCase(statement.substr(i), "end")) return false;
-  i += 3;
-  if (i < statement.size() && IsIdentChar(at(i))) return false;  // "EndTime = 0"
-  while (i < statement.size() && IsBlank(at(i))) ++i;
-  const std::string_view word = statement.substr(i);
+// Whether a statement starting with `s` (its first character not blank) may be End Sub, End
+// Function or End Property. On a piece of a continued line, "End" with nothing after it may still
+// be followed by the word on the next line.
+template <class Char>
+bool MayEndProcedure(std::basic_string_view<Char> s, bool continued) {
+  if (!StartsWithNoCase(s, "end")) return false;
+  std::size_t i = 3;
+  if (i < s.size() && IsIdentUnit(s[i])) return false;  // "EndTime = 0"
+  while (i < s.size() && IsBlank(s[i])) ++i;
+  if (i == s.size()) return continued;
+  const std::basic_string_view<Char> word = s.substr(i);
   return StartsWithNoCase(word, "sub") || StartsWithNoCase(word, "function") || StartsWithNoCase(word, "property");
 }
-bool HoldsNoEnd(std::string_view line) {
-  std::size_t last = line.size();
-  while (last > 0 && IsBlank(static_cast<char16_t>(line[last - 1]))) --last;
-  if (last > 0 && line[last - 1] == '_') return false;
-  if (line.find(':') == std::string_view::npos) return !MayEndProcedure(line);
-  // Statements split at ":" outside strings, up to a comment.
-  std::size_t start = 0;
+
+// A look at a logical line inside a procedure, one physical line after the other: the state
+// carried over a " _" join.
+struct BodyLook {
   bool inString = false;
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (c == '"') {
-      inString = !inString;
-    } else if (!inString && c == '\'') {
-      break;
-    } else if (!inString && c == ':') {
-      if (MayEndProcedure(line.substr(start, i - start))) return false;
-      start = i + 1;
+  bool atStatement = true;  // nothing but blanks since the last ":" (or the start)
+};
+enum class Seen { Nothing, MaybeEnd, Comment };
+
+// Looks at `line`, one physical line of a logical line inside a procedure; `continued` when the
+// next line goes on with it (`line` is then without its "_": the blank before it remains, as in
+// the joined statement).
+template <class Char>
+Seen LookAtBodyLine(std::basic_string_view<Char> line, bool continued, BodyLook& look) {
+  const std::size_t n = line.size();
+  std::size_t i = 0, colon = continued ? 0 : line.find(Char(':'));
+  while (i < n) {
+    if (look.inString) {
+      const std::size_t close = line.find(Char('"'), i);
+      if (close == line.npos) return Seen::Nothing;
+      look.inString = false;
+      i = close + 1;
+      continue;
+    }
+    if (look.atStatement) {
+      while (i < n && IsBlank(line[i])) ++i;
+      if (i == n) break;
+      look.atStatement = false;
+      if (MayEndProcedure(line.substr(i), continued)) return Seen::MaybeEnd;
+    }
+    if (!continued) {
+      // Only a later statement could end the procedure: with no ":" ahead, nothing more can.
+      if (colon != line.npos && colon < i) colon = line.find(Char(':'), i);
+      if (colon == line.npos) return Seen::Nothing;
+    }
+    for (; i < n; ++i) {
+      const Char c = line[i];
+      if (c == '"' || c == ':') break;
+      if (c == '\'') return Seen::Comment;
+    }
+    if (i == n) break;
+    if (line[i] == '"') look.inString = true;
+    else look.atStatement = true;
+    ++i;
+  }
+  return Seen::Nothing;
+}
+
+// The line without the " _" that continues it on the next, or npos when it does not.
+template <class Char>
+std::size_t ContinuationAt(std::basic_string_view<Char> line) {
+  std::size_t last = line.size();
+  while (last > 0 && line[last - 1] == ' ') --last;
+  if (last == 0 || line[last - 1] != '_') return line.npos;
+  --last;
+  return last == 0 || IsBlank(line[last - 1]) ? last : line.npos;
+}
+
+// A line with no statement: blanks, or a comment after them.
+template <class Char>
+bool IsBlankOrComment(std::basic_string_view<Char> line) {
+  std::size_t i = 0;
+  while (i < line.size() && IsBlank(line[i])) ++i;
+  return i == line.size() || line[i] == '\'';
+}
+
+// Calls `f` with line `index` as it is kept: bytes or 16-bit units.
+template <class F>
+decltype(auto) WithLine(const std::vector<Text>& lines, std::size_t index, F&& f) {
+  return f(TextView(lines[index]));
+}
+template <class F>
+decltype(auto) WithLine(const LineStore& lines, std::size_t index, F&& f) {
+  std::string_view bytes;
+  if (lines.LineBytes(index, bytes)) return f(bytes);
+  Text unused;  // a line not kept as bytes is viewed where it is
+  return f(lines.Line(index, unused));
+}
+
+// The first line, from `i` (0-based) on, of a logical line inside a procedure that may end it;
+// the line count when none does.
+template <class Lines>
+std::size_t SkipProcedureBody(const Lines& lines, std::size_t i) {
+  const std::size_t count = lines.size();
+  while (i < count) {
+    const std::size_t start = i;
+    BodyLook look;
+    Seen seen = Seen::Nothing;
+    bool continued = true;
+    for (; continued && i < count; ++i) {
+      WithLine(lines, i, [&](auto line) {
+        const std::size_t cut = i + 1 < count ? ContinuationAt(line) : line.npos;
+        continued = cut != line.npos;
+        if (seen == Seen::Nothing) seen = LookAtBodyLine(continued ? line.substr(0, cut) : line, continued, look);
+      });
+      if (seen == Seen::MaybeEnd) return start;
     }
   }
-  return !MayEndProcedure(line.substr(start));
-}
-bool HoldsNoEnd(const std::vector<Text>& /*lines*/, std::size_t /*index*/) { return false; }
-bool HoldsNoEnd(const LineStore& lines, std::size_t index) {
-  std::string_view bytes;
-  return lines.LineBytes(index, bytes) && HoldsNoEnd(bytes);
+  return count;
 }
 
 // Calls `statement` with each statement of a logical line, without its comment: the line splits
@@ -183,9 +271,11 @@ class Scanner {
     Text joined;  // a statement continued over several lines, joined with blanks
     Text scratch;
     for (std::size_t i = static_cast<std::size_t>(from - 1); i < count; ++i) {
+      if (block_ == Block::Procedure && (i = SkipProcedureBody(lines, i)) == count) break;
       first_ = static_cast<long>(i + 1);
       if (canStop && block_ == Block::Module && first_ >= stopFrom && canStop(first_)) return first_;
-      if (block_ == Block::Procedure && HoldsNoEnd(lines, i)) continue;
+      if (WithLine(lines, i, [&](auto line) { return IsBlankOrComment(line) && (i + 1 == count || ContinuationAt(line) == line.npos); }))
+        continue;
       TextView text = LineAt(lines, i, scratch);
       if (vb::ContinuesOnNextLine(text) && i + 1 < count) {
         joined.assign(text);

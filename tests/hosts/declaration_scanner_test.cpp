@@ -60,8 +60,8 @@ TEST(DeclarationScanner, OutlineOfAFormModule) {
   EXPECT_EQ(outline.firstProcedureLine, 11);
 }
 
-// Inside a procedure the scanner skips most lines by a look at their bytes; it must find the same
-// ends as when it reads every line in full.
+// Inside a procedure the scanner only looks for what may end it, on the line's bytes or 16-bit
+// units as the line is kept and across " _" joins; it must find the ends a full read finds.
 TEST(DeclarationScanner, ProcedureEndsAmongLinesThatLookLikeThem) {
   const std::vector<vb::Text> procedures = {
       u"Sub A()",
@@ -84,6 +84,23 @@ TEST(DeclarationScanner, ProcedureEndsAmongLinesThatLookLikeThem) {
       u"    : End Sub",
       u"Sub F()",
       u"  End Sub",
+      u"Sub G()",
+      u"    x = \"\u20AC\" & y: z = 1",  // kept as 16-bit units, as every line with a \u20AC below
+      u"    ' \u20AC note: End Sub",
+      u"    x = \"a _",
+      u"b\": End _",
+      u"    Sub",
+      u"Sub H()",
+      u"    ' note _",
+      u"    : End Sub",
+      u"Done: End Sub",
+      u"#If Win32 Then",
+      u"Sub I(ByVal a As Long)",
+      u"#Else",
+      u"Sub I(ByVal a As Integer)",
+      u"#End If",
+      u"    y = 1 _",
+      u"        + 2: End Sub ' \u20AC",
   };
   vb::Text code;
   for (const vb::Text& line : procedures) code += line + u"\r\n";
@@ -97,6 +114,8 @@ TEST(DeclarationScanner, ProcedureEndsAmongLinesThatLookLikeThem) {
       {K::Sub, "A", false, 1, 1, 9},         {K::Sub, "B", false, 10, 10, 11},
       {K::Function, "C", false, 12, 12, 13}, {K::PropertyGet, "D", false, 14, 14, 15},
       {K::Sub, "E", false, 16, 16, 18},      {K::Sub, "F", false, 19, 19, 20},
+      {K::Sub, "G", false, 21, 21, 26},      {K::Sub, "H", false, 27, 27, 30},
+      {K::Other, "", false, 31, 31, 0},      {K::Sub, "I", false, 32, 32, 37},
   };
   EXPECT_EQ(rowsOf(memhost::ScanModule(procedures)), expected);
   EXPECT_EQ(rowsOf(memhost::ScanModule(memhost::LineStore(code))), expected);
