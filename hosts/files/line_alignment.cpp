@@ -2,7 +2,9 @@
 #include "hosts/files/line_alignment.h"
 
 #include <algorithm>
-#include <unordered_map>
+#include <cstdint>
+#include <stdexcept>
+#include <string_view>
 
 namespace files {
 namespace {
@@ -11,9 +13,65 @@ struct Span {
   std::size_t beforeBegin, beforeEnd, afterBegin, afterEnd;
 };
 
-struct Occurrences {
-  std::size_t inBefore = 0, inAfter = 0;
-  std::size_t beforeIndex = 0, afterIndex = 0;
+// The distinct lines of a span of `before` in one open-addressed array of 12 bytes a line: where
+// each was seen last on each side, and whether once or more (counts stop at two). A node-based
+// map took four times that, and reserved a bucket for every line even when few are distinct.
+template <class Lines, class View>
+class LineCounts {
+ public:
+  struct Entry {
+    std::uint32_t hash : 28 = 0;
+    std::uint32_t inBefore : 2 = 0;  // 0: a free slot
+    std::uint32_t inAfter : 2 = 0;
+    std::uint32_t beforeIndex = 0, afterIndex = 0;
+  };
+
+  explicit LineCounts(const Lines& before) : before_(before), entries_(64) {}
+
+  void CountBefore(std::size_t i) {
+    if ((used_ + 1) * 2 > entries_.size()) Grow();
+    const View line = before_[i];
+    Entry& e = entries_[Probe(line, Hash(line))];
+    if (e.inBefore == 0) {
+      ++used_;
+      e.hash = Hash(line);
+    }
+    if (e.inBefore < 2) ++e.inBefore;
+    e.beforeIndex = static_cast<std::uint32_t>(i);
+  }
+
+  // The entry of a line, none when `before` has no such line in the span.
+  Entry* Find(View line) {
+    Entry& e = entries_[Probe(line, Hash(line))];
+    return e.inBefore == 0 ? nullptr : &e;
+  }
+
+ private:
+  static std::uint32_t Hash(View line) { return std::hash<View>{}(line) & 0x0FFF'FFFF; }
+
+  std::size_t Probe(View line, std::uint32_t hash) const {
+    const std::size_t mask = entries_.size() - 1;
+    for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+      const Entry& e = entries_[at];
+      if (e.inBefore == 0 || (e.hash == hash && View(before_[e.beforeIndex]) == line)) return at;
+    }
+  }
+
+  void Grow() {
+    std::vector<Entry> old(entries_.size() * 2);
+    old.swap(entries_);
+    const std::size_t mask = entries_.size() - 1;
+    for (const Entry& e : old) {
+      if (e.inBefore == 0) continue;
+      std::size_t at = e.hash & mask;
+      while (entries_[at].inBefore != 0) at = (at + 1) & mask;
+      entries_[at] = e;
+    }
+  }
+
+  const Lines& before_;
+  std::vector<Entry> entries_;  // a power of two long, at most half used
+  std::size_t used_ = 0;
 };
 
 // The longest run of pairs whose `after` indexes increase (the pairs come in `before` order):
@@ -38,9 +96,11 @@ Pairs IncreasingRun(const Pairs& pairs) {
   return run;
 }
 
-template <class Line>
-std::vector<std::size_t> Match(const std::vector<Line>& before, const std::vector<Line>& after) {
-  using View = std::basic_string_view<typename Line::value_type>;
+template <class Lines>
+std::vector<std::size_t> Match(const Lines& before, const Lines& after) {
+  using View = std::basic_string_view<typename Lines::value_type::value_type>;
+  if (before.size() > UINT32_MAX || after.size() > UINT32_MAX)
+    throw std::length_error("more than 4 294 967 295 lines cannot be matched");
   std::vector<std::size_t> match(before.size(), kUnmatched);
   // Each round of fixed points looks at every line of its span once; the budget keeps pathological
   // inputs (many nested rounds) linear: spans left when it runs out keep only their head and tail.
@@ -57,23 +117,18 @@ std::vector<std::size_t> Match(const std::vector<Line>& before, const std::vecto
     if (s.beforeBegin == s.beforeEnd || s.afterBegin == s.afterEnd || size > budget) continue;
     budget -= size;
 
-    std::unordered_map<View, Occurrences> seen;
-    seen.reserve(s.beforeEnd - s.beforeBegin);
-    for (std::size_t i = s.beforeBegin; i < s.beforeEnd; ++i) {
-      Occurrences& o = seen[before[i]];
-      ++o.inBefore;
-      o.beforeIndex = i;
-    }
+    LineCounts<Lines, View> seen(before);
+    for (std::size_t i = s.beforeBegin; i < s.beforeEnd; ++i) seen.CountBefore(i);
     for (std::size_t j = s.afterBegin; j < s.afterEnd; ++j) {
-      auto found = seen.find(after[j]);
-      if (found == seen.end()) continue;
-      ++found->second.inAfter;
-      found->second.afterIndex = j;
+      if (auto* o = seen.Find(after[j])) {
+        if (o->inAfter < 2) ++o->inAfter;
+        o->afterIndex = static_cast<std::uint32_t>(j);
+      }
     }
     Pairs unique;
     for (std::size_t i = s.beforeBegin; i < s.beforeEnd; ++i) {
-      const Occurrences& o = seen[before[i]];
-      if (o.inBefore == 1 && o.inAfter == 1) unique.emplace_back(i, o.afterIndex);
+      const auto* o = seen.Find(before[i]);
+      if (o->inBefore == 1 && o->inAfter == 1) unique.emplace_back(i, o->afterIndex);
     }
     const auto fixed = IncreasingRun(unique);
     if (fixed.empty()) continue;
@@ -99,5 +154,7 @@ std::vector<std::size_t> MatchLines(const std::vector<std::string_view>& before,
                                     const std::vector<std::string_view>& after) {
   return Match(before, after);
 }
+
+std::vector<std::size_t> MatchLines(const IndexedLines& before, const IndexedLines& after) { return Match(before, after); }
 
 }  // namespace files

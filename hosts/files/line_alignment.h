@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/vb_text.h"
+#include "hosts/files/text_file.h"
 
 namespace files {
 
@@ -22,5 +23,6 @@ std::vector<std::size_t> MatchLines(const std::vector<vb::Text>& before, const s
 // The same for lines of bytes (a file's lines with their line ends).
 std::vector<std::size_t> MatchLines(const std::vector<std::string_view>& before,
                                     const std::vector<std::string_view>& after);
+std::vector<std::size_t> MatchLines(const IndexedLines& before, const IndexedLines& after);
 
 }  // namespace files

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <stdexcept>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -125,6 +126,18 @@ std::size_t FindLineBreak(std::string_view bytes, std::size_t from, bool& highBy
   }
   highBytes = seen >= 0x80;
   return i < bytes.size() ? i : std::string_view::npos;
+}
+
+IndexedLines::IndexedLines(std::string_view bytes) : bytes_(bytes) {
+  if (bytes.size() > UINT32_MAX) throw std::length_error("a file of 4 GiB or more cannot be compared by lines");
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    starts_.push_back(static_cast<std::uint32_t>(start));
+    const std::size_t end = FindLineBreak(bytes, start);
+    if (end == std::string_view::npos) break;
+    start = end + ((bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') ? 2 : 1);
+  }
+  starts_.push_back(static_cast<std::uint32_t>(bytes.size()));
 }
 
 TextFile SplitFile(std::string_view bytes, int codePage) {

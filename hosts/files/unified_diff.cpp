@@ -13,14 +13,13 @@
 namespace files {
 namespace {
 
-using Lines = std::vector<std::string_view>;
-
 // `removed` lines of before from `oldStart` became `added` lines of after from `newStart`.
 struct Change {
   std::size_t oldStart, removed, newStart, added;
 };
 
-// The changes between two texts, in order.
+// The changes between two texts, in order; Lines is a vector of views or the IndexedLines of a file.
+template <class Lines>
 class Differ {
  public:
   Differ(const Lines& a, const Lines& b) : a_(a), b_(b) {}
@@ -136,22 +135,6 @@ class Differ {
   std::vector<Change> changes_;
 };
 
-Lines SplitKeepingEnds(std::string_view bytes) {
-  Lines lines;
-  std::size_t start = 0;
-  while (start < bytes.size()) {
-    std::size_t end = FindLineBreak(bytes, start);
-    if (end == std::string_view::npos) {
-      end = bytes.size();
-    } else {
-      end += (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') ? 2 : 1;
-    }
-    lines.push_back(bytes.substr(start, end - start));
-    start = end;
-  }
-  return lines;
-}
-
 std::string Range(std::size_t start, std::size_t count) {
   // A hunk side without lines names the line before it.
   std::string s = std::to_string(count == 0 ? start : start + 1);
@@ -179,7 +162,7 @@ void Emit(Out& out, char mark, std::string_view line) {
   if (line.empty() || (line.back() != '\n' && line.back() != '\r')) out += "\n\\ No newline at end of file\n";
 }
 
-template <class Out>
+template <class Out, class Lines>
 void Hunks(Out& out, const std::vector<Change>& changes, const Lines& a, const Lines& b, std::size_t ctx) {
   for (std::size_t first = 0; first < changes.size();) {
     // A hunk takes the changes that lie within 2 * ctx unchanged lines of the one before.
@@ -203,9 +186,9 @@ void Hunks(Out& out, const std::vector<Change>& changes, const Lines& a, const L
   }
 }
 
-template <class Out>
+template <class Out, class Lines>
 void Render(Out& out, const std::string& label, const Lines& a, const Lines& b, int context) {
-  const std::vector<Change> changes = Differ(a, b).Run();
+  const std::vector<Change> changes = Differ<Lines>(a, b).Run();
   if (changes.empty()) return;
   const std::size_t ctx = static_cast<std::size_t>(std::max(context, 0));
   // A relative path is shown as git shows it (a/..., b/...); an absolute one as it is.
@@ -220,7 +203,7 @@ std::string UnifiedDiff(const std::string& label, const std::vector<std::string>
                         const std::vector<std::string>& after, int context) {
   // Each line with the "\n" the output gives it, so both forms share one diff.
   std::vector<std::string> ended[2];
-  Lines lines[2];
+  std::vector<std::string_view> lines[2];
   for (int side = 0; side < 2; ++side) {
     for (const std::string& line : side == 0 ? before : after) ended[side].push_back(line + "\n");
     for (const std::string& line : ended[side]) lines[side].push_back(line);
@@ -233,14 +216,14 @@ std::string UnifiedDiff(const std::string& label, const std::vector<std::string>
 std::string UnifiedDiffOfBytes(const std::string& label, std::string_view before, std::string_view after,
                                int context) {
   std::string out;
-  if (before != after) Render(out, label, SplitKeepingEnds(before), SplitKeepingEnds(after), context);
+  if (before != after) Render(out, label, IndexedLines(before), IndexedLines(after), context);
   return out;
 }
 
 void WriteUnifiedDiffOfBytes(std::ostream& out, const std::string& label, std::string_view before,
                              std::string_view after, int context) {
   StreamOut stream{out};
-  if (before != after) Render(stream, label, SplitKeepingEnds(before), SplitKeepingEnds(after), context);
+  if (before != after) Render(stream, label, IndexedLines(before), IndexedLines(after), context);
 }
 
 }  // namespace files
