@@ -316,7 +316,7 @@ int Rename(Context& context, const Args& args) {
   }
   return FinishEdit(context, form.home, *form.loaded.code, kAddin,
                     form.loaded.file + ": control " + ControlLabel(args) + " renamed to " + args.positionals()[2] +
-                        ", " + Plural(form.loaded.Changes().changed, "code line") + " changed");
+                        ", " + Plural(form.loaded.TakeChanges().changed, "code line") + " changed");
 }
 
 int Remove(Context& context, const Args& args) {
@@ -345,7 +345,7 @@ int Remove(Context& context, const Args& args) {
     if (!kept[i]) throw UsageError("--keep " + keep[i] + ": no event procedure of that name was offered for removal");
   return FinishEdit(context, form.home, *form.loaded.code, kAddin,
                     form.loaded.file + ": control " + ControlLabel(args) + " removed, " +
-                        Plural(form.loaded.Changes().removed, "code line") + " removed");
+                        Plural(form.loaded.TakeChanges().removed, "code line") + " removed");
 }
 
 int Options(Context& context, const Args& args) {

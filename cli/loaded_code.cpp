@@ -80,7 +80,12 @@ const std::vector<std::string>& LoadedCode::DroppedLines() const { return impl_-
 
 LineChanges CompareCode(const memhost::LineStore& before, const memhost::LineStore& after) {
   vb::Text oldScratch, newScratch;
-  auto same = [&](std::size_t i, std::size_t j) { return before.Line(i, oldScratch) == after.Line(j, newScratch); };
+  // Lines kept as bytes on both sides are compared as they are, not widened into copies.
+  auto same = [&](std::size_t i, std::size_t j) {
+    std::string_view oldBytes, newBytes;
+    if (before.LineBytes(i, oldBytes) && after.LineBytes(j, newBytes)) return oldBytes == newBytes;
+    return before.Line(i, oldScratch) == after.Line(j, newScratch);
+  };
   // A module of one empty line shows no text, and so counts as no lines.
   auto count = [&](const memhost::LineStore& lines) {
     return lines.size() == 1 && lines.Line(0, oldScratch).empty() ? 0 : lines.size();
@@ -110,7 +115,11 @@ std::string Plural(long count, const std::string& noun) {
   return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }
 
-LineChanges LoadedFile::Changes() const { return CompareCode(codeBefore, CodeOf(*code->vbe(), component)); }
+LineChanges LoadedFile::TakeChanges() {
+  const LineChanges changes = CompareCode(codeBefore, CodeOf(*code->vbe(), component));
+  codeBefore = memhost::LineStore();
+  return changes;
+}
 
 LoadedFile LoadModuleFile(const std::string& file, const std::optional<std::string>& project) {
   std::error_code ec;
@@ -154,8 +163,8 @@ void SayDone(Context& context, const std::string& done) {
 
 }  // namespace
 
-std::string WhatChanged(const LoadedFile& loaded, const std::function<std::string(const LineChanges&)>& describe) {
-  const LineChanges changes = loaded.Changes();
+std::string WhatChanged(LoadedFile& loaded, const std::function<std::string(const LineChanges&)>& describe) {
+  const LineChanges changes = loaded.TakeChanges();
   return loaded.file + ": " + (changes.none() ? std::string("nothing changed") : describe(changes));
 }
 

@@ -75,13 +75,14 @@ struct LoadedFile {
   std::string file;      // as given
   vb::Text component;    // "Project.Component"
   long lineCount = 0;    // lines of the code window
-  memhost::LineStore codeBefore;  // the module's code as loaded
-  // How the module's code changed since it was loaded.
-  LineChanges Changes() const;
+  memhost::LineStore codeBefore;  // the module's code as loaded, until TakeChanges
+  // How the module's code changed since it was loaded, asked once as the command ends: the copy
+  // of the code as loaded is let go, so that the save or the diff after it has that room.
+  LineChanges TakeChanges();
 };
 LoadedFile LoadModuleFile(const std::string& file, const std::optional<std::string>& project);
 // "FILE: " and what `describe` makes of the module's changes, or "FILE: nothing changed".
-std::string WhatChanged(const LoadedFile& loaded, const std::function<std::string(const LineChanges&)>& describe);
+std::string WhatChanged(LoadedFile& loaded, const std::function<std::string(const LineChanges&)>& describe);
 
 // The end of a command that edits code: the add-in's messages (exit 1, nothing written), else a
 // dry run's diff, else the changed files saved and then the settings changes kept, and `done`
