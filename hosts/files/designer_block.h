@@ -34,9 +34,10 @@ struct DesignerNode {
   Line end;        // "   End"
 
   // The in-memory control this block stands for (none for the form itself and for designers the
-  // in-memory IDE does not keep), and its property values as loaded or last saved.
+  // in-memory IDE does not keep), and its property values as loaded or last saved: shared by
+  // the copies of the tree that saving makes until the control changes (a form holds thousands).
   host::Ref<host::VBControl> control;
-  std::vector<std::pair<Text, vb::Variant>> saved;
+  std::shared_ptr<const std::vector<std::pair<Text, vb::Variant>>> saved;
 
   Text Indent() const;  // the blanks before "Begin"
   // The first property line or block of that name among the node's own items.

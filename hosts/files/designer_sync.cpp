@@ -13,6 +13,7 @@ namespace files {
 namespace {
 
 using Values = std::vector<std::pair<Text, vb::Variant>>;
+using SharedValues = std::shared_ptr<const Values>;
 
 constexpr TextView kFontMembers[] = {u"Name", u"Size", u"Bold", u"Italic", u"Underline", u"Strikethrough"};
 constexpr TextView kStdFontClass = u"{0BE35203-8F91-11CE-9DE3-00AA004BB851}";
@@ -21,6 +22,7 @@ constexpr TextView kStdFontClass = u"{0BE35203-8F91-11CE-9DE3-00AA004BB851}";
 Values ReadValues(const host::Ref<host::VBControl>& control) {
   Values values;
   auto properties = control->Properties();
+  values.reserve(static_cast<std::size_t>(properties->Count()) + std::size(kFontMembers) - 1);
   for (long i = 1; i <= properties->Count(); ++i) {
     auto property = properties->Item(i);
     if (auto font = property->Object()) {
@@ -178,9 +180,10 @@ void UpdateFont(DesignerNode& node, const Values& values, const std::set<Text>& 
 // Writes what changed on one bound control into its block.
 void UpdateNode(DesignerNode& node, const std::filesystem::path& file) {
   Values current = ReadValues(node.control);
+  if (node.saved && current == *node.saved) return;
   std::set<Text> fontChanged;
   for (const auto& [name, value] : current) {
-    const vb::Variant* saved = Find(node.saved, name);
+    const vb::Variant* saved = node.saved ? Find(*node.saved, name) : nullptr;
     if (saved && *saved == value) continue;
     if (name == u"Name") {
       const Text newName = vb::CStr(value);
@@ -207,7 +210,7 @@ void UpdateNode(DesignerNode& node, const std::filesystem::path& file) {
     }
   }
   if (!fontChanged.empty()) UpdateFont(node, current, fontChanged);
-  node.saved = std::move(current);
+  node.saved = std::make_shared<const Values>(std::move(current));
 }
 
 // Removes the blocks of the tree's deleted controls; a container's block goes with everything in
@@ -269,7 +272,7 @@ std::shared_ptr<DesignerNode> NewNode(const DesignerNode& parent, const Designer
     node->items.push_back(NewPropertyLine(*node, name, FormatValue(def, name, value, {}, node->name, file)));
   }
   if (fontDiffers) InsertProperty(*node, NewFontBlock(*node, values));
-  node->saved = std::move(values);
+  node->saved = std::make_shared<const Values>(std::move(values));
   return node;
 }
 
@@ -310,7 +313,7 @@ void LoadDesignerControls(memhost::MemoryVBE& vbe, TextView form, DesignerNode& 
     } catch (const vb::Error& e) {
       vb::Raise(e.number, u"control " + node->name + u" (" + node->className + u"): " + e.description);
     }
-    node->saved = ReadValues(node->control);
+    node->saved = std::make_shared<const Values>(ReadValues(node->control));
   }
 }
 
