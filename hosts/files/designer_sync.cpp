@@ -13,7 +13,6 @@ namespace files {
 namespace {
 
 using Values = std::vector<std::pair<Text, vb::Variant>>;
-using SharedValues = std::shared_ptr<const Values>;
 
 constexpr TextView kFontMembers[] = {u"Name", u"Size", u"Bold", u"Italic", u"Underline", u"Strikethrough"};
 constexpr TextView kStdFontClass = u"{0BE35203-8F91-11CE-9DE3-00AA004BB851}";

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string_view>
 
@@ -31,10 +32,11 @@ class LineCounts {
   void CountBefore(std::size_t i) {
     if ((used_ + 1) * 2 > entries_.size()) Grow();
     const View line = before_[i];
-    Entry& e = entries_[Probe(line, Hash(line))];
+    const std::uint32_t hash = Hash(line);
+    Entry& e = entries_[Probe(line, hash)];
     if (e.inBefore == 0) {
       ++used_;
-      e.hash = Hash(line);
+      e.hash = hash;
     }
     if (e.inBefore < 2) ++e.inBefore;
     e.beforeIndex = static_cast<std::uint32_t>(i);
