@@ -14,8 +14,8 @@ bool IsOneOf(TextView word, std::initializer_list<TextView> choices) {
 }
 
 // W(n), 1-based; a word that is not there reads as empty text.
-Text Word(const std::vector<Text>& words, std::size_t n) {
-  return n >= 1 && n <= words.size() ? words[n - 1] : Text();
+Text Word(const std::vector<TextView>& words, std::size_t n) {
+  return n >= 1 && n <= words.size() ? Text(words[n - 1]) : Text();
 }
 
 Text UpToParenthesis(const Text& word) {
@@ -26,14 +26,15 @@ Text UpToParenthesis(const Text& word) {
 class Classifier {
  public:
   std::vector<MemberEntry> Run(const std::vector<Text>& lines) {
-    for (std::size_t i = 0; i < lines.size(); ++i) Line(static_cast<long>(i + 1), vb::Trim(lines[i]));
+    for (std::size_t i = 0; i < lines.size(); ++i) Line(static_cast<long>(i + 1), vb::TrimView(lines[i]));
     return std::move(entries_);
   }
 
  private:
-  void Line(long line, const Text& s) {
+  void Line(long line, TextView s) {
     if (s.empty() || s.front() == u'\'') return;
-    const std::vector<Text> w = SplitWords(s, u" ");
+    // No rule looks past the fourth word (or asks more than whether there is a second).
+    const std::vector<TextView> w = FirstWords(s, u" ", 4);
 
     if (vb::Left(s, 3) == u"End") {
       if (IsOneOf(Word(w, 2), {u"Sub", u"Function", u"Property", u"Enum", u"Type"})) {
@@ -72,7 +73,7 @@ class Classifier {
   }
 
   // A scoped line with no procedure keyword, or a Dim line.
-  void Declaration(long line, const std::vector<Text>& w) {
+  void Declaration(long line, const std::vector<TextView>& w) {
     if (InProcedure()) return;
     const Text second = Word(w, 2);
     if (second == u"Const") {
@@ -88,7 +89,7 @@ class Classifier {
   }
 
   // A line whose first word is no keyword: an element of a Type or Enum, or a line label.
-  void InBlock(long line, const std::vector<Text>& w) {
+  void InBlock(long line, const std::vector<TextView>& w) {
     const Text first = Word(w, 1);
     if (block_ == u"Type" || block_ == u"Enum") {
       AddChild(first, line);

@@ -1,5 +1,7 @@
 #include "comment/procedure_locator.h"
 
+#include <cstdint>
+
 #include "comment/active_code.h"
 #include "framework/vb_statements.h"
 
@@ -94,20 +96,24 @@ void FindDeclaration(long line, host::CodeModule& module, ProcLocationRecord& fo
 
 }  // namespace
 
-std::vector<Text> SplitWords(TextView text, TextView delimiter) {
-  std::vector<Text> words;
-  // The rest as a view: each word is copied once, whatever the length of the line.
+std::vector<TextView> FirstWords(TextView text, TextView delimiter, std::size_t count) {
+  std::vector<TextView> words;
   TextView rest = vb::TrimView(text);
   if (delimiter.empty()) {
-    if (!rest.empty()) words.emplace_back(rest);
+    if (!rest.empty() && count > 0) words.push_back(rest);
     return words;
   }
-  for (std::size_t at = rest.find(delimiter); at != TextView::npos; at = rest.find(delimiter)) {
-    words.emplace_back(rest.substr(0, at));
+  for (std::size_t at = rest.find(delimiter); at != TextView::npos && words.size() < count; at = rest.find(delimiter)) {
+    words.push_back(rest.substr(0, at));
     rest.remove_prefix(at + delimiter.size());
   }
-  if (!rest.empty()) words.emplace_back(rest);
+  if (!rest.empty() && words.size() < count) words.push_back(rest);
   return words;
+}
+
+std::vector<Text> SplitWords(TextView text, TextView delimiter) {
+  const std::vector<TextView> words = FirstWords(text, delimiter, SIZE_MAX);
+  return std::vector<Text>(words.begin(), words.end());
 }
 
 Text ScopeText(host::Scope scope) {

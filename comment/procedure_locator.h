@@ -25,6 +25,9 @@ extern ProcLocationRecord ProcLocation;
 
 // Words of the trimmed text split at each delimiter; consecutive delimiters give empty words.
 std::vector<Text> SplitWords(TextView text, TextView delimiter);
+// The first `count` of those words as views into `text`; the rest of the line is not looked at,
+// so a line of a hundred thousand words costs what a short one does.
+std::vector<TextView> FirstWords(TextView text, TextView delimiter, std::size_t count);
 
 // "Private" 1, "Public" 2, "Friend" 3, "" for anything else.
 Text ScopeText(host::Scope scope);
