@@ -135,15 +135,15 @@ std::shared_ptr<DesignerNode> ParseDesigner(const std::vector<Line>& lines, std:
   return ParseBlock(lines, pos, 1);
 }
 
-void RenderDesigner(const DesignerNode& node, std::vector<Line>& out) {
-  out.push_back(node.begin);
+void RenderDesigner(const DesignerNode& node, const std::function<void(const Line&)>& add) {
+  add(node.begin);
   for (const DesignerItem& item : node.items) {
     if (item.kind == DesignerItem::Kind::Control)
-      RenderDesigner(*item.control, out);
+      RenderDesigner(*item.control, add);
     else
-      out.insert(out.end(), item.lines.begin(), item.lines.end());
+      for (const Line& line : item.lines) add(line);
   }
-  out.push_back(node.end);
+  add(node.end);
 }
 
 void FillLineEnds(DesignerNode& node, std::string& previous) {

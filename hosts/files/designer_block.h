@@ -4,6 +4,7 @@
 // so an unchanged tree renders to the same lines; edits replace, add or remove whole lines only.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -34,10 +35,11 @@ struct DesignerNode {
   Line end;        // "   End"
 
   // The in-memory control this block stands for (none for the form itself and for designers the
-  // in-memory IDE does not keep), and its property values as loaded or last saved: shared by
-  // the copies of the tree that saving makes until the control changes (a form holds thousands).
+  // in-memory IDE does not keep), and its property values as loaded or last saved, in the order
+  // the control lists its properties (a font's members in its place): shared by the copies of the
+  // tree that saving makes until the control changes (a form holds thousands).
   host::Ref<host::VBControl> control;
-  std::shared_ptr<const std::vector<std::pair<Text, vb::Variant>>> saved;
+  std::shared_ptr<const std::vector<vb::Variant>> saved;
 
   Text Indent() const;  // the blanks before "Begin"
   // The first property line or block of that name among the node's own items.
@@ -55,7 +57,8 @@ struct DesignerSyntaxError : std::runtime_error {
 bool IsBeginLine(TextView text);
 // Parses the block that starts at lines[pos] and leaves pos after its "End".
 std::shared_ptr<DesignerNode> ParseDesigner(const std::vector<Line>& lines, std::size_t& pos);
-void RenderDesigner(const DesignerNode& node, std::vector<Line>& out);
+// Hands each line of the block to `add`, in file order.
+void RenderDesigner(const DesignerNode& node, const std::function<void(const Line&)>& add);
 // Gives every line without a break, in file order, the break of the line before it; `previous`
 // starts as the break of the line before the block and ends as that of its last line.
 void FillLineEnds(DesignerNode& node, std::string& previous);

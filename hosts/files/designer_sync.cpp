@@ -2,6 +2,7 @@
 // are made without a break; at the end each takes the break of the line before it.
 #include "hosts/files/designer_sync.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <set>
 
@@ -37,6 +38,21 @@ Values ReadValues(const host::Ref<host::VBControl>& control) {
     }
   }
   return values;
+}
+
+// The values alone, as a node keeps them.
+std::shared_ptr<const std::vector<vb::Variant>> Saved(const Values& values) {
+  std::vector<vb::Variant> saved;
+  saved.reserve(values.size());
+  for (const auto& [name, value] : values) saved.push_back(value);
+  return std::make_shared<const std::vector<vb::Variant>>(std::move(saved));
+}
+
+// True when the control's values are those the node saved last.
+bool Unchanged(const Values& values, const std::vector<vb::Variant>* saved) {
+  return saved && saved->size() == values.size() &&
+         std::equal(values.begin(), values.end(), saved->begin(),
+                    [](const auto& current, const vb::Variant& was) { return current.second == was; });
 }
 
 const vb::Variant* Find(const Values& values, TextView name) {
@@ -179,11 +195,12 @@ void UpdateFont(DesignerNode& node, const Values& values, const std::set<Text>& 
 // Writes what changed on one bound control into its block.
 void UpdateNode(DesignerNode& node, const std::filesystem::path& file) {
   Values current = ReadValues(node.control);
-  if (node.saved && current == *node.saved) return;
+  const std::vector<vb::Variant>* saved = node.saved.get();
+  if (Unchanged(current, saved)) return;
   std::set<Text> fontChanged;
-  for (const auto& [name, value] : current) {
-    const vb::Variant* saved = node.saved ? Find(*node.saved, name) : nullptr;
-    if (saved && *saved == value) continue;
+  for (std::size_t at = 0; at < current.size(); ++at) {
+    const auto& [name, value] = current[at];
+    if (saved && at < saved->size() && (*saved)[at] == value) continue;
     if (name == u"Name") {
       const Text newName = vb::CStr(value);
       Text& begin = node.begin.text;
@@ -209,7 +226,7 @@ void UpdateNode(DesignerNode& node, const std::filesystem::path& file) {
     }
   }
   if (!fontChanged.empty()) UpdateFont(node, current, fontChanged);
-  node.saved = std::make_shared<const Values>(std::move(current));
+  node.saved = Saved(current);
 }
 
 // Removes the blocks of the tree's deleted controls; a container's block goes with everything in
@@ -271,7 +288,7 @@ std::shared_ptr<DesignerNode> NewNode(const DesignerNode& parent, const Designer
     node->items.push_back(NewPropertyLine(*node, name, FormatValue(def, name, value, {}, node->name, file)));
   }
   if (fontDiffers) InsertProperty(*node, NewFontBlock(*node, values));
-  node->saved = std::make_shared<const Values>(std::move(values));
+  node->saved = Saved(values);
   return node;
 }
 
@@ -312,7 +329,7 @@ void LoadDesignerControls(memhost::MemoryVBE& vbe, TextView form, DesignerNode& 
     } catch (const vb::Error& e) {
       vb::Raise(e.number, u"control " + node->name + u" (" + node->className + u"): " + e.description);
     }
-    node->saved = std::make_shared<const Values>(ReadValues(node->control));
+    node->saved = Saved(ReadValues(node->control));
   }
 }
 

@@ -535,9 +535,7 @@ std::string AssembleFile(const ModuleFile& module, const DesignerNode* designer,
   FileWriter writer(module, out);
   for (const Line& line : module.header) writer.Add(line.text, line.eol);
   if (designer) {
-    std::vector<Line> lines;
-    RenderDesigner(*designer, lines);
-    for (const Line& line : lines) writer.Add(line.text, line.eol);
+    RenderDesigner(*designer, [&](const Line& line) { writer.Add(line.text, line.eol); });
   } else if (module.HasDesigner()) {
     // Never parsed, so never changed: its bytes as they are.
     ByteLines reader(std::string_view(*module.bytes).substr(0, module.designerEnd), module.designerBegin);
