@@ -71,8 +71,12 @@ TEST_F(ProgramTest, TheDryRunDiffAppliesWithGitAndPatch) {
     ASSERT_EQ(result.code, 0) << c.command << ": " << result.err;
     const std::string diff = result.out;
     EXPECT_EQ(diff.rfind("--- a/frmMain.frm\n+++ b/frmMain.frm\n@@ ", 0), 0u) << diff.substr(0, 200);
-    if (c.hunks == 1) EXPECT_EQ(diff.find("\n@@ ", diff.find("@@ ") + 1), std::string::npos) << diff.substr(0, 400);
-    if (c.mostBytes > 0) EXPECT_LT(diff.size(), c.mostBytes) << diff;
+    if (c.hunks == 1) {
+      EXPECT_EQ(diff.find("\n@@ ", diff.find("@@ ") + 1), std::string::npos) << diff.substr(0, 400);
+    }
+    if (c.mostBytes > 0) {
+      EXPECT_LT(diff.size(), c.mostBytes) << diff;
+    }
     WriteFile(copies / "change.diff", diff);
     const std::string applyGit = "cd '" + (copies / "git").string() + "' && git apply '" +
                                  (copies / "change.diff").string() + "'";
