@@ -117,7 +117,7 @@ void MemCodeModule::AddFromString(TextView text) {
 
 std::optional<MemberInfo> MemCodeModule::FindMember(TextView name) {
   // One look through the names costs less than an index that the next edit would throw away.
-  const std::size_t hash = vb::HashNoCase(name);
+  const auto hash = static_cast<std::uint32_t>(vb::HashNoCase(name));
   const ModuleOutline& current = outline();
   for (std::uint32_t index : outline_.Members(lines_)) {
     const Declaration& d = current.declarations[index];

@@ -272,7 +272,7 @@ class Scanner {
     Text scratch;
     for (std::size_t i = static_cast<std::size_t>(from - 1); i < count; ++i) {
       if (block_ == Block::Procedure && (i = SkipProcedureBody(lines, i)) == count) break;
-      first_ = static_cast<long>(i + 1);
+      first_ = static_cast<std::int32_t>(i + 1);
       if (canStop && block_ == Block::Module && first_ >= stopFrom && canStop(first_)) return first_;
       if (WithLine(lines, i, [&](auto line) { return IsBlankOrComment(line) && (i + 1 == count || ContinuationAt(line) == line.npos); }))
         continue;
@@ -290,7 +290,7 @@ class Scanner {
         } while (vb::ContinuesOnNextLine(next) && i + 1 < count);
         text = joined;
       }
-      last_ = static_cast<long>(i + 1);
+      last_ = static_cast<std::int32_t>(i + 1);
       ForEachStatement(text, [this](TextView statement) { Statement(statement); });
     }
     return static_cast<long>(count + 1);
@@ -324,12 +324,12 @@ class Scanner {
     Declaration d;
     d.kind = kind;
     d.name = std::move(name);
-    d.scope = scope;
+    d.scope = static_cast<std::uint8_t>(scope);
     d.withEvents = withEvents;
     d.firstLine = first_;
     d.lastLine = last_;
     d.markLine = IsProcedure(kind) ? 0 : last_;
-    d.nameHash = vb::HashNoCase(d.name);
+    d.nameHash = static_cast<std::uint32_t>(vb::HashNoCase(d.name));
     out_.push_back(std::move(d));
   }
 
@@ -408,7 +408,7 @@ class Scanner {
   }
 
   std::vector<Declaration>& out_;
-  long first_ = 0, last_ = 0;  // physical lines of the logical line being read
+  std::int32_t first_ = 0, last_ = 0;  // physical lines of the logical line being read
   Block block_ = Block::Module;
   std::size_t open_ = 0;  // the declaration whose block is open
 };

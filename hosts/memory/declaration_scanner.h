@@ -29,7 +29,7 @@ class LineStore;
 inline TextView LineAt(const std::vector<Text>& lines, std::size_t index, Text& /*scratch*/) { return lines[index]; }
 inline TextView LineAt(const LineStore& lines, std::size_t index, Text& scratch);  // in line_store.h
 
-enum class DeclarationKind {
+enum class DeclarationKind : std::uint8_t {
   Option,      // Option Explicit, Option Compare ...
   Implements,  // Implements IShape
   Variable,    // Dim/Public/Private/Global name (one declaration per name)
@@ -46,16 +46,17 @@ enum class DeclarationKind {
   Other,       // any other module-level statement (DefInt, #If, #Const, ...)
 };
 
+// Kept small: a module may hold a hundred thousand declarations, and the outline holds each.
 struct Declaration {
-  DeclarationKind kind = DeclarationKind::Other;
   Text name;                         // empty for Option, Other; the interface for Implements
-  int scope = host::vbext_Private;   // host::Scope, with the IDE's defaults applied
+  std::int32_t firstLine = 0;        // first physical line of the statement (1-based)
+  std::int32_t lastLine = 0;         // last physical line of the statement (continuations)
+  std::int32_t endLine = 0;          // procedures, Type, Enum: the line of their End statement (0 when missing)
+  std::int32_t markLine = 0;         // the last line it adds to a declarations section (0 for procedures)
+  std::uint32_t nameHash = 0;        // vb::HashNoCase(name), cut to 32 bits
+  DeclarationKind kind = DeclarationKind::Other;
+  std::uint8_t scope = host::vbext_Private;  // host::Scope, with the IDE's defaults applied
   bool withEvents = false;           // a WithEvents variable
-  long firstLine = 0;                // first physical line of the statement (1-based)
-  long lastLine = 0;                 // last physical line of the statement (continuations)
-  long endLine = 0;                  // procedures, Type, Enum: the line of their End statement (0 when missing)
-  long markLine = 0;                 // the last line it adds to a declarations section (0 for procedures)
-  std::size_t nameHash = 0;          // vb::HashNoCase(name)
 };
 
 struct ModuleOutline {
