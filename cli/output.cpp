@@ -14,17 +14,25 @@
 namespace cli {
 
 std::string ConsoleText(vb::TextView text) {
-  vb::Text lines;
-  lines.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == u'\r') {
-      lines.push_back(u'\n');
-      if (i + 1 < text.size() && text[i + 1] == u'\n') ++i;
-    } else {
-      lines.push_back(text[i]);
+  // Runs of ASCII, nearly all of any text, go a unit to a byte; the rest goes through ToUtf8 a run
+  // at a time (a surrogate pair stays in one run).
+  std::string out;
+  out.reserve(text.size());
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const std::size_t from = i;
+    while (i < text.size() && text[i] >= 0x80) ++i;
+    if (i > from) out += vb::ToUtf8(text.substr(from, i - from));
+    for (; i < text.size() && text[i] < 0x80; ++i) {
+      if (text[i] == u'\r') {
+        out += '\n';
+        if (i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+      } else {
+        out += static_cast<char>(text[i]);
+      }
     }
   }
-  return vb::ToUtf8(lines);
+  return out;
 }
 
 vb::Text CodeText(const std::string& input) {

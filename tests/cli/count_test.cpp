@@ -117,6 +117,15 @@ TEST_F(CountTest, SummaryPrintsTheSummaryWindowText) {
                           "\"variables\": 8}}]}\n"),
             std::string::npos)
       << json.out;
+
+  // Names with letters beyond ASCII (Windows-1252 in the file) come out as UTF-8, on lines of their own.
+  WriteFile(root / "modAccents.bas",
+            "Attribute VB_Name = \"modAccents\"\r\nPrivate mPr\xE9is As Long\r\nSub Gr\xF6\xDF" "e()\r\nEnd Sub\r\n");
+  const Result accents = Run({"summary", (root / "modAccents.bas").string()});
+  EXPECT_EQ(accents.code, 0) << accents.err;
+  EXPECT_NE(accents.out.find("\nmPr\xC3\xA9is - Variable\nGr\xC3\xB6\xC3\x9F" "e - Method\n\nComponent Counts:\n"),
+            std::string::npos)
+      << accents.out;
 }
 
 }  // namespace
