@@ -1,5 +1,6 @@
 #include "hosts/memory/declaration_scanner.h"
 
+#include <cstring>
 #include <optional>
 #include <string_view>
 #include <type_traits>
@@ -63,6 +64,16 @@ bool MayEndProcedure(std::basic_string_view<Char> s, bool continued) {
   return StartsWithNoCase(word, "sub") || StartsWithNoCase(word, "function") || StartsWithNoCase(word, "property");
 }
 
+// The first character at or after `i` that is not blank. Code is indented by spaces, mostly four
+// at a time: those go four to a comparison.
+template <class Char>
+std::size_t SkipBlanks(std::basic_string_view<Char> s, std::size_t i) {
+  static constexpr Char kFour[4] = {' ', ' ', ' ', ' '};
+  while (i + 4 <= s.size() && std::memcmp(s.data() + i, kFour, sizeof kFour) == 0) i += 4;
+  while (i < s.size() && IsBlank(s[i])) ++i;
+  return i;
+}
+
 // A look at a logical line inside a procedure, one physical line after the other: the state
 // carried over a " _" join.
 struct BodyLook {
@@ -87,7 +98,7 @@ Seen LookAtBodyLine(std::basic_string_view<Char> line, bool continued, BodyLook&
       continue;
     }
     if (look.atStatement) {
-      while (i < n && IsBlank(line[i])) ++i;
+      i = SkipBlanks(line, i);
       if (i == n) break;
       look.atStatement = false;
       if (MayEndProcedure(line.substr(i), continued)) return Seen::MaybeEnd;
