@@ -90,12 +90,6 @@ void AppendUtf16(Text& out, char32_t cp) {
 
 Text Trim(TextView s) { return Text(TrimView(s)); }
 
-TextView TrimView(TextView s) {
-  const std::size_t first = s.find_first_not_of(u' ');
-  if (first == TextView::npos) return {};
-  return s.substr(first, s.find_last_not_of(u' ') - first + 1);
-}
-
 Text LTrim(TextView s) {
   std::size_t first = s.find_first_not_of(u' ');
   return first == TextView::npos ? Text() : Text(s.substr(first));

@@ -21,8 +21,14 @@ inline const Text kCrLf = u"\r\n";
 Text Trim(TextView s);
 Text LTrim(TextView s);
 Text RTrim(TextView s);
-// Trim without a copy: the part of `s` that Trim would return.
-TextView TrimView(TextView s);
+// Trim without a copy: the part of `s` that Trim would return (inline: the line counter trims
+// every line of a project).
+inline TextView TrimView(TextView s) {
+  std::size_t first = 0, end = s.size();
+  while (first < end && s[first] == u' ') ++first;
+  while (end > first && s[end - 1] == u' ') --end;
+  return s.substr(first, end - first);
+}
 
 // Left$/Right$/Mid$: out-of-range lengths are clipped as VB clips them (a length past the end
 // takes the rest, a start past the end gives ""); a negative length or a start below 1 raises

@@ -82,7 +82,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   auto changes = workspace.PendingChanges();
   FUZZ_CHECK(changes.size() == 1);
-  files::ModuleFile saved = files::ParseModuleFile(path, changes.front().newBytes, options.codePage);
+  files::ModuleFile saved =
+      files::ParseModuleFile(path, memhost::SharedBytes(changes.front().newBytes), options.codePage);
   const memhost::LineStore savedCode = saved.VisibleCode();
   FUZZ_CHECK(savedCode.size() == code.size());
   Text scratch;

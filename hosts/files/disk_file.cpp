@@ -67,20 +67,30 @@ struct OpenFile {
   ~OpenFile() { ::close(fd); }
 };
 
-// Reads the open file into `buffer` from `done` on, growing it up to the limit when `grow`, else
-// until it is full; the bytes it then holds.
-std::size_t ReadInto(int fd, const fs::path& path, std::string& buffer, std::size_t done, bool grow) {
+// Reads the open file into [at, at + size) until it is full or the file ends; the bytes read.
+std::size_t ReadUpTo(int fd, const fs::path& path, char* at, std::size_t size) {
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t n = ::read(fd, at + done, size - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) throw LoadError(path, "cannot be read: " + SystemMessage(errno));
+    if (n == 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  return done;
+}
+
+// Reads the rest of the open file into `buffer` from `done` on, growing it up to the limit; the
+// bytes it then holds.
+std::size_t ReadRest(int fd, const fs::path& path, std::string& buffer, std::size_t done) {
   for (;;) {
     if (done == buffer.size()) {
-      if (!grow) return done;
       if (done > kMaxFileBytes) TooLarge(path, done);
       buffer.resize(std::min<std::size_t>(done * 2, kMaxFileBytes + 1));
     }
-    const ssize_t n = ::read(fd, buffer.data() + done, buffer.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) throw LoadError(path, "cannot be read: " + SystemMessage(errno));
-    if (n == 0) return done;
-    done += static_cast<std::size_t>(n);
+    const std::size_t n = ReadUpTo(fd, path, buffer.data() + done, buffer.size() - done);
+    done += n;
+    if (done < buffer.size()) return done;
   }
 }
 
@@ -90,15 +100,28 @@ DiskFile ReadDiskFile(const fs::path& path) {
   DiskFile file;
   const OpenFile open{OpenRegular(path, file.stamp)};
   file.bytes.resize(static_cast<std::size_t>(std::min<std::uintmax_t>(file.stamp.size, kMaxFileBytes)) + 1);
-  file.bytes.resize(ReadInto(open.fd, path, file.bytes, 0, true));
+  file.bytes.resize(ReadRest(open.fd, path, file.bytes, 0));
   return file;
+}
+
+memhost::SharedBytes ReadBytes(const fs::path& path, ByteArena& arena) {
+  FileStamp stamp;
+  const OpenFile open{OpenRegular(path, stamp)};
+  // A byte more than the file held when it was looked at, to see whether it grew since.
+  const auto expected = static_cast<std::size_t>(std::min<std::uintmax_t>(stamp.size, kMaxFileBytes));
+  char* room = arena.Room(expected + 1);
+  const std::size_t done = ReadUpTo(open.fd, path, room, expected + 1);
+  if (done <= expected) return arena.Keep(done);
+  std::string grown(room, done);  // the room is given again to the next file
+  grown.resize(ReadRest(open.fd, path, grown, done));
+  return memhost::SharedBytes(std::move(grown));
 }
 
 bool HoldsBytes(const fs::path& path, std::string_view bytes, FileStamp& stamp) {
   const OpenFile open{OpenRegular(path, stamp)};
   std::string piece(std::min<std::size_t>(bytes.size() + 1, 1 << 16), '\0');
   for (std::size_t compared = 0;;) {
-    const std::size_t n = ReadInto(open.fd, path, piece, 0, false);
+    const std::size_t n = ReadUpTo(open.fd, path, piece.data(), piece.size());
     if (n == 0) return compared == bytes.size();
     if (n > bytes.size() - compared || std::string_view(piece).substr(0, n) != bytes.substr(compared, n)) return false;
     compared += n;

@@ -7,6 +7,9 @@
 #include <string>
 #include <string_view>
 
+#include "hosts/files/byte_arena.h"
+#include "hosts/memory/shared_bytes.h"
+
 namespace files {
 
 // A module holds at most 65,534 lines of at most 1,023 characters with their CR LF; the file
@@ -33,6 +36,9 @@ DiskFile ReadDiskFile(const std::filesystem::path& path);
 // is kept; `stamp` gets its stamp. LoadError as ReadDiskFile.
 bool HoldsBytes(const std::filesystem::path& path, std::string_view bytes, FileStamp& stamp);
 inline std::string ReadBytes(const std::filesystem::path& path) { return ReadDiskFile(path).bytes; }
+// The bytes of a file kept while a project is loaded, read into room from `arena`. LoadError as
+// ReadDiskFile.
+memhost::SharedBytes ReadBytes(const std::filesystem::path& path, ByteArena& arena);
 
 // The stamp of the file a path names now (links followed); all zero when it is gone.
 FileStamp StampOf(const std::filesystem::path& path);

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "framework/vb_statements.h"
+#include "hosts/files/byte_lines.h"
 #include "hosts/files/file_error.h"
 #include "hosts/files/line_alignment.h"
 #include "hosts/memory/declaration_scanner.h"
@@ -60,33 +61,6 @@ bool IsModuleFile(const fs::path& path) { return ComponentTypeOfExtension(path) 
 
 namespace {
 
-// The lines of a file's bytes, with their line ends, without decoding them.
-class ByteLines {
- public:
-  struct Line {
-    std::string_view text, eol;
-    std::size_t offset = 0;  // of the line in the bytes
-    bool highBytes = false;  // a byte of the text is above 0x7F
-  };
-  ByteLines(std::string_view bytes, std::size_t from) : bytes_(bytes), pos_(from) {}
-  bool Next(Line& line) {
-    if (pos_ >= bytes_.size()) return false;
-    bool highBytes = false;
-    std::size_t end = FindLineBreak(bytes_, pos_, highBytes);
-    if (end == std::string_view::npos) end = bytes_.size();
-    std::size_t breakLength = 0;
-    if (end < bytes_.size()) breakLength = (bytes_[end] == '\r' && end + 1 < bytes_.size() && bytes_[end + 1] == '\n') ? 2 : 1;
-    line = {bytes_.substr(pos_, end - pos_), bytes_.substr(end, breakLength), pos_, highBytes};
-    pos_ = end + breakLength;
-    return true;
-  }
-  std::size_t position() const { return pos_; }
-
- private:
-  std::string_view bytes_;
-  std::size_t pos_;
-};
-
 bool IsBlankByte(char c) { return c == ' ' || c == '\t'; }
 
 std::string_view TrimBytes(std::string_view s) {
@@ -98,8 +72,9 @@ std::string_view TrimBytes(std::string_view s) {
 // IsAttributeLine and the designer parser's tests, on the bytes: the words they look for are
 // ASCII, which every supported code page writes as itself.
 bool IsAttributeBytes(std::string_view line) {
-  while (!line.empty() && IsBlankByte(line.front())) line.remove_prefix(1);
-  return !line.empty() && line.front() == 'A' && line.substr(0, 10) == "Attribute ";
+  std::size_t i = 0;
+  while (i < line.size() && IsBlankByte(line[i])) ++i;
+  return line.size() - i >= 10 && line[i] == 'A' && std::memcmp(line.data() + i, "Attribute ", 10) == 0;
 }
 
 bool StartsWordBytes(std::string_view trimmed, std::string_view word) {
@@ -146,16 +121,16 @@ std::size_t DesignerBlockEnd(std::string_view bytes, std::size_t from) {
 
 }  // namespace
 
-ModuleFile ParseModuleFile(const fs::path& path, std::string bytes, int codePage) {
+ModuleFile ParseModuleFile(const fs::path& path, memhost::SharedBytes bytes, int codePage) {
   ModuleFile module;
   module.path = path;
   module.codePage = codePage;
   module.componentType = ComponentTypeOfExtension(path);
   if (module.componentType == 0) throw LoadError(path, "not a VB6 module file (unknown extension)");
   const std::string kind = KindName(module.componentType);
-  if (bytes.find('\0') != std::string::npos) NotVb6(path, kind + ": it holds binary data");
-  module.bytes = std::make_shared<const std::string>(std::move(bytes));
-  const std::string_view all = *module.bytes;
+  if (bytes.view().find('\0') != std::string_view::npos) NotVb6(path, kind + ": it holds binary data");
+  module.bytes = std::move(bytes);
+  const std::string_view all = module.bytes.view();
   std::size_t start = 0;
   if (codePage == 65001 && all.substr(0, 3) == "\xEF\xBB\xBF") {
     module.bom = std::string(all.substr(0, 3));
@@ -238,7 +213,7 @@ ModuleFile ParseModuleFile(const fs::path& path, std::string bytes, int codePage
 const std::shared_ptr<DesignerNode>& ModuleFile::Designer() {
   if (!designer && HasDesigner()) {
     std::vector<Line> lines;
-    ByteLines reader(std::string_view(*bytes).substr(0, designerEnd), designerBegin);
+    ByteLines reader(bytes.view().substr(0, designerEnd), designerBegin);
     for (ByteLines::Line line; reader.Next(line);) lines.push_back(Line{Decode(line.text, codePage), std::string(line.eol)});
     std::size_t pos = 0;
     designer = ParseDesigner(lines, pos);  // it parses: its end was found the parser's way
@@ -248,7 +223,7 @@ const std::shared_ptr<DesignerNode>& ModuleFile::Designer() {
 
 std::vector<CodeLine> ModuleFile::Code() const {
   std::vector<CodeLine> code;
-  ByteLines reader(*bytes, codeBegin);
+  ByteLines reader(bytes.view(), codeBegin);
   for (ByteLines::Line line; reader.Next(line);)
     code.push_back(CodeLine{Line{Decode(line.text, codePage), std::string(line.eol)}, IsAttributeBytes(line.text)});
   return code;
@@ -257,16 +232,11 @@ std::vector<CodeLine> ModuleFile::Code() const {
 memhost::LineStore ModuleFile::VisibleCode() {
   // Lines whose bytes are their characters stay in the file's bytes; only the others are decoded.
   memhost::LineStore lines(bytes);
-  const std::string_view code = std::string_view(*bytes).substr(codeBegin);
-  std::size_t breaks = 0;  // memchr skips a line's bytes faster than a count that looks at each
-  for (const char* at = code.data(), *end = at + code.size();
-       (at = static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)))); ++at)
-    ++breaks;
-  lines.Reserve(breaks + 1);
+  lines.Reserve(CountLineFeeds(bytes.view().substr(codeBegin)) + 1);
   codeHasHidden = codeEolsDiffer = false;
   codeEol.clear();
   Text decoded;  // one line at a time, its room reused
-  ByteLines reader(*bytes, codeBegin);
+  ByteLines reader(bytes.view(), codeBegin);
   for (ByteLines::Line line; reader.Next(line);) {
     if (!line.eol.empty()) {
       if (codeEol.empty()) codeEol = std::string(line.eol);
@@ -531,14 +501,14 @@ class FileWriter {
 std::string AssembleFile(const ModuleFile& module, const DesignerNode* designer,
                          const std::function<void(const LineSink&)>& code, std::size_t& codeBegin) {
   std::string out = module.bom;
-  out.reserve(module.bytes->size() + module.bytes->size() / 8);
+  out.reserve(module.bytes.size() + module.bytes.size() / 8);
   FileWriter writer(module, out);
   for (const Line& line : module.header) writer.Add(line.text, line.eol);
   if (designer) {
     RenderDesigner(*designer, [&](const Line& line) { writer.Add(line.text, line.eol); });
   } else if (module.HasDesigner()) {
     // Never parsed, so never changed: its bytes as they are.
-    ByteLines reader(std::string_view(*module.bytes).substr(0, module.designerEnd), module.designerBegin);
+    ByteLines reader(module.bytes.view().substr(0, module.designerEnd), module.designerBegin);
     for (ByteLines::Line line; reader.Next(line);) writer.AddBytes(line.text, line.eol);
   }
   for (const Line& line : module.attributes) writer.Add(line.text, line.eol);

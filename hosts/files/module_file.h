@@ -28,7 +28,7 @@ struct ModuleFile {
   std::filesystem::path path;
   int codePage = 1252;
   // The file as loaded or last saved; the in-memory module keeps most of its code lines in it.
-  std::shared_ptr<const std::string> bytes = std::make_shared<const std::string>();
+  memhost::SharedBytes bytes;
 
   int componentType = 0;  // host::ComponentType
   Text name;              // from Attribute VB_Name
@@ -61,7 +61,7 @@ int ComponentTypeOfExtension(const std::filesystem::path& path);
 bool IsModuleFile(const std::filesystem::path& path);
 
 // Parses a module file's bytes; LoadError naming the file when it is no VB6 module file.
-ModuleFile ParseModuleFile(const std::filesystem::path& path, std::string bytes, int codePage);
+ModuleFile ParseModuleFile(const std::filesystem::path& path, memhost::SharedBytes bytes, int codePage);
 
 // A hidden line that saving leaves out because the member it belongs to is gone.
 struct DroppedLine {

@@ -47,11 +47,15 @@ void DecodeInto(Text& text, std::string_view bytes, int codePage) {
 
 bool DecodesByteForByte(std::string_view bytes, int codePage) {
   if (codePage == 28591) return true;
-  unsigned char all = 0;  // no early exit: the loop vectorizes, and bytes above 0x7F are rare in code
-  for (char c : bytes) all |= static_cast<unsigned char>(c);
+  // One pass without an early exit, so that it vectorizes: bytes above 0x7F are rare in code.
+  unsigned char all = 0, control = 0;  // control: a byte from 0x80 to 0x9F, no Latin-1 character in 1252
+  for (char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    all |= b;
+    control |= static_cast<unsigned char>((b & 0xE0) == 0x80);
+  }
   if (all < 0x80) return true;
-  if (codePage == 65001) return false;
-  return std::none_of(bytes.begin(), bytes.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xE0) == 0x80; });
+  return codePage != 65001 && control == 0;
 }
 
 std::string Encode(TextView text, int codePage) {
@@ -99,33 +103,20 @@ bool EncodeInto(std::string& bytes, TextView text, int codePage) {
   }
 }
 
-std::size_t FindLineBreak(std::string_view bytes, std::size_t from, bool& highBytes) {
+std::size_t FindLineBreak(std::string_view bytes, std::size_t from) {
   const char* data = bytes.data();
   std::size_t i = from;
-  unsigned char seen = 0;  // every byte looked at, or'ed
 #if defined(__SSE2__)
   const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
-  __m128i all = _mm_setzero_si128();
   for (; i + 16 <= bytes.size(); i += 16) {
     const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
     const int breaks = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf)));
-    if (breaks != 0) {
-      const int at = __builtin_ctz(static_cast<unsigned>(breaks));
-      const int high = _mm_movemask_epi8(block) & ((1 << at) - 1);
-      highBytes = _mm_movemask_epi8(all) != 0 || high != 0;
-      return i + static_cast<std::size_t>(at);
-    }
-    all = _mm_or_si128(all, block);
+    if (breaks != 0) return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(breaks)));
   }
-  if (_mm_movemask_epi8(all) != 0) seen = 0x80;
 #endif
-  for (; i < bytes.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(data[i]);
-    if (c == '\r' || c == '\n') break;
-    seen |= c;
-  }
-  highBytes = seen >= 0x80;
-  return i < bytes.size() ? i : std::string_view::npos;
+  for (; i < bytes.size(); ++i)
+    if (data[i] == '\r' || data[i] == '\n') return i;
+  return std::string_view::npos;
 }
 
 IndexedLines::IndexedLines(std::string_view bytes) : bytes_(bytes) {

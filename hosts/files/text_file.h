@@ -31,12 +31,8 @@ bool Encodable(TextView text, int codePage);
 bool EncodeInto(std::string& bytes, TextView text, int codePage);
 
 // The position of the next CR or LF at or after `from`, npos when there is none, looking at
-// sixteen bytes at a time. `highBytes` tells whether a byte before it is above 0x7F.
-std::size_t FindLineBreak(std::string_view bytes, std::size_t from, bool& highBytes);
-inline std::size_t FindLineBreak(std::string_view bytes, std::size_t from) {
-  bool highBytes = false;
-  return FindLineBreak(bytes, from, highBytes);
-}
+// sixteen bytes at a time.
+std::size_t FindLineBreak(std::string_view bytes, std::size_t from);
 
 // The lines of a file's bytes, each with its line end, known by where they start: four bytes a
 // line where views of them would take sixteen. Files of 4 GiB or more are refused (length_error).

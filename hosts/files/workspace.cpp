@@ -72,6 +72,8 @@ struct Workspace::Impl {
   std::optional<Text> focus;
   SaveHook hook;
   std::map<fs::path, fs::path> folderKeys;  // ModuleKey's resolved folders
+  fs::path cwd;                             // the current folder, asked for once
+  ByteArena arena;                          // the module files' bytes
   std::set<fs::path> finishedFolders;  // folders whose interrupted saves were finished at load
   std::map<Text, std::set<fs::path>> filesOfProject;  // by project name in lower case
   std::map<Text, std::set<Text>> namesOfProject;      // component names in lower case
@@ -85,7 +87,7 @@ struct Workspace::Impl {
     for (auto& module : modules) {
       if (Unchanged(module)) continue;
       Rendering r = Render(module);
-      if (r.bytes == *module.file.bytes) continue;
+      if (r.bytes == module.file.bytes.view()) continue;
       auto found = byKey.find(module.key);
       if (found == byKey.end()) {
         byKey.emplace(module.key, pending.size());
@@ -104,7 +106,7 @@ struct Workspace::Impl {
       for (auto& module : modules)
         if (module.key == sharers.front()->key &&
             std::find(sharers.begin(), sharers.end(), &module) == sharers.end()) {
-          if (!Unchanged(module) && Render(module).bytes != *module.file.bytes) continue;
+          if (!Unchanged(module) && Render(module).bytes != module.file.bytes.view()) continue;
           throw SaveError(module.file.path, "the file is a module of two projects and only " +
                                                 vb::ToUtf8(sharers.front()->qualified) +
                                                 " changed it; nothing was saved");
@@ -131,9 +133,10 @@ struct Workspace::Impl {
   // path and its own name.
   fs::path ModuleKey(const fs::path& path) {
     std::error_code ec;
-    const fs::path absolute = fs::absolute(path, ec);
-    if (ec || !absolute.has_filename() || absolute.filename() == ".." || fs::is_symlink(fs::symlink_status(path, ec)) ||
-        ec)
+    if (cwd.empty() && path.is_relative()) cwd = fs::current_path(ec);
+    const fs::path absolute = path.is_absolute() ? path : cwd / path;
+    if (ec || absolute.is_relative() || !absolute.has_filename() || absolute.filename() == ".." ||
+        fs::is_symlink(fs::symlink_status(path, ec)) || ec)
       return KeyOf(path);
     auto [folder, fresh] = folderKeys.try_emplace(absolute.parent_path());
     if (fresh) folder->second = KeyOf(absolute.parent_path());
@@ -156,7 +159,7 @@ struct Workspace::Impl {
         throw LoadError(e.path(), e.message());
       }
     }
-    ModuleFile file = ParseModuleFile(path, ReadBytes(path), codePage);
+    ModuleFile file = ParseModuleFile(path, ReadBytes(path, arena), codePage);
     std::set<Text>& names = namesOfProject[projectKey];
     Text name = file.name;
     auto taken = [&](const Text& candidate) { return names.count(vb::LCase(candidate)) > 0; };
@@ -188,11 +191,16 @@ struct Workspace::Impl {
     ProjectFile project = ReadProjectFile(path, codePage);
     AddProject(project.name, path);
     for (const ProjectModule& m : project.modules) {
-      std::error_code ec;
-      if (!fs::exists(m.path, ec))
-        throw LoadError(m.path, "file not found (named by " + path.generic_string() + " as \"" +
-                                    vb::ToUtf8(m.written) + "\")");
-      AddModule(project.name, m.path, false);
+      try {
+        AddModule(project.name, m.path, false);
+      } catch (const LoadError&) {
+        // Asked only now: a missing file is the one failure that the project file explains.
+        std::error_code ec;
+        if (!fs::exists(m.path, ec))
+          throw LoadError(m.path, "file not found (named by " + path.generic_string() + " as \"" +
+                                      vb::ToUtf8(m.written) + "\")");
+        throw;
+      }
     }
     return project.name;
   }
@@ -352,7 +360,8 @@ void Workspace::Diff(std::ostream& out) const {
     const fs::path absolute = fs::absolute(change.path, ec).lexically_normal();
     const fs::path relative = absolute.lexically_relative(fs::current_path(ec));
     const bool inside = !ec && !relative.empty() && *relative.begin() != "..";
-    WriteUnifiedDiffOfBytes(out, (inside ? relative : absolute).generic_string(), *change.oldBytes, change.newBytes);
+    WriteUnifiedDiffOfBytes(out, (inside ? relative : absolute).generic_string(), change.oldBytes.view(),
+                            change.newBytes);
   }
 }
 
@@ -374,7 +383,7 @@ std::vector<fs::path> Workspace::Save() {
     if (!fs::exists(path, ec)) throw SaveError(path, "the file is gone since it was loaded; nothing was saved");
     bool same = false;
     try {
-      same = HoldsBytes(path, *sharers.front()->file.bytes, stamps.emplace_back());
+      same = HoldsBytes(path, sharers.front()->file.bytes.view(), stamps.emplace_back());
       CheckSavable(path);
     } catch (const FileError& e) {
       throw SaveError(path, e.message() + "; nothing was saved");
@@ -386,7 +395,7 @@ std::vector<fs::path> Workspace::Save() {
     auto& [sharers, rendering] = pending[i];
     const ModuleFile& first = sharers.front()->file;
     try {
-      SaveFile(first.path, stamps[i], *first.bytes, rendering.bytes, impl_->hook);
+      SaveFile(first.path, stamps[i], first.bytes.view(), rendering.bytes, impl_->hook);
     } catch (const std::exception& e) {
       const auto* failure = dynamic_cast<const SaveError*>(&e);
       std::string message = failure ? failure->message() : e.what();
@@ -402,7 +411,7 @@ std::vector<fs::path> Workspace::Save() {
     for (LoadedModule* module : sharers) {
       // Each project's copy becomes the new baseline, its designer bound to its own controls.
       Rendering own = module == sharers.front() ? std::move(rendering) : impl_->Render(*module);
-      module->file.bytes = std::make_shared<const std::string>(std::move(own.bytes));
+      module->file.bytes = memhost::SharedBytes(std::move(own.bytes));
       module->file.codeBegin = own.codeBegin;
       if (!own.simpleCode) module->file.codeEolsDiffer = true;  // not known any more: the general way next time
       module->codeEdits = impl_->vbe->CodeEdits(module->qualified);

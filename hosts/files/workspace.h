@@ -27,6 +27,7 @@
 #include "hosts/files/safe_save.h"
 #include "hosts/files/text_file.h"
 #include "hosts/memory/memory_host.h"
+#include "hosts/memory/shared_bytes.h"
 
 namespace files {
 
@@ -48,7 +49,7 @@ struct LoadedFile {
 
 struct FileChange {
   std::filesystem::path path;
-  std::shared_ptr<const std::string> oldBytes;  // the file as loaded (or last saved)
+  memhost::SharedBytes oldBytes;  // the file as loaded (or last saved)
   std::string newBytes;  // the file as saving would write it
 };
 

@@ -73,7 +73,7 @@ LineStore LineStore::Copy() const {
 
 void LineStore::Assign(TextView code) {
   const std::vector<TextView> lines = SplitCodeViews(code);
-  origin_.reset();
+  origin_ = {};
   wide_ = {};
   bytes_ = {};
   spans_.clear();
@@ -88,7 +88,12 @@ void LineStore::Assign(TextView code) {
 }
 
 void LineStore::PushBack(TextView line) {
-  ReserveFor({line});
+  // Reserved by hand: a file being read calls this for each line it decodes.
+  if (line.size() >= (1u << 30)) throw std::length_error("code line too long");
+  if (FitsInBytes(line))
+    ReserveIn(bytes_, kBytes, line.size());
+  else
+    ReserveIn(wide_, kWide, line.size());
   MoveGap(size());
   spans_.resize(gapBegin_);
   spans_.push_back(Append(line));

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "framework/vb_text.h"
+#include "hosts/memory/shared_bytes.h"
 
 namespace memhost {
 
@@ -36,7 +37,7 @@ class LineStore {
   explicit LineStore(TextView code) { Assign(code); }
   // A store whose lines may be spans of `origin`, bytes that each stand for the character of the
   // same number (U+0000 to U+00FF).
-  explicit LineStore(std::shared_ptr<const std::string> origin) : origin_(std::move(origin)) {}
+  explicit LineStore(SharedBytes origin) : origin_(std::move(origin)) {}
   ~LineStore() = default;
   LineStore(LineStore&& other) noexcept;
   LineStore& operator=(LineStore&& other) noexcept;
@@ -59,7 +60,7 @@ class LineStore {
   bool LineBytes(std::size_t index, std::string_view& bytes) const {
     const Span& s = SpanAt(index);
     if (s.source == kWide) return false;
-    const char* base = s.source == kBytes ? reinterpret_cast<const char*>(bytes_.data) : origin_->data();
+    const char* base = s.source == kBytes ? reinterpret_cast<const char*>(bytes_.data) : origin_.data();
     bytes = std::string_view(base + s.offset, s.length);
     return true;
   }
@@ -126,7 +127,7 @@ class LineStore {
   }
   // The first byte of a line kept as bytes.
   const unsigned char* ByteData(const Span& s) const {
-    return (s.source == kBytes ? bytes_.data : reinterpret_cast<const unsigned char*>(origin_->data())) + s.offset;
+    return (s.source == kBytes ? bytes_.data : reinterpret_cast<const unsigned char*>(origin_.data())) + s.offset;
   }
   // The characters of a line kept as bytes.
   void Widen(const Span& s, char16_t* out) const {
@@ -145,7 +146,7 @@ class LineStore {
 
   std::vector<Span> spans_;  // lines before the gap, the gap, lines after it
   std::size_t gapBegin_ = 0, gapEnd_ = 0;
-  std::shared_ptr<const std::string> origin_;
+  SharedBytes origin_;
   Buffer<char16_t> wide_;       // lines with a character above U+00FF
   Buffer<unsigned char> bytes_;  // other lines written since the store was made
 };
