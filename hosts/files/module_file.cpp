@@ -358,8 +358,8 @@ LineMap MapLines(const std::vector<Text>& before, const std::vector<Text>& after
 
 }  // namespace
 
-std::vector<CodeLine> RebuildCode(const std::vector<CodeLine>& old, const std::vector<Text>& current,
-                                  const std::string& eolBefore, std::vector<DroppedLine>* dropped) {
+void RebuildCode(const std::vector<CodeLine>& old, const std::vector<Text>& current, const std::string& eolBefore,
+                 const LineSink& add, std::vector<DroppedLine>* dropped) {
   std::vector<Text> visible;
   std::vector<std::size_t> position;  // where each visible line stands in `old`
   visible.reserve(old.size());
@@ -369,7 +369,10 @@ std::vector<CodeLine> RebuildCode(const std::vector<CodeLine>& old, const std::v
       visible.push_back(old[i].line.text);
       position.push_back(i);
     }
-  if (visible == current) return old;
+  if (visible == current) {
+    for (const CodeLine& c : old) add(c.line.text, c.line.eol);
+    return;
+  }
   const LineMap map = MapLines(visible, current);
 
   // Each group of hidden lines stays right after the line it followed, wherever that line went.
@@ -422,32 +425,39 @@ std::vector<CodeLine> RebuildCode(const std::vector<CodeLine>& old, const std::v
   std::stable_sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) { return a.after < b.after; });
 
   // Lines the command left alone keep their line ends, lines it edited keep the end they had, and
-  // added lines take the end of the line they follow.
-  std::vector<CodeLine> code;
-  code.reserve(current.size() + old.size() - visible.size());
+  // added lines take the end of the line they follow (all but the last line, which keeps none when
+  // it has none): so each line is handed on when the next one comes.
+  std::optional<std::pair<TextView, std::string_view>> pending;
+  std::string_view previousEol = eolBefore;
+  auto emit = [&](TextView text, std::string_view eol) {
+    if (pending) {
+      if (pending->second.empty()) pending->second = previousEol;
+      add(pending->first, pending->second);
+      previousEol = pending->second;
+    }
+    pending.emplace(text, eol);
+  };
   auto next = placed.begin();
   auto emitGroups = [&](std::size_t after) {
     for (; next != placed.end() && next->after == after; ++next)
-      for (Line& l : next->lines) code.push_back(CodeLine{std::move(l), true});
+      for (const Line& l : next->lines) emit(l.text, l.eol);
   };
   emitGroups(0);
   for (std::size_t j = 0; j < current.size(); ++j) {
     switch (map.origin[j]) {
       case LineMap::Origin::Same:
-        code.push_back(old[position[map.from[j]]]);
+        emit(old[position[map.from[j]]].line.text, old[position[map.from[j]]].line.eol);
         break;
       case LineMap::Origin::Replaced:
-        code.push_back(CodeLine{Line{current[j], old[position[map.from[j]]].line.eol}, false});
+        emit(current[j], old[position[map.from[j]]].line.eol);
         break;
       case LineMap::Origin::Added:
-        code.push_back(CodeLine{Line{current[j], {}}, false});
+        emit(current[j], {});
         break;
     }
     emitGroups(j + 1);
   }
-  for (std::size_t k = 0; k + 1 < code.size(); ++k)
-    if (code[k].line.eol.empty()) code[k].line.eol = k == 0 ? eolBefore : code[k - 1].line.eol;
-  return code;
+  if (pending) add(pending->first, pending->second);
 }
 
 namespace {

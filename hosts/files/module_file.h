@@ -74,12 +74,11 @@ struct DroppedLine {
 // its own); a line edited in place keeps its line end; an added line takes the end of the line
 // before it (`eolBefore` for the first). When the change edited the declaration that hidden
 // lines follow, they follow the member: renamed with it, or left out with it (and listed in
-// `dropped`).
-std::vector<CodeLine> RebuildCode(const std::vector<CodeLine>& old, const std::vector<Text>& current,
-                                  const std::string& eolBefore, std::vector<DroppedLine>* dropped = nullptr);
-
+// `dropped`). The lines go to `add` one by one, in file order, and are not held.
 // Takes the lines of a file being assembled: their text and their own line end ("" for none).
 using LineSink = std::function<void(TextView text, std::string_view eol)>;
+void RebuildCode(const std::vector<CodeLine>& old, const std::vector<Text>& current, const std::string& eolBefore,
+                 const LineSink& add, std::vector<DroppedLine>* dropped = nullptr);
 
 // The whole file's bytes from its parts, the code lines given to the sink by `code`: a line
 // without a break (new, or last before) takes the break of the line before it, and the last line

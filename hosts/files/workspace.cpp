@@ -250,8 +250,7 @@ struct Workspace::Impl {
         vbe->ForEachCodeLine(module.qualified, [&](TextView line) { add(line, eolBefore); });
         return;
       }
-      for (const CodeLine& c : RebuildCode(file.Code(), vbe->CodeLines(module.qualified), eolBefore, &r.dropped))
-        add(c.line.text, c.line.eol);
+      RebuildCode(file.Code(), vbe->CodeLines(module.qualified), eolBefore, add, &r.dropped);
     };
     r.bytes = AssembleFile(file, r.designer.get(), code, r.codeBegin);
     return r;
