@@ -217,18 +217,23 @@ Text Join(const std::vector<Text>& items, TextView delimiter) {
   return out;
 }
 
-std::vector<Text> SplitLines(TextView text) {
-  std::vector<Text> lines;
+std::vector<TextView> SplitLineViews(TextView text) {
+  std::vector<TextView> lines;
   if (text.empty()) return lines;
   std::size_t from = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text[i] != kCr && text[i] != kLf) continue;
-    lines.emplace_back(text.substr(from, i - from));
+    lines.push_back(text.substr(from, i - from));
     if (text[i] == kCr && i + 1 < text.size() && text[i + 1] == kLf) ++i;
     from = i + 1;
   }
-  lines.emplace_back(text.substr(from));
+  lines.push_back(text.substr(from));
   return lines;
+}
+
+std::vector<Text> SplitLines(TextView text) {
+  const std::vector<TextView> lines = SplitLineViews(text);
+  return std::vector<Text>(lines.begin(), lines.end());
 }
 
 Text ToText(std::int64_t value) {

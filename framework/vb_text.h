@@ -73,6 +73,8 @@ Text Join(const std::vector<Text>& items, TextView delimiter);
 // "a\r\nb" gives {"a", "b"}, a text ending in a break gives a last empty item ("a\r\n" gives
 // {"a", ""}), and "" gives no items.
 std::vector<Text> SplitLines(TextView text);
+// The same lines as views into `text`, for a caller that only reads them.
+std::vector<TextView> SplitLineViews(TextView text);
 
 // Str$/CStr of integers.
 Text ToText(std::int64_t value);

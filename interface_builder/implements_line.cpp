@@ -21,7 +21,8 @@ bool HasImplementsLine(host::CodeModule& module, vb::TextView project, vb::TextV
   const long count = module.CountOfLines();
   if (count == 0) return false;
   const vb::Text qualified = vb::Text(project) + u"." + vb::Text(className);
-  for (const vb::Text& line : vb::SplitLines(module.Lines(1, count))) {
+  const vb::Text code = module.Lines(1, count);
+  for (vb::TextView line : vb::SplitLineViews(code)) {
     vb::Text statement = vb::Trim(vb::StatementsOfLine(line).front());
     if (!vb::StartsWith(statement, u"Implements ")) continue;
     vb::Text name = vb::Trim(statement.substr(11));
