@@ -12,6 +12,7 @@
 #include "cli/home.h"
 #include "cli/loaded_code.h"
 #include "cli/output.h"
+#include "cli/project_heap.h"
 #include "line_counter/connect.h"
 
 namespace cli {
@@ -133,6 +134,7 @@ void NameSharedComponents(std::vector<CountRow>& rows) {
 int Count(Context& context, const Args& args) {
   const std::string format = args.Choice("format", "text");
   ComponentChoice choice(args.values("component"));
+  GrowHeapForProjects();
   const std::vector<LoadedPath> loaded = LoadAll(args.positionals());
 
   Home home(context, SettingsUse::None);
@@ -192,6 +194,7 @@ std::string SummaryJson(const std::string& text) {
 }
 
 int Summary(Context& context, const Args& args) {
+  GrowHeapForProjects();
   LoadedCode code(args.positionals()[0], std::nullopt);
   Home home(context, SettingsUse::None);
   const bool json = args.Choice("format", "text") == "json";
