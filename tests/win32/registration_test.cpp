@@ -153,6 +153,18 @@ std::vector<std::wstring> Changes(const std::set<std::wstring>& before, const st
   return changes;
 }
 
+// Removes every key of the add-in's registration, per user and machine-wide, without its DLL: a
+// run of the package scripts cut short (Wine's cmd now and then fails to start regsvr32) leaves
+// some behind, and the next run must start from none.
+void RemoveRegistration(const AddinInfo& info) {
+  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+    const std::wstring guid = RegString(root, kClasses + info.progId + L"\\CLSID", nullptr);
+    if (!guid.empty()) RegDeleteTreeW(root, (kClasses + L"CLSID\\" + guid).c_str());
+    RegDeleteTreeW(root, (kClasses + info.progId).c_str());
+  }
+  RegDeleteTreeW(HKEY_CURRENT_USER, (kAddins + info.progId).c_str());
+}
+
 }  // namespace
 
 WIN_TEST(RegistrationPerUserAndElevatedEachReadBackAndRemovedExactly) {
@@ -253,6 +265,7 @@ WIN_TEST(PackageScriptsRegisterAndUnregisterAllSixAndStopAtAFailure) {
     CHECK(CopyFileW((bin + L"..\\package\\" + script).c_str(), (folder + script).c_str(), FALSE));
   for (const AddinInfo& info : Addins())
     CHECK(CopyFileW((bin + info.dll + L".dll").c_str(), (folder + info.dll + L".dll").c_str(), FALSE));
+  for (const AddinInfo& info : Addins()) RemoveRegistration(info);
   auto snapshot = [] {
     std::set<std::wstring> all;
     for (const AddinInfo& info : Addins()) all.merge(Snapshot(info.progId));
