@@ -147,18 +147,15 @@ ModuleFile ParseModuleFile(const fs::path& path, memhost::SharedBytes bytes, int
     throw LoadError(path, "line " + std::to_string(lineNumber) + " is not text in code page " +
                               std::to_string(codePage) + ": saving would change its bytes");
   }
-  // The break new lines get: the file's first one, CR LF when it has none; the last line's end.
-  const std::size_t firstBreak = FindLineBreak(all, start);
-  module.newline = firstBreak == std::string_view::npos ? "\r\n"
-                   : (all[firstBreak] == '\r' && firstBreak + 1 < all.size() && all[firstBreak + 1] == '\n')
-                       ? "\r\n"
-                       : std::string(1, all[firstBreak]);
+  // The last line's end.
   if (all.back() == '\n') module.lastEol = all.size() - start >= 2 && all[all.size() - 2] == '\r' ? "\r\n" : "\n";
   if (all.back() == '\r') module.lastEol = "\r";
 
   ByteLines lines(all, start);
   ByteLines::Line line;
   bool more = lines.Next(line);
+  // The break new lines get: the file's first one, CR LF when it has none.
+  module.newline = more && !line.eol.empty() ? std::string(line.eol) : "\r\n";
   auto decoded = [&] { return Line{Decode(line.text, codePage), std::string(line.eol)}; };
   const bool standard = module.componentType == host::vbext_ct_StdModule;
   if (!standard) {

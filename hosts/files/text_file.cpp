@@ -6,9 +6,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "hosts/files/byte_lines.h"
 
 namespace fs = std::filesystem;
 
@@ -103,31 +101,10 @@ bool EncodeInto(std::string& bytes, TextView text, int codePage) {
   }
 }
 
-std::size_t FindLineBreak(std::string_view bytes, std::size_t from) {
-  const char* data = bytes.data();
-  std::size_t i = from;
-#if defined(__SSE2__)
-  const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
-  for (; i + 16 <= bytes.size(); i += 16) {
-    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
-    const int breaks = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf)));
-    if (breaks != 0) return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(breaks)));
-  }
-#endif
-  for (; i < bytes.size(); ++i)
-    if (data[i] == '\r' || data[i] == '\n') return i;
-  return std::string_view::npos;
-}
-
 IndexedLines::IndexedLines(std::string_view bytes) : bytes_(bytes) {
   if (bytes.size() > UINT32_MAX) throw std::length_error("a file of 4 GiB or more cannot be compared by lines");
-  std::size_t start = 0;
-  while (start < bytes.size()) {
-    starts_.push_back(static_cast<std::uint32_t>(start));
-    const std::size_t end = FindLineBreak(bytes, start);
-    if (end == std::string_view::npos) break;
-    start = end + ((bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') ? 2 : 1);
-  }
+  ByteLines reader(bytes, 0);
+  for (ByteLines::Line line; reader.Next(line);) starts_.push_back(static_cast<std::uint32_t>(line.offset));
   starts_.push_back(static_cast<std::uint32_t>(bytes.size()));
 }
 
@@ -137,19 +114,9 @@ TextFile SplitFile(std::string_view bytes, int codePage) {
     file.bom = std::string(bytes.substr(0, 3));
     bytes.remove_prefix(3);
   }
-  std::size_t start = 0;
-  while (start < bytes.size()) {
-    std::size_t end = FindLineBreak(bytes, start);
-    Line line;
-    if (end == std::string_view::npos) {
-      line.text = Decode(bytes.substr(start), codePage);
-      start = bytes.size();
-    } else {
-      std::size_t breakLength = (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') ? 2 : 1;
-      line.text = Decode(bytes.substr(start, end - start), codePage);
-      line.eol = std::string(bytes.substr(end, breakLength));
-      start = end + breakLength;
-    }
+  ByteLines reader(bytes, 0);
+  for (ByteLines::Line read; reader.Next(read);) {
+    Line line{Decode(read.text, codePage), std::string(read.eol)};
     if (file.newline.empty() && !line.eol.empty()) file.newline = line.eol;
     file.lines.push_back(std::move(line));
   }

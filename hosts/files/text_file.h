@@ -30,10 +30,6 @@ bool Encodable(TextView text, int codePage);
 // Appends `text` in the code page; false, with part of it appended, when a character has no byte there.
 bool EncodeInto(std::string& bytes, TextView text, int codePage);
 
-// The position of the next CR or LF at or after `from`, npos when there is none, looking at
-// sixteen bytes at a time.
-std::size_t FindLineBreak(std::string_view bytes, std::size_t from);
-
 // The lines of a file's bytes, each with its line end, known by where they start: four bytes a
 // line where views of them would take sixteen. Files of 4 GiB or more are refused (length_error).
 class IndexedLines {

@@ -10,15 +10,9 @@
 namespace memhost {
 
 std::vector<TextView> SplitCodeViews(TextView text) {
-  std::vector<TextView> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = start;
-    while (end < text.size() && text[end] != u'\r' && text[end] != u'\n') ++end;
-    lines.push_back(text.substr(start, end - start));
-    if (end < text.size() && text[end] == u'\r' && end + 1 < text.size() && text[end + 1] == u'\n') ++end;
-    start = end + 1;
-  }
+  std::vector<TextView> lines = vb::SplitLineViews(text);
+  // A break at the end ends the last line: no empty line follows it.
+  if (!lines.empty() && lines.back().empty() && (text.back() == u'\r' || text.back() == u'\n')) lines.pop_back();
   return lines;
 }
 
