@@ -12,7 +12,7 @@ packages=(cmake g++ make libgtest-dev libsqlite3-dev pkg-config)
 # The compiler is the normal build's, so whatever builds there builds here. (Under the sanitizers
 # GCC takes libstdc++'s own regex code for maybe uninitialized.)
 flags="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
-cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Sanitize \
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Sanitize -DVB6KIT_STATIC_RUNTIME=OFF \
   -DCMAKE_CXX_FLAGS_SANITIZE="-O1 -g1 $flags -Wno-maybe-uninitialized" \
   -DCMAKE_EXE_LINKER_FLAGS_SANITIZE="$flags" >/dev/null
 cmake --build build-sanitize -j2
