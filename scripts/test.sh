@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake g++ make libgtest-dev libsqlite3-dev libbenchmark-dev pkg-config git patch zsh groff-base)
+packages=(cmake g++ make lld libgtest-dev libsqlite3-dev libbenchmark-dev pkg-config git patch zsh groff-base)
 ./scripts/install-missing.sh "${packages[@]}"
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
