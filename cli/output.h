@@ -44,7 +44,9 @@ class FdOutputBuffer : public std::streambuf {
  private:
   int fd_;
   int error_ = 0;
-  std::array<char, 1 << 16> buffer_{};
+  // Not cleared: only what was put is written, and clearing would touch 64 KB of stack for a
+  // command that prints one line.
+  std::array<char, 1 << 16> buffer_;
 };
 
 // The error number of a failed write to `out` when it writes through an FdOutputBuffer, else 0.
