@@ -1,7 +1,9 @@
 #include "interface_builder/build_interface.h"
 
-#include <unordered_map>
-#include <unordered_set>
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "interface_builder/declared_procedures.h"
@@ -15,27 +17,63 @@ namespace {
 
 bool IsMethod(ProcedureKind kind) { return kind == ProcedureKind::Sub || kind == ProcedureKind::Function; }
 
-// The stubs written so far and those the module has: each procedure is written once.
+// The stubs written so far and those the module has: each procedure is written once. The names
+// written are kept in one text and found by their hashes: an interface of thousands of members
+// would otherwise take a string and a node of a set per stub.
 class StubSet {
  public:
   StubSet(Text prefix, const BuildInterface::AlreadyThere& alreadyThere)
-      : prefix_(std::move(prefix)), alreadyThere_(alreadyThere) {}
+      : prefix_(std::move(prefix)), alreadyThere_(alreadyThere), slots_(64) {}
 
   bool Has(ProcedureKind kind, TextView memberName) const {
-    Text name = prefix_ + Text(memberName);
-    return written_.count(ProcedureKey(kind, name)) > 0 || (alreadyThere_ && alreadyThere_(kind, name));
+    return slots_[Slot(kind, memberName, Hash(kind, memberName))] != 0 ||
+           (alreadyThere_ && alreadyThere_(kind, prefix_ + Text(memberName)));
   }
   // True when the stub is to be written now (and from now on counts as written).
   bool Take(ProcedureKind kind, TextView memberName) {
     if (Has(kind, memberName)) return false;
-    written_.insert(ProcedureKey(kind, prefix_ + Text(memberName)));
+    if ((written_.size() + 1) * 2 > slots_.size()) Grow();
+    const std::uint32_t hash = Hash(kind, memberName);
+    written_.push_back({hash, static_cast<std::uint32_t>(names_.size()), static_cast<std::uint32_t>(memberName.size()), kind});
+    names_ += memberName;
+    slots_[Slot(kind, memberName, hash)] = static_cast<std::uint32_t>(written_.size());
     return true;
   }
 
  private:
+  struct Written {
+    std::uint32_t hash, at, length;
+    ProcedureKind kind;
+  };
+
+  static std::uint32_t Hash(ProcedureKind kind, TextView name) {
+    return static_cast<std::uint32_t>(vb::HashNoCase(name) * 31 + static_cast<std::size_t>(kind));
+  }
+  // The slot that holds the stub, or the free slot where it would go.
+  std::size_t Slot(ProcedureKind kind, TextView name, std::uint32_t hash) const {
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+      if (slots_[at] == 0) return at;
+      const Written& w = written_[slots_[at] - 1];
+      if (w.hash == hash && w.kind == kind && vb::EqualsNoCase(TextView(names_).substr(w.at, w.length), name))
+        return at;
+    }
+  }
+  void Grow() {
+    slots_.assign(slots_.size() * 2, 0);
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = 0; i < written_.size(); ++i) {
+      std::size_t at = written_[i].hash & mask;
+      while (slots_[at] != 0) at = (at + 1) & mask;
+      slots_[at] = static_cast<std::uint32_t>(i + 1);
+    }
+  }
+
   Text prefix_;
   const BuildInterface::AlreadyThere& alreadyThere_;
-  std::unordered_set<Text> written_;  // ProcedureKey
+  Text names_;                        // the member names of the stubs written, one after the other
+  std::vector<Written> written_;
+  std::vector<std::uint32_t> slots_;  // 1 + an index into written_, 0 when free; at most half used
 };
 
 }  // namespace
@@ -48,10 +86,13 @@ vb::Text BuildInterface::operator()(const host::Ref<host::VBE>& VBInst, vb::Text
   host::Ref<host::VBComponent> component = Required(Required(project->VBComponents())->Item(ClassName));
   host::Ref<host::CodeModule> module = Required(component->CodeModule());
   host::Ref<host::Members> members = Required(module->Members());
-  const std::vector<DeclaredProcedure> procedures = DeclaredProcedures(*module);
-  // The procedures of each name (in upper case), in the order of the code.
-  std::unordered_map<Text, std::vector<const DeclaredProcedure*>> procedureNamed;
-  for (const DeclaredProcedure& procedure : procedures) procedureNamed[vb::UCase(procedure.header.name)].push_back(&procedure);
+  // Where each procedure is declared, by the hash of its name: its declaration is read again
+  // when its stub is written, so a large interface is not held as text.
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> procedureLines;  // hash, line
+  ForEachProcedure(*module, [&](const vb::ProcedureHeader& header, TextView, long line) {
+    procedureLines.emplace_back(static_cast<std::uint32_t>(vb::HashNoCase(header.name)), static_cast<std::uint32_t>(line));
+  });
+  std::sort(procedureLines.begin(), procedureLines.end());  // within a name, in the order of the code
   StubSet stubs(Text(ClassName) + u"_", alreadyThere);
 
   Text result;
@@ -82,14 +123,15 @@ vb::Text BuildInterface::operator()(const host::Ref<host::VBE>& VBInst, vb::Text
         result += VariableStub(ClassName, name, varType, ProcedureKind::PropertySet);
     } else if (type == host::vbext_mt_Method || type == host::vbext_mt_Property) {
       // Every public procedure of that name: a property has its Get, Let and Set each.
-      const auto named = procedureNamed.find(vb::UCase(name));
-      if (named == procedureNamed.end()) continue;
-      for (const DeclaredProcedure* procedure : named->second) {
-        const vb::ProcedureHeader& header = procedure->header;
-        if (header.scope != host::vbext_Public || IsMethod(header.kind) != (type == host::vbext_mt_Method) ||
-            !stubs.Take(header.kind, name))
+      const std::uint32_t hash = static_cast<std::uint32_t>(vb::HashNoCase(name));
+      auto candidate = std::lower_bound(procedureLines.begin(), procedureLines.end(), std::make_pair(hash, 0u));
+      for (; candidate != procedureLines.end() && candidate->first == hash; ++candidate) {
+        const Text declaration = DeclarationAt(*module, static_cast<long>(candidate->second));
+        const std::optional<vb::ProcedureHeader> header = vb::ReadProcedureHeader(declaration);
+        if (!header || !vb::EqualsNoCase(header->name, name) || header->scope != host::vbext_Public ||
+            IsMethod(header->kind) != (type == host::vbext_mt_Method) || !stubs.Take(header->kind, name))
           continue;
-        result += ProcedureStub(ClassName, name, header, procedure->declaration);
+        result += ProcedureStub(ClassName, name, *header, declaration);
       }
     }
   }

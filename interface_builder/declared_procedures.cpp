@@ -1,30 +1,57 @@
 #include "interface_builder/declared_procedures.h"
 
+#include <algorithm>
+
 namespace morrowgate {
+
+void ForEachLine(host::CodeModule& module, const std::function<void(vb::TextView line)>& visit) {
+  // A host call per line costs far more than the lines on a long module; a copy of the whole
+  // module takes twice its size.
+  constexpr long kBlock = 1024;
+  const long count = module.CountOfLines();
+  for (long first = 1; first <= count; first += kBlock) {
+    const vb::Text block = module.Lines(first, std::min(kBlock, count - first + 1));
+    if (block.empty()) visit(block);  // one empty line
+    for (vb::TextView line : vb::SplitLineViews(block)) visit(line);
+  }
+}
+
+void ForEachProcedure(host::CodeModule& module, const ProcedureVisitor& visit) {
+  vb::Text declaration;
+  long line = 0, first = 0;
+  bool continued = false;  // the declaration goes on onto the next line
+  auto finish = [&] {
+    if (std::optional<vb::ProcedureHeader> header = vb::ReadProcedureHeader(declaration))
+      visit(*header, declaration, first);
+  };
+  ForEachLine(module, [&](vb::TextView text) {
+    ++line;
+    if (continued) {
+      declaration += vb::kCrLf;
+      declaration += text;
+    } else {
+      declaration.assign(text);
+      first = line;
+    }
+    continued = vb::ContinuesOnNextLine(declaration);
+    if (!continued) finish();
+  });
+  if (continued) finish();  // the last line ends with a continuation mark
+}
 
 std::vector<DeclaredProcedure> DeclaredProcedures(host::CodeModule& module) {
   std::vector<DeclaredProcedure> procedures;
-  const long count = module.CountOfLines();
-  if (count == 0) return procedures;
-  // One read of the whole module: a host call per line costs far more on a long module.
-  const std::vector<vb::Text> lines = vb::SplitLines(module.Lines(1, count));
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    vb::Text declaration = lines[i];
-    while (vb::ContinuesOnNextLine(declaration) && i + 1 < lines.size()) {
-      declaration += vb::kCrLf;
-      declaration += lines[++i];
-    }
-    if (std::optional<vb::ProcedureHeader> header = vb::ReadProcedureHeader(declaration))
-      procedures.push_back({std::move(*header), std::move(declaration)});
-  }
+  ForEachProcedure(module, [&](const vb::ProcedureHeader& header, vb::TextView, long) {
+    procedures.push_back({header.kind, header.name});
+  });
   return procedures;
 }
 
 bool Declares(const std::vector<DeclaredProcedure>& procedures, vb::ProcedureKind kind, vb::TextView name) {
   const auto isProperty = [](vb::ProcedureKind k) { return k != vb::ProcedureKind::Sub && k != vb::ProcedureKind::Function; };
   for (const DeclaredProcedure& procedure : procedures) {
-    if (!vb::EqualsNoCase(procedure.header.name, name)) continue;
-    if (procedure.header.kind == kind || !isProperty(kind) || !isProperty(procedure.header.kind)) return true;
+    if (!vb::EqualsNoCase(procedure.name, name)) continue;
+    if (procedure.kind == kind || !isProperty(kind) || !isProperty(procedure.kind)) return true;
   }
   return false;
 }
@@ -36,10 +63,6 @@ vb::Text DeclarationAt(host::CodeModule& module, long line) {
     declaration += module.Lines(++line, 1);
   }
   return declaration;
-}
-
-vb::Text ProcedureKey(vb::ProcedureKind kind, vb::TextView name) {
-  return vb::UCase(name) + u'|' + static_cast<char16_t>(u'0' + static_cast<int>(kind));
 }
 
 }  // namespace morrowgate

@@ -2,6 +2,7 @@
 // writes stubs for, and what an implementing module already has.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "framework/host_model.h"
@@ -10,9 +11,18 @@
 namespace morrowgate {
 
 struct DeclaredProcedure {
-  vb::ProcedureHeader header;
-  vb::Text declaration;  // with the lines it continues onto (" _"), joined by CR LF
+  vb::ProcedureKind kind;
+  vb::Text name;
 };
+
+// Each line of the module in order, read a block of lines per host call: few calls on a long
+// module, and no copy of all of it at once.
+void ForEachLine(host::CodeModule& module, const std::function<void(vb::TextView line)>& visit);
+
+// Each Sub, Function and Property procedure of the module, in the order of the code: its header,
+// its declaration with the lines it continues onto (" _") joined by CR LF, and its first line.
+using ProcedureVisitor = std::function<void(const vb::ProcedureHeader& header, vb::TextView declaration, long line)>;
+void ForEachProcedure(host::CodeModule& module, const ProcedureVisitor& visit);
 
 // Every Sub, Function and Property procedure of the module, in the order of the code.
 std::vector<DeclaredProcedure> DeclaredProcedures(host::CodeModule& module);
@@ -24,8 +34,5 @@ bool Declares(const std::vector<DeclaredProcedure>& procedures, vb::ProcedureKin
 // The declaration at `line` with the lines it continues onto, joined by CR LF.
 vb::Text DeclarationAt(host::CodeModule& module, long line);
 
-// A procedure as a key of a set or map: its kind and its name in upper case (names ignore letter
-// case), so that looking one up costs the same in a module of any size.
-vb::Text ProcedureKey(vb::ProcedureKind kind, vb::TextView name);
 
 }  // namespace morrowgate

@@ -142,16 +142,20 @@ void frmAddIn::AddInterfaces() {
     auto [interfaceProject, interfaceClass] = SplitEntry(entry);
     // Implementing an interface again adds only what is missing: a second Implements line or a
     // second copy of a procedure would not compile.
-    const std::vector<DeclaredProcedure> existing = DeclaredProcedures(*module);
-    vb::Text stubs = builder(VBInstance, interfaceProject, interfaceClass,
-                             [&existing](vb::ProcedureKind kind, vb::TextView name) {
-                               return Declares(existing, kind, name);
-                             });
-    // The stubs go in before the Implements line, so a failure between the two leaves private
-    // procedures that compile rather than an interface that is not implemented.
-    if (!stubs.empty()) module->AddFromString(stubs);
+    bool wroteStubs = false;
+    {
+      const std::vector<DeclaredProcedure> existing = DeclaredProcedures(*module);
+      const vb::Text stubs = builder(VBInstance, interfaceProject, interfaceClass,
+                                     [&existing](vb::ProcedureKind kind, vb::TextView name) {
+                                       return Declares(existing, kind, name);
+                                     });
+      // The stubs go in before the Implements line, so a failure between the two leaves private
+      // procedures that compile rather than an interface that is not implemented.
+      wroteStubs = !stubs.empty();
+      if (wroteStubs) module->AddFromString(stubs);
+    }  // the text of the stubs goes before the module is read again
     if (HasImplementsLine(*module, interfaceProject, interfaceClass))
-      alreadyImplemented.push_back({entry, !stubs.empty()});
+      alreadyImplemented.push_back({entry, wroteStubs});
     else
       AddImplementsLine(*module, interfaceProject + u"." + interfaceClass);
   }

@@ -1,6 +1,7 @@
 #include "interface_builder/implements_line.h"
 
 #include "framework/vb_statements.h"
+#include "interface_builder/declared_procedures.h"
 
 namespace morrowgate {
 
@@ -18,17 +19,16 @@ void AddImplementsLine(host::CodeModule& module, vb::TextView interfaceName) {
 }
 
 bool HasImplementsLine(host::CodeModule& module, vb::TextView project, vb::TextView className) {
-  const long count = module.CountOfLines();
-  if (count == 0) return false;
   const vb::Text qualified = vb::Text(project) + u"." + vb::Text(className);
-  const vb::Text code = module.Lines(1, count);
-  for (vb::TextView line : vb::SplitLineViews(code)) {
+  bool found = false;
+  ForEachLine(module, [&](vb::TextView line) {
+    if (found) return;
     vb::Text statement = vb::Trim(vb::StatementsOfLine(line).front());
-    if (!vb::StartsWith(statement, u"Implements ")) continue;
+    if (!vb::StartsWith(statement, u"Implements ")) return;
     vb::Text name = vb::Trim(statement.substr(11));
-    if (vb::EqualsNoCase(name, qualified) || vb::EqualsNoCase(name, className)) return true;
-  }
-  return false;
+    found = vb::EqualsNoCase(name, qualified) || vb::EqualsNoCase(name, className);
+  });
+  return found;
 }
 
 }  // namespace morrowgate

@@ -98,9 +98,10 @@ Pairs IncreasingRun(const Pairs& pairs) {
   return run;
 }
 
-template <class Lines>
-std::vector<std::size_t> Match(const Lines& before, const Lines& after) {
-  using View = std::basic_string_view<typename Lines::value_type::value_type>;
+// `before` and `after` give lines by index as views (or strings) of the same characters; a view
+// that `after` gives is used before the next is asked for.
+template <class View, class Before, class After>
+std::vector<std::size_t> Match(const Before& before, const After& after) {
   if (before.size() > UINT32_MAX || after.size() > UINT32_MAX)
     throw std::length_error("more than 4 294 967 295 lines cannot be matched");
   std::vector<std::size_t> match(before.size(), kUnmatched);
@@ -119,7 +120,7 @@ std::vector<std::size_t> Match(const Lines& before, const Lines& after) {
     if (s.beforeBegin == s.beforeEnd || s.afterBegin == s.afterEnd || size > budget) continue;
     budget -= size;
 
-    LineCounts<Lines, View> seen(before);
+    LineCounts<Before, View> seen(before);
     for (std::size_t i = s.beforeBegin; i < s.beforeEnd; ++i) seen.CountBefore(i);
     for (std::size_t j = s.afterBegin; j < s.afterEnd; ++j) {
       if (auto* o = seen.Find(after[j])) {
@@ -148,15 +149,17 @@ std::vector<std::size_t> Match(const Lines& before, const Lines& after) {
 
 }  // namespace
 
-std::vector<std::size_t> MatchLines(const std::vector<vb::Text>& before, const std::vector<vb::Text>& after) {
-  return Match(before, after);
+std::vector<std::size_t> MatchLines(const std::vector<vb::TextView>& before, const memhost::LineStore& after) {
+  return Match<vb::TextView>(before, memhost::LineCursor(after));
 }
 
 std::vector<std::size_t> MatchLines(const std::vector<std::string_view>& before,
                                     const std::vector<std::string_view>& after) {
-  return Match(before, after);
+  return Match<std::string_view>(before, after);
 }
 
-std::vector<std::size_t> MatchLines(const IndexedLines& before, const IndexedLines& after) { return Match(before, after); }
+std::vector<std::size_t> MatchLines(const IndexedLines& before, const IndexedLines& after) {
+  return Match<std::string_view>(before, after);
+}
 
 }  // namespace files

@@ -9,6 +9,7 @@
 
 #include "framework/vb_text.h"
 #include "hosts/files/text_file.h"
+#include "hosts/memory/line_store.h"
 
 namespace files {
 
@@ -19,7 +20,7 @@ inline constexpr std::size_t kUnmatched = static_cast<std::size_t>(-1);
 // then the lines that occur exactly once on each side as fixed points (their longest increasing
 // run), then the same again between each two fixed points. Lines left unmatched are edits; a
 // common line may stay unmatched among many repeated ones, never a wrong one matched.
-std::vector<std::size_t> MatchLines(const std::vector<vb::Text>& before, const std::vector<vb::Text>& after);
+std::vector<std::size_t> MatchLines(const std::vector<vb::TextView>& before, const memhost::LineStore& after);
 // The same for lines of bytes (a file's lines with their line ends).
 std::vector<std::size_t> MatchLines(const std::vector<std::string_view>& before,
                                     const std::vector<std::string_view>& after);

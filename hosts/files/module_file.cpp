@@ -2,9 +2,11 @@
 #include "hosts/files/module_file.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <map>
 #include <optional>
+#include <stdexcept>
 
 #include "framework/vb_statements.h"
 #include "hosts/files/byte_lines.h"
@@ -272,17 +274,19 @@ std::pair<std::size_t, std::size_t> MemberSpan(TextView line) {
 }
 
 // The first line of the statement that ends on lines[last] (continuations joined; VB6 allows 24,
-// so a file claiming more cannot make the look-back long).
-std::size_t StatementStart(const std::vector<Text>& lines, std::size_t last) {
+// so a file claiming more cannot make the look-back long). `Lines` gives lines by index.
+template <class Lines>
+std::size_t StatementStart(const Lines& lines, std::size_t last) {
   std::size_t first = last;
   while (first > 0 && last - first < 25 && vb::ContinuesOnNextLine(lines[first - 1])) --first;
   return first;
 }
 
 // The members that the statement on lines[first..last] declares.
-std::vector<memhost::Declaration> Declared(const std::vector<Text>& lines, std::size_t first, std::size_t last) {
-  std::vector<Text> statement(lines.begin() + static_cast<std::ptrdiff_t>(first),
-                              lines.begin() + static_cast<std::ptrdiff_t>(last + 1));
+template <class Lines>
+std::vector<memhost::Declaration> Declared(const Lines& lines, std::size_t first, std::size_t last) {
+  std::vector<Text> statement;
+  for (std::size_t k = first; k <= last; ++k) statement.emplace_back(lines[k]);
   std::vector<memhost::Declaration> members;
   for (auto& d : memhost::ScanModule(statement).declarations)
     if (!d.name.empty() && d.kind != memhost::DeclarationKind::Implements) members.push_back(std::move(d));
@@ -315,24 +319,23 @@ std::vector<Line> FollowMembers(std::vector<Line> lines, const std::vector<memho
 
 // Where the lines of the old code went: for each new line the old one it is or replaced.
 struct LineMap {
-  enum class Origin { Added, Same, Replaced };
-  std::vector<Origin> origin;     // per new line
-  std::vector<std::size_t> from;  // per new line: the old line (Same, Replaced)
+  static constexpr std::uint32_t kAdded = UINT32_MAX;
+  // Per new line: the old line that it is (same[from] is the new line) or that it replaced, or
+  // kAdded. Four bytes a line: a command may add tens of thousands of lines.
+  std::vector<std::uint32_t> from;
   std::vector<std::size_t> to;    // per old line: the new line that is it or replaced it, else kUnmatched
   std::vector<std::size_t> same;  // per old line: the new line that is it, else kUnmatched
 };
 
-LineMap MapLines(const std::vector<Text>& before, const std::vector<Text>& after) {
+LineMap MapLines(const std::vector<TextView>& before, const memhost::LineStore& after) {
   LineMap map;
   map.same = MatchLines(before, after);
-  map.origin.assign(after.size(), LineMap::Origin::Added);
-  map.from.assign(after.size(), kUnmatched);
+  map.from.assign(after.size(), LineMap::kAdded);
   map.to.assign(before.size(), kUnmatched);
   std::size_t i = 0, j = 0;
   while (i < before.size() || j < after.size()) {
     if (i < before.size() && map.same[i] != kUnmatched && map.same[i] == j) {
-      map.origin[j] = LineMap::Origin::Same;
-      map.from[j] = i;
+      map.from[j] = static_cast<std::uint32_t>(i);
       map.to[i++] = j++;
       continue;
     }
@@ -343,8 +346,7 @@ LineMap MapLines(const std::vector<Text>& before, const std::vector<Text>& after
     while (i2 < before.size() && map.same[i2] == kUnmatched) ++i2;
     const std::size_t j2 = i2 < before.size() ? map.same[i2] : after.size();
     for (std::size_t k = 0; i + k < i2 && j + k < j2; ++k) {
-      map.origin[j + k] = LineMap::Origin::Replaced;
-      map.from[j + k] = i + k;
+      map.from[j + k] = static_cast<std::uint32_t>(i + k);
       map.to[i + k] = j + k;
     }
     i = i2;
@@ -355,9 +357,11 @@ LineMap MapLines(const std::vector<Text>& before, const std::vector<Text>& after
 
 }  // namespace
 
-void RebuildCode(const std::vector<CodeLine>& old, const std::vector<Text>& current, const std::string& eolBefore,
-                 const LineSink& add, std::vector<DroppedLine>* dropped) {
-  std::vector<Text> visible;
+void RebuildCode(const std::vector<CodeLine>& old, const memhost::LineStore& currentLines,
+                 const std::string& eolBefore, const LineSink& add, std::vector<DroppedLine>* dropped) {
+  if (old.size() > LineMap::kAdded) throw std::length_error("a module of 4 294 967 295 lines or more cannot be saved");
+  const memhost::LineCursor current(currentLines);
+  std::vector<TextView> visible;
   std::vector<std::size_t> position;  // where each visible line stands in `old`
   visible.reserve(old.size());
   position.reserve(old.size());
@@ -366,11 +370,13 @@ void RebuildCode(const std::vector<CodeLine>& old, const std::vector<Text>& curr
       visible.push_back(old[i].line.text);
       position.push_back(i);
     }
-  if (visible == current) {
+  bool unchanged = visible.size() == current.size();
+  for (std::size_t i = 0; unchanged && i < visible.size(); ++i) unchanged = visible[i] == current[i];
+  if (unchanged) {
     for (const CodeLine& c : old) add(c.line.text, c.line.eol);
     return;
   }
-  const LineMap map = MapLines(visible, current);
+  const LineMap map = MapLines(visible, currentLines);
 
   // Each group of hidden lines stays right after the line it followed, wherever that line went.
   // When a command changed the declaration it follows, the group follows the member: renamed
@@ -424,15 +430,19 @@ void RebuildCode(const std::vector<CodeLine>& old, const std::vector<Text>& curr
   // Lines the command left alone keep their line ends, lines it edited keep the end they had, and
   // added lines take the end of the line they follow (all but the last line, which keeps none when
   // it has none): so each line is handed on when the next one comes.
-  std::optional<std::pair<TextView, std::string_view>> pending;
-  std::string_view previousEol = eolBefore;
+  // The line waiting is copied: a view of a current line lasts only until the next is read.
+  bool waiting = false;
+  Text pendingText;
+  std::string_view pendingEol, previousEol = eolBefore;
   auto emit = [&](TextView text, std::string_view eol) {
-    if (pending) {
-      if (pending->second.empty()) pending->second = previousEol;
-      add(pending->first, pending->second);
-      previousEol = pending->second;
+    if (waiting) {
+      if (pendingEol.empty()) pendingEol = previousEol;
+      add(pendingText, pendingEol);
+      previousEol = pendingEol;
     }
-    pending.emplace(text, eol);
+    waiting = true;
+    pendingText.assign(text);
+    pendingEol = eol;
   };
   auto next = placed.begin();
   auto emitGroups = [&](std::size_t after) {
@@ -441,20 +451,16 @@ void RebuildCode(const std::vector<CodeLine>& old, const std::vector<Text>& curr
   };
   emitGroups(0);
   for (std::size_t j = 0; j < current.size(); ++j) {
-    switch (map.origin[j]) {
-      case LineMap::Origin::Same:
-        emit(old[position[map.from[j]]].line.text, old[position[map.from[j]]].line.eol);
-        break;
-      case LineMap::Origin::Replaced:
-        emit(current[j], old[position[map.from[j]]].line.eol);
-        break;
-      case LineMap::Origin::Added:
-        emit(current[j], {});
-        break;
-    }
+    const std::uint32_t from = map.from[j];
+    if (from == LineMap::kAdded)
+      emit(current[j], {});
+    else if (map.same[from] == j)
+      emit(old[position[from]].line.text, old[position[from]].line.eol);
+    else
+      emit(current[j], old[position[from]].line.eol);
     emitGroups(j + 1);
   }
-  if (pending) add(pending->first, pending->second);
+  if (waiting) add(pendingText, pendingEol);
 }
 
 namespace {
@@ -506,9 +512,9 @@ class FileWriter {
 }  // namespace
 
 std::string AssembleFile(const ModuleFile& module, const DesignerNode* designer,
-                         const std::function<void(const LineSink&)>& code, std::size_t& codeBegin) {
+                         const std::function<void(const LineSink&)>& code, std::size_t& codeBegin, std::size_t room) {
   std::string out = module.bom;
-  out.reserve(module.bytes.size() + module.bytes.size() / 8);
+  out.reserve(std::max(room, module.bytes.size() + module.bytes.size() / 8));
   FileWriter writer(module, out);
   for (const Line& line : module.header) writer.Add(line.text, line.eol);
   if (designer) {

@@ -77,14 +77,16 @@ struct DroppedLine {
 // `dropped`). The lines go to `add` one by one, in file order, and are not held.
 // Takes the lines of a file being assembled: their text and their own line end ("" for none).
 using LineSink = std::function<void(TextView text, std::string_view eol)>;
-void RebuildCode(const std::vector<CodeLine>& old, const std::vector<Text>& current, const std::string& eolBefore,
+void RebuildCode(const std::vector<CodeLine>& old, const memhost::LineStore& current, const std::string& eolBefore,
                  const LineSink& add, std::vector<DroppedLine>* dropped = nullptr);
 
 // The whole file's bytes from its parts, the code lines given to the sink by `code`: a line
 // without a break (new, or last before) takes the break of the line before it, and the last line
 // ends as the file's last line did. Sets `codeBegin` to where the code part starts. SaveError
-// naming the file and the line when a character has no byte in the file's code page.
+// naming the file and the line when a character has no byte in the file's code page. `room` is
+// how many bytes the file will likely take.
 std::string AssembleFile(const ModuleFile& module, const DesignerNode* designer,
-                         const std::function<void(const LineSink&)>& code, std::size_t& codeBegin);
+                         const std::function<void(const LineSink&)>& code, std::size_t& codeBegin,
+                         std::size_t room = 0);
 
 }  // namespace files

@@ -245,14 +245,19 @@ struct Workspace::Impl {
     // Most modules hold no member attribute lines and end every line alike: then every line
     // takes that end, and the code goes straight from the in-memory module into the bytes.
     r.simpleCode = !file.codeHasHidden && !file.codeEolsDiffer && (file.codeEol.empty() || file.codeEol == eolBefore);
+    const memhost::LineStore& lines = vbe->ModuleLines(module.qualified);
     auto code = [&](const LineSink& add) {
       if (r.simpleCode) {
-        vbe->ForEachCodeLine(module.qualified, [&](TextView line) { add(line, eolBefore); });
+        Text scratch;
+        for (std::size_t i = 0; i < lines.size(); ++i) add(lines.Line(i, scratch), eolBefore);
         return;
       }
-      RebuildCode(file.Code(), vbe->CodeLines(module.qualified), eolBefore, add, &r.dropped);
+      RebuildCode(file.Code(), lines, eolBefore, add, &r.dropped);
     };
-    r.bytes = AssembleFile(file, r.designer.get(), code, r.codeBegin);
+    // Room for the file as it was and the code as it is: a string that doubled as it grew would
+    // hold the code twice while it moved. Room never written costs no memory.
+    const std::size_t room = file.bytes.size() + lines.Characters() + lines.size() * eolBefore.size();
+    r.bytes = AssembleFile(file, r.designer.get(), code, r.codeBegin, room);
     return r;
   }
 

@@ -37,13 +37,6 @@ class MemMembers : public host::Members {
   std::shared_ptr<MemCodeModule> module_;
 };
 
-// Lines of an inserted text: even an empty text is one (empty) line.
-std::vector<TextView> InsertedLines(TextView text) {
-  std::vector<TextView> lines = SplitCodeViews(text);
-  if (lines.empty()) lines.emplace_back();
-  return lines;
-}
-
 }  // namespace
 
 MemCodeModule::MemCodeModule(std::shared_ptr<HostState> state, std::weak_ptr<MemComponent> component, LineStore lines)
@@ -59,6 +52,14 @@ void MemCodeModule::Edit(std::size_t at, std::size_t count, const std::vector<Te
   lines_.Replace(at, count, lines);
   ++edits_;
   outline_.Edited(static_cast<long>(at + 1), static_cast<long>(count), static_cast<long>(lines.size()));
+}
+
+void MemCodeModule::EditByText(std::size_t at, std::size_t count, TextView text) {
+  // Even an empty text is one (empty) line.
+  if (text.empty()) return Edit(at, count, {TextView()});
+  const std::size_t added = lines_.ReplaceByText(at, count, text);
+  ++edits_;
+  outline_.Edited(static_cast<long>(at + 1), static_cast<long>(count), static_cast<long>(added));
 }
 
 void MemCodeModule::CheckEdit(std::string_view operation) {
@@ -87,13 +88,13 @@ Text MemCodeModule::Lines(long startLine, long count) {
 void MemCodeModule::InsertLines(long line, TextView text) {
   CheckEdit("CodeModule.InsertLines");
   if (line < 1 || line > static_cast<long>(lines_.size()) + 1) RaiseSubscript();
-  Edit(static_cast<std::size_t>(line - 1), 0, InsertedLines(text));
+  EditByText(static_cast<std::size_t>(line - 1), 0, text);
 }
 
 void MemCodeModule::ReplaceLine(long line, TextView text) {
   CheckEdit("CodeModule.ReplaceLine");
   if (line < 1 || line > static_cast<long>(lines_.size())) RaiseSubscript();
-  Edit(static_cast<std::size_t>(line - 1), 1, InsertedLines(text));
+  EditByText(static_cast<std::size_t>(line - 1), 1, text);
 }
 
 void MemCodeModule::DeleteLines(long startLine, long count) {
@@ -105,14 +106,13 @@ void MemCodeModule::DeleteLines(long startLine, long count) {
 
 void MemCodeModule::AddFromString(TextView text) {
   CheckEdit("CodeModule.AddFromString");
-  const std::vector<TextView> added = SplitCodeViews(text);
-  if (added.empty()) return;
+  if (text.empty()) return;
   // Before the first procedure's block (blank and comment lines above it belong to it), or at
   // the end of a module that has no procedure; never inside an #If block, where one branch would
   // compile it out.
   long before = static_cast<long>(lines_.size()) + 1;
   if (outline().firstProcedureLine > 0) before = outline().declarationLines + 1;
-  Edit(static_cast<std::size_t>(OutsideConditionalBlocks(lines_, before) - 1), 0, added);
+  EditByText(static_cast<std::size_t>(OutsideConditionalBlocks(lines_, before) - 1), 0, text);
 }
 
 std::optional<MemberInfo> MemCodeModule::FindMember(TextView name) {

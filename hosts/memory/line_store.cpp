@@ -9,12 +9,28 @@
 
 namespace memhost {
 
-std::vector<TextView> SplitCodeViews(TextView text) {
-  std::vector<TextView> lines = vb::SplitLineViews(text);
-  // A break at the end ends the last line: no empty line follows it.
-  if (!lines.empty() && lines.back().empty() && (text.back() == u'\r' || text.back() == u'\n')) lines.pop_back();
-  return lines;
-}
+namespace {
+
+// The lines of a code text one by one, as views into it.
+class CodeLineReader {
+ public:
+  explicit CodeLineReader(TextView text) : text_(text) {}
+  bool Next(TextView& line) {
+    if (at_ == text_.size()) return false;
+    std::size_t end = at_;
+    while (end < text_.size() && text_[end] != u'\r' && text_[end] != u'\n') ++end;
+    line = text_.substr(at_, end - at_);
+    if (end < text_.size() && text_[end] == u'\r' && end + 1 < text_.size() && text_[end + 1] == u'\n') ++end;
+    at_ = std::min(end + 1, text_.size());
+    return true;
+  }
+
+ private:
+  TextView text_;
+  std::size_t at_ = 0;
+};
+
+}  // namespace
 
 bool FitsInBytes(TextView text) {
   char16_t all = 0;  // no early exit: the loop vectorizes, and such lines are rare
@@ -48,6 +64,12 @@ void LineStore::AppendLine(std::size_t index, Text& out) const {
   Widen(s, out.data() + at);
 }
 
+std::size_t LineStore::Characters() const {
+  std::size_t characters = 0;
+  for (std::size_t i = 0; i < size(); ++i) characters += SpanAt(i).length;
+  return characters;
+}
+
 LineStore LineStore::Copy() const {
   LineStore copy(origin_);
   copy.spans_.reserve(size());
@@ -66,19 +88,9 @@ LineStore LineStore::Copy() const {
 }
 
 void LineStore::Assign(TextView code) {
-  const std::vector<TextView> lines = SplitCodeViews(code);
-  origin_ = {};
-  wide_ = {};
-  bytes_ = {};
-  spans_.clear();
   // Exactly the room the text needs: a module that is never edited takes no more.
-  std::size_t wide = 0, narrow = 0;
-  for (TextView line : lines) (FitsInBytes(line) ? narrow : wide) += line.size();
-  ReserveIn(wide_, kWide, wide);
-  ReserveIn(bytes_, kBytes, narrow);
-  spans_.reserve(lines.size());
-  for (TextView line : lines) spans_.push_back(Append(line));
-  gapBegin_ = gapEnd_ = spans_.size();
+  *this = LineStore();
+  ReplaceByText(0, 0, code);
 }
 
 void LineStore::PushBack(TextView line) {
@@ -95,8 +107,29 @@ void LineStore::PushBack(TextView line) {
 }
 
 void LineStore::Replace(std::size_t at, std::size_t count, const std::vector<TextView>& lines) {
-  ReserveFor(lines);
-  ReserveSpans(lines.size());
+  ReplaceEach(at, count, [&lines](const auto& visit) {
+    for (TextView line : lines) visit(line);
+  });
+}
+
+std::size_t LineStore::ReplaceByText(std::size_t at, std::size_t count, TextView text) {
+  return ReplaceEach(at, count, [text](const auto& visit) {
+    CodeLineReader reader(text);
+    for (TextView line; reader.Next(line);) visit(line);
+  });
+}
+
+template <class ForEach>
+std::size_t LineStore::ReplaceEach(std::size_t at, std::size_t count, const ForEach& forEach) {
+  std::size_t lines = 0, wide = 0, narrow = 0;
+  forEach([&](TextView line) {
+    if (line.size() >= (1u << 30)) throw std::length_error("code line too long");
+    (FitsInBytes(line) ? narrow : wide) += line.size();
+    ++lines;
+  });
+  ReserveIn(wide_, kWide, wide);
+  ReserveIn(bytes_, kBytes, narrow);
+  ReserveSpans(lines);
   MoveGap(at);
   for (std::size_t i = 0; i < count; ++i) {
     const Span& s = spans_[gapEnd_ + i];
@@ -104,7 +137,8 @@ void LineStore::Replace(std::size_t at, std::size_t count, const std::vector<Tex
     if (s.source == kBytes) bytes_.dead += s.length;
   }
   gapEnd_ += count;
-  for (TextView line : lines) spans_[gapBegin_++] = Append(line);
+  forEach([&](TextView line) { spans_[gapBegin_++] = Append(line); });
+  return lines;
 }
 
 Text LineStore::Join(std::size_t first, std::size_t count) const {
@@ -162,16 +196,6 @@ void LineStore::ReserveSpans(std::size_t count) {
             grown.begin() + static_cast<std::ptrdiff_t>(gapBegin_ + newGap));
   spans_ = std::move(grown);
   gapEnd_ = gapBegin_ + newGap;
-}
-
-void LineStore::ReserveFor(const std::vector<TextView>& lines) {
-  std::size_t wide = 0, narrow = 0;
-  for (TextView line : lines) {
-    if (line.size() >= (1u << 30)) throw std::length_error("code line too long");
-    (FitsInBytes(line) ? narrow : wide) += line.size();
-  }
-  ReserveIn(wide_, kWide, wide);
-  ReserveIn(bytes_, kBytes, narrow);
 }
 
 // Grows by a quarter: a large buffer grows in place (the allocator moves its pages, not its bytes),

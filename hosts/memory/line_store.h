@@ -27,10 +27,6 @@ namespace memhost {
 using vb::Text;
 using vb::TextView;
 
-// The lines of a code text split at CR LF (lone CR or LF too), as views into it. A text that ends
-// with a break ends its last line there: no empty line follows. An empty text has no lines.
-std::vector<TextView> SplitCodeViews(TextView text);
-
 class LineStore {
  public:
   LineStore() = default;
@@ -66,11 +62,14 @@ class LineStore {
   }
   // Appends the line's characters to `out`.
   void AppendLine(std::size_t index, Text& out) const;
+  // The characters of all lines, without breaks.
+  std::size_t Characters() const;
 
   // Another store of the same lines (copies are explicit: a store may be large).
   LineStore Copy() const;
 
-  // Every line of `code` (split as SplitCodeViews does), replacing what was there.
+  // Every line of `code`, replacing what was there. Lines end at CR LF (a lone CR or LF too); a
+  // break at the end of the text ends its last line, with no empty line after it.
   void Assign(TextView code);
   void Reserve(std::size_t lines) { spans_.reserve(lines); }
   // Adds a line at the end.
@@ -89,6 +88,9 @@ class LineStore {
   }
   // Replaces `count` lines from `at` (0-based) by `lines`, which must not point into this store.
   void Replace(std::size_t at, std::size_t count, const std::vector<TextView>& lines);
+  // The same with the lines of `text` (split as Assign splits it), read where they are: a large
+  // text is not split into a list first. Returns how many lines went in.
+  std::size_t ReplaceByText(std::size_t at, std::size_t count, TextView text);
   // `count` lines from `first` joined by CR LF, without a break after the last.
   Text Join(std::size_t first, std::size_t count) const;
 
@@ -140,8 +142,10 @@ class LineStore {
   void ReserveIn(Buffer<Unit>& buffer, Source source, std::size_t count);
   template <class Unit>
   void Compact(Buffer<Unit>& buffer, Source source);
-  // Reserves room for the lines, then appends them to their buffers.
-  void ReserveFor(const std::vector<TextView>& lines);
+  // Replaces `count` lines from `at` by the lines that `forEach` hands to the function it is
+  // given: twice, once to make room for them and once to put them in.
+  template <class ForEach>
+  std::size_t ReplaceEach(std::size_t at, std::size_t count, const ForEach& forEach);
   Span Append(TextView text);
 
   std::vector<Span> spans_;  // lines before the gap, the gap, lines after it
@@ -153,6 +157,19 @@ class LineStore {
 
 // Whether every character of `text` is below U+0100, so a byte can hold each.
 bool FitsInBytes(TextView text);
+
+// The lines of a store by index, each widened as it is asked for, for code that reads one line at
+// a time (matching two versions of a module): a view lasts until the next line is asked for.
+class LineCursor {
+ public:
+  explicit LineCursor(const LineStore& lines) : lines_(lines) {}
+  std::size_t size() const { return lines_.size(); }
+  TextView operator[](std::size_t index) const { return lines_.Line(index, scratch_); }
+
+ private:
+  const LineStore& lines_;
+  mutable Text scratch_;
+};
 
 inline TextView LineAt(const LineStore& lines, std::size_t index, Text& scratch) { return lines.Line(index, scratch); }
 

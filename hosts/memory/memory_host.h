@@ -136,8 +136,9 @@ class MemoryVBE : public host::VBE {
   // Loading projects from files.
   // The code lines of a component exactly (an empty module has none; a last empty line stays).
   virtual std::vector<Text> CodeLines(TextView component) = 0;
-  // Each code line in order, without copying the module.
-  virtual void ForEachCodeLine(TextView component, const std::function<void(TextView line)>& visit) = 0;
+  // The code lines of a component as its module keeps them, read without a copy; valid until
+  // the module is next edited.
+  virtual const LineStore& ModuleLines(TextView component) = 0;
   // A copy of the code lines of a component (none when it has no code module), taking little more
   // than a number per line: lines kept in the bytes of a file stay there.
   virtual LineStore CodeSnapshot(TextView component) = 0;

@@ -176,6 +176,8 @@ class MemCodeModule : public host::CodeModule, public std::enable_shared_from_th
   void CheckEdit(std::string_view operation);
   // Replaces `count` lines from `at` (0-based) by `lines`.
   void Edit(std::size_t at, std::size_t count, const std::vector<TextView>& lines);
+  // `count` lines from `at` replaced by the lines of `text`; an empty text is one empty line.
+  void EditByText(std::size_t at, std::size_t count, TextView text);
 
   std::shared_ptr<HostState> state_;
   std::weak_ptr<MemComponent> component_;

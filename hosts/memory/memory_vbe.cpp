@@ -172,11 +172,7 @@ class MemoryVBEImpl : public MemoryVBE {
   }
 
   // ---- loading from files ----
-  void ForEachCodeLine(TextView component, const std::function<void(TextView line)>& visit) override {
-    const LineStore& lines = ModuleOf(component)->lines();
-    Text scratch;
-    for (std::size_t i = 0; i < lines.size(); ++i) visit(lines.Line(i, scratch));
-  }
+  const LineStore& ModuleLines(TextView component) override { return ModuleOf(component)->lines(); }
   LineStore CodeSnapshot(TextView component) override {
     auto module = Resolve(component)->module();
     return module ? module->lines().Copy() : LineStore();
