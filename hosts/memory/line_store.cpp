@@ -187,9 +187,10 @@ void LineStore::MoveGap(std::size_t at) {
 void LineStore::ReserveSpans(std::size_t count) {
   const std::size_t gap = gapEnd_ - gapBegin_;
   if (gap >= count) return;
-  // The gap grows with the module, so a run of insertions costs amortized constant time each.
+  // The gap grows with the module, so a run of insertions costs amortized constant time each; an
+  // eighth keeps the room a large module holds unused small.
   const std::size_t lines = size();
-  const std::size_t newGap = std::max(count, lines / 2 + 16);
+  const std::size_t newGap = std::max(count, lines / 8 + 16);
   std::vector<Span> grown(lines + newGap);
   std::copy(spans_.begin(), spans_.begin() + static_cast<std::ptrdiff_t>(gapBegin_), grown.begin());
   std::copy(spans_.begin() + static_cast<std::ptrdiff_t>(gapEnd_), spans_.end(),

@@ -36,6 +36,7 @@ TEST(CodeModule, InsertLinesSplitsTheTextAndEndsItsLastLineAtAFinalBreak) {
       {"empty text is one empty line", u"", Lines({u"Option Explicit", u"", u"End Sub"})},
       {"a lone break is one empty line", u"\r\n", Lines({u"Option Explicit", u"", u"End Sub"})},
       {"lone LF breaks too", u"a\nb", Lines({u"Option Explicit", u"a", u"b", u"End Sub"})},
+      {"a lone CR breaks, and a final one ends the last line", u"a\rb\r", Lines({u"Option Explicit", u"a", u"b", u"End Sub"})},
   };
   for (const Case& c : cases) {
     Text after = CodeAfter(before, [&](host::CodeModule& m) { m.InsertLines(2, c.text); });

@@ -107,6 +107,15 @@ TEST_F(RealInterfacesTest, EachShapeOfInterfaceGivesAModuleThatCompiles) {
                       u"\t' place your code here", u"", u"End Sub", u"", u"",
                       u"Private Sub IList_Select(Optional ByVal Index As Long = -1)", u"\t' place your code here", u"",
                       u"End Sub", u"", u""})},
+      {"a declaration continued from one block of lines that is read to the next",
+       [] {
+         Text code;
+         for (int i = 0; i < 1023; ++i) code += u"' one of many comment lines\r\n";
+         return code + Lines({u"Public Function Find(ByVal Text As String, _", u"    ByVal Start As Long) As Long",
+                              u"End Function"});
+       }(),
+       ListClassWith({u"Private Function IList_Find(ByVal Text As String, _", u"    ByVal Start As Long) As Long",
+                      u"\t' place your code here", u"", u"End Function", u"", u""})},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
