@@ -161,11 +161,23 @@ void FillLineEnds(DesignerNode& node, std::string& previous) {
   fill(node.end);
 }
 
-std::shared_ptr<DesignerNode> CloneDesigner(const DesignerNode& node) {
-  auto copy = std::make_shared<DesignerNode>(node);
-  for (DesignerItem& item : copy->items)
-    if (item.control) item.control = CloneDesigner(*item.control);
-  return copy;
+void KeepPristine(DesignerNode& node) {
+  if (!node.pristine) node.pristine = std::make_shared<const DesignerNode>(node);
+}
+
+void RestoreDesigner(DesignerNode& node) {
+  if (auto pristine = node.pristine) {
+    node = *pristine;
+    node.pristine = std::move(pristine);
+  }
+  for (DesignerItem& item : node.items)
+    if (item.control) RestoreDesigner(*item.control);
+}
+
+void CommitDesigner(DesignerNode& node) {
+  node.pristine = nullptr;
+  for (DesignerItem& item : node.items)
+    if (item.control) CommitDesigner(*item.control);
 }
 
 void CollectControls(const DesignerNode& node, std::vector<std::shared_ptr<DesignerNode>>& out) {

@@ -40,6 +40,10 @@ struct DesignerNode {
   // tree that saving makes until the control changes (a form holds thousands).
   host::Ref<host::VBControl> control;
   std::shared_ptr<const std::vector<vb::Variant>> saved;
+  // The node as loaded or last saved, kept from the first change that saving writes into it
+  // until the file is saved: each rendering starts again from it (see RestoreDesigner). Only the
+  // nodes that change are kept twice; their child blocks are shared, not copied.
+  std::shared_ptr<const DesignerNode> pristine;
 
   Text Indent() const;  // the blanks before "Begin"
   // The first property line or block of that name among the node's own items.
@@ -62,8 +66,12 @@ void RenderDesigner(const DesignerNode& node, const std::function<void(const Lin
 // Gives every line without a break, in file order, the break of the line before it; `previous`
 // starts as the break of the line before the block and ends as that of its last line.
 void FillLineEnds(DesignerNode& node, std::string& previous);
-// A deep copy; the copies keep the same in-memory controls.
-std::shared_ptr<DesignerNode> CloneDesigner(const DesignerNode& node);
+// Keeps the node as it is now, unless it was kept already, before a change is written into it.
+void KeepPristine(DesignerNode& node);
+// Puts every node of the tree back as it was kept: the tree as loaded or last saved.
+void RestoreDesigner(DesignerNode& node);
+// Makes the tree as it is now the one that later renderings start from (after it was saved).
+void CommitDesigner(DesignerNode& node);
 // Every control node below `node`, depth first in file order.
 void CollectControls(const DesignerNode& node, std::vector<std::shared_ptr<DesignerNode>>& out);
 

@@ -197,6 +197,7 @@ void UpdateNode(DesignerNode& node, const std::filesystem::path& file) {
   Values current = ReadValues(node.control);
   const std::vector<vb::Variant>* saved = node.saved.get();
   if (Unchanged(current, saved)) return;
+  KeepPristine(node);
   std::set<Text> fontChanged;
   for (std::size_t at = 0; at < current.size(); ++at) {
     const auto& [name, value] = current[at];
@@ -232,18 +233,22 @@ void UpdateNode(DesignerNode& node, const std::filesystem::path& file) {
 // Removes the blocks of the tree's deleted controls; a container's block goes with everything in
 // it, as the designer deletes a container with its contents.
 void RemoveDeleted(DesignerNode& node, const std::set<const host::VBControl*>& alive) {
-  std::erase_if(node.items, [&](const DesignerItem& item) {
+  auto deleted = [&](const DesignerItem& item) {
     return item.control && item.control->control && !alive.count(item.control->control.get());
-  });
+  };
+  if (std::any_of(node.items.begin(), node.items.end(), deleted)) {
+    KeepPristine(node);
+    std::erase_if(node.items, deleted);
+  }
   for (DesignerItem& item : node.items)
     if (item.control) RemoveDeleted(*item.control, alive);
 }
 
-std::shared_ptr<DesignerNode> FindNode(const std::shared_ptr<DesignerNode>& root, TextView name) {
+DesignerNode* FindNode(const DesignerNode& root, TextView name) {
   std::vector<std::shared_ptr<DesignerNode>> all;
-  CollectControls(*root, all);
+  CollectControls(root, all);
   for (const auto& n : all)
-    if (vb::EqualsNoCase(n->name, name)) return n;
+    if (vb::EqualsNoCase(n->name, name)) return n.get();
   return nullptr;
 }
 
@@ -333,9 +338,9 @@ void LoadDesignerControls(memhost::MemoryVBE& vbe, TextView form, DesignerNode& 
   }
 }
 
-std::shared_ptr<DesignerNode> ApplyDesignerChanges(memhost::MemoryVBE& vbe, TextView form, const DesignerNode& root,
-                                                   const std::string& eolBefore, const std::filesystem::path& file) {
-  auto copy = CloneDesigner(root);
+void ApplyDesignerChanges(memhost::MemoryVBE& vbe, TextView form, DesignerNode& root, const std::string& eolBefore,
+                          const std::filesystem::path& file) {
+  RestoreDesigner(root);
   auto designer = vbe.Component(form)->Designer();
   std::vector<host::Ref<host::VBControl>> controls;
   if (designer) {
@@ -345,9 +350,9 @@ std::shared_ptr<DesignerNode> ApplyDesignerChanges(memhost::MemoryVBE& vbe, Text
   std::set<const host::VBControl*> alive;
   for (const auto& c : controls) alive.insert(c.get());
 
-  RemoveDeleted(*copy, alive);
+  RemoveDeleted(root, alive);
   std::vector<std::shared_ptr<DesignerNode>> nodes;
-  CollectControls(*copy, nodes);
+  CollectControls(root, nodes);
   std::set<const host::VBControl*> bound;
   for (const auto& n : nodes) {
     if (!n->control) continue;
@@ -357,16 +362,16 @@ std::shared_ptr<DesignerNode> ApplyDesignerChanges(memhost::MemoryVBE& vbe, Text
   for (const auto& c : controls) {
     if (bound.count(c.get())) continue;
     const Text container = vbe.ContainerOf(c);
-    auto parent = container.empty() ? nullptr : FindNode(copy, container);
-    if (!parent) parent = copy;
+    DesignerNode* parent = container.empty() ? nullptr : FindNode(root, container);
+    if (!parent) parent = &root;
     DesignerItem item;
     item.kind = DesignerItem::Kind::Control;
-    item.control = NewNode(*parent, *copy, c, file);
+    item.control = NewNode(*parent, root, c, file);
+    KeepPristine(*parent);
     parent->items.push_back(std::move(item));
   }
   std::string previous = eolBefore;
-  FillLineEnds(*copy, previous);
-  return copy;
+  FillLineEnds(root, previous);
 }
 
 }  // namespace files

@@ -39,7 +39,6 @@ struct Rendering {
   std::string bytes;
   std::size_t codeBegin = 0;  // where the code part starts in `bytes`
   bool simpleCode = false;    // the code has no hidden lines and its lines all end alike
-  std::shared_ptr<DesignerNode> designer;
   std::vector<DroppedLine> dropped;
 };
 
@@ -238,9 +237,9 @@ struct Workspace::Impl {
   Rendering Render(const LoadedModule& module) const {
     const ModuleFile& file = module.file;
     Rendering r;
-    r.designer = module.bound ? ApplyDesignerChanges(*vbe, module.qualified, *file.designer,
-                                                     EolAfter(file.header, file.newline), file.path)
-                              : file.designer;
+    // The tree is bound and so parsed; the changes go into it, its state as loaded kept aside.
+    if (module.bound)
+      ApplyDesignerChanges(*vbe, module.qualified, *file.designer, EolAfter(file.header, file.newline), file.path);
     const std::string eolBefore = EolAfter(file.attributes, file.newline);
     // Most modules hold no member attribute lines and end every line alike: then every line
     // takes that end, and the code goes straight from the in-memory module into the bytes.
@@ -257,7 +256,7 @@ struct Workspace::Impl {
     // Room for the file as it was and the code as it is: a string that doubled as it grew would
     // hold the code twice while it moved. Room never written costs no memory.
     const std::size_t room = file.bytes.size() + lines.Characters() + lines.size() * eolBefore.size();
-    r.bytes = AssembleFile(file, r.designer.get(), code, r.codeBegin, room);
+    r.bytes = AssembleFile(file, file.designer.get(), code, r.codeBegin, room);
     return r;
   }
 
@@ -413,13 +412,13 @@ std::vector<fs::path> Workspace::Save() {
     }
     written.push_back(first.path);
     for (LoadedModule* module : sharers) {
-      // Each project's copy becomes the new baseline, its designer bound to its own controls.
+      // Each project's rendering becomes the new baseline, its designer bound to its own controls.
       Rendering own = module == sharers.front() ? std::move(rendering) : impl_->Render(*module);
       module->file.bytes = memhost::SharedBytes(std::move(own.bytes));
       module->file.codeBegin = own.codeBegin;
       if (!own.simpleCode) module->file.codeEolsDiffer = true;  // not known any more: the general way next time
       module->codeEdits = impl_->vbe->CodeEdits(module->qualified);
-      if (module->bound) module->file.designer = std::move(own.designer);
+      if (module->bound) CommitDesigner(*module->file.designer);
     }
   }
   return written;
