@@ -246,7 +246,8 @@ TEST(FilesDesignerSave, ANewControlGoesAtTheEndOfItsContainerAndAMultiLineTextIs
   const fs::path path = dir / "frmTest.frm";
   // The frame's lines end in CR LF, the others in LF (a file after a merge): the new block takes
   // the end of the line before it, and no other line changes its end.
-  const std::string form = kFormStart + kTextBox + Crlf(kFrame) + kLabel + kRest + "End\n" + kCode;
+  const std::string label = "   Begin VB.Label lblGone \n      Alignment       =   1  'Right Justify\n" + kLabel.substr(27);
+  const std::string form = kFormStart + kTextBox + Crlf(kFrame) + label + kRest + "End\n" + kCode;
   WriteFile(path, form);
   Workspace ws = Workspace::Load(path);
   auto& vbe = *ws.vbe();
@@ -261,8 +262,9 @@ TEST(FilesDesignerSave, ANewControlGoesAtTheEndOfItsContainerAndAMultiLineTextIs
                "         Top             =   900\n"
                "         Width           =   1215\n"
                "      End\n");
+  const std::string withOption = kFormStart + kTextBox + Crlf(frame) + label + kRest + "End\n" + kCode;
   ASSERT_EQ(ws.PendingChanges().size(), 1u);
-  EXPECT_EQ(ws.PendingChanges()[0].newBytes, kFormStart + kTextBox + Crlf(frame) + kLabel + kRest + "End\n" + kCode);
+  EXPECT_EQ(ws.PendingChanges()[0].newBytes, withOption);
 
   Prop(vbe, u"lblGone", -1, u"Caption")->SetValue(vb::Variant(u"two\r\nlines"));
   try {
@@ -273,6 +275,15 @@ TEST(FilesDesignerSave, ANewControlGoesAtTheEndOfItsContainerAndAMultiLineTextIs
     EXPECT_NE(std::string(e.what()).find("Caption of lblGone holds a line break"), std::string::npos) << e.what();
   }
   EXPECT_EQ(ReadFile(path), form);
+
+  // Each rendering starts again from the form as loaded: neither a rendering that failed on the
+  // way nor a value written and then written back leaves a trace.
+  Prop(vbe, u"lblGone", -1, u"Caption")->SetValue(vb::Variant(u"Gone"));
+  Prop(vbe, u"lblGone", -1, u"Alignment")->SetValue(vb::Variant(std::int16_t{0}));
+  ASSERT_EQ(ws.PendingChanges().size(), 1u);
+  Prop(vbe, u"lblGone", -1, u"Alignment")->SetValue(vb::Variant(std::int16_t{1}));
+  ASSERT_EQ(ws.PendingChanges().size(), 1u);
+  EXPECT_EQ(ws.PendingChanges()[0].newBytes, withOption);
 }
 
 }  // namespace
