@@ -117,11 +117,11 @@ namespace {
 
 class MemProperty : public host::Property {
  public:
-  MemProperty(std::shared_ptr<MemControl> control, std::size_t slot) : control_(std::move(control)), slot_(slot) {}
-  Text Name() override { return slot().def->name; }
+  MemProperty(std::shared_ptr<MemControl> control, std::size_t at) : control_(std::move(control)), at_(at) {}
+  Text Name() override { return def().name; }
   vb::Variant Value() override {
-    if (slot().font) return vb::Variant(std::shared_ptr<host::StdFont>(slot().font));
-    return slot().value;
+    if (def().kind == PropKind::Font) return vb::Variant(std::shared_ptr<host::StdFont>(control_->SlotAt(at_).font));
+    return control_->ValueAt(at_);
   }
   void SetValue(const vb::Variant& value) override {
     auto form = control_->form();
@@ -129,32 +129,33 @@ class MemProperty : public host::Property {
       try {
         form->state()->Check("Property.Value");
       } catch (const vb::Error&) {
-        control_->RecordWrite(control_->Name(), slot().def->name, value, false);
+        control_->RecordWrite(control_->Name(), def().name, value, false);
         throw;
       }
     }
-    control_->Write(slot(), value, true);
+    control_->Write(control_->SlotAt(at_), value, true);
   }
-  Ref<host::StdFont> Object() override { return slot().font; }
+  Ref<host::StdFont> Object() override {
+    if (def().kind != PropKind::Font) return nullptr;
+    return control_->SlotAt(at_).font;
+  }
 
  private:
-  MemControl::Slot& slot() { return control_->slots()[slot_]; }
+  const PropertyDef& def() const { return control_->defs()[at_]; }
   std::shared_ptr<MemControl> control_;
-  std::size_t slot_;
+  std::size_t at_;
 };
 
 class MemProperties : public host::Properties {
  public:
   explicit MemProperties(std::shared_ptr<MemControl> control) : control_(std::move(control)) {}
-  long Count() override { return static_cast<long>(control_->slots().size()); }
+  long Count() override { return static_cast<long>(control_->defs().size()); }
   Ref<host::Property> Item(long index) override {
     if (index < 1 || index > Count()) RaiseSubscript();
     return std::make_shared<MemProperty>(control_, static_cast<std::size_t>(index - 1));
   }
   Ref<host::Property> Item(TextView name) override {
-    auto& slots = control_->slots();
-    for (std::size_t i = 0; i < slots.size(); ++i)
-      if (vb::EqualsNoCase(slots[i].def->name, name)) return std::make_shared<MemProperty>(control_, i);
+    if (auto at = control_->DefIndex(name)) return std::make_shared<MemProperty>(control_, *at);
     RaiseSubscript();
   }
 
@@ -167,17 +168,16 @@ class MemProperties : public host::Properties {
 // ---- control ---------------------------------------------------------------------------------
 
 MemControl::MemControl(std::weak_ptr<MemForm> form, Text className)
-    : form_(std::move(form)), className_(std::move(className)) {}
+    : form_(std::move(form)), className_(std::move(className)) {
+  const ControlClassDef* def = FindControlClass(className_);
+  defs_ = def ? &def->properties : &CommonProperties();
+}
 
 std::shared_ptr<MemControl> MemControl::Create(std::weak_ptr<MemForm> form, TextView className) {
   auto control = std::make_shared<MemControl>(std::move(form), Text(className));
-  const ControlClassDef* def = FindControlClass(className);
-  const std::vector<PropertyDef>& defs = def ? def->properties : CommonProperties();
-  for (const PropertyDef& p : defs) {
-    Slot slot{&p, p.defaultValue, nullptr};
-    if (p.kind == PropKind::Font) slot.font = std::make_shared<MemStdFont>(control);
-    control->slots_.push_back(std::move(slot));
-  }
+  // A font is an object of its own from the start: what a caller holds of it stays the control's.
+  for (std::size_t at = 0; at < control->defs().size(); ++at)
+    if (control->defs()[at].kind == PropKind::Font) control->SlotAt(at).font = std::make_shared<MemStdFont>(control);
   return control;
 }
 
@@ -188,21 +188,44 @@ Ref<host::VBControls> MemControl::Collection() {
 
 Ref<host::Properties> MemControl::Properties() { return std::make_shared<MemProperties>(shared_from_this()); }
 
+std::optional<std::size_t> MemControl::DefIndex(TextView property) const {
+  for (std::size_t at = 0; at < defs_->size(); ++at)
+    if (vb::EqualsNoCase((*defs_)[at].name, property)) return at;
+  return std::nullopt;
+}
+
+const MemControl::Slot* MemControl::Stored(std::size_t at) const {
+  const PropertyDef* def = &(*defs_)[at];
+  auto found = std::lower_bound(slots_.begin(), slots_.end(), def, [](const Slot& s, const PropertyDef* d) { return s.def < d; });
+  return found != slots_.end() && found->def == def ? &*found : nullptr;
+}
+
+MemControl::Slot& MemControl::SlotAt(std::size_t at) {
+  const PropertyDef* def = &(*defs_)[at];
+  auto found = std::lower_bound(slots_.begin(), slots_.end(), def, [](const Slot& s, const PropertyDef* d) { return s.def < d; });
+  if (found != slots_.end() && found->def == def) return *found;
+  return *slots_.insert(found, Slot{def, def->defaultValue, nullptr});
+}
+
 MemControl::Slot* MemControl::FindSlot(TextView property) {
-  for (Slot& slot : slots_)
-    if (vb::EqualsNoCase(slot.def->name, property)) return &slot;
-  return nullptr;
+  auto at = DefIndex(property);
+  return at ? &SlotAt(*at) : nullptr;
+}
+
+const vb::Variant& MemControl::ValueAt(std::size_t at) const {
+  const Slot* slot = Stored(at);
+  return slot ? slot->value : (*defs_)[at].defaultValue;
 }
 
 Text MemControl::Name() const {
-  for (const Slot& slot : slots_)
-    if (slot.def->kind == PropKind::Name) return vb::CStr(slot.value);
+  for (std::size_t at = 0; at < defs_->size(); ++at)
+    if ((*defs_)[at].kind == PropKind::Name) return vb::CStr(ValueAt(at));
   return {};
 }
 
 int MemControl::Index() const {
-  for (const Slot& slot : slots_)
-    if (slot.def->kind == PropKind::Index) return std::get<std::int16_t>(slot.value.value());
+  for (std::size_t at = 0; at < defs_->size(); ++at)
+    if ((*defs_)[at].kind == PropKind::Index) return std::get<std::int16_t>(ValueAt(at).value());
   return -1;
 }
 
@@ -249,25 +272,27 @@ bool MemControl::LoadValue(TextView property, const vb::Variant& value) {
     Slot* font = FindSlot(u"Font");
     return font && font->font && font->font->Load(property.substr(5), value);
   }
-  Slot* slot = FindSlot(property);
-  if (!slot || slot->def->kind == PropKind::Name || slot->def->kind == PropKind::Font) return false;
-  auto form = form_.lock();
-  if (slot->def->kind == PropKind::Index && form) {
-    // Two elements of one array cannot share an index.
-    try {
-      const int index = std::get<std::int16_t>(CoerceProperty(*slot->def, value).value());
-      const Text name = Name();
-      for (const auto& other : form->controls())
-        if (other.get() != this && vb::EqualsNoCase(other->Name(), name) && other->Index() == index) return false;
-    } catch (const vb::Error&) {
-      return false;
-    }
-  }
+  const auto at = DefIndex(property);
+  if (!at) return false;
+  const PropertyDef& def = (*defs_)[*at];
+  if (def.kind == PropKind::Name || def.kind == PropKind::Font) return false;
+  vb::Variant stored;
   try {
-    slot->value = CoerceProperty(*slot->def, value);
+    stored = CoerceProperty(def, value);
   } catch (const vb::Error&) {
     return false;
   }
+  auto form = form_.lock();
+  if (def.kind == PropKind::Index && form) {
+    // Two elements of one array cannot share an index.
+    const int index = std::get<std::int16_t>(stored.value());
+    const Text name = Name();
+    for (const auto& other : form->controls())
+      if (other.get() != this && vb::EqualsNoCase(other->Name(), name) && other->Index() == index) return false;
+  }
+  // A value that is the default takes no slot.
+  if (stored == def.defaultValue && !Stored(*at)) return true;
+  SlotAt(*at).value = std::move(stored);
   return true;
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -275,6 +276,9 @@ class MemControl : public host::VBControl, public std::enable_shared_from_this<M
   Ref<host::VBControls> Collection() override;
   Ref<host::Properties> Properties() override;
 
+  // A property's stored value. Only the properties set since the control was made, and its fonts,
+  // have a slot; every other one reads as its class's default (a form holds thousands of
+  // controls, each with a few properties of its own among thirty).
   struct Slot {
     const PropertyDef* def;
     vb::Variant value;
@@ -282,8 +286,16 @@ class MemControl : public host::VBControl, public std::enable_shared_from_this<M
   };
   Text Name() const;
   int Index() const;  // -1 when the control is no array element
+  // The properties of the control's class, in the order the property sheet lists them.
+  const std::vector<PropertyDef>& defs() const { return *defs_; }
+  // Where `property` stands in defs(); nullopt when the class has no such property.
+  std::optional<std::size_t> DefIndex(TextView property) const;
+  // The slot of defs()[at], made with the default value when the property has none yet. A slot
+  // stays valid until another one is made.
+  Slot& SlotAt(std::size_t at);
+  // SlotAt of the property of that name; nullptr when the class has no such property.
   Slot* FindSlot(TextView property);
-  std::vector<Slot>& slots() { return slots_; }
+  const vb::Variant& ValueAt(std::size_t at) const;
   std::shared_ptr<MemForm> form() const { return form_.lock(); }
   std::weak_ptr<MemControl> container;  // the frame or picture box it sits in; unset: the form
 
@@ -296,9 +308,12 @@ class MemControl : public host::VBControl, public std::enable_shared_from_this<M
   bool LoadValue(TextView property, const vb::Variant& value);
 
  private:
+  const Slot* Stored(std::size_t at) const;
+
   std::weak_ptr<MemForm> form_;
   Text className_;
-  std::vector<Slot> slots_;
+  const std::vector<PropertyDef>* defs_;
+  std::vector<Slot> slots_;  // in the order of defs_
 };
 
 // ---- command bars ----------------------------------------------------------------------------
