@@ -40,19 +40,54 @@ Values ReadValues(const host::Ref<host::VBControl>& control) {
   return values;
 }
 
-// The values alone, as a node keeps them.
-std::shared_ptr<const std::vector<vb::Variant>> Saved(const Values& values) {
-  std::vector<vb::Variant> saved;
-  saved.reserve(values.size());
-  for (const auto& [name, value] : values) saved.push_back(value);
-  return std::make_shared<const std::vector<vb::Variant>>(std::move(saved));
+// The font a new control has.
+const Values& DefaultFont() {
+  static const Values font = {{u"Font.Name", vb::Variant(Text(u"MS Sans Serif"))},
+                              {u"Font.Size", vb::Variant(8.25)},
+                              {u"Font.Bold", vb::Variant(false)},
+                              {u"Font.Italic", vb::Variant(false)},
+                              {u"Font.Underline", vb::Variant(false)},
+                              {u"Font.Strikethrough", vb::Variant(false)}};
+  return font;
+}
+
+// What a new control of the class reads, in the order of ReadValues.
+std::vector<vb::Variant> DefaultValues(TextView className) {
+  std::vector<vb::Variant> values;
+  const auto* cls = memhost::FindControlClass(className);
+  for (const auto& def : cls ? cls->properties : memhost::CommonProperties()) {
+    if (def.kind != memhost::PropKind::Font) {
+      values.push_back(def.defaultValue);
+      continue;
+    }
+    for (const auto& [name, value] : DefaultFont()) values.push_back(value);
+  }
+  return values;
+}
+
+// The values as a node keeps them: those that differ from the defaults.
+DesignerNode::SavedValues Saved(const Values& values, const std::vector<vb::Variant>& defaults) {
+  DesignerNode::SavedValues saved{values.size(), {}};
+  for (std::size_t at = 0; at < values.size(); ++at)
+    if (at >= defaults.size() || !(values[at].second == defaults[at])) saved.differing.emplace_back(at, values[at].second);
+  return saved;
+}
+
+// The saved value at a place.
+const vb::Variant& SavedAt(const DesignerNode::SavedValues& saved, const std::vector<vb::Variant>& defaults,
+                           std::size_t at) {
+  auto found = std::lower_bound(saved.differing.begin(), saved.differing.end(), at,
+                                [](const auto& entry, std::size_t place) { return entry.first < place; });
+  return found != saved.differing.end() && found->first == at ? found->second : defaults[at];
 }
 
 // True when the control's values are those the node saved last.
-bool Unchanged(const Values& values, const std::vector<vb::Variant>* saved) {
-  return saved && saved->size() == values.size() &&
-         std::equal(values.begin(), values.end(), saved->begin(),
-                    [](const auto& current, const vb::Variant& was) { return current.second == was; });
+bool Unchanged(const Values& values, const std::optional<DesignerNode::SavedValues>& saved,
+               const std::vector<vb::Variant>& defaults) {
+  if (!saved || saved->count != values.size()) return false;
+  for (std::size_t at = 0; at < values.size(); ++at)
+    if (!(values[at].second == SavedAt(*saved, defaults, at))) return false;
+  return true;
 }
 
 const vb::Variant* Find(const Values& values, TextView name) {
@@ -195,13 +230,14 @@ void UpdateFont(DesignerNode& node, const Values& values, const std::set<Text>& 
 // Writes what changed on one bound control into its block.
 void UpdateNode(DesignerNode& node, const std::filesystem::path& file) {
   Values current = ReadValues(node.control);
-  const std::vector<vb::Variant>* saved = node.saved.get();
-  if (Unchanged(current, saved)) return;
+  const std::vector<vb::Variant> defaults = DefaultValues(node.className);
+  if (Unchanged(current, node.saved, defaults)) return;
+  const std::optional<DesignerNode::SavedValues>& saved = node.saved;  // replaced only at the end
   KeepPristine(node);
   std::set<Text> fontChanged;
   for (std::size_t at = 0; at < current.size(); ++at) {
     const auto& [name, value] = current[at];
-    if (saved && at < saved->size() && (*saved)[at] == value) continue;
+    if (saved && at < saved->count && SavedAt(*saved, defaults, at) == value) continue;
     if (name == u"Name") {
       const Text newName = vb::CStr(value);
       Text& begin = node.begin.text;
@@ -227,7 +263,7 @@ void UpdateNode(DesignerNode& node, const std::filesystem::path& file) {
     }
   }
   if (!fontChanged.empty()) UpdateFont(node, current, fontChanged);
-  node.saved = Saved(current);
+  node.saved = Saved(current, defaults);
 }
 
 // Removes the blocks of the tree's deleted controls; a container's block goes with everything in
@@ -275,13 +311,7 @@ std::shared_ptr<DesignerNode> NewNode(const DesignerNode& parent, const Designer
   for (const auto& [name, value] : values) {
     if (name == u"Name") continue;
     if (vb::StartsWith(name, u"Font.")) {
-      static const Values kDefaultFont = {{u"Font.Name", vb::Variant(Text(u"MS Sans Serif"))},
-                                          {u"Font.Size", vb::Variant(8.25)},
-                                          {u"Font.Bold", vb::Variant(false)},
-                                          {u"Font.Italic", vb::Variant(false)},
-                                          {u"Font.Underline", vb::Variant(false)},
-                                          {u"Font.Strikethrough", vb::Variant(false)}};
-      const vb::Variant* standard = Find(kDefaultFont, name);
+      const vb::Variant* standard = Find(DefaultFont(), name);
       if (!standard || !(*standard == value)) fontDiffers = true;
       continue;
     }
@@ -293,7 +323,7 @@ std::shared_ptr<DesignerNode> NewNode(const DesignerNode& parent, const Designer
     node->items.push_back(NewPropertyLine(*node, name, FormatValue(def, name, value, {}, node->name, file)));
   }
   if (fontDiffers) InsertProperty(*node, NewFontBlock(*node, values));
-  node->saved = Saved(values);
+  node->saved = Saved(values, DefaultValues(node->className));
   return node;
 }
 
@@ -334,7 +364,7 @@ void LoadDesignerControls(memhost::MemoryVBE& vbe, TextView form, DesignerNode& 
     } catch (const vb::Error& e) {
       vb::Raise(e.number, u"control " + node->name + u" (" + node->className + u"): " + e.description);
     }
-    node->saved = Saved(ReadValues(node->control));
+    node->saved = Saved(ReadValues(node->control), DefaultValues(node->className));
   }
 }
 
