@@ -3,10 +3,13 @@
 
 #include <cstdint>
 
+#include "hosts/files/byte_lines.h"
+
 namespace files {
 namespace {
 
 bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+bool IsBlankByte(char c) { return c == ' ' || c == '\t'; }
 
 TextView TrimBlanks(TextView s) {
   while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
@@ -26,28 +29,27 @@ std::vector<Text> Words(TextView s) {
   return words;
 }
 
+std::size_t CountWordBytes(std::string_view s, std::size_t most) {
+  std::size_t words = 0, i = 0;
+  while (i < s.size() && words < most) {
+    while (i < s.size() && IsBlankByte(s[i])) ++i;
+    if (i == s.size()) break;
+    while (i < s.size() && !IsBlankByte(s[i])) ++i;
+    ++words;
+  }
+  return words;
+}
+
 // "BeginProperty Font" opens a sub-block; "EndProperty" closes it.
 bool StartsWord(TextView trimmed, TextView word) {
   return vb::StartsWith(trimmed, word) && (trimmed.size() == word.size() || IsBlank(trimmed[word.size()]));
 }
 
-DesignerItem ParsePropertyBlock(const std::vector<Line>& lines, std::size_t& pos) {
-  DesignerItem item;
-  item.kind = DesignerItem::Kind::PropertyBlock;
-  auto words = Words(lines[pos].text);
-  item.name = words.size() > 1 ? words[1] : Text();
-  const std::size_t first = pos;
-  int depth = 0;
-  for (; pos < lines.size(); ++pos) {
-    TextView trimmed = TrimBlanks(lines[pos].text);
-    item.lines.push_back(lines[pos]);
-    if (StartsWord(trimmed, u"BeginProperty")) ++depth;
-    if (StartsWord(trimmed, u"EndProperty") && --depth == 0) {
-      ++pos;
-      return item;
-    }
-  }
-  throw DesignerSyntaxError(first + 1, "\"BeginProperty\" has no \"EndProperty\"");
+// The first line of lines kept as bytes, its line end left out.
+std::string_view FirstLineBytes(std::string_view bytes) {
+  ByteLines reader(bytes, 0);
+  ByteLines::Line line;
+  return reader.Next(line) ? line.text : std::string_view();
 }
 
 }  // namespace
@@ -58,10 +60,35 @@ Text DesignerNode::Indent() const {
   return begin.text.substr(0, n);
 }
 
+std::vector<Line> DesignerNode::LinesOf(const DesignerItem& item) const {
+  if (item.bytes.empty()) return item.lines;
+  std::vector<Line> lines;
+  ByteLines reader(item.bytes, 0);
+  for (ByteLines::Line line; reader.Next(line);) lines.push_back(Line{Decode(line.text, codePage), std::string(line.eol)});
+  return lines;
+}
+
+std::vector<Line>& DesignerNode::Edit(DesignerItem& item) const {
+  if (!item.bytes.empty()) {
+    item.lines = LinesOf(item);
+    item.bytes = {};
+  }
+  return item.lines;
+}
+
+Text DesignerNode::NameOf(const DesignerItem& item) const {
+  const Text first = item.bytes.empty() ? (item.lines.empty() ? Text() : item.lines.front().text)
+                                        : Decode(FirstLineBytes(item.bytes), codePage);
+  if (item.kind == DesignerItem::Kind::Property) return PropertyNameOf(first);
+  if (item.kind != DesignerItem::Kind::PropertyBlock) return {};
+  auto words = Words(first);
+  return words.size() > 1 ? words[1] : Text();
+}
+
 DesignerItem* DesignerNode::FindProperty(TextView property) {
   for (DesignerItem& item : items)
     if ((item.kind == DesignerItem::Kind::Property || item.kind == DesignerItem::Kind::PropertyBlock) &&
-        vb::EqualsNoCase(item.name, property))
+        vb::EqualsNoCase(NameOf(item), property))
       return &item;
   return nullptr;
 }
@@ -71,79 +98,133 @@ bool IsBeginLine(TextView text) {
   return StartsWord(trimmed, u"Begin") && Words(trimmed).size() >= 3;
 }
 
+std::string_view TrimBlankBytes(std::string_view s) {
+  while (!s.empty() && IsBlankByte(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlankByte(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+bool StartsWordBytes(std::string_view trimmed, std::string_view word) {
+  return trimmed.substr(0, word.size()) == word && (trimmed.size() == word.size() || IsBlankByte(trimmed[word.size()]));
+}
+
+bool IsBeginBytes(std::string_view trimmed) { return StartsWordBytes(trimmed, "Begin") && CountWordBytes(trimmed, 3) >= 3; }
+
 namespace {
 
 // The VB6 designer nests containers a handful deep; a file nesting past this is damaged or made
 // to harm, and is refused before the parser's recursion could exhaust the stack.
 constexpr int kMaxDesignerDepth = 500;
 
-std::shared_ptr<DesignerNode> ParseBlock(const std::vector<Line>& lines, std::size_t& pos, int depth) {
-  const std::size_t first = pos;
-  if (depth > kMaxDesignerDepth)
-    throw DesignerSyntaxError(first + 1, "controls nest more than " + std::to_string(kMaxDesignerDepth) +
-                                             " deep; a VB6 form never does");
-  auto words = Words(lines[pos].text);
-  if (words.size() < 3 || words[0] != u"Begin")
-    throw DesignerSyntaxError(pos + 1, "expected \"Begin Library.Class Name\"");
-  auto node = std::make_shared<DesignerNode>();
-  node->begin = lines[pos];
-  const Text& qualified = words[1];
-  auto dot = qualified.rfind(u'.');
-  if (dot != Text::npos && qualified.front() != u'{') {
-    node->library = qualified.substr(0, dot);
-    node->className = qualified.substr(dot + 1);
-  } else {
-    node->className = qualified;
+class DesignerParser {
+ public:
+  DesignerParser(std::string_view bytes, std::size_t begin, int codePage, std::size_t lineNumber)
+      : bytes_(bytes), lines_(bytes, begin), codePage_(codePage), number_(lineNumber - 1) {
+    Next();
   }
-  node->name = words[2];
-  ++pos;
-  while (pos < lines.size()) {
-    const Line& line = lines[pos];
-    TextView trimmed = TrimBlanks(line.text);
-    if (trimmed == u"End") {
-      node->end = line;
-      ++pos;
-      return node;
-    }
-    if (IsBeginLine(line.text)) {
-      DesignerItem item;
-      item.kind = DesignerItem::Kind::Control;
-      item.control = ParseBlock(lines, pos, depth + 1);
-      node->items.push_back(std::move(item));
-    } else if (StartsWord(trimmed, u"BeginProperty")) {
-      node->items.push_back(ParsePropertyBlock(lines, pos));
-    } else if (trimmed.find(u'=') != TextView::npos) {
-      DesignerItem item;
-      item.kind = DesignerItem::Kind::Property;
-      item.name = PropertyNameOf(line.text);
-      item.lines.push_back(line);
-      node->items.push_back(std::move(item));
-      ++pos;
+
+  std::shared_ptr<DesignerNode> Block(int depth) {
+    const std::size_t first = number_;
+    if (depth > kMaxDesignerDepth)
+      throw DesignerSyntaxError(first, "controls nest more than " + std::to_string(kMaxDesignerDepth) +
+                                           " deep; a VB6 form never does");
+    auto node = std::make_shared<DesignerNode>();
+    node->codePage = codePage_;
+    node->begin = Line{Decode(line_.text, codePage_), std::string(line_.eol)};
+    auto words = Words(node->begin.text);
+    if (!more_ || words.size() < 3 || words[0] != u"Begin")
+      throw DesignerSyntaxError(first, "expected \"Begin Library.Class Name\"");
+    const Text& qualified = words[1];
+    auto dot = qualified.rfind(u'.');
+    if (dot != Text::npos && qualified.front() != u'{') {
+      node->library = qualified.substr(0, dot);
+      node->className = qualified.substr(dot + 1);
     } else {
-      DesignerItem item;
-      item.lines.push_back(line);
-      node->items.push_back(std::move(item));
-      ++pos;
+      node->className = qualified;
     }
+    node->name = words[2];
+    Next();
+    while (more_) {
+      const std::string_view trimmed = TrimBlankBytes(line_.text);
+      if (trimmed == "End") {
+        node->end = Line{Decode(line_.text, codePage_), std::string(line_.eol)};
+        Next();
+        node->items.shrink_to_fit();
+        return node;
+      }
+      DesignerItem item;
+      const std::size_t from = line_.offset;
+      if (IsBeginBytes(trimmed)) {
+        item.kind = DesignerItem::Kind::Control;
+        item.control = Block(depth + 1);
+        node->items.push_back(std::move(item));
+        continue;
+      }
+      if (StartsWordBytes(trimmed, "BeginProperty")) {
+        item.kind = DesignerItem::Kind::PropertyBlock;
+        PropertyBlock();
+      } else {
+        if (trimmed.find('=') != std::string_view::npos) item.kind = DesignerItem::Kind::Property;
+        Next();
+      }
+      item.bytes = bytes_.substr(from, (more_ ? line_.offset : bytes_.size()) - from);
+      node->items.push_back(std::move(item));
+    }
+    throw DesignerSyntaxError(first, "\"Begin\" block of " + vb::ToUtf8(node->name) + " has no \"End\"");
   }
-  throw DesignerSyntaxError(first + 1, "\"Begin\" block of " + vb::ToUtf8(node->name) + " has no \"End\"");
-}
+
+ private:
+  void Next() {
+    more_ = lines_.Next(line_);
+    ++number_;
+  }
+
+  // Leaves the reader after the block's "EndProperty".
+  void PropertyBlock() {
+    const std::size_t first = number_;
+    int depth = 0;
+    for (; more_; Next()) {
+      const std::string_view trimmed = TrimBlankBytes(line_.text);
+      if (StartsWordBytes(trimmed, "BeginProperty")) ++depth;
+      if (StartsWordBytes(trimmed, "EndProperty") && --depth == 0) {
+        Next();
+        return;
+      }
+    }
+    throw DesignerSyntaxError(first, "\"BeginProperty\" has no \"EndProperty\"");
+  }
+
+  std::string_view bytes_;
+  ByteLines lines_;
+  ByteLines::Line line_;
+  bool more_ = false;
+  int codePage_;
+  std::size_t number_;  // of line_ in the file
+};
 
 }  // namespace
 
-std::shared_ptr<DesignerNode> ParseDesigner(const std::vector<Line>& lines, std::size_t& pos) {
-  return ParseBlock(lines, pos, 1);
+std::shared_ptr<DesignerNode> ParseDesigner(const memhost::SharedBytes& bytes, std::size_t begin, std::size_t end,
+                                            int codePage, std::size_t lineNumber) {
+  DesignerParser parser(bytes.view().substr(0, end), begin, codePage, lineNumber);
+  auto root = parser.Block(1);
+  root->source = bytes;
+  return root;
 }
 
-void RenderDesigner(const DesignerNode& node, const std::function<void(const Line&)>& add) {
-  add(node.begin);
+void RenderDesigner(const DesignerNode& node, const DesignerSink& add) {
+  add.written(node.begin.text, node.begin.eol);
   for (const DesignerItem& item : node.items) {
-    if (item.kind == DesignerItem::Kind::Control)
+    if (item.kind == DesignerItem::Kind::Control) {
       RenderDesigner(*item.control, add);
-    else
-      for (const Line& line : item.lines) add(line);
+    } else if (!item.bytes.empty()) {
+      ByteLines reader(item.bytes, 0);
+      for (ByteLines::Line line; reader.Next(line);) add.asRead(line.text, line.eol);
+    } else {
+      for (const Line& line : item.lines) add.written(line.text, line.eol);
+    }
   }
-  add(node.end);
+  add.written(node.end.text, node.end.eol);
 }
 
 void FillLineEnds(DesignerNode& node, std::string& previous) {
@@ -153,10 +234,16 @@ void FillLineEnds(DesignerNode& node, std::string& previous) {
   };
   fill(node.begin);
   for (DesignerItem& item : node.items) {
-    if (item.control)
+    if (item.control) {
       FillLineEnds(*item.control, previous);
-    else
+    } else if (!item.bytes.empty()) {
+      // Lines as read end where the block goes on: with their own break.
+      ByteLines reader(item.bytes, 0);
+      ByteLines::Line line;
+      while (reader.Next(line)) previous = std::string(line.eol);
+    } else {
       for (Line& line : item.lines) fill(line);
+    }
   }
   fill(node.end);
 }

@@ -2,17 +2,21 @@
 // "Begin Library.Class Name" ... "End" block, holding its property lines, its "BeginProperty ...
 // EndProperty" sub-blocks and its child controls in file order. Every line is kept as written,
 // so an unchanged tree renders to the same lines; edits replace, add or remove whole lines only.
+// A form holds thousands of controls: their lines stay pieces of the file's bytes, decoded when a
+// command reads them, until the designer writes into them.
 #pragma once
 
 #include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
+#include <string_view>
 #include <vector>
 
 #include "framework/host_model.h"
 #include "framework/variant.h"
 #include "hosts/files/text_file.h"
+#include "hosts/memory/shared_bytes.h"
 
 namespace files {
 
@@ -21,8 +25,10 @@ struct DesignerNode;
 struct DesignerItem {
   enum class Kind { Property, PropertyBlock, Control, Other };
   Kind kind = Kind::Other;
-  Text name;                              // Property, PropertyBlock: the property's name
-  std::vector<Line> lines;                // Property, Other: one line; PropertyBlock: all of its lines
+  // Property, PropertyBlock, Other: its lines as read, each with its line end, in the file's
+  // bytes; or, once written or new, `lines` of its own (and `bytes` empty). One line but a block's.
+  std::string_view bytes;
+  std::vector<Line> lines;
   std::shared_ptr<DesignerNode> control;  // Control
 };
 
@@ -33,6 +39,8 @@ struct DesignerNode {
   Text name;       // "Text1"
   std::vector<DesignerItem> items;
   Line end;        // "   End"
+  int codePage = 1252;  // of the bytes the items' lines are in
+  memhost::SharedBytes source;  // the root's: the bytes the lines are in, kept while the tree is
 
   // The in-memory control this block stands for (none for the form itself and for designers the
   // in-memory IDE does not keep), and its property values as loaded or last saved, in the order
@@ -53,6 +61,12 @@ struct DesignerNode {
   Text Indent() const;  // the blanks before "Begin"
   // The first property line or block of that name among the node's own items.
   DesignerItem* FindProperty(TextView property);
+  // An item's lines, decoded.
+  std::vector<Line> LinesOf(const DesignerItem& item) const;
+  // An item's lines to write into: its own from now on.
+  std::vector<Line>& Edit(DesignerItem& item) const;
+  // The name of a property line or block ("Caption", "Font").
+  Text NameOf(const DesignerItem& item) const;
 };
 
 // A syntax fault in a designer block; `line` counts from 1 in the file.
@@ -64,10 +78,22 @@ struct DesignerSyntaxError : std::runtime_error {
 
 // True for a line that opens a control block ("Begin VB.Form frmMain").
 bool IsBeginLine(TextView text);
-// Parses the block that starts at lines[pos] and leaves pos after its "End".
-std::shared_ptr<DesignerNode> ParseDesigner(const std::vector<Line>& lines, std::size_t& pos);
-// Hands each line of the block to `add`, in file order.
-void RenderDesigner(const DesignerNode& node, const std::function<void(const Line&)>& add);
+// The same tests on a line's bytes, blanks trimmed: the words they look for are ASCII, which
+// every supported code page writes as itself.
+std::string_view TrimBlankBytes(std::string_view line);
+bool StartsWordBytes(std::string_view trimmed, std::string_view word);
+bool IsBeginBytes(std::string_view trimmed);
+// Parses the block that starts at `begin` in `bytes` (at line `lineNumber` of the file) and ends
+// by `end`; the tree keeps the bytes.
+std::shared_ptr<DesignerNode> ParseDesigner(const memhost::SharedBytes& bytes, std::size_t begin, std::size_t end,
+                                            int codePage, std::size_t lineNumber);
+// Where rendering hands the lines of a block, in file order: a line as read in the file's bytes,
+// or one the designer wrote.
+struct DesignerSink {
+  std::function<void(std::string_view bytes, std::string_view eol)> asRead;
+  std::function<void(TextView text, std::string_view eol)> written;
+};
+void RenderDesigner(const DesignerNode& node, const DesignerSink& add);
 // Gives every line without a break, in file order, the break of the line before it; `previous`
 // starts as the break of the line before the block and ends as that of its last line.
 void FillLineEnds(DesignerNode& node, std::string& previous);

@@ -153,8 +153,9 @@ void InsertProperty(DesignerNode& node, DesignerItem item) {
       break;
     }
   std::size_t at = firstControl;
+  const Text name = node.NameOf(item);
   for (std::size_t i = 0; i < firstControl; ++i)
-    if (IsPropertyItem(node.items[i]) && vb::LessNoCase(item.name, node.items[i].name)) {
+    if (IsPropertyItem(node.items[i]) && vb::LessNoCase(name, node.NameOf(node.items[i]))) {
       at = i;
       break;
     }
@@ -166,7 +167,6 @@ Text ChildIndent(const DesignerNode& node) { return node.Indent() + u"   "; }
 DesignerItem NewPropertyLine(const DesignerNode& node, TextView name, TextView value) {
   DesignerItem item;
   item.kind = DesignerItem::Kind::Property;
-  item.name = Text(name);
   item.lines.push_back(Line{PropertyLine(ChildIndent(node), name, value), {}});
   return item;
 }
@@ -184,7 +184,6 @@ DesignerItem NewFontBlock(const DesignerNode& node, const Values& values) {
   const Text indent = ChildIndent(node), inner = indent + u"   ";
   DesignerItem item;
   item.kind = DesignerItem::Kind::PropertyBlock;
-  item.name = u"Font";
   item.lines.push_back(Line{indent + u"BeginProperty Font " + Text(kStdFontClass) + u" ", {}});
   const bool bold = vb::CBool(*Find(values, u"Font.Bold"));
   item.lines.push_back(Line{PropertyLine(inner, u"Name", FontMemberText(u"Name", values)), {}});
@@ -209,20 +208,21 @@ void UpdateFont(DesignerNode& node, const Values& values, const std::set<Text>& 
     Text value = member == u"Bold" ? Text(vb::CBool(*Find(values, u"Font.Bold")) ? u"700" : u"400")
                                    : FontMemberText(member, values);
     bool replaced = false;
+    std::vector<Line>& lines = node.Edit(*block);
     // Only the block's own lines (not its first and last) hold members.
-    for (std::size_t i = 1; i + 1 < block->lines.size(); ++i) {
-      if (vb::EqualsNoCase(PropertyNameOf(block->lines[i].text), written)) {
-        ReplaceValue(block->lines[i], value);
+    for (std::size_t i = 1; i + 1 < lines.size(); ++i) {
+      if (vb::EqualsNoCase(PropertyNameOf(lines[i].text), written)) {
+        ReplaceValue(lines[i], value);
         replaced = true;
         break;
       }
     }
     if (!replaced) {
-      const Line& first = block->lines.front();
+      const Line& first = lines.front();
       std::size_t n = 0;
       while (n < first.text.size() && first.text[n] == u' ') ++n;
       Line line{PropertyLine(first.text.substr(0, n) + u"   ", written, value), {}};
-      block->lines.insert(block->lines.end() - 1, line);
+      lines.insert(lines.end() - 1, line);
     }
   }
 }
@@ -255,8 +255,8 @@ void UpdateNode(DesignerNode& node, const std::filesystem::path& file) {
     } else {
       const auto* def = DefOf(node.className, name);
       if (DesignerItem* item = node.FindProperty(name); item && item->kind == DesignerItem::Kind::Property) {
-        ReplaceValue(item->lines.front(),
-                     FormatValue(def, name, value, ValueTextOf(item->lines.front().text), node.name, file));
+        Line& line = node.Edit(*item).front();
+        ReplaceValue(line, FormatValue(def, name, value, ValueTextOf(line.text), node.name, file));
       } else {
         InsertProperty(node, NewPropertyLine(node, name, FormatValue(def, name, value, {}, node.name, file)));
       }
@@ -291,6 +291,7 @@ DesignerNode* FindNode(const DesignerNode& root, TextView name) {
 std::shared_ptr<DesignerNode> NewNode(const DesignerNode& parent, const DesignerNode& root,
                                       const host::Ref<host::VBControl>& control, const std::filesystem::path& file) {
   auto node = std::make_shared<DesignerNode>();
+  node->codePage = parent.codePage;
   node->control = control;
   node->className = control->ClassName();
   Values values = ReadValues(control);
@@ -343,12 +344,13 @@ void LoadDesignerControls(memhost::MemoryVBE& vbe, TextView form, DesignerNode& 
     memhost::PlacedControl placedControl{node->className, node->name, {}, container};
     for (const DesignerItem& item : node->items) {
       if (item.kind == DesignerItem::Kind::Property) {
-        if (auto value = ParseValue(ValueTextOf(item.lines.front().text)))
-          placedControl.properties.emplace_back(item.name, std::move(*value));
-      } else if (item.kind == DesignerItem::Kind::PropertyBlock && vb::EqualsNoCase(item.name, u"Font")) {
-        for (std::size_t i = 1; i + 1 < item.lines.size(); ++i) {
-          const Text member = PropertyNameOf(item.lines[i].text);
-          auto value = ParseValue(ValueTextOf(item.lines[i].text));
+        const Text line = node->LinesOf(item).front().text;
+        if (auto value = ParseValue(ValueTextOf(line))) placedControl.properties.emplace_back(PropertyNameOf(line), std::move(*value));
+      } else if (item.kind == DesignerItem::Kind::PropertyBlock && vb::EqualsNoCase(node->NameOf(item), u"Font")) {
+        const std::vector<Line> lines = node->LinesOf(item);
+        for (std::size_t i = 1; i + 1 < lines.size(); ++i) {
+          const Text member = PropertyNameOf(lines[i].text);
+          auto value = ParseValue(ValueTextOf(lines[i].text));
           if (!value) continue;
           if (vb::EqualsNoCase(member, u"Weight")) {
             if (value->IsNumber()) placedControl.properties.emplace_back(u"Font.Bold", vb::Variant(vb::CDbl(*value) >= 700));

@@ -65,22 +65,11 @@ namespace {
 
 bool IsBlankByte(char c) { return c == ' ' || c == '\t'; }
 
-std::string_view TrimBytes(std::string_view s) {
-  while (!s.empty() && IsBlankByte(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlankByte(s.back())) s.remove_suffix(1);
-  return s;
-}
-
-// IsAttributeLine and the designer parser's tests, on the bytes: the words they look for are
-// ASCII, which every supported code page writes as itself.
+// IsAttributeLine on the bytes.
 bool IsAttributeBytes(std::string_view line) {
   std::size_t i = 0;
   while (i < line.size() && IsBlankByte(line[i])) ++i;
   return line.size() - i >= 10 && line[i] == 'A' && std::memcmp(line.data() + i, "Attribute ", 10) == 0;
-}
-
-bool StartsWordBytes(std::string_view trimmed, std::string_view word) {
-  return trimmed.substr(0, word.size()) == word && (trimmed.size() == word.size() || IsBlankByte(trimmed[word.size()]));
 }
 
 std::vector<std::string_view> WordsOf(std::string_view s, std::size_t most) {
@@ -95,9 +84,6 @@ std::vector<std::string_view> WordsOf(std::string_view s, std::size_t most) {
   return words;
 }
 
-// "Begin VB.TextBox Text1": "Begin" and at least two more words.
-bool IsBeginBytes(std::string_view trimmed) { return StartsWordBytes(trimmed, "Begin") && WordsOf(trimmed, 3).size() >= 3; }
-
 // Where the designer block that starts at `from` ends (the offset after its last "End" line), read
 // as the designer parser reads it; npos when it would not parse.
 std::size_t DesignerBlockEnd(std::string_view bytes, std::size_t from) {
@@ -106,7 +92,7 @@ std::size_t DesignerBlockEnd(std::string_view bytes, std::size_t from) {
   ByteLines::Line line;
   int depth = 0, propertyDepth = 0;
   while (lines.Next(line)) {
-    const std::string_view trimmed = TrimBytes(line.text);
+    const std::string_view trimmed = TrimBlankBytes(line.text);
     if (propertyDepth > 0) {
       if (StartsWordBytes(trimmed, "BeginProperty")) ++propertyDepth;
       if (StartsWordBytes(trimmed, "EndProperty")) --propertyDepth;
@@ -172,11 +158,9 @@ ModuleFile ParseModuleFile(const fs::path& path, memhost::SharedBytes bytes, int
       if (IsBeginLine(current.text)) {
         const std::size_t end = DesignerBlockEnd(all, line.offset);
         if (end == std::string_view::npos) {
-          // Parsed in full only to say what is wrong, on which line of the file.
-          const std::vector<Line> fileLines = SplitFile(all, codePage).lines;
-          std::size_t pos = module.header.size();
+          // Parsed to the end of the file only to say what is wrong, on which line.
           try {
-            ParseDesigner(fileLines, pos);
+            ParseDesigner(module.bytes, line.offset, all.size(), codePage, module.header.size() + 1);
           } catch (const DesignerSyntaxError& e) {
             throw LoadError(path, std::string("designer block: ") + e.what());
           }
@@ -185,7 +169,7 @@ ModuleFile ParseModuleFile(const fs::path& path, memhost::SharedBytes bytes, int
         module.designerBegin = line.offset;
         module.designerEnd = end;
         // The form block names the kind of form: an MDI form is a component of its own type.
-        const std::string_view qualified = WordsOf(TrimBytes(line.text), 2)[1];
+        const std::string_view qualified = WordsOf(TrimBlankBytes(line.text), 2)[1];
         if (module.componentType == host::vbext_ct_VBForm && qualified.front() != '{' &&
             qualified.substr(qualified.rfind('.') + 1) == "MDIForm")
           module.componentType = host::vbext_ct_VBMDIForm;
@@ -210,13 +194,8 @@ ModuleFile ParseModuleFile(const fs::path& path, memhost::SharedBytes bytes, int
 }
 
 const std::shared_ptr<DesignerNode>& ModuleFile::Designer() {
-  if (!designer && HasDesigner()) {
-    std::vector<Line> lines;
-    ByteLines reader(bytes.view().substr(0, designerEnd), designerBegin);
-    for (ByteLines::Line line; reader.Next(line);) lines.push_back(Line{Decode(line.text, codePage), std::string(line.eol)});
-    std::size_t pos = 0;
-    designer = ParseDesigner(lines, pos);  // it parses: its end was found the parser's way
-  }
+  if (!designer && HasDesigner())  // it parses: its end was found the parser's way
+    designer = ParseDesigner(bytes, designerBegin, designerEnd, codePage, header.size() + 1);
   return designer;
 }
 
@@ -518,7 +497,8 @@ std::string AssembleFile(const ModuleFile& module, const DesignerNode* designer,
   FileWriter writer(module, out);
   for (const Line& line : module.header) writer.Add(line.text, line.eol);
   if (designer) {
-    RenderDesigner(*designer, [&](const Line& line) { writer.Add(line.text, line.eol); });
+    RenderDesigner(*designer, DesignerSink{[&](std::string_view bytes, std::string_view eol) { writer.AddBytes(bytes, eol); },
+                                           [&](TextView text, std::string_view eol) { writer.Add(text, eol); }});
   } else if (module.HasDesigner()) {
     // Never parsed, so never changed: its bytes as they are.
     ByteLines reader(module.bytes.view().substr(0, module.designerEnd), module.designerBegin);
