@@ -68,8 +68,12 @@ std::vector<vb::Variant> DefaultValues(TextView className) {
 // The values as a node keeps them: those that differ from the defaults.
 DesignerNode::SavedValues Saved(const Values& values, const std::vector<vb::Variant>& defaults) {
   DesignerNode::SavedValues saved{values.size(), {}};
+  auto differs = [&](std::size_t at) { return at >= defaults.size() || !(values[at].second == defaults[at]); };
+  std::size_t count = 0;
+  for (std::size_t at = 0; at < values.size(); ++at) count += differs(at);
+  saved.differing.reserve(count);
   for (std::size_t at = 0; at < values.size(); ++at)
-    if (at >= defaults.size() || !(values[at].second == defaults[at])) saved.differing.emplace_back(at, values[at].second);
+    if (differs(at)) saved.differing.emplace_back(at, values[at].second);
   return saved;
 }
 

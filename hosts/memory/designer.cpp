@@ -120,7 +120,7 @@ class MemProperty : public host::Property {
   MemProperty(std::shared_ptr<MemControl> control, std::size_t at) : control_(std::move(control)), at_(at) {}
   Text Name() override { return def().name; }
   vb::Variant Value() override {
-    if (def().kind == PropKind::Font) return vb::Variant(std::shared_ptr<host::StdFont>(control_->SlotAt(at_).font));
+    if (def().kind == PropKind::Font) return vb::Variant(std::shared_ptr<host::StdFont>(control_->font()));
     return control_->ValueAt(at_);
   }
   void SetValue(const vb::Variant& value) override {
@@ -137,7 +137,7 @@ class MemProperty : public host::Property {
   }
   Ref<host::StdFont> Object() override {
     if (def().kind != PropKind::Font) return nullptr;
-    return control_->SlotAt(at_).font;
+    return control_->font();
   }
 
  private:
@@ -175,9 +175,8 @@ MemControl::MemControl(std::weak_ptr<MemForm> form, Text className)
 
 std::shared_ptr<MemControl> MemControl::Create(std::weak_ptr<MemForm> form, TextView className) {
   auto control = std::make_shared<MemControl>(std::move(form), Text(className));
-  // A font is an object of its own from the start: what a caller holds of it stays the control's.
-  for (std::size_t at = 0; at < control->defs().size(); ++at)
-    if (control->defs()[at].kind == PropKind::Font) control->SlotAt(at).font = std::make_shared<MemStdFont>(control);
+  for (const PropertyDef& def : control->defs())
+    if (def.kind == PropKind::Font) control->font_ = std::make_shared<MemStdFont>(control);
   return control;
 }
 
@@ -204,7 +203,7 @@ MemControl::Slot& MemControl::SlotAt(std::size_t at) {
   const PropertyDef* def = &(*defs_)[at];
   auto found = std::lower_bound(slots_.begin(), slots_.end(), def, [](const Slot& s, const PropertyDef* d) { return s.def < d; });
   if (found != slots_.end() && found->def == def) return *found;
-  return *slots_.insert(found, Slot{def, def->defaultValue, nullptr});
+  return *slots_.insert(found, Slot{def, def->defaultValue});
 }
 
 MemControl::Slot* MemControl::FindSlot(TextView property) {
@@ -254,7 +253,7 @@ void MemControl::Write(Slot& slot, const vb::Variant& value, bool record) {
     }
     if (slot.def->kind == PropKind::Font) {
       auto font = std::get<std::shared_ptr<host::StdFont>>(stored.value());
-      if (font.get() != slot.font.get()) slot.font->CopyFrom(*font);
+      if (font.get() != font_.get()) font_->CopyFrom(*font);
     } else {
       slot.value = std::move(stored);
     }
@@ -269,8 +268,7 @@ void MemControl::Write(Slot& slot, const vb::Variant& value, bool record) {
 
 bool MemControl::LoadValue(TextView property, const vb::Variant& value) {
   if (vb::StartsWith(property, u"Font.")) {
-    Slot* font = FindSlot(u"Font");
-    return font && font->font && font->font->Load(property.substr(5), value);
+    return font_ && font_->Load(property.substr(5), value);
   }
   const auto at = DefIndex(property);
   if (!at) return false;

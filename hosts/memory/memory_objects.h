@@ -276,14 +276,16 @@ class MemControl : public host::VBControl, public std::enable_shared_from_this<M
   Ref<host::VBControls> Collection() override;
   Ref<host::Properties> Properties() override;
 
-  // A property's stored value. Only the properties set since the control was made, and its fonts,
-  // have a slot; every other one reads as its class's default (a form holds thousands of
-  // controls, each with a few properties of its own among thirty).
+  // A property's stored value. Only the properties set since the control was made have a slot;
+  // every other one reads as its class's default (a form holds thousands of controls, each with a
+  // few properties of its own among thirty).
   struct Slot {
     const PropertyDef* def;
     vb::Variant value;
-    std::shared_ptr<MemStdFont> font;  // Font properties
   };
+  // The object of the class's Font property (a class has one at most), made with the control:
+  // what a caller holds of it stays the control's.
+  const std::shared_ptr<MemStdFont>& font() const { return font_; }
   Text Name() const;
   int Index() const;  // -1 when the control is no array element
   // The properties of the control's class, in the order the property sheet lists them.
@@ -314,6 +316,7 @@ class MemControl : public host::VBControl, public std::enable_shared_from_this<M
   Text className_;
   const std::vector<PropertyDef>* defs_;
   std::vector<Slot> slots_;  // in the order of defs_
+  std::shared_ptr<MemStdFont> font_;
 };
 
 // ---- command bars ----------------------------------------------------------------------------
