@@ -1,6 +1,7 @@
 // Parsing and writing the designer block of VB6 form-like files.
 #include "hosts/files/designer_block.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "hosts/files/byte_lines.h"
@@ -85,7 +86,22 @@ Text DesignerNode::NameOf(const DesignerItem& item) const {
   return words.size() > 1 ? words[1] : Text();
 }
 
+void DesignerNode::SplitLines() {
+  if (std::none_of(items.begin(), items.end(), [](const DesignerItem& item) { return item.kind == DesignerItem::Kind::Lines; }))
+    return;
+  std::vector<DesignerItem> split;
+  for (DesignerItem& item : items) {
+    if (item.kind != DesignerItem::Kind::Lines) {
+      split.push_back(std::move(item));
+      continue;
+    }
+    for (DesignerItem& part : ItemsOfLines(item.bytes)) split.push_back(std::move(part));
+  }
+  items = std::move(split);
+}
+
 DesignerItem* DesignerNode::FindProperty(TextView property) {
+  SplitLines();
   for (DesignerItem& item : items)
     if ((item.kind == DesignerItem::Kind::Property || item.kind == DesignerItem::Kind::PropertyBlock) &&
         vb::EqualsNoCase(NameOf(item), property))
@@ -109,6 +125,30 @@ bool StartsWordBytes(std::string_view trimmed, std::string_view word) {
 }
 
 bool IsBeginBytes(std::string_view trimmed) { return StartsWordBytes(trimmed, "Begin") && CountWordBytes(trimmed, 3) >= 3; }
+
+std::vector<DesignerItem> ItemsOfLines(std::string_view bytes) {
+  std::vector<DesignerItem> items;
+  ByteLines reader(bytes, 0);
+  for (ByteLines::Line line; reader.Next(line);) {
+    DesignerItem item;
+    const std::size_t from = line.offset;
+    std::string_view trimmed = TrimBlankBytes(line.text);
+    if (StartsWordBytes(trimmed, "BeginProperty")) {
+      item.kind = DesignerItem::Kind::PropertyBlock;
+      // The parser found its end: the EndProperty that brings the depth back to nothing.
+      for (int depth = 1; depth > 0 && reader.Next(line);) {
+        trimmed = TrimBlankBytes(line.text);
+        if (StartsWordBytes(trimmed, "BeginProperty")) ++depth;
+        if (StartsWordBytes(trimmed, "EndProperty")) --depth;
+      }
+    } else if (trimmed.find('=') != std::string_view::npos) {
+      item.kind = DesignerItem::Kind::Property;
+    }
+    item.bytes = bytes.substr(from, reader.position() - from);
+    items.push_back(std::move(item));
+  }
+  return items;
+}
 
 namespace {
 
@@ -160,14 +200,19 @@ class DesignerParser {
         node->items.push_back(std::move(item));
         continue;
       }
-      if (StartsWordBytes(trimmed, "BeginProperty")) {
-        item.kind = DesignerItem::Kind::PropertyBlock;
+      if (StartsWordBytes(trimmed, "BeginProperty"))
         PropertyBlock();
-      } else {
-        if (trimmed.find('=') != std::string_view::npos) item.kind = DesignerItem::Kind::Property;
+      else
         Next();
+      // Lines one after the other stay one item until a change splits them.
+      const std::string_view read = bytes_.substr(from, (more_ ? line_.offset : bytes_.size()) - from);
+      if (!node->items.empty() && node->items.back().kind == DesignerItem::Kind::Lines) {
+        std::string_view& run = node->items.back().bytes;
+        run = std::string_view(run.data(), run.size() + read.size());
+        continue;
       }
-      item.bytes = bytes_.substr(from, (more_ ? line_.offset : bytes_.size()) - from);
+      item.kind = DesignerItem::Kind::Lines;
+      item.bytes = read;
       node->items.push_back(std::move(item));
     }
     throw DesignerSyntaxError(first, "\"Begin\" block of " + vb::ToUtf8(node->name) + " has no \"End\"");

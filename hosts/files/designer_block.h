@@ -23,10 +23,13 @@ namespace files {
 struct DesignerNode;
 
 struct DesignerItem {
-  enum class Kind { Property, PropertyBlock, Control, Other };
+  // Lines: lines as read that nothing looked into yet (property lines, property blocks and other
+  // lines, one after the other), split into items of the other kinds before a change.
+  enum class Kind { Property, PropertyBlock, Control, Other, Lines };
   Kind kind = Kind::Other;
-  // Property, PropertyBlock, Other: its lines as read, each with its line end, in the file's
-  // bytes; or, once written or new, `lines` of its own (and `bytes` empty). One line but a block's.
+  // Property, PropertyBlock, Other, Lines: its lines as read, each with its line end, in the
+  // file's bytes; or, once written or new, `lines` of its own (and `bytes` empty). One line but a
+  // block's.
   std::string_view bytes;
   std::vector<Line> lines;
   std::shared_ptr<DesignerNode> control;  // Control
@@ -59,7 +62,9 @@ struct DesignerNode {
   std::shared_ptr<const DesignerNode> pristine;
 
   Text Indent() const;  // the blanks before "Begin"
-  // The first property line or block of that name among the node's own items.
+  // Splits the node's runs of lines as read into their property lines, blocks and other lines.
+  void SplitLines();
+  // The first property line or block of that name among the node's own items (split first).
   DesignerItem* FindProperty(TextView property);
   // An item's lines, decoded.
   std::vector<Line> LinesOf(const DesignerItem& item) const;
@@ -83,6 +88,8 @@ bool IsBeginLine(TextView text);
 std::string_view TrimBlankBytes(std::string_view line);
 bool StartsWordBytes(std::string_view trimmed, std::string_view word);
 bool IsBeginBytes(std::string_view trimmed);
+// The items of lines as read (a Lines item's bytes): a property line, a property block or another line each.
+std::vector<DesignerItem> ItemsOfLines(std::string_view bytes);
 // Parses the block that starts at `begin` in `bytes` (at line `lineNumber` of the file) and ends
 // by `end`; the tree keeps the bytes.
 std::shared_ptr<DesignerNode> ParseDesigner(const memhost::SharedBytes& bytes, std::size_t begin, std::size_t end,

@@ -150,6 +150,7 @@ bool IsPropertyItem(const DesignerItem& item) {
 // Puts a new property among the node's own properties: before the first one whose name sorts
 // after it, or after the last of them, always ahead of the child controls.
 void InsertProperty(DesignerNode& node, DesignerItem item) {
+  node.SplitLines();
   std::size_t firstControl = node.items.size();
   for (std::size_t i = 0; i < node.items.size(); ++i)
     if (node.items[i].kind == DesignerItem::Kind::Control) {
@@ -346,7 +347,7 @@ void LoadDesignerControls(memhost::MemoryVBE& vbe, TextView form, DesignerNode& 
   collect(collect, root, Text());
   for (auto& [node, container] : blocks) {
     memhost::PlacedControl placedControl{node->className, node->name, {}, container};
-    for (const DesignerItem& item : node->items) {
+    auto read = [&](const DesignerItem& item) {
       if (item.kind == DesignerItem::Kind::Property) {
         const Text line = node->LinesOf(item).front().text;
         if (auto value = ParseValue(ValueTextOf(line))) placedControl.properties.emplace_back(PropertyNameOf(line), std::move(*value));
@@ -364,6 +365,13 @@ void LoadDesignerControls(memhost::MemoryVBE& vbe, TextView form, DesignerNode& 
             if (vb::EqualsNoCase(member, known)) placedControl.properties.emplace_back(u"Font." + Text(known), *value);
         }
       }
+    };
+    for (const DesignerItem& item : node->items) {
+      if (item.kind != DesignerItem::Kind::Lines) {
+        read(item);
+        continue;
+      }
+      for (const DesignerItem& part : ItemsOfLines(item.bytes)) read(part);
     }
     try {
       node->control = vbe.LoadControl(form, placedControl);
