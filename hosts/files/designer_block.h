@@ -46,16 +46,8 @@ struct DesignerNode {
   memhost::SharedBytes source;  // the root's: the bytes the lines are in, kept while the tree is
 
   // The in-memory control this block stands for (none for the form itself and for designers the
-  // in-memory IDE does not keep), and its property values as loaded or last saved, in the order
-  // the control lists its properties (a font's members in its place): how many, and those that
-  // differ from what a new control of the class reads (a form holds thousands of controls, each
-  // with a few values of its own).
+  // in-memory IDE does not keep).
   host::Ref<host::VBControl> control;
-  struct SavedValues {
-    std::size_t count = 0;
-    std::vector<std::pair<std::size_t, vb::Variant>> differing;  // by place, in order
-  };
-  std::optional<SavedValues> saved;
   // The node as loaded or last saved, kept from the first change that saving writes into it
   // until the file is saved: each rendering starts again from it (see RestoreDesigner). Only the
   // nodes that change are kept twice; their child blocks are shared, not copied.

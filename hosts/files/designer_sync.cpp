@@ -51,49 +51,6 @@ const Values& DefaultFont() {
   return font;
 }
 
-// What a new control of the class reads, in the order of ReadValues.
-std::vector<vb::Variant> DefaultValues(TextView className) {
-  std::vector<vb::Variant> values;
-  const auto* cls = memhost::FindControlClass(className);
-  for (const auto& def : cls ? cls->properties : memhost::CommonProperties()) {
-    if (def.kind != memhost::PropKind::Font) {
-      values.push_back(def.defaultValue);
-      continue;
-    }
-    for (const auto& [name, value] : DefaultFont()) values.push_back(value);
-  }
-  return values;
-}
-
-// The values as a node keeps them: those that differ from the defaults.
-DesignerNode::SavedValues Saved(const Values& values, const std::vector<vb::Variant>& defaults) {
-  DesignerNode::SavedValues saved{values.size(), {}};
-  auto differs = [&](std::size_t at) { return at >= defaults.size() || !(values[at].second == defaults[at]); };
-  std::size_t count = 0;
-  for (std::size_t at = 0; at < values.size(); ++at) count += differs(at);
-  saved.differing.reserve(count);
-  for (std::size_t at = 0; at < values.size(); ++at)
-    if (differs(at)) saved.differing.emplace_back(at, values[at].second);
-  return saved;
-}
-
-// The saved value at a place.
-const vb::Variant& SavedAt(const DesignerNode::SavedValues& saved, const std::vector<vb::Variant>& defaults,
-                           std::size_t at) {
-  auto found = std::lower_bound(saved.differing.begin(), saved.differing.end(), at,
-                                [](const auto& entry, std::size_t place) { return entry.first < place; });
-  return found != saved.differing.end() && found->first == at ? found->second : defaults[at];
-}
-
-// True when the control's values are those the node saved last.
-bool Unchanged(const Values& values, const std::optional<DesignerNode::SavedValues>& saved,
-               const std::vector<vb::Variant>& defaults) {
-  if (!saved || saved->count != values.size()) return false;
-  for (std::size_t at = 0; at < values.size(); ++at)
-    if (!(values[at].second == SavedAt(*saved, defaults, at))) return false;
-  return true;
-}
-
 const vb::Variant* Find(const Values& values, TextView name) {
   for (const auto& [n, v] : values)
     if (vb::EqualsNoCase(n, name)) return &v;
@@ -233,16 +190,22 @@ void UpdateFont(DesignerNode& node, const Values& values, const std::set<Text>& 
 }
 
 // Writes what changed on one bound control into its block.
-void UpdateNode(DesignerNode& node, const std::filesystem::path& file) {
-  Values current = ReadValues(node.control);
-  const std::vector<vb::Variant> defaults = DefaultValues(node.className);
-  if (Unchanged(current, node.saved, defaults)) return;
-  const std::optional<DesignerNode::SavedValues>& saved = node.saved;  // replaced only at the end
+void UpdateNode(memhost::MemoryVBE& vbe, DesignerNode& node, const std::filesystem::path& file) {
+  // Only what was written since the load or the last save, and is not what it was, changes lines.
+  const Values before = vbe.ControlChanges(node.control);
+  if (before.empty()) return;
+  const Values current = ReadValues(node.control);
+  auto changed = [&](const std::pair<Text, vb::Variant>& property) {
+    for (const auto& [name, was] : before)
+      if (name == property.first) return !(was == property.second);
+    return false;
+  };
+  if (std::none_of(current.begin(), current.end(), changed)) return;
   KeepPristine(node);
   std::set<Text> fontChanged;
   for (std::size_t at = 0; at < current.size(); ++at) {
     const auto& [name, value] = current[at];
-    if (saved && at < saved->count && SavedAt(*saved, defaults, at) == value) continue;
+    if (!changed(current[at])) continue;
     if (name == u"Name") {
       const Text newName = vb::CStr(value);
       Text& begin = node.begin.text;
@@ -268,7 +231,6 @@ void UpdateNode(DesignerNode& node, const std::filesystem::path& file) {
     }
   }
   if (!fontChanged.empty()) UpdateFont(node, current, fontChanged);
-  node.saved = Saved(current, defaults);
 }
 
 // Removes the blocks of the tree's deleted controls; a container's block goes with everything in
@@ -329,7 +291,6 @@ std::shared_ptr<DesignerNode> NewNode(const DesignerNode& parent, const Designer
     node->items.push_back(NewPropertyLine(*node, name, FormatValue(def, name, value, {}, node->name, file)));
   }
   if (fontDiffers) InsertProperty(*node, NewFontBlock(*node, values));
-  node->saved = Saved(values, DefaultValues(node->className));
   return node;
 }
 
@@ -378,7 +339,6 @@ void LoadDesignerControls(memhost::MemoryVBE& vbe, TextView form, DesignerNode& 
     } catch (const vb::Error& e) {
       vb::Raise(e.number, u"control " + node->name + u" (" + node->className + u"): " + e.description);
     }
-    node->saved = Saved(ReadValues(node->control), DefaultValues(node->className));
   }
 }
 
@@ -401,7 +361,7 @@ void ApplyDesignerChanges(memhost::MemoryVBE& vbe, TextView form, DesignerNode& 
   for (const auto& n : nodes) {
     if (!n->control) continue;
     bound.insert(n->control.get());
-    UpdateNode(*n, file);
+    UpdateNode(vbe, *n, file);
   }
   for (const auto& c : controls) {
     if (bound.count(c.get())) continue;
@@ -416,6 +376,14 @@ void ApplyDesignerChanges(memhost::MemoryVBE& vbe, TextView form, DesignerNode& 
   }
   std::string previous = eolBefore;
   FillLineEnds(root, previous);
+}
+
+void DesignerSaved(memhost::MemoryVBE& vbe, DesignerNode& root) {
+  CommitDesigner(root);
+  std::vector<std::shared_ptr<DesignerNode>> nodes;
+  CollectControls(root, nodes);
+  for (const auto& node : nodes)
+    if (node->control) vbe.ForgetControlChanges(node->control);
 }
 
 }  // namespace files

@@ -418,7 +418,7 @@ std::vector<fs::path> Workspace::Save() {
       module->file.codeBegin = own.codeBegin;
       if (!own.simpleCode) module->file.codeEolsDiffer = true;  // not known any more: the general way next time
       module->codeEdits = impl_->vbe->CodeEdits(module->qualified);
-      if (module->bound) CommitDesigner(*module->file.designer);
+      if (module->bound) DesignerSaved(*impl_->vbe, *module->file.designer);
     }
   }
   return written;

@@ -61,8 +61,21 @@ class MemStdFont : public host::StdFont {
     return true;
   }
 
+  // The value of a member by its name ("Size").
+  vb::Variant Member(TextView member) const {
+    if (member == u"Name") return vb::Variant(name_);
+    if (member == u"Size") return vb::Variant(size_);
+    if (member == u"Bold") return vb::Variant(bold_);
+    if (member == u"Italic") return vb::Variant(italic_);
+    if (member == u"Underline") return vb::Variant(underline_);
+    return vb::Variant(strikethrough_);
+  }
+  static constexpr TextView kMembers[] = {u"Name", u"Size", u"Bold", u"Italic", u"Underline", u"Strikethrough"};
+
   // Takes over another font's attributes (a font object assigned to the Font property).
   void CopyFrom(host::StdFont& other) {
+    if (auto control = control_.lock())
+      for (TextView member : kMembers) control->Remember(u"Font." + Text(member), Member(member));
     name_ = other.Name();
     size_ = other.Size();
     bold_ = other.Bold();
@@ -84,6 +97,7 @@ class MemStdFont : public host::StdFont {
       if (control) control->RecordWrite(control->Name(), property, value, false);
       throw;
     }
+    if (control) control->Remember(property, Member(vb::FromUtf8(member)));
     apply();
     if (control) control->RecordWrite(control->Name(), property, value, true);
   }
@@ -228,6 +242,12 @@ int MemControl::Index() const {
   return -1;
 }
 
+void MemControl::Remember(TextView property, const vb::Variant& before) {
+  for (const auto& [name, value] : changes_)
+    if (name == property) return;
+  changes_.emplace_back(Text(property), before);
+}
+
 void MemControl::RecordWrite(TextView control, TextView property, const vb::Variant& value, bool accepted) {
   if (auto form = form_.lock()) form->writes().push_back(PropertyWrite{Text(control), Text(property), value, accepted});
 }
@@ -255,6 +275,7 @@ void MemControl::Write(Slot& slot, const vb::Variant& value, bool record) {
       auto font = std::get<std::shared_ptr<host::StdFont>>(stored.value());
       if (font.get() != font_.get()) font_->CopyFrom(*font);
     } else {
+      Remember(slot.def->name, slot.value);
       slot.value = std::move(stored);
     }
   } catch (const vb::Error&) {

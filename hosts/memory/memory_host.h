@@ -156,6 +156,12 @@ class MemoryVBE : public host::VBE {
   // How many edits the component's code has had (CodeModule edits and SetCode): unchanged code
   // needs no saving.
   virtual std::uint64_t CodeEdits(TextView component) = 0;
+  // The properties written to a designer control since it was made or loaded, or since its
+  // changes were last forgotten, each with the value it had before the first of those writes;
+  // a font's members as "Font.Name", "Font.Size", ... A control nobody wrote to has none, so
+  // saving a form of thousands of controls looks into the few that changed.
+  virtual std::vector<std::pair<Text, vb::Variant>> ControlChanges(const Ref<host::VBControl>& control) = 0;
+  virtual void ForgetControlChanges(const Ref<host::VBControl>& control) = 0;
 };
 
 }  // namespace memhost

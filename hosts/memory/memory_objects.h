@@ -305,6 +305,10 @@ class MemControl : public host::VBControl, public std::enable_shared_from_this<M
   // ItemRenamed after an accepted Name. `record` adds the attempt to the form's writes.
   void Write(Slot& slot, const vb::Variant& value, bool record);
   void RecordWrite(TextView control, TextView property, const vb::Variant& value, bool accepted);
+  // Notes the value a property had before a write, unless one was noted since ForgetChanges.
+  void Remember(TextView property, const vb::Variant& before);
+  const std::vector<std::pair<Text, vb::Variant>>& changes() const { return changes_; }
+  void ForgetChanges() { changes_.clear(); }
   // Stores a value read from a designer file: checked like a write, but no event and no record.
   // Font members are "Font.Name", "Font.Size", ... False when the property is unknown or rejected.
   bool LoadValue(TextView property, const vb::Variant& value);
@@ -317,6 +321,7 @@ class MemControl : public host::VBControl, public std::enable_shared_from_this<M
   const std::vector<PropertyDef>* defs_;
   std::vector<Slot> slots_;  // in the order of defs_
   std::shared_ptr<MemStdFont> font_;
+  std::vector<std::pair<Text, vb::Variant>> changes_;  // see MemoryVBE::ControlChanges
 };
 
 // ---- command bars ----------------------------------------------------------------------------

@@ -198,6 +198,14 @@ class MemoryVBEImpl : public MemoryVBE {
     DesignerOf(form)->SetLoader(std::move(loader));
   }
   std::uint64_t CodeEdits(TextView component) override { return ModuleOf(component)->edits(); }
+  std::vector<std::pair<Text, vb::Variant>> ControlChanges(const Ref<host::VBControl>& control) override {
+    auto* mem = dynamic_cast<MemControl*>(control.get());
+    if (!mem) RaiseObjectNotSet();
+    return mem->changes();
+  }
+  void ForgetControlChanges(const Ref<host::VBControl>& control) override {
+    if (auto* mem = dynamic_cast<MemControl*>(control.get())) mem->ForgetChanges();
+  }
   Text ContainerOf(const Ref<host::VBControl>& control) override {
     auto* mem = dynamic_cast<MemControl*>(control.get());
     if (!mem) RaiseObjectNotSet();
