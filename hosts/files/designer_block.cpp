@@ -61,6 +61,13 @@ Text DesignerNode::Indent() const {
   return begin.text.substr(0, n);
 }
 
+Text DesignerNode::Library() const {
+  const auto words = Words(begin.text);
+  if (words.size() < 2 || words[1].empty() || words[1].front() == u'{') return {};
+  const auto dot = words[1].rfind(u'.');
+  return dot == Text::npos ? Text() : words[1].substr(0, dot);
+}
+
 std::vector<Line> DesignerNode::LinesOf(const DesignerItem& item) const {
   if (item.bytes.empty()) return item.lines;
   std::vector<Line> lines;
@@ -176,12 +183,7 @@ class DesignerParser {
       throw DesignerSyntaxError(first, "expected \"Begin Library.Class Name\"");
     const Text& qualified = words[1];
     auto dot = qualified.rfind(u'.');
-    if (dot != Text::npos && qualified.front() != u'{') {
-      node->library = qualified.substr(0, dot);
-      node->className = qualified.substr(dot + 1);
-    } else {
-      node->className = qualified;
-    }
+    node->className = dot != Text::npos && qualified.front() != u'{' ? qualified.substr(dot + 1) : qualified;
     node->name = words[2];
     Next();
     while (more_) {

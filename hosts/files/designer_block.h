@@ -37,7 +37,6 @@ struct DesignerItem {
 
 struct DesignerNode {
   Line begin;      // "   Begin VB.TextBox Text1 " (VB writes a blank after the name)
-  Text library;    // "VB"; empty for a designer class written as a GUID
   Text className;  // "TextBox"
   Text name;       // "Text1"
   std::vector<DesignerItem> items;
@@ -54,6 +53,7 @@ struct DesignerNode {
   std::shared_ptr<const DesignerNode> pristine;
 
   Text Indent() const;  // the blanks before "Begin"
+  Text Library() const;  // "VB"; empty for a designer class written as a GUID
   // Splits the node's runs of lines as read into their property lines, blocks and other lines.
   void SplitLines();
   // The first property line or block of that name among the node's own items (split first).

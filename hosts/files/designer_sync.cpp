@@ -264,16 +264,16 @@ std::shared_ptr<DesignerNode> NewNode(const DesignerNode& parent, const Designer
   Values values = ReadValues(control);
   node->name = vb::CStr(*Find(values, u"Name"));
   const auto* cls = memhost::FindControlClass(node->className);
-  node->library = cls ? cls->libraryPrefix : Text(u"VB");
+  Text library = cls ? cls->libraryPrefix : Text(u"VB");
   if (!cls) {
     // A class the table does not know: the library it is written with elsewhere in the form.
     std::vector<std::shared_ptr<DesignerNode>> all;
     CollectControls(root, all);
     for (const auto& n : all)
-      if (n->className == node->className && !n->library.empty()) node->library = n->library;
+      if (Text written = n->Library(); n->className == node->className && !written.empty()) library = written;
   }
   const Text indent = ChildIndent(parent);
-  node->begin = Line{indent + u"Begin " + node->library + u"." + node->className + u" " + node->name + u" ", {}};
+  node->begin = Line{indent + u"Begin " + library + u"." + node->className + u" " + node->name + u" ", {}};
   node->end = Line{indent + u"End", {}};
   bool fontDiffers = false;
   for (const auto& [name, value] : values) {

@@ -188,10 +188,13 @@ MemControl::MemControl(std::weak_ptr<MemForm> form, Text className)
 }
 
 std::shared_ptr<MemControl> MemControl::Create(std::weak_ptr<MemForm> form, TextView className) {
-  auto control = std::make_shared<MemControl>(std::move(form), Text(className));
-  for (const PropertyDef& def : control->defs())
-    if (def.kind == PropKind::Font) control->font_ = std::make_shared<MemStdFont>(control);
-  return control;
+  return std::make_shared<MemControl>(std::move(form), Text(className));
+}
+
+std::shared_ptr<MemStdFont> MemControl::font() {
+  if (!font_ && std::any_of(defs_->begin(), defs_->end(), [](const PropertyDef& def) { return def.kind == PropKind::Font; }))
+    font_ = std::make_shared<MemStdFont>(weak_from_this());
+  return font_;
 }
 
 Ref<host::VBControls> MemControl::Collection() {
@@ -273,7 +276,7 @@ void MemControl::Write(Slot& slot, const vb::Variant& value, bool record) {
     }
     if (slot.def->kind == PropKind::Font) {
       auto font = std::get<std::shared_ptr<host::StdFont>>(stored.value());
-      if (font.get() != font_.get()) font_->CopyFrom(*font);
+      if (auto own = this->font(); font.get() != own.get()) own->CopyFrom(*font);
     } else {
       Remember(slot.def->name, slot.value);
       slot.value = std::move(stored);
@@ -289,7 +292,8 @@ void MemControl::Write(Slot& slot, const vb::Variant& value, bool record) {
 
 bool MemControl::LoadValue(TextView property, const vb::Variant& value) {
   if (vb::StartsWith(property, u"Font.")) {
-    return font_ && font_->Load(property.substr(5), value);
+    auto own = font();
+    return own && own->Load(property.substr(5), value);
   }
   const auto at = DefIndex(property);
   if (!at) return false;

@@ -283,9 +283,11 @@ class MemControl : public host::VBControl, public std::enable_shared_from_this<M
     const PropertyDef* def;
     vb::Variant value;
   };
-  // The object of the class's Font property (a class has one at most), made with the control:
-  // what a caller holds of it stays the control's.
-  const std::shared_ptr<MemStdFont>& font() const { return font_; }
+  // The object of the class's Font property (a class has one at most; nullptr when it has none),
+  // made when first asked for: what a caller holds of it stays the control's.
+  std::shared_ptr<MemStdFont> font();
+  // Room for `count` slots, when it is known how many properties a control is loaded with.
+  void ReserveSlots(std::size_t count) { slots_.reserve(count); }
   Text Name() const;
   int Index() const;  // -1 when the control is no array element
   // The properties of the control's class, in the order the property sheet lists them.

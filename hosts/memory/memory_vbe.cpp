@@ -187,6 +187,10 @@ class MemoryVBEImpl : public MemoryVBE {
   Ref<host::VBControl> LoadControl(TextView form, const PlacedControl& placedControl, std::vector<Text>* skipped) override {
     auto designer = DesignerOf(form);
     auto control = MemControl::Create(designer, placedControl.className);
+    // The name, and at most one slot a property that is no font member.
+    control->ReserveSlots(1 + static_cast<std::size_t>(std::count_if(
+                                  placedControl.properties.begin(), placedControl.properties.end(),
+                                  [](const auto& p) { return !vb::StartsWith(p.first, u"Font."); })));
     control->FindSlot(u"Name")->value = CoerceProperty(*control->FindSlot(u"Name")->def, vb::Variant(placedControl.name));
     if (!placedControl.container.empty()) control->container = designer->Container(placedControl.container);
     designer->Adopt(control);
