@@ -296,13 +296,30 @@ void FillLineEnds(DesignerNode& node, std::string& previous) {
 }
 
 void KeepPristine(DesignerNode& node) {
-  if (!node.pristine) node.pristine = std::make_shared<const DesignerNode>(node);
+  if (node.pristine) return;
+  auto pristine = std::make_shared<DesignerNode>(node);
+  if (const auto before = pristine->itemsBeforeAppending) {
+    pristine->items.erase(pristine->items.begin() + static_cast<std::ptrdiff_t>(*before), pristine->items.end());
+    pristine->itemsBeforeAppending.reset();
+  }
+  node.pristine = std::move(pristine);
+}
+
+void AppendControl(DesignerNode& node, std::shared_ptr<DesignerNode> control) {
+  if (!node.pristine && !node.itemsBeforeAppending) node.itemsBeforeAppending = node.items.size();
+  DesignerItem item;
+  item.kind = DesignerItem::Kind::Control;
+  item.control = std::move(control);
+  node.items.push_back(std::move(item));
 }
 
 void RestoreDesigner(DesignerNode& node) {
   if (auto pristine = node.pristine) {
     node = *pristine;
     node.pristine = std::move(pristine);
+  } else if (const auto before = node.itemsBeforeAppending) {
+    node.items.erase(node.items.begin() + static_cast<std::ptrdiff_t>(*before), node.items.end());
+    node.itemsBeforeAppending.reset();
   }
   for (DesignerItem& item : node.items)
     if (item.control) RestoreDesigner(*item.control);
@@ -310,6 +327,7 @@ void RestoreDesigner(DesignerNode& node) {
 
 void CommitDesigner(DesignerNode& node) {
   node.pristine = nullptr;
+  node.itemsBeforeAppending.reset();
   for (DesignerItem& item : node.items)
     if (item.control) CommitDesigner(*item.control);
 }

@@ -51,6 +51,9 @@ struct DesignerNode {
   // until the file is saved: each rendering starts again from it (see RestoreDesigner). Only the
   // nodes that change are kept twice; their child blocks are shared, not copied.
   std::shared_ptr<const DesignerNode> pristine;
+  // When saving only appended new blocks to the node: how many items it had before (a form that
+  // gains a control is not kept twice for it).
+  std::optional<std::size_t> itemsBeforeAppending;
 
   Text Indent() const;  // the blanks before "Begin"
   Text Library() const;  // "VB"; empty for a designer class written as a GUID
@@ -98,6 +101,8 @@ void RenderDesigner(const DesignerNode& node, const DesignerSink& add);
 void FillLineEnds(DesignerNode& node, std::string& previous);
 // Keeps the node as it is now, unless it was kept already, before a change is written into it.
 void KeepPristine(DesignerNode& node);
+// Appends a new control's block, keeping no more of the node than how many items it had.
+void AppendControl(DesignerNode& node, std::shared_ptr<DesignerNode> control);
 // Puts every node of the tree back as it was kept: the tree as loaded or last saved.
 void RestoreDesigner(DesignerNode& node);
 // Makes the tree as it is now the one that later renderings start from (after it was saved).
