@@ -94,8 +94,8 @@ Text DesignerNode::NameOf(const DesignerItem& item) const {
 }
 
 void DesignerNode::SplitLines() {
-  if (std::none_of(items.begin(), items.end(), [](const DesignerItem& item) { return item.kind == DesignerItem::Kind::Lines; }))
-    return;
+  auto isLines = [](const DesignerItem& item) { return item.kind == DesignerItem::Kind::Lines; };
+  if (std::none_of(items.begin(), items.end(), isLines)) return;
   std::vector<DesignerItem> split;
   for (DesignerItem& item : items) {
     if (item.kind != DesignerItem::Kind::Lines) {

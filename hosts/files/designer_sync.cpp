@@ -233,14 +233,14 @@ void UpdateNode(memhost::MemoryVBE& vbe, DesignerNode& node, const std::filesyst
   if (!fontChanged.empty()) UpdateFont(node, current, fontChanged);
 }
 
-// Removes the blocks of the tree's deleted controls; a container's block goes with everything in
-// it, as the designer deletes a container with its contents.
 // Control pointers in order, looked up by halving.
 using ControlSet = std::vector<const host::VBControl*>;
 bool Holds(const ControlSet& set, const host::VBControl* control) {
   return std::binary_search(set.begin(), set.end(), control);
 }
 
+// Removes the blocks of the tree's deleted controls; a container's block goes with everything in
+// it, as the designer deletes a container with its contents.
 void RemoveDeleted(DesignerNode& node, const ControlSet& alive) {
   auto deleted = [&](const DesignerItem& item) {
     return item.control && item.control->control && !Holds(alive, item.control->control.get());
@@ -317,7 +317,8 @@ void LoadDesignerControls(memhost::MemoryVBE& vbe, TextView form, DesignerNode& 
     auto read = [&](const DesignerItem& item) {
       if (item.kind == DesignerItem::Kind::Property) {
         const Text line = node->LinesOf(item).front().text;
-        if (auto value = ParseValue(ValueTextOf(line))) placedControl.properties.emplace_back(PropertyNameOf(line), std::move(*value));
+        if (auto value = ParseValue(ValueTextOf(line)))
+          placedControl.properties.emplace_back(PropertyNameOf(line), std::move(*value));
       } else if (item.kind == DesignerItem::Kind::PropertyBlock && vb::EqualsNoCase(node->NameOf(item), u"Font")) {
         const std::vector<Line> lines = node->LinesOf(item);
         for (std::size_t i = 1; i + 1 < lines.size(); ++i) {

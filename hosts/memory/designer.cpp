@@ -192,7 +192,8 @@ std::shared_ptr<MemControl> MemControl::Create(std::weak_ptr<MemForm> form, Text
 }
 
 std::shared_ptr<MemStdFont> MemControl::font() {
-  if (!font_ && std::any_of(defs_->begin(), defs_->end(), [](const PropertyDef& def) { return def.kind == PropKind::Font; }))
+  auto isFont = [](const PropertyDef& def) { return def.kind == PropKind::Font; };
+  if (!font_ && std::any_of(defs_->begin(), defs_->end(), isFont))
     font_ = std::make_shared<MemStdFont>(weak_from_this());
   return font_;
 }
@@ -210,15 +211,18 @@ std::optional<std::size_t> MemControl::DefIndex(TextView property) const {
   return std::nullopt;
 }
 
+// Slots are in the order of their properties in the class's table.
+static bool SlotBefore(const MemControl::Slot& slot, const PropertyDef* def) { return slot.def < def; }
+
 const MemControl::Slot* MemControl::Stored(std::size_t at) const {
   const PropertyDef* def = &(*defs_)[at];
-  auto found = std::lower_bound(slots_.begin(), slots_.end(), def, [](const Slot& s, const PropertyDef* d) { return s.def < d; });
+  auto found = std::lower_bound(slots_.begin(), slots_.end(), def, SlotBefore);
   return found != slots_.end() && found->def == def ? &*found : nullptr;
 }
 
 MemControl::Slot& MemControl::SlotAt(std::size_t at) {
   const PropertyDef* def = &(*defs_)[at];
-  auto found = std::lower_bound(slots_.begin(), slots_.end(), def, [](const Slot& s, const PropertyDef* d) { return s.def < d; });
+  auto found = std::lower_bound(slots_.begin(), slots_.end(), def, SlotBefore);
   if (found != slots_.end() && found->def == def) return *found;
   return *slots_.insert(found, Slot{def, def->defaultValue});
 }
