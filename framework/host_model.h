@@ -116,6 +116,9 @@ class CodeModule {
   virtual long CountOfDeclarationLines() = 0;
   // The lines joined by CR LF, without a break after the last one.
   virtual Text Lines(long startLine, long count) = 0;
+  // The same text written over `into`, whose room is reused: a reader that asks for a module
+  // line by line then allocates nothing per line.
+  virtual void Lines(long startLine, long count, Text& into) { into = Lines(startLine, count); }
   virtual void InsertLines(long line, TextView text) = 0;
   virtual void ReplaceLine(long line, TextView text) = 0;
   virtual void DeleteLines(long startLine, long count = 1) = 0;

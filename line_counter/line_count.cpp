@@ -16,9 +16,11 @@ LineCounts CountModuleLines(const host::Ref<host::CodeModule>& module) {
   LineCounts counts;
   if (!module) return counts;
   long lineCount = module->CountOfLines();
+  vb::Text text;  // each line is read into the room of the one before
   for (long line = 1; line <= lineCount; ++line) {
     vb::DoEvents();
-    switch (ClassifyLine(module->Lines(line, 1))) {
+    module->Lines(line, 1, text);
+    switch (ClassifyLine(text)) {
       case LineKind::Blank: AddToCount(counts.blank, 1); break;
       case LineKind::Comment: AddToCount(counts.comment, 1); break;
       case LineKind::Code: AddToCount(counts.code, 1); break;

@@ -133,6 +133,7 @@ class DispCodeModule final : public host::CodeModule, public Held {
  public:
   using Interface = host::CodeModule;
   using Held::Held;
+  using host::CodeModule::Lines;  // the IDE's string is converted anyway: no room to reuse
   Ref<host::VBComponent> Parent() override;
   long CountOfLines() override { return GetLong(L"CountOfLines"); }
   long CountOfDeclarationLines() override { return GetLong(L"CountOfDeclarationLines"); }

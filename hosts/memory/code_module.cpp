@@ -78,11 +78,17 @@ long MemCodeModule::CountOfDeclarationLines() {
 }
 
 Text MemCodeModule::Lines(long startLine, long count) {
+  Text text;
+  Lines(startLine, count, text);
+  return text;
+}
+
+void MemCodeModule::Lines(long startLine, long count, Text& into) {
   state_->Check("CodeModule.Lines");
   const long n = static_cast<long>(lines_.size());
   // Every requested line must exist; no lines may be asked for right after the last one.
   if (startLine < 1 || count < 0 || startLine > n + 1 || (count > 0 && startLine + count - 1 > n)) RaiseSubscript();
-  return lines_.Join(static_cast<std::size_t>(startLine - 1), static_cast<std::size_t>(count));
+  lines_.Join(static_cast<std::size_t>(startLine - 1), static_cast<std::size_t>(count), into);
 }
 
 void MemCodeModule::InsertLines(long line, TextView text) {

@@ -7,6 +7,10 @@
 #include <new>
 #include <stdexcept>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace memhost {
 
 namespace {
@@ -31,6 +35,45 @@ class CodeLineReader {
 };
 
 }  // namespace
+
+void WidenBytes(const unsigned char* in, std::size_t count, char16_t* out) {
+#if defined(__SSE2__)
+  // In steps of 16, 8 or 4 bytes, the last step overlapping the one before: a line's length then
+  // costs no loop over its last few bytes, which mispredicted about once a line (lines are short).
+  const __m128i zero = _mm_setzero_si128();
+  auto store = [](char16_t* at, __m128i units) { _mm_storeu_si128(reinterpret_cast<__m128i*>(at), units); };
+  if (count >= 16) {
+    auto step = [&](std::size_t at) {
+      const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + at));
+      store(out + at, _mm_unpacklo_epi8(bytes, zero));
+      store(out + at + 8, _mm_unpackhi_epi8(bytes, zero));
+    };
+    for (std::size_t at = 0; at + 16 < count; at += 16) step(at);
+    step(count - 16);
+  } else if (count >= 8) {
+    auto step = [&](std::size_t at) {
+      store(out + at, _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(in + at)), zero));
+    };
+    step(0);
+    step(count - 8);
+  } else if (count >= 4) {
+    auto step = [&](std::size_t at) {
+      std::uint32_t bytes;
+      std::memcpy(&bytes, in + at, 4);
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(out + at),
+                       _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(bytes)), zero));
+    };
+    step(0);
+    step(count - 4);
+  } else if (count > 0) {
+    out[0] = in[0];
+    out[count / 2] = in[count / 2];
+    out[count - 1] = in[count - 1];
+  }
+#else
+  for (std::size_t i = 0; i < count; ++i) out[i] = in[i];
+#endif
+}
 
 bool FitsInBytes(TextView text) {
   char16_t all = 0;  // no early exit: the loop vectorizes, and such lines are rare
@@ -141,19 +184,14 @@ std::size_t LineStore::ReplaceEach(std::size_t at, std::size_t count, const ForE
   return lines;
 }
 
-Text LineStore::Join(std::size_t first, std::size_t count) const {
-  // One line is what a line-by-line reader asks for: build it in one step, without first filling
-  // the string with zeros.
-  if (count == 1) {
-    const Span& s = SpanAt(first);
-    if (s.source == kWide) return Text(wide_.data + s.offset, s.length);
-    const unsigned char* in = ByteData(s);
-    return Text(in, in + s.length);
-  }
+void LineStore::Join(std::size_t first, std::size_t count, Text& into) const {
   std::size_t length = count > 0 ? 2 * (count - 1) : 0;
   for (std::size_t i = first; i < first + count; ++i) length += SpanAt(i).length;
-  Text joined(length, u'\0');
-  char16_t* out = joined.data();
+  // Within the room the old text is written over, not cleared first; a string that must grow is
+  // cleared, so that growing copies nothing.
+  if (length > into.capacity()) into.clear();
+  into.resize(length);
+  char16_t* out = into.data();
   for (std::size_t i = first; i < first + count; ++i) {
     if (i > first) {
       *out++ = u'\r';
@@ -166,7 +204,6 @@ Text LineStore::Join(std::size_t first, std::size_t count) const {
       Widen(s, out);
     out += s.length;
   }
-  return joined;
 }
 
 void LineStore::MoveGap(std::size_t at) {

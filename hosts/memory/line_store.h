@@ -27,6 +27,9 @@ namespace memhost {
 using vb::Text;
 using vb::TextView;
 
+// Writes each of `count` bytes as the character of its number.
+void WidenBytes(const unsigned char* in, std::size_t count, char16_t* out);
+
 class LineStore {
  public:
   LineStore() = default;
@@ -92,7 +95,13 @@ class LineStore {
   // text is not split into a list first. Returns how many lines went in.
   std::size_t ReplaceByText(std::size_t at, std::size_t count, TextView text);
   // `count` lines from `first` joined by CR LF, without a break after the last.
-  Text Join(std::size_t first, std::size_t count) const;
+  Text Join(std::size_t first, std::size_t count) const {
+    Text joined;
+    Join(first, count, joined);
+    return joined;
+  }
+  // The same, written over `into` (its room is reused).
+  void Join(std::size_t first, std::size_t count, Text& into) const;
 
   // Characters held in buffers of the store's own, live or waiting to be reclaimed (for the
   // benchmarks).
@@ -132,10 +141,7 @@ class LineStore {
     return (s.source == kBytes ? bytes_.data : reinterpret_cast<const unsigned char*>(origin_.data())) + s.offset;
   }
   // The characters of a line kept as bytes.
-  void Widen(const Span& s, char16_t* out) const {
-    const unsigned char* in = ByteData(s);
-    for (std::size_t i = 0; i < s.length; ++i) out[i] = in[i];
-  }
+  void Widen(const Span& s, char16_t* out) const { WidenBytes(ByteData(s), s.length, out); }
   void MoveGap(std::size_t at);
   void ReserveSpans(std::size_t count);
   template <class Unit>

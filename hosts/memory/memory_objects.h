@@ -150,6 +150,7 @@ class MemCodeModule : public host::CodeModule, public std::enable_shared_from_th
   long CountOfLines() override;
   long CountOfDeclarationLines() override;
   Text Lines(long startLine, long count) override;
+  void Lines(long startLine, long count, Text& into) override;
   void InsertLines(long line, TextView text) override;
   void ReplaceLine(long line, TextView text) override;
   void DeleteLines(long startLine, long count = 1) override;

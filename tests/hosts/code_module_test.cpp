@@ -178,9 +178,23 @@ TEST(CodeModule, LongRunsOfEditsKeepEveryLine) {
       module->ReplaceLine(static_cast<long>(at + 1), model[at]);
     }
   }
+  // Lines kept as bytes of every short length, bytes above 0x7F among them.
+  for (std::size_t i = 0; i < 48 && i * 3 < model.size(); ++i) {
+    model[i * 3] = Text(i, static_cast<char16_t>(0x7A + i));
+    module->ReplaceLine(static_cast<long>(i * 3 + 1), model[i * 3]);
+  }
   ASSERT_EQ(module->CountOfLines(), static_cast<long>(model.size()));
   for (std::size_t line = 1; line <= model.size(); ++line)
     ASSERT_EQ(U8(module->Lines(static_cast<long>(line), 1)), U8(model[line - 1])) << "line " << line;
+  // Read bottom up into one string, as a line-by-line reader keeps it: no line keeps a part of the
+  // longer one before it.
+  Text reused = u"a line longer than every line of the module: a line longer than every line";
+  for (std::size_t line = model.size(); line >= 1; --line) {
+    module->Lines(static_cast<long>(line), 1, reused);
+    ASSERT_EQ(U8(reused), U8(model[line - 1])) << "line " << line;
+  }
+  module->Lines(2, 3, reused);
+  EXPECT_EQ(U8(reused), U8(module->Lines(2, 3)));
 }
 
 TEST(CodeModule, ReadOnlyModuleRefusesEveryEditWith40198) {
