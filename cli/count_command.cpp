@@ -135,7 +135,7 @@ int Count(Context& context, const Args& args) {
   const std::string format = args.Choice("format", "text");
   ComponentChoice choice(args.values("component"));
   GrowHeapForProjects();
-  const std::vector<LoadedPath> loaded = LoadAll(args.positionals());
+  std::vector<LoadedPath> loaded = LoadAll(args.positionals());
 
   Home home(context, SettingsUse::None);
   CountResult result;
@@ -147,6 +147,7 @@ int Count(Context& context, const Args& args) {
   choice.CheckAllFound();
   NameSharedComponents(result.rows);
   PrintCount(context.out, result, format);
+  for (LoadedPath& path : loaded) KeepUntilExit(std::move(path.code));
   return kExitOk;
 }
 
@@ -195,14 +196,14 @@ std::string SummaryJson(const std::string& text) {
 
 int Summary(Context& context, const Args& args) {
   GrowHeapForProjects();
-  LoadedCode code(args.positionals()[0], std::nullopt);
+  auto code = std::make_unique<LoadedCode>(args.positionals()[0], std::nullopt);
   Home home(context, SettingsUse::None);
   const bool json = args.Choice("format", "text") == "json";
   if (json) context.out << "{\"projects\": [";
   bool first = true;
-  for (const vb::Text& project : code.Projects()) {
-    code.vbe()->SetActiveProject(project);
-    Connected<tallowick::Connect> session(code.vbe());
+  for (const vb::Text& project : code->Projects()) {
+    code->vbe()->SetActiveProject(project);
+    Connected<tallowick::Connect> session(code->vbe());
     vb::Text text;
     home.toolkit.On(u"frmSummary", [&](ui::Form& form) {
       text = form.Find<ui::TextBox>(u"txtSummary")->text();
@@ -217,6 +218,7 @@ int Summary(Context& context, const Args& args) {
     first = false;
   }
   if (json) context.out << "]}\n";
+  KeepUntilExit(std::move(code));
   return kExitOk;
 }
 

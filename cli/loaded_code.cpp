@@ -27,6 +27,24 @@ LoadedCode::LoadedCode(const std::filesystem::path& path, const std::optional<st
 
 LoadedCode::~LoadedCode() = default;
 
+#if defined(__SANITIZE_ADDRESS__)
+#define VB6KIT_CHECKS_LEAKS 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(leak_sanitizer)
+#define VB6KIT_CHECKS_LEAKS 1
+#endif
+#endif
+
+void KeepUntilExit(std::unique_ptr<LoadedCode> code) {
+#if defined(VB6KIT_CHECKS_LEAKS)
+  code.reset();
+#else
+  // Reachable from here to the end, never destroyed.
+  static auto* kept = new std::vector<std::unique_ptr<LoadedCode>>;
+  kept->push_back(std::move(code));
+#endif
+}
+
 std::shared_ptr<memhost::MemoryVBE> LoadedCode::vbe() const { return impl_->workspace->vbe(); }
 
 vb::Text LoadedCode::ComponentOf(const std::filesystem::path& file) const {
