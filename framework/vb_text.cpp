@@ -2,6 +2,7 @@
 // edges (UTF-8 for the console and the settings database, Windows-1252 for VB6 project files).
 #include "framework/vb_text.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -217,17 +218,22 @@ Text Join(const std::vector<Text>& items, TextView delimiter) {
   return out;
 }
 
+bool LineViewReader::Next(TextView& line) {
+  if (at_ == text_.size()) return false;
+  std::size_t end = at_;
+  while (end < text_.size() && text_[end] != kCr && text_[end] != kLf) ++end;
+  line = text_.substr(at_, end - at_);
+  if (end < text_.size() && text_[end] == kCr && end + 1 < text_.size() && text_[end + 1] == kLf) ++end;
+  at_ = std::min(end + 1, text_.size());
+  return true;
+}
+
 std::vector<TextView> SplitLineViews(TextView text) {
   std::vector<TextView> lines;
-  if (text.empty()) return lines;
-  std::size_t from = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != kCr && text[i] != kLf) continue;
-    lines.push_back(text.substr(from, i - from));
-    if (text[i] == kCr && i + 1 < text.size() && text[i + 1] == kLf) ++i;
-    from = i + 1;
-  }
-  lines.push_back(text.substr(from));
+  LineViewReader reader(text);
+  for (TextView line; reader.Next(line);) lines.push_back(line);
+  // As Split does, a break at the end is followed by an empty item.
+  if (!text.empty() && (text.back() == kCr || text.back() == kLf)) lines.emplace_back();
   return lines;
 }
 

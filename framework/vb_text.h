@@ -76,6 +76,18 @@ std::vector<Text> SplitLines(TextView text);
 // The same lines as views into `text`, for a caller that only reads them.
 std::vector<TextView> SplitLineViews(TextView text);
 
+// The lines of a text one at a time, as views into it, split as SplitLines does except that a break
+// at the end ends the last line: no empty line follows it (a module's code lines). Builds no list.
+class LineViewReader {
+ public:
+  explicit LineViewReader(TextView text) : text_(text) {}
+  bool Next(TextView& line);
+
+ private:
+  TextView text_;
+  std::size_t at_ = 0;
+};
+
 // Str$/CStr of integers.
 Text ToText(std::int64_t value);
 

@@ -13,29 +13,6 @@
 
 namespace memhost {
 
-namespace {
-
-// The lines of a code text one by one, as views into it.
-class CodeLineReader {
- public:
-  explicit CodeLineReader(TextView text) : text_(text) {}
-  bool Next(TextView& line) {
-    if (at_ == text_.size()) return false;
-    std::size_t end = at_;
-    while (end < text_.size() && text_[end] != u'\r' && text_[end] != u'\n') ++end;
-    line = text_.substr(at_, end - at_);
-    if (end < text_.size() && text_[end] == u'\r' && end + 1 < text_.size() && text_[end + 1] == u'\n') ++end;
-    at_ = std::min(end + 1, text_.size());
-    return true;
-  }
-
- private:
-  TextView text_;
-  std::size_t at_ = 0;
-};
-
-}  // namespace
-
 void WidenBytes(const unsigned char* in, std::size_t count, char16_t* out) {
 #if defined(__SSE2__)
   // In steps of 16, 8 or 4 bytes, the last step overlapping the one before: a line's length then
@@ -157,7 +134,7 @@ void LineStore::Replace(std::size_t at, std::size_t count, const std::vector<Tex
 
 std::size_t LineStore::ReplaceByText(std::size_t at, std::size_t count, TextView text) {
   return ReplaceEach(at, count, [text](const auto& visit) {
-    CodeLineReader reader(text);
+    vb::LineViewReader reader(text);
     for (TextView line; reader.Next(line);) visit(line);
   });
 }

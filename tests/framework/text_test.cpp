@@ -143,6 +143,17 @@ TEST(VbText, SplitAndSplitLinesFollowVbSplit) {
   EXPECT_EQ(vb::SplitLines(u"a\nb\rc\r\n\r\nd"), (Lines{u"a", u"b", u"c", u"", u"d"}));
   EXPECT_EQ(vb::SplitLines(u"\r\n"), (Lines{u"", u""}));
   EXPECT_EQ(vb::SplitLines(u"a\n\rb"), (Lines{u"a", u"", u"b"}));
+
+  // A module's code lines: the same, less the empty item after a break at the end.
+  const std::pair<Text, Lines> codeLines[] = {
+      {u"a\r\nb", {u"a", u"b"}}, {u"a\r\n", {u"a"}},   {u"", {}},         {u"\r\n", {u""}},
+      {u"a\n\r", {u"a", u""}},   {u"a\r", {u"a"}},      {u"\r\n\r\n", {u"", u""}}};
+  for (const auto& [text, expected] : codeLines) {
+    Lines read;
+    vb::LineViewReader reader(text);
+    for (vb::TextView line; reader.Next(line);) read.emplace_back(line);
+    EXPECT_EQ(read, expected) << vb::ToUtf8(text);
+  }
 }
 
 TEST(VbText, IntegersToText) {
