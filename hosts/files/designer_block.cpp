@@ -10,7 +10,6 @@ namespace files {
 namespace {
 
 bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
-bool IsBlankByte(char c) { return c == ' ' || c == '\t'; }
 
 TextView TrimBlanks(TextView s) {
   while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
@@ -26,17 +25,6 @@ std::vector<Text> Words(TextView s) {
     std::size_t start = i;
     while (i < s.size() && !IsBlank(s[i])) ++i;
     if (i > start) words.emplace_back(s.substr(start, i - start));
-  }
-  return words;
-}
-
-std::size_t CountWordBytes(std::string_view s, std::size_t most) {
-  std::size_t words = 0, i = 0;
-  while (i < s.size() && words < most) {
-    while (i < s.size() && IsBlankByte(s[i])) ++i;
-    if (i == s.size()) break;
-    while (i < s.size() && !IsBlankByte(s[i])) ++i;
-    ++words;
   }
   return words;
 }
@@ -127,11 +115,23 @@ std::string_view TrimBlankBytes(std::string_view s) {
   return s;
 }
 
+std::vector<std::string_view> WordBytes(std::string_view s, std::size_t most) {
+  std::vector<std::string_view> words;
+  std::size_t i = 0;
+  while (i < s.size() && words.size() < most) {
+    while (i < s.size() && IsBlankByte(s[i])) ++i;
+    const std::size_t begin = i;
+    while (i < s.size() && !IsBlankByte(s[i])) ++i;
+    if (i > begin) words.push_back(s.substr(begin, i - begin));
+  }
+  return words;
+}
+
 bool StartsWordBytes(std::string_view trimmed, std::string_view word) {
   return trimmed.substr(0, word.size()) == word && (trimmed.size() == word.size() || IsBlankByte(trimmed[word.size()]));
 }
 
-bool IsBeginBytes(std::string_view trimmed) { return StartsWordBytes(trimmed, "Begin") && CountWordBytes(trimmed, 3) >= 3; }
+bool IsBeginBytes(std::string_view trimmed) { return StartsWordBytes(trimmed, "Begin") && WordBytes(trimmed, 3).size() >= 3; }
 
 std::vector<DesignerItem> ItemsOfLines(std::string_view bytes) {
   std::vector<DesignerItem> items;

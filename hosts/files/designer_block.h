@@ -80,7 +80,10 @@ struct DesignerSyntaxError : std::runtime_error {
 bool IsBeginLine(TextView text);
 // The same tests on a line's bytes, blanks trimmed: the words they look for are ASCII, which
 // every supported code page writes as itself.
+inline bool IsBlankByte(char c) { return c == ' ' || c == '\t'; }
 std::string_view TrimBlankBytes(std::string_view line);
+// The first `most` words of a line's bytes, split at blanks.
+std::vector<std::string_view> WordBytes(std::string_view s, std::size_t most);
 bool StartsWordBytes(std::string_view trimmed, std::string_view word);
 bool IsBeginBytes(std::string_view trimmed);
 // The items of lines as read (a Lines item's bytes): a property line, a property block or another line each.

@@ -63,25 +63,11 @@ bool IsModuleFile(const fs::path& path) { return ComponentTypeOfExtension(path) 
 
 namespace {
 
-bool IsBlankByte(char c) { return c == ' ' || c == '\t'; }
-
 // IsAttributeLine on the bytes.
 bool IsAttributeBytes(std::string_view line) {
   std::size_t i = 0;
   while (i < line.size() && IsBlankByte(line[i])) ++i;
   return line.size() - i >= 10 && line[i] == 'A' && std::memcmp(line.data() + i, "Attribute ", 10) == 0;
-}
-
-std::vector<std::string_view> WordsOf(std::string_view s, std::size_t most) {
-  std::vector<std::string_view> words;
-  std::size_t i = 0;
-  while (i < s.size() && words.size() < most) {
-    while (i < s.size() && IsBlankByte(s[i])) ++i;
-    const std::size_t begin = i;
-    while (i < s.size() && !IsBlankByte(s[i])) ++i;
-    if (i > begin) words.push_back(s.substr(begin, i - begin));
-  }
-  return words;
 }
 
 // Where the designer block that starts at `from` ends (the offset after its last "End" line), read
@@ -169,7 +155,7 @@ ModuleFile ParseModuleFile(const fs::path& path, memhost::SharedBytes bytes, int
         module.designerBegin = line.offset;
         module.designerEnd = end;
         // The form block names the kind of form: an MDI form is a component of its own type.
-        const std::string_view qualified = WordsOf(TrimBlankBytes(line.text), 2)[1];
+        const std::string_view qualified = WordBytes(TrimBlankBytes(line.text), 2)[1];
         if (module.componentType == host::vbext_ct_VBForm && qualified.front() != '{' &&
             qualified.substr(qualified.rfind('.') + 1) == "MDIForm")
           module.componentType = host::vbext_ct_VBMDIForm;
