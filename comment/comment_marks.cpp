@@ -4,15 +4,16 @@
 
 namespace comment {
 
-vb::Text AddCommentMark(vb::TextView line) {
-  vb::Text marked(1, kCommentMark);
-  marked += line;
-  return marked;
+vb::Text AddCommentMark(vb::Text line) {
+  // In place: the in-memory IDE hands out a line with room for one more character.
+  line.insert(line.begin(), kCommentMark);
+  return line;
 }
 
-std::optional<vb::Text> RemoveCommentMark(vb::TextView line) {
+std::optional<vb::Text> RemoveCommentMark(vb::Text line) {
   if (line.empty() || line.front() != kCommentMark) return std::nullopt;
-  return vb::Mid(line, 2);
+  line.erase(0, 1);
+  return line;
 }
 
 void CommentOutSelection(const host::Ref<host::VBE>& vbe) {
@@ -22,10 +23,9 @@ void CommentOutSelection(const host::Ref<host::VBE>& vbe) {
   for (long line = selection.startLine; line <= selection.endLine; ++line) {
     // Read afresh each time: the module may be shorter than the selection claims.
     if (line > module->CountOfLines()) continue;
-    // The line as read is let go before the marked one is stored: on a line of hundreds of
-    // thousands of characters each copy is felt.
-    const vb::Text marked = AddCommentMark(module->Lines(line, 1));
-    module->ReplaceLine(line, marked);
+    // The line as read becomes the marked line: on a line of hundreds of thousands of characters
+    // each copy is felt.
+    module->ReplaceLine(line, AddCommentMark(module->Lines(line, 1)));
   }
 }
 

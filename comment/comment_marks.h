@@ -10,11 +10,12 @@ namespace comment {
 
 inline constexpr char16_t kCommentMark = u'\'';
 
-// The line with the mark put in front of it, indentation and existing marks kept.
-vb::Text AddCommentMark(vb::TextView line);
+// The line with the mark put in front of it, indentation and existing marks kept. Both take the
+// line and change it where it is.
+vb::Text AddCommentMark(vb::Text line);
 // The line without its first character when that is the mark; nullopt when the line does not
 // start with the mark (an indented mark or a Rem statement stays as it is).
-std::optional<vb::Text> RemoveCommentMark(vb::TextView line);
+std::optional<vb::Text> RemoveCommentMark(vb::Text line);
 
 // Comment out: prefixes every line from the selection's start line to its end line (columns
 // ignored, a caret acts on its line); lines past the module's end are skipped. Raises on the

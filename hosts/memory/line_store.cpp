@@ -165,8 +165,12 @@ void LineStore::Join(std::size_t first, std::size_t count, Text& into) const {
   std::size_t length = count > 0 ? 2 * (count - 1) : 0;
   for (std::size_t i = first; i < first + count; ++i) length += SpanAt(i).length;
   // Within the room the old text is written over, not cleared first; a string that must grow is
-  // cleared, so that growing copies nothing.
-  if (length > into.capacity()) into.clear();
+  // cleared, so that growing copies nothing. One character of room is left over: a caller that puts
+  // a comment mark in front of a line of hundreds of thousands of characters then copies nothing.
+  if (length >= into.capacity()) {
+    into.clear();
+    into.reserve(length + 1);
+  }
   into.resize(length);
   char16_t* out = into.data();
   for (std::size_t i = first; i < first + count; ++i) {

@@ -94,7 +94,8 @@ class LineStore {
   // The same with the lines of `text` (split as Assign splits it), read where they are: a large
   // text is not split into a list first. Returns how many lines went in.
   std::size_t ReplaceByText(std::size_t at, std::size_t count, TextView text);
-  // `count` lines from `first` joined by CR LF, without a break after the last.
+  // `count` lines from `first` joined by CR LF, without a break after the last, with room for one
+  // more character.
   Text Join(std::size_t first, std::size_t count) const {
     Text joined;
     Join(first, count, joined);
