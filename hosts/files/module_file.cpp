@@ -477,7 +477,8 @@ class FileWriter {
 }  // namespace
 
 std::string AssembleFile(const ModuleFile& module, const DesignerNode* designer,
-                         const std::function<void(const LineSink&)>& code, std::size_t& codeBegin, std::size_t room) {
+                         const std::function<void(const LineSink&, const ByteLineSink&)>& code,
+                         std::size_t& codeBegin, std::size_t room) {
   std::string out = module.bom;
   out.reserve(std::max(room, module.bytes.size() + module.bytes.size() / 8));
   FileWriter writer(module, out);
@@ -492,7 +493,8 @@ std::string AssembleFile(const ModuleFile& module, const DesignerNode* designer,
   }
   for (const Line& line : module.attributes) writer.Add(line.text, line.eol);
   codeBegin = writer.NextLineStart();
-  code([&](TextView text, std::string_view eol) { writer.Add(text, eol); });
+  code([&](TextView text, std::string_view eol) { writer.Add(text, eol); },
+       [&](std::string_view bytes, std::string_view eol) { writer.AddBytes(bytes, eol); });
   writer.Finish();
   return out;
 }

@@ -82,11 +82,13 @@ void RebuildCode(const std::vector<CodeLine>& old, const memhost::LineStore& cur
 
 // The whole file's bytes from its parts, the code lines given to the sink by `code`: a line
 // without a break (new, or last before) takes the break of the line before it, and the last line
-// ends as the file's last line did. Sets `codeBegin` to where the code part starts. SaveError
-// naming the file and the line when a character has no byte in the file's code page. `room` is
-// how many bytes the file will likely take.
+// ends as the file's last line did. `code` may hand a line that is already in the file's code page
+// to its second sink as bytes. Sets `codeBegin` to where the code part starts. SaveError naming the
+// file and the line when a character has no byte in the file's code page. `room` is how many bytes
+// the file will likely take.
+using ByteLineSink = std::function<void(std::string_view bytes, std::string_view eol)>;
 std::string AssembleFile(const ModuleFile& module, const DesignerNode* designer,
-                         const std::function<void(const LineSink&)>& code, std::size_t& codeBegin,
-                         std::size_t room = 0);
+                         const std::function<void(const LineSink&, const ByteLineSink&)>& code,
+                         std::size_t& codeBegin, std::size_t room = 0);
 
 }  // namespace files

@@ -245,10 +245,18 @@ struct Workspace::Impl {
     // takes that end, and the code goes straight from the in-memory module into the bytes.
     r.simpleCode = !file.codeHasHidden && !file.codeEolsDiffer && (file.codeEol.empty() || file.codeEol == eolBefore);
     const memhost::LineStore& lines = vbe->ModuleLines(module.qualified);
-    auto code = [&](const LineSink& add) {
+    auto code = [&](const LineSink& add, const ByteLineSink& addBytes) {
       if (r.simpleCode) {
         Text scratch;
-        for (std::size_t i = 0; i < lines.size(); ++i) add(lines.Line(i, scratch), eolBefore);
+        std::string_view bytes;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+          // A line kept as bytes that mean the same in the file's code page goes as it is: a line
+          // of hundreds of thousands of characters is then never widened to be narrowed again.
+          if (lines.LineBytes(i, bytes) && DecodesByteForByte(bytes, file.codePage))
+            addBytes(bytes, eolBefore);
+          else
+            add(lines.Line(i, scratch), eolBefore);
+        }
         return;
       }
       RebuildCode(file.Code(), lines, eolBefore, add, &r.dropped);
