@@ -432,30 +432,46 @@ namespace {
 
 // Writes lines one after the other; a line's break is written when the next line comes, so that a
 // line without one takes the break before it and the last line takes the file's last line end.
+// The bytes gather in a buffer that goes to the sink whenever it fills.
 class FileWriter {
  public:
-  FileWriter(const ModuleFile& module, std::string& out) : module_(module), out_(out) {}
+  FileWriter(const ModuleFile& module, const ByteSink& out) : module_(module), out_(out) {
+    buffer_.reserve(kPiece + 4096);
+    buffer_ = module.bom;
+  }
 
   void Add(TextView text, std::string_view eol) {
     Break();
-    if (!EncodeInto(out_, text, module_.codePage))
+    if (!EncodeInto(buffer_, text, module_.codePage))
       throw SaveError(module_.path, "line " + std::to_string(lines_) + " holds characters that code page " +
                                         std::to_string(module_.codePage) + " cannot write: " + vb::ToUtf8(text));
     pending_ = eol;
+    Pass();
   }
-  // A line already in the file's code page.
+  // A line already in the file's code page; a long one goes to the sink as it is, not copied.
   void AddBytes(std::string_view bytes, std::string_view eol) {
     Break();
-    out_ += bytes;
     pending_ = eol;
+    if (buffer_.size() + bytes.size() < kPiece) {
+      buffer_ += bytes;
+      return;
+    }
+    Pass(true);
+    out_(bytes);
+    passed_ += bytes.size();
   }
   // Where the next line will start.
-  std::size_t NextLineStart() const { return out_.size() + (lines_ > 0 ? EolOfPending().size() : 0); }
+  std::size_t NextLineStart() const {
+    return passed_ + buffer_.size() + (lines_ > 0 ? EolOfPending().size() : 0);
+  }
   void Finish() {
-    if (lines_ > 0) out_ += module_.lastEol;
+    if (lines_ > 0) buffer_ += module_.lastEol;
+    if (!buffer_.empty()) out_(buffer_);
   }
 
  private:
+  static constexpr std::size_t kPiece = 64 * 1024;
+
   std::string_view EolOfPending() const {
     if (!pending_.empty()) return pending_;
     return lines_ == 1 ? std::string_view(module_.newline) : std::string_view(previous_);
@@ -463,24 +479,31 @@ class FileWriter {
   void Break() {
     if (lines_ > 0) {
       previous_ = std::string(EolOfPending());
-      out_ += previous_;
+      buffer_ += previous_;
     }
     ++lines_;
   }
+  // Hands the buffer on once it is full (or now, when `now`).
+  void Pass(bool now = false) {
+    if (buffer_.size() < kPiece && !now) return;
+    if (!buffer_.empty()) out_(buffer_);
+    passed_ += buffer_.size();
+    buffer_.clear();
+  }
 
   const ModuleFile& module_;
-  std::string& out_;
+  const ByteSink& out_;
+  std::string buffer_;
+  std::size_t passed_ = 0;  // bytes handed to the sink
   std::size_t lines_ = 0;
   std::string pending_, previous_;
 };
 
 }  // namespace
 
-std::string AssembleFile(const ModuleFile& module, const DesignerNode* designer,
-                         const std::function<void(const LineSink&, const ByteLineSink&)>& code,
-                         std::size_t& codeBegin, std::size_t room) {
-  std::string out = module.bom;
-  out.reserve(std::max(room, module.bytes.size() + module.bytes.size() / 8));
+void AssembleFile(const ModuleFile& module, const DesignerNode* designer,
+                  const std::function<void(const LineSink&, const ByteLineSink&)>& code, std::size_t& codeBegin,
+                  const ByteSink& out) {
   FileWriter writer(module, out);
   for (const Line& line : module.header) writer.Add(line.text, line.eol);
   if (designer) {
@@ -496,7 +519,6 @@ std::string AssembleFile(const ModuleFile& module, const DesignerNode* designer,
   code([&](TextView text, std::string_view eol) { writer.Add(text, eol); },
        [&](std::string_view bytes, std::string_view eol) { writer.AddBytes(bytes, eol); });
   writer.Finish();
-  return out;
 }
 
 }  // namespace files

@@ -80,15 +80,15 @@ using LineSink = std::function<void(TextView text, std::string_view eol)>;
 void RebuildCode(const std::vector<CodeLine>& old, const memhost::LineStore& current, const std::string& eolBefore,
                  const LineSink& add, std::vector<DroppedLine>* dropped = nullptr);
 
-// The whole file's bytes from its parts, the code lines given to the sink by `code`: a line
-// without a break (new, or last before) takes the break of the line before it, and the last line
-// ends as the file's last line did. `code` may hand a line that is already in the file's code page
-// to its second sink as bytes. Sets `codeBegin` to where the code part starts. SaveError naming the
-// file and the line when a character has no byte in the file's code page. `room` is how many bytes
-// the file will likely take.
+// The whole file's bytes from its parts, the code lines given to the sink by `code`, handed to
+// `out` in pieces of a few dozen kilobytes: a line without a break (new, or last before) takes the
+// break of the line before it, and the last line ends as the file's last line did. `code` may hand
+// a line that is already in the file's code page to its second sink as bytes. Sets `codeBegin` to
+// where the code part starts. SaveError naming the file and the line when a character has no byte
+// in the file's code page.
 using ByteLineSink = std::function<void(std::string_view bytes, std::string_view eol)>;
-std::string AssembleFile(const ModuleFile& module, const DesignerNode* designer,
-                         const std::function<void(const LineSink&, const ByteLineSink&)>& code,
-                         std::size_t& codeBegin, std::size_t room = 0);
+void AssembleFile(const ModuleFile& module, const DesignerNode* designer,
+                  const std::function<void(const LineSink&, const ByteLineSink&)>& code, std::size_t& codeBegin,
+                  const ByteSink& out);
 
 }  // namespace files

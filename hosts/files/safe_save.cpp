@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdint>
@@ -35,12 +36,6 @@ constexpr std::string_view kJournalHead = "vb6kit journal\n";
 
 std::string SystemMessage(int error) { return std::error_code(error, std::generic_category()).message(); }
 
-std::uint64_t Fnv1a(std::string_view bytes) {
-  std::uint64_t hash = 14695981039346656037ull;
-  for (unsigned char c : bytes) hash = (hash ^ c) * 1099511628211ull;
-  return hash;
-}
-
 std::string Hex(std::uint64_t value, int digits) {
   char buffer[17];
   std::snprintf(buffer, sizeof buffer, "%0*llx", digits, static_cast<unsigned long long>(value));
@@ -51,19 +46,21 @@ const std::string& HostTag() {
   static const std::string tag = [] {
     char name[256] = {};
     ::gethostname(name, sizeof name - 1);
-    return Hex(Fnv1a(name) & 0xFFFFFFFFu, 8);
+    ByteFingerprint print;
+    print.Add(name);
+    return Hex(print.hash & 0xFFFFFFFFu, 8);
   }();
   return tag;
 }
 
 // Creates a new file of our naming beside `target` (never an existing one) and opens it for
-// writing; -1 with errno set when it cannot.
+// writing (and reading back); -1 with errno set when it cannot.
 int CreateOwnFile(const fs::path& target, std::string_view extension, fs::path& name) {
   static std::atomic<unsigned> counter{0};
   for (int attempt = 0;; ++attempt) {
     name = target.parent_path() / ("." + target.filename().string() + std::string(kMarker) + HostTag() + "-" +
                                    std::to_string(::getpid()) + "-" + std::to_string(counter++) + std::string(extension));
-    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd >= 0 || errno != EEXIST || attempt == 100) return fd;
   }
 }
@@ -118,6 +115,24 @@ int WriteAll(int fd, std::string_view bytes, off_t offset = 0) {
 
 int Sys(int result) { return result == 0 ? 0 : errno; }
 
+// Writes a file from its start, piece after piece as a source hands them; the first failure is
+// kept and what comes after it dropped.
+class PieceWriter {
+ public:
+  explicit PieceWriter(int fd) : fd_(fd) {}
+  void Add(std::string_view piece) {
+    if (!error_) error_ = WriteAll(fd_, piece, offset_);
+    offset_ += static_cast<off_t>(piece.size());
+  }
+  // 0, or the errno of the first failure.
+  int error() const { return error_; }
+
+ private:
+  int fd_;
+  off_t offset_ = 0;
+  int error_ = 0;
+};
+
 // A step's system call, unless the hook makes it fail; 0, or the errno of the failure.
 template <class Call>
 int Step(const SaveHook& hook, SaveStep step, const fs::path& temporary, const fs::path& target, Call call) {
@@ -152,7 +167,7 @@ void CheckUnchanged(const fs::path& path, const fs::path& target, const FileStam
 }
 
 void Replace(const fs::path& path, const fs::path& target, const struct stat& st, const FileStamp& stamp,
-             std::string_view expected, const std::string& bytes, const SaveHook& hook) {
+             std::string_view expected, const ByteSource& source, const SaveHook& hook) {
   fs::path temporary;
   int fd = CreateOwnFile(target, kTemporary, temporary);
   if (fd < 0) throw SaveError(path, "cannot create a temporary file in its folder: " + SystemMessage(errno));
@@ -160,7 +175,9 @@ void Replace(const fs::path& path, const fs::path& target, const struct stat& st
     throw SaveError(path, what + ": " + SystemMessage(error));
   };
   try {
-    if (int e = WriteAll(fd, bytes)) fail("cannot write the temporary file", e);
+    PieceWriter out(fd);
+    source([&](std::string_view piece) { out.Add(piece); });
+    if (int e = out.error()) fail("cannot write the temporary file", e);
     if (int e = Step(hook, SaveStep::Permissions, temporary, target, [&] { return ::fchmod(fd, st.st_mode & 07777); }))
       fail("cannot give the temporary file the file's permissions (mode " + vb::OctalMode(st.st_mode) + ")", e);
     struct stat made{};
@@ -183,8 +200,8 @@ void Replace(const fs::path& path, const fs::path& target, const struct stat& st
   FlushFolder(target.parent_path());
 }
 
-std::string JournalOf(const std::string& bytes) {
-  return std::string(kJournalHead) + std::to_string(bytes.size()) + " " + Hex(Fnv1a(bytes), 16) + "\n" + bytes;
+std::string JournalHead(const ByteFingerprint& text) {
+  return std::string(kJournalHead) + std::to_string(text.size) + " " + Hex(text.hash, 16) + "\n";
 }
 
 // The text a journal holds, or nullopt when it was not written to its end.
@@ -199,33 +216,77 @@ std::optional<std::string> ReadJournal(const fs::path& journal) {
   const std::string size = all.substr(kJournalHead.size(), blank - kJournalHead.size());
   if (!AllDigits(size) || size.size() > 18) return std::nullopt;
   std::string text = all.substr(end + 1);
-  if (text.size() != std::stoull(size) || Hex(Fnv1a(text), 16) != all.substr(blank + 1, end - blank - 1))
-    return std::nullopt;
+  ByteFingerprint print;
+  print.Add(text);
+  if (all.substr(0, end + 1) != JournalHead(print)) return std::nullopt;
   return text;
+}
+
+// Makes the open file `size` bytes long and flushes it; 0, or the errno of the failure.
+int EndAndFlush(int fd, std::uint64_t size) {
+  if (int e = Sys(::ftruncate(fd, static_cast<off_t>(size)))) return e;
+  return Sys(::fsync(fd));
 }
 
 // Rewrites the open file with `bytes`; 0, or the errno of the failure.
 int Rewrite(int fd, std::string_view bytes) {
   if (int e = WriteAll(fd, bytes)) return e;
-  if (int e = Sys(::ftruncate(fd, static_cast<off_t>(bytes.size())))) return e;
-  return Sys(::fsync(fd));
+  return EndAndFlush(fd, bytes.size());
+}
+
+// Rewrites the open file with the `size` bytes that start at `offset` in the open file `from`; 0,
+// or the errno of the failure.
+int RewriteFrom(int fd, int from, off_t offset, std::uint64_t size) {
+  std::string piece(std::min<std::uint64_t>(size, 1 << 16), '\0');
+  for (std::uint64_t done = 0; done < size;) {
+    const ssize_t n = ::pread(from, piece.data(), std::min<std::uint64_t>(piece.size(), size - done),
+                              offset + static_cast<off_t>(done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return errno;
+    if (n == 0) return EIO;  // shorter than it was written
+    if (int e = WriteAll(fd, std::string_view(piece.data(), static_cast<std::size_t>(n)), static_cast<off_t>(done)))
+      return e;
+    done += static_cast<std::uint64_t>(n);
+  }
+  return EndAndFlush(fd, size);
 }
 
 void RewriteInPlace(const fs::path& path, const fs::path& target, const FileStamp& stamp, std::string_view expected,
-                    const std::string& bytes, const SaveHook& hook) {
+                    const ByteSource& source, const SaveHook& hook) {
+  // The journal starts with the text's length and hash, so a first pass measures them.
+  ByteFingerprint print;
+  source([&](std::string_view piece) { print.Add(piece); });
   fs::path journal;
   int fd = CreateOwnFile(target, kJournal, journal);
   auto dropJournal = [&] {
+    ::close(fd);
     ::unlink(journal.c_str());
     FlushFolder(target.parent_path());
   };
   if (fd < 0) throw SaveError(path, "cannot create the journal for rewriting it in place: " + SystemMessage(errno));
-  int e = WriteAll(fd, JournalOf(bytes));
-  if (!e) e = Sys(::fsync(fd));
-  if (::close(fd) != 0 && !e) e = errno;
-  if (e) {
+  const std::string head = JournalHead(print);
+  std::string fault;
+  try {
+    PieceWriter out(fd);
+    out.Add(head);
+    ByteFingerprint again;
+    source([&](std::string_view piece) {
+      again.Add(piece);
+      out.Add(piece);
+    });
+    if (out.error())
+      fault = SystemMessage(out.error());
+    else if (again != print)
+      fault = "the text to save came out differently the second time";
+    else if (int e = Sys(::fsync(fd)))
+      fault = SystemMessage(e);
+  } catch (...) {
     dropJournal();
-    throw SaveError(path, "cannot write the journal for rewriting it in place: " + SystemMessage(e));
+    throw;
+  }
+  if (!fault.empty()) {
+    dropJournal();
+    throw SaveError(path, "cannot write the journal for rewriting it in place: " + fault);
   }
   FlushFolder(target.parent_path());
   try {
@@ -235,24 +296,27 @@ void RewriteInPlace(const fs::path& path, const fs::path& target, const FileStam
     dropJournal();
     throw;
   }
-  fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
-  if (fd < 0) {
-    e = errno;
+  const int file = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+  if (file < 0) {
+    const int e = errno;
     dropJournal();
     throw SaveError(path, "cannot open the file for writing: " + SystemMessage(e));
   }
-  e = Rewrite(fd, bytes);
+  // The file gets the journal's text: what is known to be whole on disk.
+  const int e = RewriteFrom(file, fd, static_cast<off_t>(head.size()), print.size);
   if (e) {
     // Half written: put the old text back; if even that fails, the journal stays for the next run.
-    const int undo = Rewrite(fd, expected);
-    ::close(fd);
-    if (undo)
+    const int undo = Rewrite(file, expected);
+    ::close(file);
+    if (undo) {
+      ::close(fd);
       throw SaveError(path, "cannot rewrite the file in place: " + SystemMessage(e) + "; it may be half written until "
                             "the next run of vb6kit completes the save from " + journal.filename().string(), false);
+    }
     dropJournal();
     throw SaveError(path, "cannot rewrite the file in place: " + SystemMessage(e));
   }
-  ::close(fd);
+  ::close(file);
   dropJournal();
 }
 
@@ -296,8 +360,13 @@ void CheckSavable(const fs::path& path) {
                               OwnerNote(st) + ")");
 }
 
-void SaveFile(const fs::path& path, const FileStamp& stamp, std::string_view expected, const std::string& bytes,
-              const SaveHook& hook) {
+void ByteFingerprint::Add(std::string_view bytes) {
+  size += bytes.size();
+  for (unsigned char c : bytes) hash = (hash ^ c) * 1099511628211ull;
+}
+
+FileStamp SaveFile(const fs::path& path, const FileStamp& stamp, std::string_view expected, const ByteSource& source,
+                   const SaveHook& hook) {
   std::error_code ec;
   // Through symbolic links: their target is what gets replaced, and the links stay.
   const fs::path target = fs::canonical(path, ec);
@@ -307,9 +376,10 @@ void SaveFile(const fs::path& path, const FileStamp& stamp, std::string_view exp
   if (::stat(target.c_str(), &st) != 0) throw SaveError(path, "cannot be read: " + SystemMessage(errno));
   // A new file would split hard links and take the file from its owner: rewrite it in place.
   if (st.st_nlink > 1 || st.st_uid != ::geteuid())
-    RewriteInPlace(path, target, stamp, expected, bytes, hook);
+    RewriteInPlace(path, target, stamp, expected, source, hook);
   else
-    Replace(path, target, st, stamp, expected, bytes, hook);
+    Replace(path, target, st, stamp, expected, source, hook);
+  return StampOf(target);
 }
 
 void FinishInterruptedSaves(const fs::path& folder) {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "hosts/files/disk_file.h"
+#include "hosts/files/text_file.h"
 
 namespace files {
 
@@ -30,12 +31,27 @@ using SaveHook =
 // the kernel would let root write a file that is read-only to show that it is not checked out).
 void CheckSavable(const std::filesystem::path& path);
 
-// Makes `bytes` the content of `path`, which must still be the file of `stamp` holding `expected`
-// (checked once more right before the replacement: the same file, size, time and bytes).
-// SaveError when anything fails, with the file as it was (see SaveError::untouched) and no
-// temporary file or journal left.
-void SaveFile(const std::filesystem::path& path, const FileStamp& stamp, std::string_view expected,
-              const std::string& bytes, const SaveHook& hook = {});
+// The new content of a file being saved, handed to the sink in order. A save may ask for it more
+// than once (a journal records the text's length and hash before the text): each time it must
+// hand the same bytes.
+using ByteSource = std::function<void(const ByteSink& out)>;
+
+// The length and FNV-1a hash of bytes given piece by piece: what a journal records of its text,
+// and what is kept of a file that was saved instead of its bytes.
+struct ByteFingerprint {
+  std::uint64_t size = 0;
+  std::uint64_t hash = 14695981039346656037ull;
+  void Add(std::string_view bytes);
+  bool operator==(const ByteFingerprint&) const = default;
+};
+
+// Makes what `source` hands the content of `path`, which must still be the file of `stamp`
+// holding `expected` (checked once more right before the replacement: the same file, size, time
+// and bytes). The new content goes to disk as it comes and is never held whole. Returns the stamp
+// of the file as saved. SaveError when anything fails, with the file as it was (see
+// SaveError::untouched) and no temporary file or journal left.
+FileStamp SaveFile(const std::filesystem::path& path, const FileStamp& stamp, std::string_view expected,
+                   const ByteSource& source, const SaveHook& hook = {});
 
 // Finishes what saves killed on this machine left in `folder`: their temporary files are removed
 // and their journals completed (the file gets the text that was being saved). What saves still

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +30,10 @@ std::string Encode(TextView text, int codePage);
 bool Encodable(TextView text, int codePage);
 // Appends `text` in the code page; false, with part of it appended, when a character has no byte there.
 bool EncodeInto(std::string& bytes, TextView text, int codePage);
+
+// Where a file's bytes go, a piece at a time, as they are made: a file is written without ever
+// being held whole.
+using ByteSink = std::function<void(std::string_view bytes)>;
 
 // The lines of a file's bytes, each with its line end, known by where they start: four bytes a
 // line where views of them would take sixteen. Files of 4 GiB or more are refused (length_error).

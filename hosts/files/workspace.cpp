@@ -20,12 +20,20 @@ namespace files {
 
 namespace {
 
+// What is kept of a module's file once it is saved, instead of its bytes.
+struct SavedFile {
+  FileStamp stamp;
+  ByteFingerprint print;
+};
+
 struct LoadedModule {
   ModuleFile file;
   Text qualified;  // "Project.Component"
   bool bound = false;  // its designer block is bound to the in-memory designer
   fs::path key;        // the file's canonical path: projects of a group may share a module file
   std::uint64_t codeEdits = 0;  // of the in-memory module when loaded or last saved
+  // Set by a save, which leaves `file.bytes` empty: the file is read back when it is needed again.
+  std::optional<SavedFile> saved;
 };
 
 fs::path KeyOf(const fs::path& path) {
@@ -36,8 +44,8 @@ fs::path KeyOf(const fs::path& path) {
 
 // What saving one module would write.
 struct Rendering {
-  std::string bytes;
-  std::size_t codeBegin = 0;  // where the code part starts in `bytes`
+  std::string bytes;          // the whole file, when it was asked for
+  std::size_t codeBegin = 0;  // where the code part starts in the file
   bool simpleCode = false;    // the code has no hidden lines and its lines all end alike
   std::vector<DroppedLine> dropped;
 };
@@ -80,13 +88,15 @@ struct Workspace::Impl {
 
   // What saving would write: one entry per file, even when projects of a group share it; a file
   // that two projects changed in different ways cannot be written.
-  std::vector<std::pair<std::vector<LoadedModule*>, Rendering>> Pending() {
+  // `whole` keeps each file's new bytes in its rendering; otherwise they are only compared with
+  // the old ones as they are made.
+  std::vector<std::pair<std::vector<LoadedModule*>, Rendering>> Pending(bool whole) {
     std::vector<std::pair<std::vector<LoadedModule*>, Rendering>> pending;
     std::map<fs::path, std::size_t> byKey;
     for (auto& module : modules) {
       if (Unchanged(module)) continue;
-      Rendering r = Render(module);
-      if (r.bytes == module.file.bytes.view()) continue;
+      Rendering r;
+      if (!RenderChanged(module, r, whole)) continue;
       auto found = byKey.find(module.key);
       if (found == byKey.end()) {
         byKey.emplace(module.key, pending.size());
@@ -94,7 +104,7 @@ struct Workspace::Impl {
         continue;
       }
       auto& [sharers, first] = pending[found->second];
-      if (first.bytes != r.bytes)
+      if (WholeFile(*sharers.front()) != WholeFile(module))
         throw SaveError(module.file.path, "the file is a module of two projects (" + vb::ToUtf8(sharers.front()->qualified) +
                                               ", " + vb::ToUtf8(module.qualified) +
                                               ") changed in different ways; nothing was saved");
@@ -105,7 +115,8 @@ struct Workspace::Impl {
       for (auto& module : modules)
         if (module.key == sharers.front()->key &&
             std::find(sharers.begin(), sharers.end(), &module) == sharers.end()) {
-          if (!Unchanged(module) && Render(module).bytes != module.file.bytes.view()) continue;
+          Rendering ignored;
+          if (!Unchanged(module) && RenderChanged(module, ignored, false)) continue;
           throw SaveError(module.file.path, "the file is a module of two projects and only " +
                                                 vb::ToUtf8(sharers.front()->qualified) +
                                                 " changed it; nothing was saved");
@@ -168,7 +179,7 @@ struct Workspace::Impl {
                                   vb::ToUtf8(project));
       for (long n = 2; taken(name); ++n) name = file.name + u" (" + vb::ToText(n) + u")";
     }
-    LoadedModule module{std::move(file), project + u"." + name, false, key};
+    LoadedModule module{std::move(file), project + u"." + name, false, key, 0, std::nullopt};
     names.insert(vb::LCase(name));
     try {
       vbe->SetActiveProject(project);
@@ -222,6 +233,7 @@ struct Workspace::Impl {
 
   void BindDesigner(LoadedModule& module) {
     try {
+      if (!module.file.designer) Reread(module, "");
       LoadDesignerControls(*vbe, module.qualified, *module.file.Designer());
     } catch (const vb::Error& e) {
       throw LoadError(module.file.path, "the in-memory IDE refused it: " + vb::ToUtf8(e.description));
@@ -234,7 +246,29 @@ struct Workspace::Impl {
     return !module.bound && vbe->CodeEdits(module.qualified) == module.codeEdits;
   }
 
-  Rendering Render(const LoadedModule& module) const {
+  // A saved module's file, read back: it must still be the file the save wrote, byte for byte.
+  // SaveError naming it when it is not; `then` ends the message.
+  void Reread(LoadedModule& module, const std::string& then) {
+    if (!module.saved) return;
+    const fs::path& path = module.file.path;
+    DiskFile disk;
+    try {
+      disk = ReadDiskFile(path);
+    } catch (const LoadError& e) {
+      std::error_code ec;
+      if (!fs::exists(path, ec)) throw SaveError(path, "the file is gone since it was loaded" + then);
+      throw SaveError(path, e.message() + then);
+    }
+    ByteFingerprint print;
+    print.Add(disk.bytes);
+    if (disk.stamp != module.saved->stamp || print != module.saved->print)
+      throw SaveError(path, "the file changed on disk since it was loaded" + then);
+    module.file.bytes = memhost::SharedBytes(std::move(disk.bytes));
+    module.saved.reset();
+  }
+
+  // Renders what saving would write to `out`, a piece at a time.
+  Rendering Render(const LoadedModule& module, const ByteSink& out) const {
     const ModuleFile& file = module.file;
     Rendering r;
     // The tree is bound and so parsed; the changes go into it, its state as loaded kept aside.
@@ -261,11 +295,40 @@ struct Workspace::Impl {
       }
       RebuildCode(file.Code(), lines, eolBefore, add, &r.dropped);
     };
-    // Room for the file as it was and the code as it is: a string that doubled as it grew would
-    // hold the code twice while it moved. Room never written costs no memory.
-    const std::size_t room = file.bytes.size() + lines.Characters() + lines.size() * eolBefore.size();
-    r.bytes = AssembleFile(file, file.designer.get(), code, r.codeBegin, room);
+    AssembleFile(file, file.designer.get(), code, r.codeBegin, out);
     return r;
+  }
+
+  // The whole file saving would write.
+  std::string WholeFile(const LoadedModule& module, Rendering* r = nullptr) const {
+    // Room for the file as it was and the code as it is: a string that doubled as it grew would
+    // hold the file twice while it moved. Room never written costs no memory.
+    const std::size_t old = module.file.bytes.size();
+    const memhost::LineStore& lines = vbe->ModuleLines(module.qualified);
+    std::string bytes;
+    bytes.reserve(std::max(old + old / 8, old + lines.Characters() + 2 * lines.size()));
+    Rendering made = Render(module, [&](std::string_view piece) { bytes += piece; });
+    if (r) *r = std::move(made);
+    return bytes;
+  }
+
+  // Renders a module that may have changed (its file read back first when it was saved): whether
+  // saving would change its file. `whole` keeps the new bytes in `r`; otherwise they are only
+  // compared with the file's as they are made.
+  bool RenderChanged(LoadedModule& module, Rendering& r, bool whole) {
+    Reread(module, "; nothing was saved");
+    const std::string_view old = module.file.bytes.view();
+    if (whole) {
+      r.bytes = WholeFile(module, &r);
+      return r.bytes != old;
+    }
+    std::size_t at = 0;
+    bool same = true;
+    r = Render(module, [&](std::string_view piece) {
+      same = same && piece.size() <= old.size() - at && old.compare(at, piece.size(), piece) == 0;
+      at += piece.size();
+    });
+    return !same || at != old.size();
   }
 
   // Components that exist only in memory cannot be saved.
@@ -350,7 +413,7 @@ const std::vector<std::string>& Workspace::DroppedLines() const { return impl_->
 
 std::vector<FileChange> Workspace::PendingChanges() const {
   std::vector<FileChange> changes;
-  for (auto& [sharers, r] : impl_->Pending()) {
+  for (auto& [sharers, r] : impl_->Pending(true)) {
     const ModuleFile& file = sharers.front()->file;
     changes.push_back(FileChange{file.path, file.bytes, std::move(r.bytes)});
   }
@@ -378,7 +441,7 @@ void Workspace::Diff(std::ostream& out) const {
 
 std::vector<fs::path> Workspace::Save() {
   impl_->CheckEveryComponentHasAFile();
-  auto pending = impl_->Pending();
+  auto pending = impl_->Pending(false);
   // What killed saves left beside the files is cleared first, once per folder.
   std::set<fs::path> folders;
   for (const auto& [sharers, rendering] : pending) {
@@ -405,8 +468,18 @@ std::vector<fs::path> Workspace::Save() {
   for (std::size_t i = 0; i < pending.size(); ++i) {
     auto& [sharers, rendering] = pending[i];
     const ModuleFile& first = sharers.front()->file;
+    // The file goes to disk as it is rendered; what is kept of it is its fingerprint.
+    ByteFingerprint print;
+    auto source = [&, &rendering = rendering, &sharers = sharers](const ByteSink& out) {
+      print = {};
+      rendering = impl_->Render(*sharers.front(), [&](std::string_view piece) {
+        print.Add(piece);
+        out(piece);
+      });
+    };
+    FileStamp saved;
     try {
-      SaveFile(first.path, stamps[i], first.bytes.view(), rendering.bytes, impl_->hook);
+      saved = SaveFile(first.path, stamps[i], first.bytes.view(), source, impl_->hook);
     } catch (const std::exception& e) {
       const auto* failure = dynamic_cast<const SaveError*>(&e);
       std::string message = failure ? failure->message() : e.what();
@@ -420,9 +493,12 @@ std::vector<fs::path> Workspace::Save() {
     }
     written.push_back(first.path);
     for (LoadedModule* module : sharers) {
-      // Each project's rendering becomes the new baseline, its designer bound to its own controls.
-      Rendering own = module == sharers.front() ? std::move(rendering) : impl_->Render(*module);
-      module->file.bytes = memhost::SharedBytes(std::move(own.bytes));
+      // Each project's rendering gives its new baseline, its designer bound to its own controls;
+      // the file's bytes are read back only if they are needed again.
+      const Rendering own =
+          module == sharers.front() ? std::move(rendering) : impl_->Render(*module, [](std::string_view) {});
+      module->file.bytes = {};
+      module->saved = SavedFile{saved, print};
       module->file.codeBegin = own.codeBegin;
       if (!own.simpleCode) module->file.codeEolsDiffer = true;  // not known any more: the general way next time
       module->codeEdits = impl_->vbe->CodeEdits(module->qualified);

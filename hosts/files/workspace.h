@@ -81,6 +81,8 @@ class Workspace {
   // written, every file to write is checked: SaveError naming it, with nothing written, when it
   // is gone, read-only or changed on disk since it was loaded (or last saved), or when a
   // component has no file. Loading and saving first finish what killed saves left in the folders.
+  // Each file goes to disk as it is rendered, never held whole; a saved file is read back when it
+  // is needed again, and must then be, byte for byte, what was written.
   std::vector<std::filesystem::path> Save();
 
   // What the last PendingChanges, Diff or Save left out, one line per hidden line whose member a

@@ -88,6 +88,7 @@ TEST(FilesErrors, AFileChangedOrRemovedOnDiskIsRefusedAndNothingIsWritten) {
     const char* name;
     void (*disturb)(const ScratchDir&);
     std::string error;
+    bool afterASave = false;  // saved once and changed again before the disturbance
   };
   const Case cases[] = {
       {"changed", [](const ScratchDir& d) { WriteFile(d / "clsProduct.cls", ReadFile(d / "clsProduct.cls") + "' x\r\n"); },
@@ -103,12 +104,29 @@ TEST(FilesErrors, AFileChangedOrRemovedOnDiskIsRefusedAndNothingIsWritten) {
        "clsProduct.cls: the file changed on disk since it was loaded; nothing was saved"},
       {"removed", [](const ScratchDir& d) { fs::remove(d / "clsProduct.cls"); },
        "clsProduct.cls: the file is gone since it was loaded; nothing was saved"},
+      // A save keeps no copy of what it wrote: the file read back must be what it wrote.
+      {"one byte changed after a save, same size and time",
+       [](const ScratchDir& d) {
+         const fs::path path = d / "clsProduct.cls";
+         const auto time = fs::last_write_time(path);
+         std::string bytes = ReadFile(path);
+         bytes[bytes.find("' two")] = '"';
+         WriteFile(path, bytes);
+         fs::last_write_time(path, time);
+       },
+       "clsProduct.cls: the file changed on disk since it was loaded; nothing was saved", true},
+      {"removed after a save", [](const ScratchDir& d) { fs::remove(d / "clsProduct.cls"); },
+       "clsProduct.cls: the file is gone since it was loaded; nothing was saved", true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     ScratchDir dir;
     const fs::path vbp = dir.CopyExample();
     Workspace ws = LoadAndChange(vbp);
+    if (c.afterASave) {
+      ws.Save();
+      ws.vbe()->Component(u"clsProduct")->CodeModule()->InsertLines(2, u"' three");
+    }
     c.disturb(dir);
     std::map<std::string, std::string> before;
     for (const auto& name : dir.Names()) before[name] = ReadFile(dir / name);

@@ -177,6 +177,42 @@ TEST(FilesSafeSave, LinksAndOtherOwnersKeepTheirFileAndAFailedCallLeavesItWhole)
   }
 }
 
+// The new text comes piece by piece and goes to disk as it comes; a journal, which records the
+// text's length and hash before it, asks for the text twice and refuses a text that came out
+// differently the second time.
+TEST(FilesSafeSave, TheNewTextIsWrittenAsItComes) {
+  for (const bool hardLinked : {false, true})
+    for (const bool steady : {true, false}) {
+      SCOPED_TRACE(std::string(hardLinked ? "rewritten in place" : "replaced") + (steady ? "" : ", unsteady text"));
+      ScratchDir dir;
+      const fs::path path = dir / "modA.bas";
+      WriteFile(path, kModA);
+      if (hardLinked) fs::create_hard_link(path, dir / "copy.bas");
+      files::FileStamp stamp;
+      ASSERT_TRUE(files::HoldsBytes(path, kModA, stamp));
+      int passes = 0;
+      const auto source = [&](const files::ByteSink& out) {
+        ++passes;
+        for (std::size_t at = 0; at < kModAEdited.size(); at += 7) out(std::string_view(kModAEdited).substr(at, 7));
+        if (!steady && passes > 1) out("'");
+      };
+      std::string error = "saved";
+      try {
+        const files::FileStamp saved = files::SaveFile(path, stamp, kModA, source);
+        EXPECT_EQ(saved, files::StampOf(path));
+      } catch (const files::SaveError& e) {
+        error = e.message();
+      }
+      const bool fails = hardLinked && !steady;
+      EXPECT_EQ(error, fails ? "cannot write the journal for rewriting it in place: the text to save came out "
+                               "differently the second time"
+                             : "saved");
+      EXPECT_EQ(ReadFile(path), fails ? kModA : kModAEdited);
+      EXPECT_EQ(passes, hardLinked ? 2 : 1);
+      EXPECT_TRUE(Leftovers(dir).empty());
+    }
+}
+
 // A save that dies leaves its temporary file or journal; the next run finishes it: a journal
 // written to its end is applied, one cut short is dropped, a dead save's temporary file is
 // removed; what a live process owns, and files that are not ours, stay.
