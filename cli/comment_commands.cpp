@@ -121,7 +121,7 @@ int Members(Context& context, const Args& args) {
   const std::string format = args.Choice("format", "text");
   const std::optional<std::string> target = args.value("goto");
   const std::string& file = args.positionals()[0];
-  LoadedFile loaded = LoadModuleFile(file, args.value("project"));
+  LoadedFile loaded = LoadModuleFile(file, args.value("project"), CodeBefore::NotKept);
   Home home(context, SettingsUse::None);
   Connected<comment::Connect> session(loaded.code->vbe());
   std::string tree;

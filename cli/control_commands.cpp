@@ -182,8 +182,9 @@ struct FormSession {
   LoadedFile loaded;
   Home home;
   Connected<ravlen::Connect> session;
-  FormSession(Context& context, const std::string& form, const std::optional<std::string>& project)
-      : loaded(LoadModuleFile(form, project)), home(context, SettingsUse::Read), session(loaded.code->vbe()) {
+  FormSession(Context& context, const std::string& form, const std::optional<std::string>& project,
+              CodeBefore before = CodeBefore::Kept)
+      : loaded(LoadModuleFile(form, project, before)), home(context, SettingsUse::Read), session(loaded.code->vbe()) {
     host::Ref<host::VBComponent> component = loaded.code->vbe()->Component(loaded.component);
     const host::ComponentType type = component->Type();
     if (type != host::vbext_ct_VBForm && type != host::vbext_ct_VBMDIForm && type != host::vbext_ct_UserControl)
@@ -242,7 +243,7 @@ int Add(Context& context, const Args& args) {
   std::optional<ui::FontChoice> font;
   if (std::optional<std::string> text = args.value("font")) font = ParseFont(*text);
 
-  FormSession form(context, args.positionals()[0], args.value("project"));
+  FormSession form(context, args.positionals()[0], args.value("project"), CodeBefore::NotKept);
   CheckCodeOffered(args);
   memhost::MemoryVBE& vbe = form.session.vbe();
   scripted::ScriptedToolkit& toolkit = form.home.toolkit;

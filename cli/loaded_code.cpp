@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <ostream>
+#include <stdexcept>
 
 #include "cli/command.h"
 #include "cli/home.h"
@@ -134,12 +135,13 @@ std::string Plural(long count, const std::string& noun) {
 }
 
 LineChanges LoadedFile::TakeChanges() {
-  const LineChanges changes = CompareCode(codeBefore, CodeOf(*code->vbe(), component));
-  codeBefore = memhost::LineStore();
+  if (!codeBefore) throw std::logic_error("TakeChanges: the module was loaded without a copy of its code");
+  const LineChanges changes = CompareCode(*codeBefore, CodeOf(*code->vbe(), component));
+  codeBefore.reset();
   return changes;
 }
 
-LoadedFile LoadModuleFile(const std::string& file, const std::optional<std::string>& project) {
+LoadedFile LoadModuleFile(const std::string& file, const std::optional<std::string>& project, CodeBefore before) {
   std::error_code ec;
   if (!std::filesystem::exists(file, ec)) throw UsageError(file + ": no such file");
   if (std::filesystem::is_directory(file, ec)) throw UsageError(file + ": is a folder, not a module file");
@@ -156,7 +158,7 @@ LoadedFile LoadModuleFile(const std::string& file, const std::optional<std::stri
   if (!module) throw UsageError(file + ": the module has no code");
   loaded.file = file;
   loaded.lineCount = module->CountOfLines();
-  loaded.codeBefore = CodeOf(*loaded.code->vbe(), loaded.component);
+  if (before == CodeBefore::Kept) loaded.codeBefore = CodeOf(*loaded.code->vbe(), loaded.component);
   // The project around the file is the active one, as when its code window is in front. (A
   // project's name may hold a dot, a component's never does.)
   const auto dot = loaded.component.rfind(u'.');

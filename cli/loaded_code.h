@@ -80,12 +80,16 @@ struct LoadedFile {
   std::string file;      // as given
   vb::Text component;    // "Project.Component"
   long lineCount = 0;    // lines of the code window
-  memhost::LineStore codeBefore;  // the module's code as loaded, until TakeChanges
+  std::optional<memhost::LineStore> codeBefore;  // the module's code as loaded, until TakeChanges
   // How the module's code changed since it was loaded, asked once as the command ends: the copy
   // of the code as loaded is let go, so that the save or the diff after it has that room.
   LineChanges TakeChanges();
 };
-LoadedFile LoadModuleFile(const std::string& file, const std::optional<std::string>& project);
+// Whether a command tells how it changed the module's code (TakeChanges): only then is a copy of
+// the code as loaded kept.
+enum class CodeBefore { Kept, NotKept };
+LoadedFile LoadModuleFile(const std::string& file, const std::optional<std::string>& project,
+                          CodeBefore before = CodeBefore::Kept);
 // "FILE: " and what `describe` makes of the module's changes, or "FILE: nothing changed".
 std::string WhatChanged(LoadedFile& loaded, const std::function<std::string(const LineChanges&)>& describe);
 

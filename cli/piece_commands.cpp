@@ -98,7 +98,7 @@ int Store(Context& context, const Args& args) {
     const std::optional<std::string> lines = args.value("lines");
     if (!lines) throw UsageError("--from needs --lines A-B");
     const LineRange range = ParseLineRange("--lines", *lines);
-    LoadedFile loaded = LoadModuleFile(*from, args.value("project"));
+    LoadedFile loaded = LoadModuleFile(*from, args.value("project"), CodeBefore::NotKept);
     CheckLineInModule("--lines", range.last, loaded.lineCount, *from, false);
     Home home(context, SettingsUse::Change);
     Connected<pellmoss::Connect> session(loaded.code->vbe());
