@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 
 #include "hosts/files/byte_lines.h"
 
@@ -41,16 +42,38 @@ std::string_view FirstLineBytes(std::string_view bytes) {
   return reader.Next(line) ? line.text : std::string_view();
 }
 
+// One line as read, its line end included: the line and its end apart.
+ByteLines::Line SplitEnd(std::string_view line) {
+  std::size_t text = line.size();
+  if (text > 0 && line[text - 1] == '\n') --text;
+  if (text > 0 && line[text - 1] == '\r') --text;
+  return ByteLines::Line{line.substr(0, text), line.substr(text), 0};
+}
+
+Line DecodeLine(std::string_view bytes, int codePage) {
+  const ByteLines::Line line = SplitEnd(bytes);
+  return Line{Decode(line.text, codePage), std::string(line.eol)};
+}
+
 }  // namespace
 
+Line DesignerNode::Begin() const { return written ? written->begin : DecodeLine(beginBytes, codePage); }
+Line DesignerNode::End() const { return written ? written->end : DecodeLine(endBytes, codePage); }
+
+void DesignerNode::SetEnds(Line begin, Line end) {
+  written = std::make_shared<const Ends>(Ends{std::move(begin), std::move(end)});
+  beginBytes = endBytes = {};
+}
+
 Text DesignerNode::Indent() const {
+  const Text begin = Begin().text;
   std::size_t n = 0;
-  while (n < begin.text.size() && IsBlank(begin.text[n])) ++n;
-  return begin.text.substr(0, n);
+  while (n < begin.size() && IsBlank(begin[n])) ++n;
+  return begin.substr(0, n);
 }
 
 Text DesignerNode::Library() const {
-  const auto words = Words(begin.text);
+  const auto words = Words(Begin().text);
   if (words.size() < 2 || words[1].empty() || words[1].front() == u'{') return {};
   const auto dot = words[1].rfind(u'.');
   return dot == Text::npos ? Text() : words[1].substr(0, dot);
@@ -177,19 +200,21 @@ class DesignerParser {
                                            " deep; a VB6 form never does");
     auto node = std::make_shared<DesignerNode>();
     node->codePage = codePage_;
-    node->begin = Line{Decode(line_.text, codePage_), std::string(line_.eol)};
-    auto words = Words(node->begin.text);
-    if (!more_ || words.size() < 3 || words[0] != u"Begin")
+    node->beginBytes = WithEnd(line_);
+    // The words looked for are ASCII, which every supported code page writes as itself.
+    const auto words = WordBytes(line_.text, 3);
+    if (!more_ || words.size() < 3 || words[0] != "Begin")
       throw DesignerSyntaxError(first, "expected \"Begin Library.Class Name\"");
-    const Text& qualified = words[1];
-    auto dot = qualified.rfind(u'.');
-    node->className = dot != Text::npos && qualified.front() != u'{' ? qualified.substr(dot + 1) : qualified;
-    node->name = words[2];
+    const std::string_view qualified = words[1];
+    const auto dot = qualified.rfind('.');
+    node->className = Decode(dot != std::string_view::npos && qualified.front() != '{' ? qualified.substr(dot + 1)
+                                                                                        : qualified, codePage_);
+    node->name = Decode(words[2], codePage_);
     Next();
     while (more_) {
       const std::string_view trimmed = TrimBlankBytes(line_.text);
       if (trimmed == "End") {
-        node->end = Line{Decode(line_.text, codePage_), std::string(line_.eol)};
+        node->endBytes = WithEnd(line_);
         Next();
         node->items.shrink_to_fit();
         return node;
@@ -225,6 +250,10 @@ class DesignerParser {
     more_ = lines_.Next(line_);
     ++number_;
   }
+  // A line as read with its line end, which follows it in the bytes.
+  static std::string_view WithEnd(const ByteLines::Line& line) {
+    return std::string_view(line.text.data(), line.text.size() + line.eol.size());
+  }
 
   // Leaves the reader after the block's "EndProperty".
   void PropertyBlock() {
@@ -254,13 +283,31 @@ class DesignerParser {
 std::shared_ptr<DesignerNode> ParseDesigner(const memhost::SharedBytes& bytes, std::size_t begin, std::size_t end,
                                             int codePage, std::size_t lineNumber) {
   DesignerParser parser(bytes.view().substr(0, end), begin, codePage, lineNumber);
-  auto root = parser.Block(1);
-  root->source = bytes;
-  return root;
+  // The root owns the bytes the whole tree's lines are in.
+  struct Rooted {
+    memhost::SharedBytes source;
+    std::shared_ptr<DesignerNode> root;
+  };
+  auto rooted = std::make_shared<Rooted>(Rooted{bytes, parser.Block(1)});
+  return std::shared_ptr<DesignerNode>(rooted, rooted->root.get());
 }
 
+namespace {
+
+// Hands a block's first or last line to the sink, as read or as written.
+void RenderEnd(std::string_view read, const Line* written, const DesignerSink& add) {
+  if (written) {
+    add.written(written->text, written->eol);
+    return;
+  }
+  const ByteLines::Line line = SplitEnd(read);
+  add.asRead(line.text, line.eol);
+}
+
+}  // namespace
+
 void RenderDesigner(const DesignerNode& node, const DesignerSink& add) {
-  add.written(node.begin.text, node.begin.eol);
+  RenderEnd(node.beginBytes, node.written ? &node.written->begin : nullptr, add);
   for (const DesignerItem& item : node.items) {
     if (item.kind == DesignerItem::Kind::Control) {
       RenderDesigner(*item.control, add);
@@ -271,7 +318,7 @@ void RenderDesigner(const DesignerNode& node, const DesignerSink& add) {
       for (const Line& line : item.lines) add.written(line.text, line.eol);
     }
   }
-  add.written(node.end.text, node.end.eol);
+  RenderEnd(node.endBytes, node.written ? &node.written->end : nullptr, add);
 }
 
 void FillLineEnds(DesignerNode& node, std::string& previous) {
@@ -279,12 +326,19 @@ void FillLineEnds(DesignerNode& node, std::string& previous) {
     if (line.eol.empty()) line.eol = previous;
     previous = line.eol;
   };
-  fill(node.begin);
+  // Lines as read end where the block goes on: with their own break.
+  auto asRead = [&](std::string_view bytes) { previous = std::string(SplitEnd(bytes).eol); };
+  std::optional<DesignerNode::Ends> ends;
+  if (node.written) {
+    ends = *node.written;
+    fill(ends->begin);
+  } else {
+    asRead(node.beginBytes);
+  }
   for (DesignerItem& item : node.items) {
     if (item.control) {
       FillLineEnds(*item.control, previous);
     } else if (!item.bytes.empty()) {
-      // Lines as read end where the block goes on: with their own break.
       ByteLines reader(item.bytes, 0);
       ByteLines::Line line;
       while (reader.Next(line)) previous = std::string(line.eol);
@@ -292,7 +346,13 @@ void FillLineEnds(DesignerNode& node, std::string& previous) {
       for (Line& line : item.lines) fill(line);
     }
   }
-  fill(node.end);
+  if (!ends) {
+    asRead(node.endBytes);
+    return;
+  }
+  fill(ends->end);
+  if (ends->begin.eol != node.written->begin.eol || ends->end.eol != node.written->end.eol)
+    node.SetEnds(std::move(ends->begin), std::move(ends->end));
 }
 
 void KeepPristine(DesignerNode& node) {

@@ -36,13 +36,18 @@ struct DesignerItem {
 };
 
 struct DesignerNode {
-  Line begin;      // "   Begin VB.TextBox Text1 " (VB writes a blank after the name)
+  // The block's first and last lines, "   Begin VB.TextBox Text1 " (VB writes a blank after the
+  // name) and "   End": as read, each with its line end, in the file's bytes; once written or
+  // new, `written` (shared by copies of the node, and replaced, never changed).
+  std::string_view beginBytes, endBytes;
+  struct Ends {
+    Line begin, end;
+  };
+  std::shared_ptr<const Ends> written;
   Text className;  // "TextBox"
   Text name;       // "Text1"
   std::vector<DesignerItem> items;
-  Line end;        // "   End"
   int codePage = 1252;  // of the bytes the items' lines are in
-  memhost::SharedBytes source;  // the root's: the bytes the lines are in, kept while the tree is
 
   // The in-memory control this block stands for (none for the form itself and for designers the
   // in-memory IDE does not keep).
@@ -55,6 +60,9 @@ struct DesignerNode {
   // gains a control is not kept twice for it).
   std::optional<std::size_t> itemsBeforeAppending;
 
+  Line Begin() const;  // the first line, decoded
+  Line End() const;
+  void SetEnds(Line begin, Line end);  // writes both
   Text Indent() const;  // the blanks before "Begin"
   Text Library() const;  // "VB"; empty for a designer class written as a GUID
   // Splits the node's runs of lines as read into their property lines, blocks and other lines.
@@ -89,7 +97,7 @@ bool IsBeginBytes(std::string_view trimmed);
 // The items of lines as read (a Lines item's bytes): a property line, a property block or another line each.
 std::vector<DesignerItem> ItemsOfLines(std::string_view bytes);
 // Parses the block that starts at `begin` in `bytes` (at line `lineNumber` of the file) and ends
-// by `end`; the tree keeps the bytes.
+// by `end`; the tree keeps the bytes (the root shares their ownership).
 std::shared_ptr<DesignerNode> ParseDesigner(const memhost::SharedBytes& bytes, std::size_t begin, std::size_t end,
                                             int codePage, std::size_t lineNumber);
 // Where rendering hands the lines of a block, in file order: a line as read in the file's bytes,

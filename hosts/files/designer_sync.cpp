@@ -208,15 +208,16 @@ void UpdateNode(memhost::MemoryVBE& vbe, DesignerNode& node, const std::filesyst
     if (!changed(current[at])) continue;
     if (name == u"Name") {
       const Text newName = vb::CStr(value);
-      Text& begin = node.begin.text;
+      Line begin = node.Begin();
       // Begin Library.Class Name: the third word.
       std::size_t i = 0, words = 0;
-      while (i < begin.size() && words < 3) {
-        while (i < begin.size() && (begin[i] == u' ' || begin[i] == u'\t')) ++i;
+      while (i < begin.text.size() && words < 3) {
+        while (i < begin.text.size() && (begin.text[i] == u' ' || begin.text[i] == u'\t')) ++i;
         std::size_t start = i;
-        while (i < begin.size() && begin[i] != u' ' && begin[i] != u'\t') ++i;
-        if (++words == 3) begin.replace(start, i - start, newName);
+        while (i < begin.text.size() && begin.text[i] != u' ' && begin.text[i] != u'\t') ++i;
+        if (++words == 3) begin.text.replace(start, i - start, newName);
       }
+      node.SetEnds(std::move(begin), node.End());
       node.name = newName;
     } else if (vb::StartsWith(name, u"Font.")) {
       fontChanged.insert(name.substr(5));
@@ -279,8 +280,8 @@ std::shared_ptr<DesignerNode> NewNode(const DesignerNode& parent, const Designer
       if (Text written = n->Library(); n->className == node->className && !written.empty()) library = written;
   }
   const Text indent = ChildIndent(parent);
-  node->begin = Line{indent + u"Begin " + library + u"." + node->className + u" " + node->name + u" ", {}};
-  node->end = Line{indent + u"End", {}};
+  node->SetEnds(Line{indent + u"Begin " + library + u"." + node->className + u" " + node->name + u" ", {}},
+                Line{indent + u"End", {}});
   bool fontDiffers = false;
   for (const auto& [name, value] : values) {
     if (name == u"Name") continue;
