@@ -181,14 +181,14 @@ class MemProperties : public host::Properties {
 
 // ---- control ---------------------------------------------------------------------------------
 
-MemControl::MemControl(std::weak_ptr<MemForm> form, Text className)
-    : form_(std::move(form)), className_(std::move(className)) {
-  const ControlClassDef* def = FindControlClass(className_);
-  defs_ = def ? &def->properties : &CommonProperties();
+MemControl::MemControl(std::weak_ptr<MemForm> form, TextView className)
+    : form_(std::move(form)), class_(FindControlClass(className)) {
+  if (!class_) otherClass_ = std::make_unique<const Text>(className);
+  defs_ = class_ ? &class_->properties : &CommonProperties();
 }
 
 std::shared_ptr<MemControl> MemControl::Create(std::weak_ptr<MemForm> form, TextView className) {
-  return std::make_shared<MemControl>(std::move(form), Text(className));
+  return std::make_shared<MemControl>(std::move(form), className);
 }
 
 std::shared_ptr<MemStdFont> MemControl::font() {

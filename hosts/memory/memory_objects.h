@@ -272,8 +272,8 @@ class MemControl : public host::VBControl, public std::enable_shared_from_this<M
  public:
   // A control of `className` with the class's default property values.
   static std::shared_ptr<MemControl> Create(std::weak_ptr<MemForm> form, TextView className);
-  MemControl(std::weak_ptr<MemForm> form, Text className);
-  Text ClassName() override { return className_; }
+  MemControl(std::weak_ptr<MemForm> form, TextView className);
+  Text ClassName() override { return class_ ? class_->className : *otherClass_; }
   Ref<host::VBControls> Collection() override;
   Ref<host::Properties> Properties() override;
 
@@ -320,7 +320,10 @@ class MemControl : public host::VBControl, public std::enable_shared_from_this<M
   const Slot* Stored(std::size_t at) const;
 
   std::weak_ptr<MemForm> form_;
-  Text className_;
+  // The class in the table, whose name a form's thousands of controls share; or, for a class the
+  // table does not know, its name.
+  const ControlClassDef* class_;
+  std::unique_ptr<const Text> otherClass_;
   const std::vector<PropertyDef>* defs_;
   std::vector<Slot> slots_;  // in the order of defs_
   std::shared_ptr<MemStdFont> font_;
