@@ -8,31 +8,40 @@
 
 namespace files {
 
-void ByteLines::LoadLast() {
-  breaks_ = high_ = 0;
-  if (block_ >= bytes_.size()) return;
-  char last[64] = {};  // padded with zero bytes: neither breaks nor high
-  std::memcpy(last, bytes_.data() + block_, bytes_.size() - block_);
-  Masks(last);
+BlockMasks BlockMasks::OfLast(std::string_view bytes, const BlockMasks& before) {
+  char last[64] = {};  // padded with zero bytes
+  const std::size_t size = bytes.copy(last, 64);
+  BlockMasks masks = Of(last, before, '\0');
+  if (size < 64) masks.text &= (std::uint64_t{1} << size) - 1;
+  return masks;
 }
 
-std::size_t CountLineFeeds(std::string_view bytes) {
-  std::size_t count = 0, i = 0;
+BreakBytes CountBreakBytes(std::string_view bytes) {
+  BreakBytes count;
+  std::size_t i = 0;
 #if defined(__SSE2__)
-  // Each byte of `found` counts the LFs of its column, for at most 255 blocks at a time; the sum
-  // of its bytes then goes to the count.
-  const __m128i lf = _mm_set1_epi8('\n'), zero = _mm_setzero_si128();
+  // Each byte of a counter counts the matches of its column, for at most 255 steps at a time; the
+  // sum of its bytes then goes to the count.
+  const __m128i lfs = _mm_set1_epi8('\n'), crs = _mm_set1_epi8('\r'), zero = _mm_setzero_si128();
+  auto sum = [&](__m128i counter) {
+    const __m128i sums = _mm_sad_epu8(counter, zero);
+    return static_cast<std::size_t>(_mm_cvtsi128_si32(sums)) + static_cast<std::size_t>(_mm_extract_epi16(sums, 4));
+  };
   while (i + 16 <= bytes.size()) {
-    __m128i found = zero;
-    for (int blocks = 0; blocks < 255 && i + 16 <= bytes.size(); ++blocks, i += 16) {
+    __m128i lf = zero, cr = zero;
+    for (int steps = 0; steps < 255 && i + 16 <= bytes.size(); ++steps, i += 16) {
       const __m128i part = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + i));
-      found = _mm_sub_epi8(found, _mm_cmpeq_epi8(part, lf));  // a match is -1
+      lf = _mm_sub_epi8(lf, _mm_cmpeq_epi8(part, lfs));  // a match is -1
+      cr = _mm_sub_epi8(cr, _mm_cmpeq_epi8(part, crs));
     }
-    const __m128i sums = _mm_sad_epu8(found, zero);
-    count += static_cast<std::size_t>(_mm_cvtsi128_si32(sums)) + static_cast<std::size_t>(_mm_extract_epi16(sums, 4));
+    count.lf += sum(lf);
+    count.cr += sum(cr);
   }
 #endif
-  for (; i < bytes.size(); ++i) count += bytes[i] == '\n';
+  for (; i < bytes.size(); ++i) {
+    count.lf += bytes[i] == '\n';
+    count.cr += bytes[i] == '\r';
+  }
   return count;
 }
 

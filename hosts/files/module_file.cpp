@@ -64,10 +64,9 @@ bool IsModuleFile(const fs::path& path) { return ComponentTypeOfExtension(path) 
 namespace {
 
 // IsAttributeLine on the bytes.
-bool IsAttributeBytes(std::string_view line) {
-  std::size_t i = 0;
-  while (i < line.size() && IsBlankByte(line[i])) ++i;
-  return line.size() - i >= 10 && line[i] == 'A' && std::memcmp(line.data() + i, "Attribute ", 10) == 0;
+bool IsAttributeBytes(const ByteLine& line) {
+  const char* text = line.text.data() + line.indent;
+  return line.text.size() - line.indent >= 10 && text[0] == 'A' && std::memcmp(text, "Attribute ", 10) == 0;
 }
 
 // Where the designer block that starts at `from` ends (the offset after its last "End" line), read
@@ -91,6 +90,15 @@ std::size_t DesignerBlockEnd(std::string_view bytes, std::size_t from) {
     }
   }
   return std::string_view::npos;
+}
+
+// Adds a line whose bytes are not its characters. Kept out of the loop over a file's lines (never
+// inlined), so that the loop stays small: such lines are rare.
+[[gnu::noinline]] void PushBackDecoded(memhost::LineStore& lines, std::string_view bytes, int codePage) {
+  if (codePage == 1252)
+    DecodeCp1252(bytes, lines.PushBackUnits(bytes.size()));  // straight into the store
+  else
+    lines.PushBack(Decode(bytes, codePage));
 }
 
 }  // namespace
@@ -139,7 +147,7 @@ ModuleFile ParseModuleFile(const fs::path& path, memhost::SharedBytes bytes, int
     if (module.componentType == host::vbext_ct_ClassModule && first.text.find(u"CLASS") == Text::npos)
       NotVb6(path, kind + ": the first line is not \"VERSION 1.0 CLASS\"");
     // The header runs to the designer block or, in a class, to its Attribute lines.
-    for (; more && !IsAttributeBytes(line.text); more = lines.Next(line)) {
+    for (; more && !IsAttributeBytes(line); more = lines.Next(line)) {
       Line current = decoded();
       if (IsBeginLine(current.text)) {
         const std::size_t end = DesignerBlockEnd(all, line.offset);
@@ -168,7 +176,7 @@ ModuleFile ParseModuleFile(const fs::path& path, memhost::SharedBytes bytes, int
     if (module.componentType != host::vbext_ct_ClassModule && !module.HasDesigner())
       NotVb6(path, kind + ": it has no designer block (\"Begin VB.Form ...\")");
   }
-  for (; more && IsAttributeBytes(line.text); more = lines.Next(line)) {
+  for (; more && IsAttributeBytes(line); more = lines.Next(line)) {
     Line attribute = decoded();
     if (!module.name.size())
       if (auto name = VbNameOf(attribute.text)) module.name = *name;
@@ -189,37 +197,34 @@ std::vector<CodeLine> ModuleFile::Code() const {
   std::vector<CodeLine> code;
   ByteLines reader(bytes.view(), codeBegin);
   for (ByteLines::Line line; reader.Next(line);)
-    code.push_back(CodeLine{Line{Decode(line.text, codePage), std::string(line.eol)}, IsAttributeBytes(line.text)});
+    code.push_back(CodeLine{Line{Decode(line.text, codePage), std::string(line.eol)}, IsAttributeBytes(line)});
   return code;
 }
 
 memhost::LineStore ModuleFile::VisibleCode() {
+  const std::string_view all = bytes.view();
+  const BreakBytes breakBytes = CountBreakBytes(all.substr(codeBegin));
   // Lines whose bytes are their characters stay in the file's bytes; only the others are decoded.
   memhost::LineStore lines(bytes);
-  lines.Reserve(CountLineFeeds(bytes.view().substr(codeBegin)) + 1);
-  codeHasHidden = codeEolsDiffer = false;
+  lines.Reserve(breakBytes.lf + 1);
+  codeHasHidden = false;
   codeEol.clear();
-  Text decoded;  // one line at a time, its room reused
-  ByteLines reader(bytes.view(), codeBegin);
-  for (ByteLines::Line line; reader.Next(line);) {
-    if (!line.eol.empty()) {
-      if (codeEol.empty()) codeEol = std::string(line.eol);
-      // By hand: a call to compare two bytes would cost more than the comparison.
-      codeEolsDiffer = codeEolsDiffer || line.eol.size() != codeEol.size() || line.eol[0] != codeEol[0] ||
-                       (line.eol.size() == 2 && line.eol[1] != codeEol[1]);
-    }
-    if (IsAttributeBytes(line.text)) {
+  std::size_t read = 0;  // lines, hidden ones too
+  ForEachByteLine(all, codeBegin, [&](const ByteLine& line) {
+    if (read++ == 0) codeEol = line.eol;
+    if (IsAttributeBytes(line))
       codeHasHidden = true;
-      continue;
-    }
-    if (!line.highBytes || DecodesByteForByte(line.text, codePage)) {
+    else if (!line.highBytes || DecodesByteForByte(line.text, codePage))
       lines.PushBackOrigin(line.offset, line.text.size());
-      continue;
-    }
-    decoded.clear();
-    DecodeInto(decoded, line.text, codePage);
-    lines.PushBack(decoded);
-  }
+    else
+      PushBackDecoded(lines, line.text, codePage);
+  });
+  // Each line but a last one without a break ends with a CR LF, a lone LF or a lone CR: the number
+  // of breaks and of LF and CR bytes tell how many of each there are, instead of each line's end
+  // being compared.
+  const std::size_t breaks = read - (read > 0 && all.back() != '\n' && all.back() != '\r');
+  const std::size_t pairs = breakBytes.lf + breakBytes.cr - breaks;
+  codeEolsDiffer = (pairs > 0) + (breakBytes.lf > pairs) + (breakBytes.cr > pairs) > 1;
   return lines;
 }
 

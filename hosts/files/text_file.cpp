@@ -8,6 +8,10 @@
 
 #include "hosts/files/byte_lines.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace fs = std::filesystem;
 
 namespace files {
@@ -29,31 +33,52 @@ void DecodeInto(Text& text, std::string_view bytes, int codePage) {
       for (unsigned char c : bytes) text += static_cast<char16_t>(c);
       return;
     default: {
-      // Windows-1252: one character per byte, looked up in a table made once.
-      static const std::array<char16_t, 256> kTable = [] {
-        std::array<char16_t, 256> table{};
-        for (int b = 0; b < 256; ++b) table[static_cast<std::size_t>(b)] = vb::FromCp1252(static_cast<unsigned char>(b));
-        return table;
-      }();
       const std::size_t at = text.size();
       text.resize(at + bytes.size());
-      char16_t* out = text.data() + at;
-      for (std::size_t i = 0; i < bytes.size(); ++i) out[i] = kTable[static_cast<unsigned char>(bytes[i])];
+      DecodeCp1252(bytes, text.data() + at);
     }
   }
 }
 
+void DecodeCp1252(std::string_view bytes, char16_t* out) {
+  // One character per byte, looked up in a table made once.
+  static const std::array<char16_t, 256> kTable = [] {
+    std::array<char16_t, 256> table{};
+    for (int b = 0; b < 256; ++b) table[static_cast<std::size_t>(b)] = vb::FromCp1252(static_cast<unsigned char>(b));
+    return table;
+  }();
+  for (std::size_t i = 0; i < bytes.size(); ++i) out[i] = kTable[static_cast<unsigned char>(bytes[i])];
+}
+
 bool DecodesByteForByte(std::string_view bytes, int codePage) {
   if (codePage == 28591) return true;
-  // One pass without an early exit, so that it vectorizes: bytes above 0x7F are rare in code.
-  unsigned char all = 0, control = 0;  // control: a byte from 0x80 to 0x9F, no Latin-1 character in 1252
-  for (char c : bytes) {
-    const auto b = static_cast<unsigned char>(c);
-    all |= b;
-    control |= static_cast<unsigned char>((b & 0xE0) == 0x80);
+  // Bytes above 0x7F are rare in code, and a line with one is short: sixteen bytes at a time, the
+  // last step overlapping the one before, rather than a loop that pays its set-up for a few bytes.
+  bool high = false, control = false;  // control: a byte from 0x80 to 0x9F, no Latin-1 character in 1252
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  if (bytes.size() >= 16) {
+    const __m128i top = _mm_set1_epi8(static_cast<char>(0xE0)), c1 = _mm_set1_epi8(static_cast<char>(0x80));
+    int highBits = 0, controlBits = 0;
+    auto step = [&](std::size_t at) {
+      const __m128i part = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + at));
+      highBits |= _mm_movemask_epi8(part);
+      controlBits |= _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_and_si128(part, top), c1));
+    };
+    for (; i + 16 < bytes.size(); i += 16) step(i);
+    step(bytes.size() - 16);
+    high = highBits != 0;
+    control = controlBits != 0;
+    i = bytes.size();
   }
-  if (all < 0x80) return true;
-  return codePage != 65001 && control == 0;
+#endif
+  for (; i < bytes.size(); ++i) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    high = high || b >= 0x80;
+    control = control || (b & 0xE0) == 0x80;
+  }
+  if (!high) return true;
+  return codePage != 65001 && !control;
 }
 
 std::string Encode(TextView text, int codePage) {

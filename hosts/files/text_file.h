@@ -22,6 +22,8 @@ bool IsSupportedCodePage(int codePage);
 Text Decode(std::string_view bytes, int codePage);
 // Appends the decoded bytes to `text`.
 void DecodeInto(Text& text, std::string_view bytes, int codePage);
+// Writes the characters of Windows-1252 bytes to `out`, one for each byte.
+void DecodeCp1252(std::string_view bytes, char16_t* out);
 // True when each byte decodes to the character of its own number (U+0000 to U+00FF), as every
 // byte does in 28591, ASCII does in 65001, and all but 0x80 to 0x9F do in 1252.
 bool DecodesByteForByte(std::string_view bytes, int codePage);

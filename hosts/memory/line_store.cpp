@@ -126,6 +126,17 @@ void LineStore::PushBack(TextView line) {
   gapBegin_ = gapEnd_ = spans_.size();
 }
 
+char16_t* LineStore::PushBackUnits(std::size_t length) {
+  if (length >= (1u << 30)) throw std::length_error("code line too long");
+  ReserveIn(wide_, kWide, length);
+  MoveGap(size());
+  spans_.resize(gapBegin_);
+  spans_.push_back(Span{static_cast<std::uint32_t>(wide_.used), static_cast<std::uint32_t>(length), kWide});
+  gapBegin_ = gapEnd_ = spans_.size();
+  wide_.used += length;
+  return wide_.data + wide_.used - length;
+}
+
 void LineStore::Replace(std::size_t at, std::size_t count, const std::vector<TextView>& lines) {
   ReplaceEach(at, count, [&lines](const auto& visit) {
     for (TextView line : lines) visit(line);

@@ -77,6 +77,10 @@ class LineStore {
   void Reserve(std::size_t lines) { spans_.reserve(lines); }
   // Adds a line at the end.
   void PushBack(TextView line);
+  // Adds at the end a line of `length` 16-bit units and returns where to write them, before the
+  // store is used again: a file's line is decoded straight into the store instead of through a
+  // string of its own.
+  char16_t* PushBackUnits(std::size_t length);
   // Adds at the end the line that is `length` bytes of the origin from `offset` (inline: a file
   // being read calls it for nearly every line).
   void PushBackOrigin(std::size_t offset, std::size_t length) {
