@@ -1,5 +1,6 @@
 #include "hosts/files/byte_lines.h"
 
+#include <algorithm>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -29,7 +30,8 @@ BreakBytes CountBreakBytes(std::string_view bytes) {
   };
   while (i + 16 <= bytes.size()) {
     __m128i lf = zero, cr = zero;
-    for (int steps = 0; steps < 255 && i + 16 <= bytes.size(); ++steps, i += 16) {
+    const std::size_t end = i + 16 * std::min<std::size_t>(255, (bytes.size() - i) / 16);
+    for (; i < end; i += 16) {
       const __m128i part = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + i));
       lf = _mm_sub_epi8(lf, _mm_cmpeq_epi8(part, lfs));  // a match is -1
       cr = _mm_sub_epi8(cr, _mm_cmpeq_epi8(part, crs));

@@ -207,21 +207,22 @@ memhost::LineStore ModuleFile::VisibleCode() {
   // Lines whose bytes are their characters stay in the file's bytes; only the others are decoded.
   memhost::LineStore lines(bytes);
   lines.Reserve(breakBytes.lf + 1);
-  codeHasHidden = false;
-  codeEol.clear();
-  std::size_t read = 0;  // lines, hidden ones too
+  std::size_t hidden = 0;
   ForEachByteLine(all, codeBegin, [&](const ByteLine& line) {
-    if (read++ == 0) codeEol = line.eol;
     if (IsAttributeBytes(line))
-      codeHasHidden = true;
+      ++hidden;
     else if (!line.highBytes || DecodesByteForByte(line.text, codePage))
       lines.PushBackOrigin(line.offset, line.text.size());
     else
       PushBackDecoded(lines, line.text, codePage);
   });
+  codeHasHidden = hidden > 0;
+  ByteLine first;
+  codeEol = ByteLines(all, codeBegin).Next(first) ? first.eol : std::string_view();
   // Each line but a last one without a break ends with a CR LF, a lone LF or a lone CR: the number
   // of breaks and of LF and CR bytes tell how many of each there are, instead of each line's end
   // being compared.
+  const std::size_t read = lines.size() + hidden;
   const std::size_t breaks = read - (read > 0 && all.back() != '\n' && all.back() != '\r');
   const std::size_t pairs = breakBytes.lf + breakBytes.cr - breaks;
   codeEolsDiffer = (pairs > 0) + (breakBytes.lf > pairs) + (breakBytes.cr > pairs) > 1;

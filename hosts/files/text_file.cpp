@@ -3,10 +3,12 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <stdexcept>
 
 #include "hosts/files/byte_lines.h"
+#include "hosts/memory/line_store.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -15,6 +17,18 @@
 namespace fs = std::filesystem;
 
 namespace files {
+namespace {
+
+#if defined(__SSE2__)
+// A bit for each of the 16 bytes at `at` that is from 0x80 to 0x9F (no Latin-1 character).
+unsigned ControlBytes(const char* at) {
+  const __m128i part = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+  const __m128i top3 = _mm_and_si128(part, _mm_set1_epi8(static_cast<char>(0xE0)));
+  return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(top3, _mm_set1_epi8(static_cast<char>(0x80)))));
+}
+#endif
+
+}  // namespace
 
 bool IsSupportedCodePage(int codePage) { return codePage == 1252 || codePage == 28591 || codePage == 65001; }
 
@@ -41,13 +55,26 @@ void DecodeInto(Text& text, std::string_view bytes, int codePage) {
 }
 
 void DecodeCp1252(std::string_view bytes, char16_t* out) {
-  // One character per byte, looked up in a table made once.
-  static const std::array<char16_t, 256> kTable = [] {
-    std::array<char16_t, 256> table{};
-    for (int b = 0; b < 256; ++b) table[static_cast<std::size_t>(b)] = vb::FromCp1252(static_cast<unsigned char>(b));
-    return table;
+  // Every byte but those from 0x80 to 0x9F is its own character: the bytes are widened at once and
+  // those few are then looked up in a table made once.
+  static const std::array<char16_t, 32> kLetters = [] {
+    std::array<char16_t, 32> letters{};
+    for (int b = 0; b < 32; ++b)
+      letters[static_cast<std::size_t>(b)] = vb::FromCp1252(static_cast<unsigned char>(0x80 + b));
+    return letters;
   }();
-  for (std::size_t i = 0; i < bytes.size(); ++i) out[i] = kTable[static_cast<unsigned char>(bytes[i])];
+  const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+  memhost::WidenBytes(in, bytes.size(), out);
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  for (; i + 16 <= bytes.size(); i += 16)
+    for (unsigned found = ControlBytes(bytes.data() + i); found != 0; found &= found - 1) {
+      const std::size_t at = i + static_cast<std::size_t>(std::countr_zero(found));
+      out[at] = kLetters[in[at] - 0x80];
+    }
+#endif
+  for (; i < bytes.size(); ++i)
+    if ((in[i] & 0xE0) == 0x80) out[i] = kLetters[in[i] - 0x80];
 }
 
 bool DecodesByteForByte(std::string_view bytes, int codePage) {
@@ -58,12 +85,11 @@ bool DecodesByteForByte(std::string_view bytes, int codePage) {
   std::size_t i = 0;
 #if defined(__SSE2__)
   if (bytes.size() >= 16) {
-    const __m128i top = _mm_set1_epi8(static_cast<char>(0xE0)), c1 = _mm_set1_epi8(static_cast<char>(0x80));
-    int highBits = 0, controlBits = 0;
+    unsigned highBits = 0, controlBits = 0;
     auto step = [&](std::size_t at) {
       const __m128i part = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + at));
-      highBits |= _mm_movemask_epi8(part);
-      controlBits |= _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_and_si128(part, top), c1));
+      highBits |= static_cast<unsigned>(_mm_movemask_epi8(part));
+      controlBits |= ControlBytes(bytes.data() + at);
     };
     for (; i + 16 < bytes.size(); i += 16) step(i);
     step(bytes.size() - 16);
