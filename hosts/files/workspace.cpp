@@ -235,6 +235,8 @@ struct Workspace::Impl {
     try {
       if (!module.file.designer) Reread(module, "");
       LoadDesignerControls(*vbe, module.qualified, *module.file.Designer());
+    } catch (const SaveError& e) {
+      throw LoadError(e.path(), e.message());
     } catch (const vb::Error& e) {
       throw LoadError(module.file.path, "the in-memory IDE refused it: " + vb::ToUtf8(e.description));
     }

@@ -228,6 +228,32 @@ TEST(FilesDesignerSave, AFormKeepsEveryOtherLineThroughAddRenameRemoveAndPropert
   EXPECT_TRUE(again.PendingChanges().empty());
 }
 
+// A save keeps no copy of the file it wrote: controls first looked at after it are read from the
+// file as saved, which must still be what was written.
+TEST(FilesDesignerSave, ControlsFirstLookedAtAfterASaveAreReadFromTheSavedFile) {
+  for (const bool changedOnDisk : {false, true}) {
+    SCOPED_TRACE(changedOnDisk ? "changed on disk" : "as saved");
+    ScratchDir dir;
+    const fs::path path = dir / "frmTest.frm";
+    WriteFile(path, Crlf(kForm));
+    Workspace ws = Workspace::Load(path);
+    ws.vbe()->Component(u"frmTest")->CodeModule()->InsertLines(1, u"' saved");
+    ws.Save();
+    std::string saved = ReadFile(path);
+    if (changedOnDisk) WriteFile(path, saved + "' theirs\r\n");
+    try {
+      ws.vbe()->RenameControl(u"frmTest", u"txtOld", u"txtNew");
+      EXPECT_FALSE(changedOnDisk);
+      saved.replace(saved.find("txtOld \r\n"), 6, "txtNew");
+      ASSERT_EQ(ws.PendingChanges().size(), 1u);
+      EXPECT_EQ(ws.PendingChanges()[0].newBytes, saved);
+    } catch (const files::LoadError& e) {
+      EXPECT_TRUE(changedOnDisk);
+      EXPECT_EQ(e.message(), "the file changed on disk since it was loaded");
+    }
+  }
+}
+
 TEST(FilesDesignerSave, ARemovedContainerTakesItsControlsWithIt) {
   ScratchDir dir;
   const fs::path path = dir / "frmTest.frm";
