@@ -76,6 +76,58 @@ class StubSet {
   std::vector<std::uint32_t> slots_;  // 1 + an index into written_, 0 when free; at most half used
 };
 
+// Where each procedure of the interface is declared, by the hash of its name: its declaration is
+// read again when its stub is written, so a large interface is not held as text.
+using ProcedureLines = std::vector<std::pair<std::uint32_t, std::uint32_t>>;  // hash, line
+
+// Hands each stub of the interface's public members to `write`, in the order of the members.
+// `ask` answers the question about a variable of a type that is not built in.
+template <class Ask, class Write>
+void WriteStubs(host::CodeModule& module, host::Members& members, TextView ClassName,
+                const ProcedureLines& procedureLines, const BuildInterface::AlreadyThere& alreadyThere,
+                const Ask& ask, const Write& write) {
+  StubSet stubs(Text(ClassName) + u"_", alreadyThere);
+  const long count = members.Count();
+  for (long i = 1; i <= count; ++i) {
+    host::Ref<host::Member> member = Required(members.Item(i));
+    if (member->Scope() != host::vbext_Public) continue;
+    const host::MemberType type = member->Type();
+    Text name = member->Name();
+    if (type == host::vbext_mt_Variable) {
+      // Joined onto one line: a list continued over lines names its variables all the same.
+      Text declaration = vb::Replace(DeclarationAt(module, member->CodeLocation()), u"_" + vb::kCrLf, u" ");
+      Text varType = VariableType(declaration, name);
+      if (stubs.Take(ProcedureKind::PropertyGet, name))
+        write(VariableStub(ClassName, name, varType, ProcedureKind::PropertyGet));
+      std::optional<int> writes = KnownWriteProcedures(varType);
+      if (!writes.has_value()) {
+        // A write procedure that is there already answers the question.
+        if (stubs.Has(ProcedureKind::PropertyLet, name) || stubs.Has(ProcedureKind::PropertySet, name)) {
+          writes = 0;
+        } else {
+          writes = ask(varType);
+        }
+      }
+      if ((*writes & kLetProcedure) && stubs.Take(ProcedureKind::PropertyLet, name))
+        write(VariableStub(ClassName, name, varType, ProcedureKind::PropertyLet));
+      if ((*writes & kSetProcedure) && stubs.Take(ProcedureKind::PropertySet, name))
+        write(VariableStub(ClassName, name, varType, ProcedureKind::PropertySet));
+    } else if (type == host::vbext_mt_Method || type == host::vbext_mt_Property) {
+      // Every public procedure of that name: a property has its Get, Let and Set each.
+      const std::uint32_t hash = static_cast<std::uint32_t>(vb::HashNoCase(name));
+      auto candidate = std::lower_bound(procedureLines.begin(), procedureLines.end(), std::make_pair(hash, 0u));
+      for (; candidate != procedureLines.end() && candidate->first == hash; ++candidate) {
+        const Text declaration = DeclarationAt(module, static_cast<long>(candidate->second));
+        const std::optional<vb::ProcedureHeader> header = vb::ReadProcedureHeader(declaration);
+        if (!header || !vb::EqualsNoCase(header->name, name) || header->scope != host::vbext_Public ||
+            IsMethod(header->kind) != (type == host::vbext_mt_Method) || !stubs.Take(header->kind, name))
+          continue;
+        write(ProcedureStub(ClassName, name, *header, declaration));
+      }
+    }
+  }
+}
+
 }  // namespace
 
 BuildInterface::BuildInterface(AskPropertyType ask) : ask_(std::move(ask)) {}
@@ -86,55 +138,29 @@ vb::Text BuildInterface::operator()(const host::Ref<host::VBE>& VBInst, vb::Text
   host::Ref<host::VBComponent> component = Required(Required(project->VBComponents())->Item(ClassName));
   host::Ref<host::CodeModule> module = Required(component->CodeModule());
   host::Ref<host::Members> members = Required(module->Members());
-  // Where each procedure is declared, by the hash of its name: its declaration is read again
-  // when its stub is written, so a large interface is not held as text.
-  std::vector<std::pair<std::uint32_t, std::uint32_t>> procedureLines;  // hash, line
+  ProcedureLines procedureLines;
   ForEachProcedure(*module, [&](const vb::ProcedureHeader& header, TextView, long line) {
     procedureLines.emplace_back(static_cast<std::uint32_t>(vb::HashNoCase(header.name)), static_cast<std::uint32_t>(line));
   });
   std::sort(procedureLines.begin(), procedureLines.end());  // within a name, in the order of the code
-  StubSet stubs(Text(ClassName) + u"_", alreadyThere);
 
+  // Written twice: once to count the characters, once into a text of exactly that size. A text
+  // that grows holds its old and its new room together while it moves, which for a large
+  // interface is a few times the stubs. The answers of the first time are given again the second
+  // time, so each question is asked once.
+  std::vector<int> answers;
+  std::size_t length = 0;
+  WriteStubs(
+      *module, *members, ClassName, procedureLines, alreadyThere,
+      [&](const Text& varType) { return answers.emplace_back(Required(ask_)(varType)); },
+      [&length](const Text& stub) { length += stub.size(); });
   Text result;
-  long count = members->Count();
-  for (long i = 1; i <= count; ++i) {
-    host::Ref<host::Member> member = Required(members->Item(i));
-    if (member->Scope() != host::vbext_Public) continue;
-    const host::MemberType type = member->Type();
-    Text name = member->Name();
-    if (type == host::vbext_mt_Variable) {
-      // Joined onto one line: a list continued over lines names its variables all the same.
-      Text declaration = vb::Replace(DeclarationAt(*module, member->CodeLocation()), u"_" + vb::kCrLf, u" ");
-      Text varType = VariableType(declaration, name);
-      if (stubs.Take(ProcedureKind::PropertyGet, name))
-        result += VariableStub(ClassName, name, varType, ProcedureKind::PropertyGet);
-      std::optional<int> writes = KnownWriteProcedures(varType);
-      if (!writes.has_value()) {
-        // A write procedure that is there already answers the question.
-        if (stubs.Has(ProcedureKind::PropertyLet, name) || stubs.Has(ProcedureKind::PropertySet, name)) {
-          writes = 0;
-        } else {
-          writes = Required(ask_)(varType);
-        }
-      }
-      if ((*writes & kLetProcedure) && stubs.Take(ProcedureKind::PropertyLet, name))
-        result += VariableStub(ClassName, name, varType, ProcedureKind::PropertyLet);
-      if ((*writes & kSetProcedure) && stubs.Take(ProcedureKind::PropertySet, name))
-        result += VariableStub(ClassName, name, varType, ProcedureKind::PropertySet);
-    } else if (type == host::vbext_mt_Method || type == host::vbext_mt_Property) {
-      // Every public procedure of that name: a property has its Get, Let and Set each.
-      const std::uint32_t hash = static_cast<std::uint32_t>(vb::HashNoCase(name));
-      auto candidate = std::lower_bound(procedureLines.begin(), procedureLines.end(), std::make_pair(hash, 0u));
-      for (; candidate != procedureLines.end() && candidate->first == hash; ++candidate) {
-        const Text declaration = DeclarationAt(*module, static_cast<long>(candidate->second));
-        const std::optional<vb::ProcedureHeader> header = vb::ReadProcedureHeader(declaration);
-        if (!header || !vb::EqualsNoCase(header->name, name) || header->scope != host::vbext_Public ||
-            IsMethod(header->kind) != (type == host::vbext_mt_Method) || !stubs.Take(header->kind, name))
-          continue;
-        result += ProcedureStub(ClassName, name, *header, declaration);
-      }
-    }
-  }
+  result.reserve(length);
+  std::size_t answered = 0;
+  WriteStubs(
+      *module, *members, ClassName, procedureLines, alreadyThere,
+      [&](const Text&) { return answers.at(answered++); },  // the same code, so the same questions
+      [&result](const Text& stub) { result += stub; });
   return result;
 }
 
