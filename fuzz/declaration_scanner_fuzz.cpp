@@ -31,12 +31,12 @@ void CheckOutline(const memhost::ModuleOutline& outline, long lineCount) {
   std::vector<std::uint32_t> memberIndexes, scratch;
   memhost::MemberDeclarations(outline, memberIndexes, scratch);
   std::vector<memhost::MemberInfo> members;
-  for (std::uint32_t index : memberIndexes) members.push_back(memhost::MemberOf(outline.declarations[index]));
+  for (std::uint32_t index : memberIndexes) members.push_back(memhost::MemberOf(outline, outline.declarations[index]));
   for (std::size_t i = 0; i < members.size(); ++i) {
     FUZZ_CHECK(!members[i].name.empty());
     for (std::size_t j = 0; j < i; ++j) FUZZ_CHECK(!vb::EqualsNoCase(members[i].name, members[j].name));
     FUZZ_CHECK(std::any_of(outline.declarations.begin(), outline.declarations.end(), [&](const auto& d) {
-      return d.name == members[i].name && d.firstLine == members[i].codeLocation;
+      return outline.Name(d) == members[i].name && d.firstLine == members[i].codeLocation;
     }));
   }
 }

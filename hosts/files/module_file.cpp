@@ -255,34 +255,38 @@ std::size_t StatementStart(const Lines& lines, std::size_t last) {
 
 // The members that the statement on lines[first..last] declares.
 template <class Lines>
-std::vector<memhost::Declaration> Declared(const Lines& lines, std::size_t first, std::size_t last) {
+memhost::ModuleOutline Declared(const Lines& lines, std::size_t first, std::size_t last) {
   std::vector<Text> statement;
   for (std::size_t k = first; k <= last; ++k) statement.emplace_back(lines[k]);
-  std::vector<memhost::Declaration> members;
-  for (auto& d : memhost::ScanModule(statement).declarations)
-    if (!d.name.empty() && d.kind != memhost::DeclarationKind::Implements) members.push_back(std::move(d));
+  memhost::ModuleOutline members = memhost::ScanModule(statement);
+  std::erase_if(members.declarations, [](const memhost::Declaration& d) {
+    return d.nameLength == 0 || d.kind == memhost::DeclarationKind::Implements;
+  });
   return members;
 }
 
 // The hidden lines of the members that a statement declared (`before`) now that it declares
 // `after`: a line of a renamed member is renamed with it, a line of a member that is gone is left
 // out and listed in `dropped`.
-std::vector<Line> FollowMembers(std::vector<Line> lines, const std::vector<memhost::Declaration>& before,
-                                const std::vector<memhost::Declaration>& after, std::vector<DroppedLine>* dropped) {
+std::vector<Line> FollowMembers(std::vector<Line> lines, const memhost::ModuleOutline& beforeOutline,
+                                const memhost::ModuleOutline& afterOutline, std::vector<DroppedLine>* dropped) {
+  const std::vector<memhost::Declaration>& before = beforeOutline.declarations;
+  const std::vector<memhost::Declaration>& after = afterOutline.declarations;
   std::vector<Line> kept;
   for (Line& line : lines) {
     const auto [at, length] = MemberSpan(line.text);
     const TextView member = TextView(line.text).substr(at, length);
     // A line naming no member of the statement goes with the statement's first member.
     std::size_t d = 0;
-    while (d < before.size() && !vb::EqualsNoCase(before[d].name, member)) ++d;
+    while (d < before.size() && !vb::EqualsNoCase(beforeOutline.Name(before[d]), member)) ++d;
     if (d == before.size()) d = 0;
     if (d >= after.size() || after[d].kind != before[d].kind) {
-      if (dropped) dropped->push_back(DroppedLine{Text(length ? member : TextView(before[0].name)), line.text});
+      if (dropped) dropped->push_back(DroppedLine{Text(length ? member : beforeOutline.Name(before[0])), line.text});
       continue;
     }
-    if (length && vb::EqualsNoCase(member, before[d].name) && member != after[d].name)
-      line.text.replace(at, length, after[d].name);
+    const TextView renamed = afterOutline.Name(after[d]);
+    if (length && vb::EqualsNoCase(member, beforeOutline.Name(before[d])) && member != renamed)
+      line.text.replace(at, length, renamed);
     kept.push_back(std::move(line));
   }
   return kept;
@@ -381,14 +385,14 @@ void RebuildCode(const std::vector<CodeLine>& old, const memhost::LineStore& cur
       continue;
     }
     const auto before = Declared(visible, first, last);
-    if (before.empty()) {
+    if (before.declarations.empty()) {
       // Hidden lines after something that declares nothing keep their place among the lines.
       group.after = map.to[last] != kUnmatched ? map.to[last] + 1 : keptBefore;
       placed.push_back(std::move(group));
       continue;
     }
     // The declaration was edited or removed: the lines follow its members.
-    std::vector<memhost::Declaration> after;
+    memhost::ModuleOutline after;
     if (map.to[last] != kUnmatched) {
       group.after = map.to[last] + 1;
       after = Declared(current, StatementStart(current, map.to[last]), map.to[last]);

@@ -127,7 +127,7 @@ std::optional<MemberInfo> MemCodeModule::FindMember(TextView name) {
   const ModuleOutline& current = outline();
   for (std::uint32_t index : outline_.Members(lines_)) {
     const Declaration& d = current.declarations[index];
-    if (d.nameHash == hash && vb::EqualsNoCase(d.name, name)) return MemberOf(d);
+    if (d.nameHash == hash && vb::EqualsNoCase(current.Name(d), name)) return MemberOf(current, d);
   }
   return std::nullopt;
 }

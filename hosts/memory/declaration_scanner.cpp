@@ -1,7 +1,9 @@
 #include "hosts/memory/declaration_scanner.h"
 
 #include <cstring>
+#include <limits>
 #include <optional>
+#include <stdexcept>
 #include <string_view>
 #include <type_traits>
 
@@ -272,7 +274,7 @@ enum class Block { Module, Procedure, Type, Enum };
 
 class Scanner {
  public:
-  explicit Scanner(std::vector<Declaration>& out) : out_(out) {}
+  Scanner(std::vector<Declaration>& out, Text& names) : out_(out), names_(names) {}
 
   // Scans logical lines from `from` (1-based) on; stops before a logical line at or after
   // `stopFrom` that starts outside any block when `canStop` accepts it. Returns where it stopped.
@@ -331,16 +333,20 @@ class Scanner {
     }
   }
 
-  void Add(DeclarationKind kind, Text name, int scope, bool withEvents = false) {
+  void Add(DeclarationKind kind, TextView name, int scope, bool withEvents = false) {
+    if (names_.size() + name.size() > std::numeric_limits<std::uint32_t>::max())
+      throw std::length_error("too many declarations");
     Declaration d;
     d.kind = kind;
-    d.name = std::move(name);
+    d.nameAt = static_cast<std::uint32_t>(names_.size());
+    d.nameLength = static_cast<std::uint32_t>(name.size());
+    names_ += name;
     d.scope = static_cast<std::uint8_t>(scope);
     d.withEvents = withEvents;
     d.firstLine = first_;
     d.lastLine = last_;
     d.markLine = IsProcedure(kind) ? 0 : last_;
-    d.nameHash = static_cast<std::uint32_t>(vb::HashNoCase(d.name));
+    d.nameHash = static_cast<std::uint32_t>(vb::HashNoCase(name));
     out_.push_back(std::move(d));
   }
 
@@ -419,6 +425,7 @@ class Scanner {
   }
 
   std::vector<Declaration>& out_;
+  Text& names_;
   std::int32_t first_ = 0, last_ = 0;  // physical lines of the logical line being read
   Block block_ = Block::Module;
   std::size_t open_ = 0;  // the declaration whose block is open
@@ -427,7 +434,10 @@ class Scanner {
 template <class Lines>
 ModuleOutline Scan(const Lines& lines) {
   ModuleOutline outline;
-  Scanner(outline.declarations).Run(lines, 1, 0, nullptr);
+  Scanner(outline.declarations, outline.names).Run(lines, 1, 0, nullptr);
+  // Kept as long as the module is: without the room that growing left over.
+  outline.declarations.shrink_to_fit();
+  outline.names.shrink_to_fit();
   SummarizeOutline(outline);
   return outline;
 }
@@ -458,8 +468,8 @@ ModuleOutline ScanModule(const std::vector<Text>& lines) { return Scan(lines); }
 ModuleOutline ScanModule(const LineStore& lines) { return Scan(lines); }
 
 long ScanFrom(const LineStore& lines, long from, long stopFrom, const std::function<bool(long line)>& canStop,
-              std::vector<Declaration>& out) {
-  return Scanner(out).Run(lines, from, stopFrom, canStop);
+              std::vector<Declaration>& out, Text& names) {
+  return Scanner(out, names).Run(lines, from, stopFrom, canStop);
 }
 
 void SummarizeOutline(ModuleOutline& outline) {
@@ -496,7 +506,24 @@ int MemberTypeOf(DeclarationKind kind) {
   }
 }
 
-MemberInfo MemberOf(const Declaration& d) { return MemberInfo{d.name, MemberTypeOf(d.kind), d.scope, d.firstLine}; }
+MemberInfo MemberOf(const ModuleOutline& outline, const Declaration& d) {
+  return MemberInfo{Text(outline.Name(d)), MemberTypeOf(d.kind), d.scope, d.firstLine};
+}
+
+void ModuleOutline::DropUnusedNames() {
+  std::size_t used = 0;
+  for (const Declaration& d : declarations) used += d.nameLength;
+  if (names.size() - used < used) return;
+  // Into new room: after edits the names no longer lie in the order of their declarations.
+  Text kept;
+  kept.reserve(used);
+  for (Declaration& d : declarations) {
+    const TextView name = Name(d);
+    d.nameAt = static_cast<std::uint32_t>(kept.size());
+    kept += name;
+  }
+  names = std::move(kept);
+}
 
 void MemberDeclarations(const ModuleOutline& outline, std::vector<std::uint32_t>& members,
                         std::vector<std::uint32_t>& table) {
@@ -509,12 +536,12 @@ void MemberDeclarations(const ModuleOutline& outline, std::vector<std::uint32_t>
   members.clear();
   for (std::size_t i = 0; i < declarations.size(); ++i) {
     const Declaration& d = declarations[i];
-    if (MemberTypeOf(d.kind) == 0 || d.name.empty()) continue;
+    if (MemberTypeOf(d.kind) == 0 || d.nameLength == 0) continue;
     std::size_t slot = d.nameHash & (size - 1);
     bool known = false;
     for (; table[slot] != 0; slot = (slot + 1) & (size - 1)) {
       const Declaration& other = declarations[table[slot] - 1];
-      if (other.nameHash == d.nameHash && vb::EqualsNoCase(other.name, d.name)) {
+      if (other.nameHash == d.nameHash && vb::EqualsNoCase(outline.Name(other), outline.Name(d))) {
         known = true;
         break;
       }

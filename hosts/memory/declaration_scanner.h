@@ -46,9 +46,11 @@ enum class DeclarationKind : std::uint8_t {
   Other,       // any other module-level statement (DefInt, #If, #Const, ...)
 };
 
-// Kept small: a module may hold a hundred thousand declarations, and the outline holds each.
+// Kept small: a module may hold a hundred thousand declarations, and the outline holds each. Its
+// name lies in the outline's `names`: a string of its own would take more than the rest of it.
 struct Declaration {
-  Text name;                         // empty for Option, Other; the interface for Implements
+  std::uint32_t nameAt = 0;          // where the name starts in ModuleOutline::names
+  std::uint32_t nameLength = 0;      // empty for Option, Other; the interface for Implements
   std::int32_t firstLine = 0;        // first physical line of the statement (1-based)
   std::int32_t lastLine = 0;         // last physical line of the statement (continuations)
   std::int32_t endLine = 0;          // procedures, Type, Enum: the line of their End statement (0 when missing)
@@ -61,8 +63,14 @@ struct Declaration {
 
 struct ModuleOutline {
   std::vector<Declaration> declarations;  // module level, in the order of the code
+  Text names;                             // the declarations' names, one after the other
   long declarationLines = 0;              // last line of the declarations section (0 when none)
   long firstProcedureLine = 0;            // header line of the first procedure (0 when none)
+
+  TextView Name(const Declaration& d) const { return TextView(names).substr(d.nameAt, d.nameLength); }
+  // The names again without those of declarations that are gone, once they take as much room as
+  // the names still used.
+  void DropUnusedNames();
 };
 
 // Scans code lines (without line breaks). Comments, blank lines, " _" continuations and
@@ -73,9 +81,10 @@ ModuleOutline ScanModule(const LineStore& lines);
 // The part of a scan that an edit needs redone: from line `from` (1-based; a line that starts a
 // statement outside any procedure, Type or Enum block) on, appending to `out`, until the first
 // line at or after `stopFrom` that starts a statement outside any block and that `canStop`
-// accepts. Returns that line, or the line after the last when the scan ran to the end.
+// accepts; their names are appended to `names`. Returns that line, or the line after the last
+// when the scan ran to the end.
 long ScanFrom(const LineStore& lines, long from, long stopFrom, const std::function<bool(long line)>& canStop,
-              std::vector<Declaration>& out);
+              std::vector<Declaration>& out, Text& names);
 // Sets the first procedure line and the end of the declarations section from the declarations.
 void SummarizeOutline(ModuleOutline& outline);
 
@@ -116,7 +125,7 @@ struct MemberInfo {
 
 // The member type a declaration gives its name (host::MemberType), 0 when it declares no member.
 int MemberTypeOf(DeclarationKind kind);
-MemberInfo MemberOf(const Declaration& declaration);
+MemberInfo MemberOf(const ModuleOutline& outline, const Declaration& declaration);
 
 // The declarations that are the module's members, one per distinct name (letter case ignored) in
 // the order of the first declaration: Sub/Function/Declare methods, properties (Get/Let/Set

@@ -169,7 +169,8 @@ class MemCodeModule : public host::CodeModule, public std::enable_shared_from_th
   const ModuleOutline& outline() { return outline_.Outline(lines_); }
   std::size_t MemberCount() { return outline_.Members(lines_).size(); }
   MemberInfo MemberAt(std::size_t index) {  // 0-based
-    return MemberOf(outline().declarations[outline_.Members(lines_)[index]]);
+    const ModuleOutline& current = outline();
+    return MemberOf(current, current.declarations[outline_.Members(lines_)[index]]);
   }
   // The member of that name (letter case ignored), if any.
   std::optional<MemberInfo> FindMember(TextView name);

@@ -99,7 +99,7 @@ void OutlineTracker::Update(const LineStore& lines) {
   // outside any block: from there on the text and so the outline are the old ones.
   std::vector<Declaration> fresh;
   long stoppedAt = ScanFrom(lines, from, changedEnd + 1,
-                            [&](long line) { return !InsideBlock(old, line - delta); }, fresh);
+                            [&](long line) { return !InsideBlock(old, line - delta); }, fresh, outline_.names);
   const std::size_t keepBefore = FirstAtOrAfter(old, from);
   const std::size_t keepFrom =
       stoppedAt > static_cast<long>(lines.size()) ? old.size() : FirstAtOrAfter(old, stoppedAt - delta);
@@ -122,6 +122,7 @@ void OutlineTracker::Update(const LineStore& lines) {
     std::move(old.begin() + static_cast<std::ptrdiff_t>(keepFrom), old.end(), std::back_inserter(grown));
     old = std::move(grown);
   }
+  outline_.DropUnusedNames();
   // The first procedure and everything above it were not touched: the section ends where it did.
   if (!headUnchanged) SummarizeOutline(outline_);
 }

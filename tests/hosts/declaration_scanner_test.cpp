@@ -46,7 +46,7 @@ TEST(DeclarationScanner, OutlineOfAFormModule) {
   memhost::ModuleOutline outline = memhost::ScanModule(lines);
   std::vector<Row> rows;
   for (const auto& d : outline.declarations)
-    rows.push_back({d.kind, hosts_test::U8(d.name), d.withEvents, d.firstLine, d.lastLine, d.endLine});
+    rows.push_back({d.kind, hosts_test::U8(outline.Name(d)), d.withEvents, d.firstLine, d.lastLine, d.endLine});
   const std::vector<Row> expected = {
       {K::Option, "", false, 1, 1, 0},         {K::Implements, "IShape", false, 2, 2, 0},
       {K::Other, "", false, 3, 3, 0},          {K::Variable, "mTimer", true, 4, 4, 0},
@@ -107,7 +107,7 @@ TEST(DeclarationScanner, ProcedureEndsAmongLinesThatLookLikeThem) {
   auto rowsOf = [](const memhost::ModuleOutline& outline) {
     std::vector<Row> rows;
     for (const auto& d : outline.declarations)
-      rows.push_back({d.kind, hosts_test::U8(d.name), d.withEvents, d.firstLine, d.lastLine, d.endLine});
+      rows.push_back({d.kind, hosts_test::U8(outline.Name(d)), d.withEvents, d.firstLine, d.lastLine, d.endLine});
     return rows;
   };
   const std::vector<Row> expected = {
