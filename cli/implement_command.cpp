@@ -60,7 +60,9 @@ int Implement(Context& context, const Args& args) {
   std::string file = target;
   for (const ComponentFile& loaded : code.Components())
     if (vb::EqualsNoCase(loaded.project + u"." + loaded.component, component)) file = loaded.file.string();
-  const LineChanges changes = CompareCode(before, CodeOf(*code.vbe(), component));
+  // Against the module's own lines: a copy of a module that grew by thousands of lines is large.
+  const LineChanges changes = CompareCode(before, code.vbe()->ModuleLines(component));
+  before = memhost::LineStore();  // room for the save
   std::string names;
   for (const std::string& entry : interfaces) names += (names.empty() ? "" : ", ") + entry;
   if (home.toolkit.messages().empty()) {

@@ -136,7 +136,7 @@ std::string Plural(long count, const std::string& noun) {
 
 LineChanges LoadedFile::TakeChanges() {
   if (!codeBefore) throw std::logic_error("TakeChanges: the module was loaded without a copy of its code");
-  const LineChanges changes = CompareCode(*codeBefore, CodeOf(*code->vbe(), component));
+  const LineChanges changes = CompareCode(*codeBefore, code->vbe()->ModuleLines(component));
   codeBefore.reset();
   return changes;
 }
