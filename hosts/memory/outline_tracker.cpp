@@ -68,7 +68,11 @@ const ModuleOutline& OutlineTracker::Outline(const LineStore& lines) {
 const std::vector<std::uint32_t>& OutlineTracker::Members(const LineStore& lines) {
   Outline(lines);
   if (!membersValid_) {
-    MemberDeclarations(outline_, members_, memberTable_);
+    // The table of names is let go at once: a module keeps its members for as long as it is
+    // not edited, and the table is twice their number.
+    std::vector<std::uint32_t> table;
+    MemberDeclarations(outline_, members_, table);
+    members_.shrink_to_fit();
     membersValid_ = true;
   }
   return members_;

@@ -28,7 +28,7 @@ class OutlineTracker {
 
   bool scanned_ = false, membersValid_ = false;
   ModuleOutline outline_;
-  std::vector<std::uint32_t> members_, memberTable_;
+  std::vector<std::uint32_t> members_;
   // The changed range since the last scan: `oldCount_` lines from `first_` became `newCount_`.
   bool pending_ = false;
   long first_ = 0, oldCount_ = 0, newCount_ = 0;
