@@ -50,7 +50,7 @@ enum class DeclarationKind : std::uint8_t {
 // name lies in the outline's `names`: a string of its own would take more than the rest of it.
 struct Declaration {
   std::uint32_t nameAt = 0;          // where the name starts in ModuleOutline::names
-  std::uint32_t nameLength = 0;      // empty for Option, Other; the interface for Implements
+  std::uint32_t nameLength = 0;      // 0 for Option and Other; the interface's name for Implements
   std::int32_t firstLine = 0;        // first physical line of the statement (1-based)
   std::int32_t lastLine = 0;         // last physical line of the statement (continuations)
   std::int32_t endLine = 0;          // procedures, Type, Enum: the line of their End statement (0 when missing)
