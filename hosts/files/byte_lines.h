@@ -166,10 +166,8 @@ void ForEachByteLine(std::string_view bytes, std::size_t from, Visit&& visit) {
   if (start < size) visit(ByteLines::MakeLine(bytes, start, size, 0, high != 0, text));
 }
 
-// The LF and the CR bytes of some bytes, counted sixteen at a time.
-struct BreakBytes {
-  std::size_t lf = 0, cr = 0;
-};
-BreakBytes CountBreakBytes(std::string_view bytes);
+// The number of LF bytes, looking at sixteen at a time: a text whose lines end with LF or CR LF
+// has at most one line more.
+std::size_t CountLineFeeds(std::string_view bytes);
 
 }  // namespace files

@@ -2,6 +2,7 @@
 #include "hosts/files/module_file.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <map>
@@ -203,12 +204,13 @@ std::vector<CodeLine> ModuleFile::Code() const {
 
 memhost::LineStore ModuleFile::VisibleCode() {
   const std::string_view all = bytes.view();
-  const BreakBytes breakBytes = CountBreakBytes(all.substr(codeBegin));
   // Lines whose bytes are their characters stay in the file's bytes; only the others are decoded.
   memhost::LineStore lines(bytes);
-  lines.Reserve(breakBytes.lf + 1);
+  lines.Reserve(CountLineFeeds(all.substr(codeBegin)) + 1);
   std::size_t hidden = 0;
+  unsigned eols = 0;  // a bit for each kind of line end seen: CR LF, LF, CR
   ForEachByteLine(all, codeBegin, [&](const ByteLine& line) {
+    eols |= line.eol.size() == 2 ? 1u : line.eol.empty() ? 0u : line.eol[0] == '\n' ? 2u : 4u;
     if (IsAttributeBytes(line))
       ++hidden;
     else if (!line.highBytes || DecodesByteForByte(line.text, codePage))
@@ -217,15 +219,9 @@ memhost::LineStore ModuleFile::VisibleCode() {
       PushBackDecoded(lines, line.text, codePage);
   });
   codeHasHidden = hidden > 0;
+  codeEolsDiffer = std::popcount(eols) > 1;
   ByteLine first;
   codeEol = ByteLines(all, codeBegin).Next(first) ? first.eol : std::string_view();
-  // Each line but a last one without a break ends with a CR LF, a lone LF or a lone CR: the number
-  // of breaks and of LF and CR bytes tell how many of each there are, instead of each line's end
-  // being compared.
-  const std::size_t read = lines.size() + hidden;
-  const std::size_t breaks = read - (read > 0 && all.back() != '\n' && all.back() != '\r');
-  const std::size_t pairs = breakBytes.lf + breakBytes.cr - breaks;
-  codeEolsDiffer = (pairs > 0) + (breakBytes.lf > pairs) + (breakBytes.cr > pairs) > 1;
   return lines;
 }
 

@@ -173,8 +173,36 @@ std::size_t LineStore::ReplaceEach(std::size_t at, std::size_t count, const ForE
 }
 
 void LineStore::Join(std::size_t first, std::size_t count, Text& into) const {
+  if (count == 1) {
+    // One line, as an add-in that reads a module line by line asks for it: straight from its span.
+    const Span& s = SpanAt(first);
+    SizeForJoin(into, s.length);
+    WriteLine(s, into.data());
+    return;
+  }
   std::size_t length = count > 0 ? 2 * (count - 1) : 0;
   for (std::size_t i = first; i < first + count; ++i) length += SpanAt(i).length;
+  SizeForJoin(into, length);
+  char16_t* out = into.data();
+  for (std::size_t i = first; i < first + count; ++i) {
+    if (i > first) {
+      *out++ = u'\r';
+      *out++ = u'\n';
+    }
+    const Span& s = SpanAt(i);
+    WriteLine(s, out);
+    out += s.length;
+  }
+}
+
+void LineStore::WriteLine(const Span& s, char16_t* out) const {
+  if (s.source == kWide)
+    std::copy_n(wide_.data + s.offset, s.length, out);
+  else
+    Widen(s, out);
+}
+
+void LineStore::SizeForJoin(Text& into, std::size_t length) {
   // Within the room the old text is written over, not cleared first; a string that must grow is
   // cleared, so that growing copies nothing. One character of room is left over: a caller that puts
   // a comment mark in front of a line of hundreds of thousands of characters then copies nothing.
@@ -183,19 +211,6 @@ void LineStore::Join(std::size_t first, std::size_t count, Text& into) const {
     into.reserve(length + 1);
   }
   into.resize(length);
-  char16_t* out = into.data();
-  for (std::size_t i = first; i < first + count; ++i) {
-    if (i > first) {
-      *out++ = u'\r';
-      *out++ = u'\n';
-    }
-    const Span& s = SpanAt(i);
-    if (s.source == kWide)
-      std::copy_n(wide_.data + s.offset, s.length, out);
-    else
-      Widen(s, out);
-    out += s.length;
-  }
 }
 
 void LineStore::MoveGap(std::size_t at) {

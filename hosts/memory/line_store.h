@@ -147,6 +147,10 @@ class LineStore {
   }
   // The characters of a line kept as bytes.
   void Widen(const Span& s, char16_t* out) const { WidenBytes(ByteData(s), s.length, out); }
+  // Writes the characters of a line.
+  void WriteLine(const Span& s, char16_t* out) const;
+  // Makes `into` `length` characters long for Join to write over.
+  static void SizeForJoin(Text& into, std::size_t length);
   void MoveGap(std::size_t at);
   void ReserveSpans(std::size_t count);
   template <class Unit>

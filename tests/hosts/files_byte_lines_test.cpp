@@ -78,17 +78,12 @@ TEST(FilesByteLines, LinesAndTheirEndsAreFoundAcrossBlockEdges) {
   EXPECT_TRUE(SplitByBlocks("abc\r\n", 5).empty());
 }
 
-TEST(FilesByteLines, BreakBytesAreCounted) {
+TEST(FilesByteLines, LineFeedsAreCounted) {
   std::string bytes;
   for (int i = 0; i < 5000; ++i) bytes += std::string(static_cast<std::size_t>(i % 37), 'a') + (i % 3 ? "\r\n" : "\n");
-  // LFs, then CRs.
-  auto counted = [](std::string_view text) {
-    const files::BreakBytes count = files::CountBreakBytes(text);
-    return std::vector<std::size_t>{count.lf, count.cr};
-  };
-  EXPECT_EQ(counted(bytes), (std::vector<std::size_t>{5000, 3333}));
-  EXPECT_EQ(counted(bytes.substr(0, 10)), (std::vector<std::size_t>{3, 2}));  // "\n", "a\r\n", "aa\r\n", "aa"
-  EXPECT_EQ(counted(""), (std::vector<std::size_t>{0, 0}));
+  EXPECT_EQ(files::CountLineFeeds(bytes), 5000u);
+  EXPECT_EQ(files::CountLineFeeds(bytes.substr(0, 10)), 3u);  // "\n", "a\r\n", "aa\r\n", "aa"
+  EXPECT_EQ(files::CountLineFeeds(""), 0u);
 }
 
 // Lines with bytes above 0x7F show their characters in each code page, wherever the bytes stand in
