@@ -62,7 +62,9 @@ ProjectFile ReadProjectFile(const fs::path& path, int codePage) {
     }
     if (written.empty()) continue;
     written = Unquote(written);
-    project.modules.push_back(ProjectModule{kv->key, written, ResolveProjectPath(base, written)});
+    ProjectModule module{kv->key, written, {}};
+    module.path = ResolveProjectPath(base, written, &module.maybeLink);
+    project.modules.push_back(std::move(module));
   }
   if (!typed) throw LoadError(path, "not a VB6 project file (.vbp): it has no \"Type=\" line");
   if (project.name.empty()) throw LoadError(path, "the project has an empty Name");

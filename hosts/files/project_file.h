@@ -13,6 +13,7 @@ struct ProjectModule {
   Text key;                     // "Form", "Module", "Class", "UserControl", ...
   Text written;                 // the path as the project file writes it
   std::filesystem::path path;   // found on disk (letter case forgiven)
+  bool maybeLink = true;        // false when `path` is known to name no symbolic link
 };
 
 struct ProjectFile {

@@ -184,13 +184,20 @@ std::string JoinFile(const TextFile& file, int codePage) {
   return bytes;
 }
 
-fs::path ResolveProjectPath(const fs::path& base, TextView written) {
+fs::path ResolveProjectPath(const fs::path& base, TextView written, bool* link) {
   std::string path = vb::ToUtf8(written);
   for (char& c : path)
     if (c == '\\') c = '/';
   fs::path relative(path);
   fs::path direct = relative.is_absolute() ? relative : base / relative;
   std::error_code ec;
+  if (link) *link = true;
+  // Looked at without following a link: a file that is none (nearly every module) then needs no
+  // second look to tell.
+  if (const fs::file_status status = fs::symlink_status(direct, ec); fs::exists(status) && !fs::is_symlink(status)) {
+    if (link) *link = false;
+    return direct;
+  }
   if (fs::exists(direct, ec) || relative.is_absolute()) return direct;
   // Walk the parts, taking at each step the entry whose name matches without regard to case.
   fs::path found = base;

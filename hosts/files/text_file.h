@@ -69,7 +69,8 @@ std::string JoinFile(const TextFile& file, int codePage);
 
 // A path as a .vbp or .vbg writes it (backslashes, relative to `base`), found on disk even when
 // the letter case differs (projects come from Windows, where names ignore case). When nothing is
-// found, the path as written.
-std::filesystem::path ResolveProjectPath(const std::filesystem::path& base, TextView written);
+// found, the path as written. `link`, when given, is set to false when the path is known to name
+// no symbolic link (it was looked at without following one: whoever needs to know asks no more).
+std::filesystem::path ResolveProjectPath(const std::filesystem::path& base, TextView written, bool* link = nullptr);
 
 }  // namespace files

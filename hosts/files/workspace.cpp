@@ -140,13 +140,13 @@ struct Workspace::Impl {
   }
 
   // KeyOf(path), resolving each folder once: a module file that is no link is its folder's real
-  // path and its own name.
-  fs::path ModuleKey(const fs::path& path) {
+  // path and its own name. `maybeLink` false: the path is known to name no link.
+  fs::path ModuleKey(const fs::path& path, bool maybeLink) {
     std::error_code ec;
     if (cwd.empty() && path.is_relative()) cwd = fs::current_path(ec);
     const fs::path absolute = path.is_absolute() ? path : cwd / path;
     if (ec || absolute.is_relative() || !absolute.has_filename() || absolute.filename() == ".." ||
-        fs::is_symlink(fs::symlink_status(path, ec)) || ec)
+        (maybeLink && (fs::is_symlink(fs::symlink_status(path, ec)) || ec)))
       return KeyOf(path);
     auto [folder, fresh] = folderKeys.try_emplace(absolute.parent_path());
     if (fresh) folder->second = KeyOf(absolute.parent_path());
@@ -155,8 +155,8 @@ struct Workspace::Impl {
 
   // Loads a module file into `project`; `renameDuplicates` gives a second module of a name
   // "Name (2)" instead of refusing it (folders hold many projects' modules).
-  void AddModule(const Text& project, const fs::path& path, bool renameDuplicates) {
-    const fs::path key = ModuleKey(path);
+  void AddModule(const Text& project, const fs::path& path, bool renameDuplicates, bool maybeLink = true) {
+    const fs::path key = ModuleKey(path, maybeLink);
     const Text projectKey = vb::LCase(project);
     if (!filesOfProject[projectKey].insert(key).second)
       throw LoadError(path, "the module file is named twice in the project");
@@ -202,7 +202,7 @@ struct Workspace::Impl {
     AddProject(project.name, path);
     for (const ProjectModule& m : project.modules) {
       try {
-        AddModule(project.name, m.path, false);
+        AddModule(project.name, m.path, false, m.maybeLink);
       } catch (const LoadError&) {
         // Asked only now: a missing file is the one failure that the project file explains.
         std::error_code ec;

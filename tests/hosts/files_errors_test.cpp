@@ -38,6 +38,8 @@ TEST(FilesErrors, MissingAndNonVb6FilesAreRefusedNamingTheFile) {
   WriteFile(dir / "empty.vbp", Crlf("Name=\"Empty\"\n"));
   WriteFile(dir / "lost.vbp", Crlf("Type=Exe\nModule=modLost; lost\\modLost.bas\nName=\"Lost\"\n"));
   WriteFile(dir / "twice.vbp", Crlf("Type=Exe\nModule=modStock; modStock.bas\nModule=modStock; MODSTOCK.BAS\n"));
+  fs::create_symlink("modStock.bas", dir / "stock.bas");
+  WriteFile(dir / "linked.vbp", Crlf("Type=Exe\nModule=modStock; modStock.bas\nModule=modStock; stock.bas\n"));
   WriteFile(dir / "group.vbg", Crlf("Project=Inventory.vbp\n"));
   WriteFile(dir / "latin.bas", Crlf("Attribute VB_Name = \"modLatin\"\n' Gr\xFC\xDF" "e\n"));
 
@@ -59,6 +61,7 @@ TEST(FilesErrors, MissingAndNonVb6FilesAreRefusedNamingTheFile) {
       {dir / "lost.vbp", {}, "modLost.bas: file not found (named by " + (dir / "lost.vbp").generic_string() +
                                  " as \"lost\\modLost.bas\")"},
       {dir / "twice.vbp", {}, "modStock.bas: the module file is named twice in the project"},
+      {dir / "linked.vbp", {}, "stock.bas: the module file is named twice in the project"},
       {dir / "group.vbg", {}, "group.vbg: not a VB6 project group (.vbg): the first line is not \"VBGROUP 5.0\""},
       {dir / "modStock.bas", {.project = dir / "lost.vbp"}, "modLost.bas: file not found (named by " +
                                                                  (dir / "lost.vbp").generic_string() +
