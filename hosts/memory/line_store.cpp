@@ -75,18 +75,18 @@ LineStore& LineStore::operator=(LineStore&& other) noexcept {
 
 void LineStore::AppendLine(std::size_t index, Text& out) const {
   const Span& s = SpanAt(index);
-  if (s.source == kWide) {
-    out.append(wide_.data + s.offset, s.length);
+  if (s.source() == kWide) {
+    out.append(wide_.data + s.offset, s.length());
     return;
   }
   const std::size_t at = out.size();
-  out.resize(at + s.length);
+  out.resize(at + s.length());
   Widen(s, out.data() + at);
 }
 
 std::size_t LineStore::Characters() const {
   std::size_t characters = 0;
-  for (std::size_t i = 0; i < size(); ++i) characters += SpanAt(i).length;
+  for (std::size_t i = 0; i < size(); ++i) characters += SpanAt(i).length();
   return characters;
 }
 
@@ -164,8 +164,8 @@ std::size_t LineStore::ReplaceEach(std::size_t at, std::size_t count, const ForE
   MoveGap(at);
   for (std::size_t i = 0; i < count; ++i) {
     const Span& s = spans_[gapEnd_ + i];
-    if (s.source == kWide) wide_.dead += s.length;
-    if (s.source == kBytes) bytes_.dead += s.length;
+    if (s.source() == kWide) wide_.dead += s.length();
+    if (s.source() == kBytes) bytes_.dead += s.length();
   }
   gapEnd_ += count;
   forEach([&](TextView line) { spans_[gapBegin_++] = Append(line); });
@@ -176,12 +176,12 @@ void LineStore::Join(std::size_t first, std::size_t count, Text& into) const {
   if (count == 1) {
     // One line, as an add-in that reads a module line by line asks for it: straight from its span.
     const Span& s = SpanAt(first);
-    SizeForJoin(into, s.length);
+    SizeForJoin(into, s.length());
     WriteLine(s, into.data());
     return;
   }
   std::size_t length = count > 0 ? 2 * (count - 1) : 0;
-  for (std::size_t i = first; i < first + count; ++i) length += SpanAt(i).length;
+  for (std::size_t i = first; i < first + count; ++i) length += SpanAt(i).length();
   SizeForJoin(into, length);
   char16_t* out = into.data();
   for (std::size_t i = first; i < first + count; ++i) {
@@ -191,13 +191,13 @@ void LineStore::Join(std::size_t first, std::size_t count, Text& into) const {
     }
     const Span& s = SpanAt(i);
     WriteLine(s, out);
-    out += s.length;
+    out += s.length();
   }
 }
 
 void LineStore::WriteLine(const Span& s, char16_t* out) const {
-  if (s.source == kWide)
-    std::copy_n(wide_.data + s.offset, s.length, out);
+  if (s.source() == kWide)
+    std::copy_n(wide_.data + s.offset, s.length(), out);
   else
     Widen(s, out);
 }
@@ -265,14 +265,14 @@ template <class Unit>
 void LineStore::Compact(Buffer<Unit>& buffer, Source source) {
   std::vector<Span*> live;
   for (std::size_t i = 0; i < spans_.size(); ++i)
-    if ((i < gapBegin_ || i >= gapEnd_) && spans_[i].source == source && spans_[i].length > 0)
+    if ((i < gapBegin_ || i >= gapEnd_) && spans_[i].source() == source && spans_[i].length() > 0)
       live.push_back(&spans_[i]);
   std::sort(live.begin(), live.end(), [](const Span* a, const Span* b) { return a->offset < b->offset; });
   std::size_t to = 0;
   for (Span* span : live) {
-    if (span->offset != to) std::memmove(buffer.data + to, buffer.data + span->offset, span->length * sizeof(Unit));
+    if (span->offset != to) std::memmove(buffer.data + to, buffer.data + span->offset, span->length() * sizeof(Unit));
     span->offset = static_cast<std::uint32_t>(to);
-    to += span->length;
+    to += span->length();
   }
   buffer.used = to;
   buffer.dead = 0;

@@ -49,8 +49,8 @@ class LineStore {
   // then points there: it lasts until `scratch` changes.
   TextView Line(std::size_t index, Text& scratch) const {
     const Span& s = SpanAt(index);
-    if (s.source == kWide) return TextView(wide_.data + s.offset, s.length);
-    scratch.resize(s.length);
+    if (s.source() == kWide) return TextView(wide_.data + s.offset, s.length());
+    scratch.resize(s.length());
     Widen(s, scratch.data());
     return scratch;
   }
@@ -58,9 +58,9 @@ class LineStore {
   // views them.
   bool LineBytes(std::size_t index, std::string_view& bytes) const {
     const Span& s = SpanAt(index);
-    if (s.source == kWide) return false;
-    const char* base = s.source == kBytes ? reinterpret_cast<const char*>(bytes_.data) : origin_.data();
-    bytes = std::string_view(base + s.offset, s.length);
+    if (s.source() == kWide) return false;
+    const char* base = s.source() == kBytes ? reinterpret_cast<const char*>(bytes_.data) : origin_.data();
+    bytes = std::string_view(base + s.offset, s.length());
     return true;
   }
   // Appends the line's characters to `out`.
@@ -114,10 +114,15 @@ class LineStore {
 
  private:
   enum Source : std::uint32_t { kWide, kBytes, kOrigin };
+  // The length and the source share a word, without bit fields: a span is then made in a register
+  // and stored at once (a module's lines are added one by one as its file is read).
   struct Span {
-    std::uint32_t offset;
-    std::uint32_t length : 30;
-    std::uint32_t source : 2;
+    std::uint32_t offset = 0;
+    std::uint32_t packed = 0;  // the length in the low 30 bits, the source in the top 2
+    Span() = default;
+    Span(std::uint32_t at, std::uint32_t length, Source source) : offset(at), packed(length | source << 30) {}
+    std::uint32_t length() const { return packed & ((1u << 30) - 1); }
+    Source source() const { return static_cast<Source>(packed >> 30); }
   };
   // A malloc'ed buffer, so growth can be a realloc that moves no pages.
   template <class Unit>
@@ -143,10 +148,10 @@ class LineStore {
   }
   // The first byte of a line kept as bytes.
   const unsigned char* ByteData(const Span& s) const {
-    return (s.source == kBytes ? bytes_.data : reinterpret_cast<const unsigned char*>(origin_.data())) + s.offset;
+    return (s.source() == kBytes ? bytes_.data : reinterpret_cast<const unsigned char*>(origin_.data())) + s.offset;
   }
   // The characters of a line kept as bytes.
-  void Widen(const Span& s, char16_t* out) const { WidenBytes(ByteData(s), s.length, out); }
+  void Widen(const Span& s, char16_t* out) const { WidenBytes(ByteData(s), s.length(), out); }
   // Writes the characters of a line.
   void WriteLine(const Span& s, char16_t* out) const;
   // Makes `into` `length` characters long for Join to write over.
