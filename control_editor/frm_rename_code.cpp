@@ -45,7 +45,7 @@ void ForEachRenamedLine(host::CodeModule& module, const Text& oldName, const Tex
     if (start <= text.size()) {
       const std::size_t end = std::min(text.find(vb::kCrLf, start), text.size());
       before = text.substr(start, end - start);
-      start = end + vb::kCrLf.size();
+      start = end + TextView(vb::kCrLf).size();
     }
     const Text after = renamer.Line(before);
     if (after != before && !changed(line, before, after)) return;

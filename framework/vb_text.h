@@ -15,7 +15,8 @@ using TextView = std::u16string_view;
 inline constexpr char16_t kCr = u'\r';
 inline constexpr char16_t kLf = u'\n';
 inline constexpr char16_t kTab = u'\t';
-inline const Text kCrLf = u"\r\n";
+// An array, not a Text: a constant every file includes must not need running at start-up.
+inline constexpr char16_t kCrLf[] = u"\r\n";
 
 // Trim, LTrim, RTrim: remove spaces (character 32) only, never tabs.
 Text Trim(TextView s);

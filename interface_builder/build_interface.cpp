@@ -95,7 +95,7 @@ void WriteStubs(host::CodeModule& module, host::Members& members, TextView Class
     Text name = member->Name();
     if (type == host::vbext_mt_Variable) {
       // Joined onto one line: a list continued over lines names its variables all the same.
-      Text declaration = vb::Replace(DeclarationAt(module, member->CodeLocation()), u"_" + vb::kCrLf, u" ");
+      Text declaration = vb::Replace(DeclarationAt(module, member->CodeLocation()), Text(u"_") + vb::kCrLf, u" ");
       Text varType = VariableType(declaration, name);
       if (stubs.Take(ProcedureKind::PropertyGet, name))
         write(VariableStub(ClassName, name, varType, ProcedureKind::PropertyGet));

@@ -6,7 +6,7 @@
 namespace morrowgate {
 
 void AddImplementsLine(host::CodeModule& module, vb::TextView interfaceName) {
-  vb::Text statement = vb::kCrLf + u"Implements " + vb::Text(interfaceName) + vb::kCrLf;
+  vb::Text statement = vb::Text(vb::kCrLf) + u"Implements " + vb::Text(interfaceName) + vb::kCrLf;
   long count = module.CountOfLines();
   for (long line = 1; line <= count; ++line) {
     if (vb::Left(module.Lines(line, 1), 6) != u"Option") {

@@ -69,11 +69,11 @@ vb::Text BuildProjectSummary(const host::Ref<host::VBProject>& project) {
         AddToCount(*projectCounter, 1);
       }
     }
-    out += kCrLf + u"Component Counts:" + kCrLf;
+    out += vb::Text(kCrLf) + u"Component Counts:" + kCrLf;
     AppendCounts(out, componentCounts, u"Total Properties: ");
     out += kCrLf;
   }
-  out += u"Total Counts for Project" + kCrLf;
+  out += vb::Text(u"Total Counts for Project") + kCrLf;
   // The project line has always read "Propertys"; kept as users and scripts know it.
   AppendCounts(out, projectCounts, u"Total Propertys: ");
   return out;
