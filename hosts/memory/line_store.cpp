@@ -172,14 +172,7 @@ std::size_t LineStore::ReplaceEach(std::size_t at, std::size_t count, const ForE
   return lines;
 }
 
-void LineStore::Join(std::size_t first, std::size_t count, Text& into) const {
-  if (count == 1) {
-    // One line, as an add-in that reads a module line by line asks for it: straight from its span.
-    const Span& s = SpanAt(first);
-    SizeForJoin(into, s.length());
-    WriteLine(s, into.data());
-    return;
-  }
+void LineStore::JoinLines(std::size_t first, std::size_t count, Text& into) const {
   std::size_t length = count > 0 ? 2 * (count - 1) : 0;
   for (std::size_t i = first; i < first + count; ++i) length += SpanAt(i).length();
   SizeForJoin(into, length);
@@ -193,13 +186,6 @@ void LineStore::Join(std::size_t first, std::size_t count, Text& into) const {
     WriteLine(s, out);
     out += s.length();
   }
-}
-
-void LineStore::WriteLine(const Span& s, char16_t* out) const {
-  if (s.source() == kWide)
-    std::copy_n(wide_.data + s.offset, s.length(), out);
-  else
-    Widen(s, out);
 }
 
 void LineStore::SizeForJoin(Text& into, std::size_t length) {

@@ -9,6 +9,7 @@
 // compacting a buffer in place once it holds as much dead text as live text.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -105,8 +106,14 @@ class LineStore {
     Join(first, count, joined);
     return joined;
   }
-  // The same, written over `into` (its room is reused).
-  void Join(std::size_t first, std::size_t count, Text& into) const;
+  // The same, written over `into` (its room is reused). One line, as an add-in that reads a module
+  // line by line asks for it, goes straight from its span (inline: a call for each line).
+  void Join(std::size_t first, std::size_t count, Text& into) const {
+    if (count != 1) return JoinLines(first, count, into);
+    const Span& s = SpanAt(first);
+    SizeForJoin(into, s.length());
+    WriteLine(s, into.data());
+  }
 
   // Characters held in buffers of the store's own, live or waiting to be reclaimed (for the
   // benchmarks).
@@ -153,7 +160,14 @@ class LineStore {
   // The characters of a line kept as bytes.
   void Widen(const Span& s, char16_t* out) const { WidenBytes(ByteData(s), s.length(), out); }
   // Writes the characters of a line.
-  void WriteLine(const Span& s, char16_t* out) const;
+  void WriteLine(const Span& s, char16_t* out) const {
+    if (s.source() == kWide)
+      std::copy_n(wide_.data + s.offset, s.length(), out);
+    else
+      Widen(s, out);
+  }
+  // Join of any other number of lines.
+  void JoinLines(std::size_t first, std::size_t count, Text& into) const;
   // Makes `into` `length` characters long for Join to write over.
   static void SizeForJoin(Text& into, std::size_t length);
   void MoveGap(std::size_t at);
