@@ -28,8 +28,8 @@ void CheckOutline(const memhost::ModuleOutline& outline, long lineCount) {
                return memhost::IsProcedure(d.kind) && d.firstLine == outline.firstProcedureLine;
              }));
 
-  std::vector<std::uint32_t> memberIndexes, scratch;
-  memhost::MemberDeclarations(outline, memberIndexes, scratch);
+  std::vector<std::uint32_t> memberIndexes;
+  memhost::MemberDeclarations(outline, memberIndexes);
   std::vector<memhost::MemberInfo> members;
   for (std::uint32_t index : memberIndexes) members.push_back(memhost::MemberOf(outline, outline.declarations[index]));
   for (std::size_t i = 0; i < members.size(); ++i) {

@@ -525,14 +525,14 @@ void ModuleOutline::DropUnusedNames() {
   names = std::move(kept);
 }
 
-void MemberDeclarations(const ModuleOutline& outline, std::vector<std::uint32_t>& members,
-                        std::vector<std::uint32_t>& table) {
+void MemberDeclarations(const ModuleOutline& outline, std::vector<std::uint32_t>& members) {
   // An open-addressed set of the names seen so far (declaration index + 1; 0 is empty), sized to
-  // stay at most half full: no allocation per name, no copy of a name.
+  // stay at most half full: no allocation per name, no copy of a name. It is let go on return: a
+  // module keeps its members for as long as it is not edited, and the set is twice their number.
   const std::vector<Declaration>& declarations = outline.declarations;
   std::size_t size = 16;
   while (size < 2 * declarations.size()) size *= 2;
-  table.assign(size, 0);
+  std::vector<std::uint32_t> table(size, 0);
   members.clear();
   for (std::size_t i = 0; i < declarations.size(); ++i) {
     const Declaration& d = declarations[i];

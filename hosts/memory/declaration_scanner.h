@@ -129,8 +129,7 @@ MemberInfo MemberOf(const ModuleOutline& outline, const Declaration& declaration
 
 // The declarations that are the module's members, one per distinct name (letter case ignored) in
 // the order of the first declaration: Sub/Function/Declare methods, properties (Get/Let/Set
-// once), variables, events, constants. `table` is scratch room kept between calls.
-void MemberDeclarations(const ModuleOutline& outline, std::vector<std::uint32_t>& members,
-                        std::vector<std::uint32_t>& table);
+// once), variables, events, constants.
+void MemberDeclarations(const ModuleOutline& outline, std::vector<std::uint32_t>& members);
 
 }  // namespace memhost

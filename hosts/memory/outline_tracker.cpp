@@ -68,10 +68,7 @@ const ModuleOutline& OutlineTracker::Outline(const LineStore& lines) {
 const std::vector<std::uint32_t>& OutlineTracker::Members(const LineStore& lines) {
   Outline(lines);
   if (!membersValid_) {
-    // The table of names is let go at once: a module keeps its members for as long as it is
-    // not edited, and the table is twice their number.
-    std::vector<std::uint32_t> table;
-    MemberDeclarations(outline_, members_, table);
+    MemberDeclarations(outline_, members_);
     members_.shrink_to_fit();
     membersValid_ = true;
   }
