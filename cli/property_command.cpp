@@ -15,6 +15,21 @@ namespace cli {
 
 namespace {
 
+// Whether VB takes `type` after "As" in a property: a built-in type (Decimal lives only inside a
+// Variant), a class or Type name, or Library.Class, whose class part may be a reserved word
+// (ADODB.Property, ADODB.Error).
+bool IsPropertyType(vb::TextView type) {
+  static constexpr vb::TextView kBuiltIn[] = {u"Boolean", u"Byte",   u"Integer", u"Long",   u"Currency", u"Single",
+                                              u"Double",  u"Date",   u"String",  u"Object", u"Variant"};
+  for (vb::TextView builtIn : kBuiltIn)
+    if (vb::EqualsNoCase(type, builtIn)) return true;
+  const std::size_t dot = type.find(u'.');
+  if (dot == vb::TextView::npos) return memhost::IsValidName(type, 255);
+  const vb::TextView member = type.substr(dot + 1);
+  return memhost::IsValidName(type.substr(0, dot), 255) &&
+         (memhost::IsValidName(member, 255) || memhost::IsReservedWord(member));
+}
+
 int Property(Context& context, const Args& args) {
   const std::string name = args.required("name");
   // The dialog writes any name as it stands, into code that would not compile; "prop" + NAME
@@ -25,6 +40,13 @@ int Property(Context& context, const Args& args) {
   const std::string scope = args.Choice("scope", "public");
   const long line = args.value("line") ? ParseLineNumber("--line", *args.value("line")) : 1;
   const std::optional<std::string> type = args.value("type");
+  // The dialog writes the type as it stands after "As"; blanks only become Variant there.
+  if (type) {
+    const vb::Text trimmed = vb::Trim(vb::FromUtf8(*type));
+    if (!trimmed.empty() && !IsPropertyType(trimmed))
+      throw UsageError("--type " + *type + ": not a type for a property (a built-in type such as Long or String, "
+                       "a class name, or Library.Class such as ADODB.Recordset)");
+  }
   const std::string& file = args.positionals()[0];
   LoadedFile loaded = LoadModuleFile(file, args.value("project"));
   CheckLineInModule("--line", line, loaded.lineCount, file, true);
@@ -60,7 +82,8 @@ std::vector<Command> PropertyCommands() {
   return {
       {"property", "add a property (member variable and Get/Let or Set)", {{"FILE", Complete::ModuleFile}},
        {{"name", OptionRule::Required, "NAME", "the property's name: a VB name, refused otherwise (exit 2)"},
-        {"type", OptionRule::Value, "TYPE", "its type (default: Variant)"},
+        {"type", OptionRule::Value, "TYPE",
+         "its type: a built-in type, a class name or Library.Class (default: Variant); refused otherwise (exit 2)"},
         {"scope", OptionRule::Value, "public|private|friend|public-read|none",
          "the scope of the procedures (default: public); public-read makes the Let or Set private; none writes "
          "no scope word",
