@@ -193,7 +193,10 @@ void Render(Out& out, const std::string& label, const Lines& a, const Lines& b, 
   const std::size_t ctx = static_cast<std::size_t>(std::max(context, 0));
   // A relative path is shown as git shows it (a/..., b/...); an absolute one as it is.
   const bool absolute = !label.empty() && (label[0] == '/' || (label.size() > 1 && label[1] == ':'));
-  out += "--- " + (absolute ? label : "a/" + label) + "\n+++ " + (absolute ? label : "b/" + label) + "\n";
+  // patch reads a file name up to the first blank unless a tab ends it: git ends a name that
+  // holds a blank with one, and both git apply and patch take that.
+  const std::string end = label.find(' ') == std::string::npos ? "\n" : "\t\n";
+  out += "--- " + (absolute ? label : "a/" + label) + end + "+++ " + (absolute ? label : "b/" + label) + end;
   Hunks(out, changes, a, b, ctx);
 }
 

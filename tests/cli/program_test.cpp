@@ -54,14 +54,18 @@ TEST_F(ProgramTest, TheDryRunDiffAppliesWithGitAndPatch) {
   std::string form = Original("frmMain.frm");
   for (int i = 0; i < 9000; ++i) form += "' note " + std::to_string(i) + "\r\n";
   WriteFile(project / "frmMain.frm", form);
+  WriteFile(project / "Old Stock.bas", Original("modStock.bas"));
   const std::string program = ShellQuoted(VB6KIT_PROGRAM) + " --settings " + ShellQuoted(settings.string()) + " ";
+  const std::string frmMain = "--- a/frmMain.frm\n+++ b/frmMain.frm\n";
   const struct {
     std::string command;
+    std::string header;
     std::size_t hunks;      // 0: not counted
     std::size_t mostBytes;  // 0: no bound
-  } cases[] = {{"comment frmMain.frm --lines 4500", 1, 400},
-               {"comment frmMain.frm --lines 1-9000", 1, 0},
-               {"control rename frmMain.frm txtName txtTitle --code yes", 0, 0}};
+  } cases[] = {{"comment frmMain.frm --lines 4500", frmMain, 1, 400},
+               {"comment frmMain.frm --lines 1-9000", frmMain, 1, 0},
+               {"control rename frmMain.frm txtName txtTitle --code yes", frmMain, 0, 0},
+               {"comment 'Old Stock.bas' --lines 3", "--- a/Old Stock.bas\t\n+++ b/Old Stock.bas\t\n", 1, 0}};
   for (const auto& c : cases) {
     testing_support::TempFolder copies("vb6kit-apply");
     for (const char* copy : {"written", "git", "patch"}) fs::copy(project, copies / copy, fs::copy_options::recursive);
@@ -70,7 +74,7 @@ TEST_F(ProgramTest, TheDryRunDiffAppliesWithGitAndPatch) {
     result = RunShell("cd git && " + program + "--dry-run " + c.command + "\n", copies.path());
     ASSERT_EQ(result.code, 0) << c.command << ": " << result.err;
     const std::string diff = result.out;
-    EXPECT_EQ(diff.rfind("--- a/frmMain.frm\n+++ b/frmMain.frm\n@@ ", 0), 0u) << diff.substr(0, 200);
+    EXPECT_EQ(diff.rfind(c.header + "@@ ", 0), 0u) << diff.substr(0, 200);
     if (c.hunks == 1) {
       EXPECT_EQ(diff.find("\n@@ ", diff.find("@@ ") + 1), std::string::npos) << diff.substr(0, 400);
     }
