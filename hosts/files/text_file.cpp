@@ -154,8 +154,11 @@ bool EncodeInto(std::string& bytes, TextView text, int codePage) {
 
 IndexedLines::IndexedLines(std::string_view bytes) : bytes_(bytes) {
   if (bytes.size() > UINT32_MAX) throw std::length_error("a file of 4 GiB or more cannot be compared by lines");
-  ByteLines reader(bytes, 0);
-  for (ByteLines::Line line; reader.Next(line);) starts_.push_back(static_cast<std::uint32_t>(line.offset));
+  for (std::size_t pos = 0; pos < bytes.size();) {
+    starts_.push_back(static_cast<std::uint32_t>(pos));
+    const std::size_t lf = bytes.find('\n', pos);
+    pos = lf == std::string_view::npos ? bytes.size() : lf + 1;
+  }
   starts_.push_back(static_cast<std::uint32_t>(bytes.size()));
 }
 

@@ -37,8 +37,9 @@ bool EncodeInto(std::string& bytes, TextView text, int codePage);
 // being held whole.
 using ByteSink = std::function<void(std::string_view bytes)>;
 
-// The lines of a file's bytes, each with its line end, known by where they start: four bytes a
-// line where views of them would take sixteen. Files of 4 GiB or more are refused (length_error).
+// The lines of a file's bytes as diff and patch read them, each up to and with its LF (a CR alone
+// ends no line there), known by where they start: four bytes a line where views of them would take
+// sixteen. Files of 4 GiB or more are refused (length_error).
 class IndexedLines {
  public:
   using value_type = std::string_view;

@@ -159,7 +159,7 @@ template <class Out>
 void Emit(Out& out, char mark, std::string_view line) {
   out += mark;
   out += line;
-  if (line.empty() || (line.back() != '\n' && line.back() != '\r')) out += "\n\\ No newline at end of file\n";
+  if (line.empty() || line.back() != '\n') out += "\n\\ No newline at end of file\n";
 }
 
 template <class Out, class Lines>

@@ -55,6 +55,8 @@ TEST_F(ProgramTest, TheDryRunDiffAppliesWithGitAndPatch) {
   for (int i = 0; i < 9000; ++i) form += "' note " + std::to_string(i) + "\r\n";
   WriteFile(project / "frmMain.frm", form);
   WriteFile(project / "Old Stock.bas", Original("modStock.bas"));
+  // Line ends mixed by merges: diff and patch end a line at LF only.
+  WriteFile(project / "modMixed.bas", "Attribute VB_Name = \"modMixed\"\r\n' one\r' two\r\n' three\n' four\r");
   const std::string program = ShellQuoted(VB6KIT_PROGRAM) + " --settings " + ShellQuoted(settings.string()) + " ";
   const std::string frmMain = "--- a/frmMain.frm\n+++ b/frmMain.frm\n";
   const struct {
@@ -65,7 +67,8 @@ TEST_F(ProgramTest, TheDryRunDiffAppliesWithGitAndPatch) {
   } cases[] = {{"comment frmMain.frm --lines 4500", frmMain, 1, 400},
                {"comment frmMain.frm --lines 1-9000", frmMain, 1, 0},
                {"control rename frmMain.frm txtName txtTitle --code yes", frmMain, 0, 0},
-               {"comment 'Old Stock.bas' --lines 3", "--- a/Old Stock.bas\t\n+++ b/Old Stock.bas\t\n", 1, 0}};
+               {"comment 'Old Stock.bas' --lines 3", "--- a/Old Stock.bas\t\n+++ b/Old Stock.bas\t\n", 1, 0},
+               {"uncomment modMixed.bas --lines 2-4", "--- a/modMixed.bas\n+++ b/modMixed.bas\n", 1, 0}};
   for (const auto& c : cases) {
     testing_support::TempFolder copies("vb6kit-apply");
     for (const char* copy : {"written", "git", "patch"}) fs::copy(project, copies / copy, fs::copy_options::recursive);
