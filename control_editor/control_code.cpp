@@ -1,5 +1,7 @@
 #include "control_editor/control_code.h"
 
+#include "framework/vb_statements.h"
+
 namespace ravlen {
 
 namespace {
@@ -108,6 +110,13 @@ ProcedureKind DeclarationKind(TextView line) {
 
 std::optional<long> FindProcedureEnd(host::CodeModule& module, long start, ProcedureKind kind) {
   if (kind == ProcedureKind::None) return std::nullopt;
+  // A procedure written on one line ("Private Sub Text1_GotFocus(): End Sub") ends on it.
+  const std::vector<Text> statements = vb::StatementsOfLine(module.Lines(start, 1));
+  if (statements.size() > 1) {
+    const TextView end = vb::ProcedureEnd(statements.back());
+    for (const EndStatement& e : kEnds)
+      if (e.kind == kind && !end.empty() && TextView(e.text).ends_with(end)) return start;
+  }
   const long last = module.CountOfLines();
   for (long line = start + 1; line <= last; ++line) {
     Text text = vb::Trim(module.Lines(line, 1));

@@ -40,8 +40,9 @@ RenameScope ScopeOfRename(host::CodeModule& module, const Text& oldName, const T
 enum class ProcedureKind { None, Sub, Function, Property };
 ProcedureKind DeclarationKind(TextView line);
 
-// The line that ends the procedure declared on `start`: the first line after it whose trimmed
-// text begins with the End statement of its kind ("End Sub" ...). Nothing when another End
+// The line that ends the procedure declared on `start`: `start` itself when its last statement is
+// the End statement of its kind ("Sub A(): End Sub"), else the first line after it whose trimmed
+// text begins with that End statement ("End Sub" ...). Nothing when another End
 // statement or another procedure's declaration comes first, or the module ends.
 std::optional<long> FindProcedureEnd(host::CodeModule& module, long start, ProcedureKind kind);
 

@@ -205,6 +205,7 @@ TEST_F(RavlenTest, FunctionsAndPropertiesEndAtTheirOwnEndLine) {
       u"Private Function Text1_Valid() As Boolean",
       u"    Text1_Valid = Len(Text1.Text) > 0",
       u"End Function",
+      u"Private Sub Text1_GotFocus(): Text1.SelStart = 0: End Sub",
       u"Public Property Get Text1_Value() As String",
       u"    Text1_Value = Text1.Text",
       u"End Property",
