@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 #include <set>
 
 #include "framework/vb_error.h"
@@ -254,6 +255,95 @@ void RemoveDeleted(DesignerNode& node, const ControlSet& alive) {
     if (item.control) RemoveDeleted(*item.control, alive);
 }
 
+// "Tab(2).Control(0)" -> tab 2, slot 0; "Tab(2).ControlCount" -> tab 2, no slot. False for any
+// other property of a tabbed dialog.
+bool ReadTabEntry(TextView name, int& tab, std::optional<int>& slot) {
+  auto number = [&](std::size_t& at, int& value) {
+    std::size_t digits = 0;
+    for (value = 0; at < name.size() && name[at] >= u'0' && name[at] <= u'9' && digits < 5; ++at, ++digits)
+      value = value * 10 + (name[at] - u'0');
+    return digits > 0 && at < name.size() && name[at++] == u')';
+  };
+  if (!vb::StartsWith(vb::LCase(name), u"tab(")) return false;
+  std::size_t at = 4;
+  if (!number(at, tab)) return false;
+  const Text rest = vb::LCase(name.substr(at));
+  if (rest == u".controlcount") {
+    slot.reset();
+    return true;
+  }
+  if (!vb::StartsWith(rest, u".control(")) return false;
+  at += 9;
+  int value = 0;
+  if (!number(at, value) || at != name.size()) return false;
+  slot = value;
+  return true;
+}
+
+// A tabbed dialog (SSTab) names the controls on each of its tabs in lines of its own
+// ("Tab(0).Control(1)=   "optKind(1)"", "Tab(0).ControlCount=   2"): a control on it that is
+// renamed or deleted is renamed or dropped there too, or its tab would lose it.
+void UpdateTabLists(DesignerNode& tab, const ControlSet& alive) {
+  std::vector<std::pair<Text, Text>> changes;  // the reference as written, the new one (empty: deleted)
+  for (const DesignerItem& item : tab.items) {
+    if (!item.control || !item.control->control) continue;
+    DesignerNode& child = *item.control;
+    Text index;
+    if (const DesignerItem* line = child.FindProperty(u"Index"); line && line->kind == DesignerItem::Kind::Property)
+      index = u"(" + vb::Trim(ValueTextOf(child.LinesOf(*line).front().text)) + u")";
+    if (!Holds(alive, child.control.get())) {
+      changes.emplace_back(child.name + index, Text());
+    } else if (Text now = vb::CStr(child.control->Properties()->Item(u"Name")->Value()); now != child.name) {
+      changes.emplace_back(child.name + index, now + index);
+    }
+  }
+  if (changes.empty()) return;
+  tab.SplitLines();
+  std::map<int, int> kept;  // per tab that lost a control: how many it keeps
+  std::vector<bool> dropped(tab.items.size(), false);
+  for (std::size_t i = 0; i < tab.items.size(); ++i) {
+    const DesignerItem& item = tab.items[i];
+    int number = 0;
+    std::optional<int> slot;
+    if (item.kind != DesignerItem::Kind::Property || !ReadTabEntry(tab.NameOf(item), number, slot) || !slot) continue;
+    const std::optional<vb::Variant> value = ParseValue(ValueTextOf(tab.LinesOf(item).front().text));
+    const Text written = value ? vb::CStr(*value) : Text();
+    for (const auto& [was, now] : changes) {
+      if (!vb::EqualsNoCase(written, was)) continue;
+      KeepPristine(tab);
+      if (now.empty()) {
+        dropped[i] = true;
+        kept.try_emplace(number, 0);
+      } else {
+        ReplaceValue(tab.Edit(tab.items[i]).front(), QuoteText(now));
+      }
+      break;
+    }
+  }
+  if (kept.empty()) return;
+  std::vector<DesignerItem> items;
+  for (std::size_t i = 0; i < tab.items.size(); ++i) {
+    if (dropped[i]) continue;
+    DesignerItem& item = tab.items[i];
+    int number = 0;
+    std::optional<int> slot;
+    if (item.kind == DesignerItem::Kind::Property && ReadTabEntry(tab.NameOf(item), number, slot) &&
+        kept.count(number)) {
+      // The slots of a tab count from 0 without a gap; its count follows them.
+      Line& line = tab.Edit(item).front();
+      if (!slot) {
+        ReplaceValue(line, vb::ToText(static_cast<std::int64_t>(kept[number])));
+      } else if (const int now = kept[number]++; now != *slot) {
+        const std::size_t open = line.text.rfind(u'(', line.text.find(u'='));
+        const std::size_t close = line.text.find(u')', open);
+        line.text.replace(open + 1, close - open - 1, vb::ToText(static_cast<std::int64_t>(now)));
+      }
+    }
+    items.push_back(std::move(item));
+  }
+  tab.items = std::move(items);
+}
+
 DesignerNode* FindNode(const DesignerNode& root, TextView name) {
   std::vector<std::shared_ptr<DesignerNode>> all;
   CollectControls(root, all);
@@ -363,6 +453,12 @@ void ApplyDesignerChanges(memhost::MemoryVBE& vbe, TextView form, DesignerNode& 
   for (const auto& c : controls) alive.push_back(c.get());
   std::sort(alive.begin(), alive.end());
 
+  auto tabLists = [&](auto&& self, DesignerNode& node) -> void {
+    if (node.className == u"SSTab" && node.control && Holds(alive, node.control.get())) UpdateTabLists(node, alive);
+    for (DesignerItem& item : node.items)
+      if (item.control) self(self, *item.control);
+  };
+  tabLists(tabLists, root);
   RemoveDeleted(root, alive);
   std::vector<std::shared_ptr<DesignerNode>> nodes;
   CollectControls(root, nodes);

@@ -3,6 +3,8 @@
 // controls of other libraries, menus) stays as written.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "files_test_util.h"
 #include "host_test_util.h"
 #include "hosts/files/workspace.h"
@@ -265,6 +267,67 @@ TEST(FilesDesignerSave, ARemovedContainerTakesItsControlsWithIt) {
   auto changes = ws.PendingChanges();
   ASSERT_EQ(changes.size(), 1u);
   EXPECT_EQ(changes[0].newBytes, Crlf(kFormStart + kTextBox + kLabel + kRest + "End\n" + kCode));
+}
+
+// A tabbed dialog names the controls on each tab in lines of its own: they follow a rename and
+// lose a deleted control, the tab's other slots renumbered and its count lowered.
+TEST(FilesDesignerSave, ATabbedDialogsListsFollowItsControls) {
+  auto control = [](const std::string& header, const std::string& inner) {
+    return "      Begin " + header + " \n" + inner + "         Left            =   100\n      End\n";
+  };
+  const std::string tabStart =
+      "   Begin TabDlg.SSTab tabMain \n"
+      "      Height          =   2500\n"
+      "      _ExtentX        =   6879\n"
+      "      Tabs            =   2\n"
+      "      TabCaption(0)   =   \"One\"\n";
+  auto lists = [](const std::string& first, const std::string& second) {
+    return first + "      TabCaption(1)   =   \"Two\"\n" + second;
+  };
+  const std::string children = control("VB.Frame fraMore", control("VB.CheckBox chkIn", "")) +
+                               control("VB.TextBox txtOne", "") +
+                               control("VB.OptionButton optKind", "         Index           =   0\n") +
+                               control("VB.OptionButton optKind", "         Index           =   1\n");
+  const std::string form = kFormStart.substr(0, kFormStart.find("Begin VB.Form")) +
+                           "Begin VB.Form frmTest \n   Caption         =   \"Test\"\n";
+  auto formWith = [&](const std::string& tabLists, const std::string& inside) {
+    return Crlf(form + tabStart + tabLists + inside + "   End\nEnd\n" + kCode);
+  };
+  const std::string before = lists(
+      "      Tab(0).Control(0)=   \"txtOne\"\n      Tab(0).Control(1)=   \"optKind(0)\"\n"
+      "      Tab(0).Control(2)=   \"optKind(1)\"\n      Tab(0).ControlCount=   3\n",
+      "      Tab(1).Control(0)=   \"fraMore\"\n      Tab(1).ControlCount=   1\n");
+  const std::string optKind1 = control("VB.OptionButton optKind", "         Index           =   1\n");
+  const struct {
+    std::function<void(memhost::MemoryVBE&)> change;
+    std::string tabLists, inside;
+  } cases[] = {
+      {[](memhost::MemoryVBE& vbe) { vbe.RenameControl(u"frmTest", u"txtOne", u"txtFirst"); },
+       lists("      Tab(0).Control(0)=   \"txtFirst\"\n      Tab(0).Control(1)=   \"optKind(0)\"\n"
+             "      Tab(0).Control(2)=   \"optKind(1)\"\n      Tab(0).ControlCount=   3\n",
+             "      Tab(1).Control(0)=   \"fraMore\"\n      Tab(1).ControlCount=   1\n"),
+       children.substr(0, children.find("txtOne")) + "txtFirst" + children.substr(children.find("txtOne") + 6)},
+      {[](memhost::MemoryVBE& vbe) { vbe.DeleteControl(u"frmTest", u"optKind", 0); },
+       lists("      Tab(0).Control(0)=   \"txtOne\"\n      Tab(0).Control(1)=   \"optKind(1)\"\n"
+             "      Tab(0).ControlCount=   2\n",
+             "      Tab(1).Control(0)=   \"fraMore\"\n      Tab(1).ControlCount=   1\n"),
+       children.substr(0, children.find("      Begin VB.OptionButton")) + optKind1},
+      {[](memhost::MemoryVBE& vbe) { vbe.DeleteControl(u"frmTest", u"fraMore"); },
+       lists("      Tab(0).Control(0)=   \"txtOne\"\n      Tab(0).Control(1)=   \"optKind(0)\"\n"
+             "      Tab(0).Control(2)=   \"optKind(1)\"\n      Tab(0).ControlCount=   3\n",
+             "      Tab(1).ControlCount=   0\n"),
+       children.substr(children.find("      Begin VB.TextBox"))},
+  };
+  for (const auto& c : cases) {
+    ScratchDir dir;
+    const fs::path path = dir / "frmTest.frm";
+    WriteFile(path, formWith(before, children));
+    Workspace ws = Workspace::Load(path);
+    c.change(*ws.vbe());
+    auto changes = ws.PendingChanges();
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0].newBytes, formWith(c.tabLists, c.inside));
+  }
 }
 
 TEST(FilesDesignerSave, ANewControlGoesAtTheEndOfItsContainerAndAMultiLineTextIsRefused) {
