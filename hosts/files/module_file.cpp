@@ -115,6 +115,7 @@ ModuleFile ParseModuleFile(const fs::path& path, memhost::SharedBytes bytes, int
   module.bytes = std::move(bytes);
   const std::string_view all = module.bytes.view();
   std::size_t start = 0;
+  if (const std::string fault = ByteOrderMarkFault(all, codePage); !fault.empty()) NotVb6(path, kind + ": " + fault);
   if (codePage == 65001 && all.substr(0, 3) == "\xEF\xBB\xBF") {
     module.bom = std::string(all.substr(0, 3));
     start = 3;

@@ -29,6 +29,8 @@ Text Unquote(TextView value) {
 std::vector<Line> ReadLines(const fs::path& path, int codePage) {
   std::string bytes = ReadBytes(path);
   if (bytes.find('\0') != std::string::npos) throw LoadError(path, "not a VB6 text file: it holds binary data");
+  if (const std::string fault = ByteOrderMarkFault(bytes, codePage); !fault.empty())
+    throw LoadError(path, fault);
   return SplitFile(bytes, codePage).lines;
 }
 

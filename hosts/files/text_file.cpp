@@ -162,6 +162,12 @@ IndexedLines::IndexedLines(std::string_view bytes) : bytes_(bytes) {
   starts_.push_back(static_cast<std::uint32_t>(bytes.size()));
 }
 
+std::string ByteOrderMarkFault(std::string_view bytes, int codePage) {
+  if (codePage == 65001 || bytes.substr(0, 3) != "\xEF\xBB\xBF") return {};
+  return "it starts with a UTF-8 byte-order mark, which VB6 does not read (save it in code page " +
+         std::to_string(codePage) + ")";
+}
+
 TextFile SplitFile(std::string_view bytes, int codePage) {
   TextFile file;
   if (codePage == 65001 && bytes.substr(0, 3) == "\xEF\xBB\xBF") {

@@ -64,6 +64,11 @@ struct TextFile {
   std::string newline;      // the break new lines get: the file's first one, CR LF when it has none
 };
 
+// Why a file read in `codePage` is refused when it starts with a UTF-8 byte-order mark (as files
+// converted by other editors do; the mark would hide the first line's key or attribute); empty
+// when it does not, or when it is read as UTF-8, which keeps the mark.
+std::string ByteOrderMarkFault(std::string_view bytes, int codePage);
+
 // Splits decoded bytes into lines; joining them back gives the same bytes.
 TextFile SplitFile(std::string_view bytes, int codePage);
 std::string JoinFile(const TextFile& file, int codePage);

@@ -41,7 +41,9 @@ TEST(FilesErrors, MissingAndNonVb6FilesAreRefusedNamingTheFile) {
   fs::create_symlink("modStock.bas", dir / "stock.bas");
   WriteFile(dir / "linked.vbp", Crlf("Type=Exe\nModule=modStock; modStock.bas\nModule=modStock; stock.bas\n"));
   WriteFile(dir / "group.vbg", Crlf("Project=Inventory.vbp\n"));
+  WriteFile(dir / "utf8.vbg", "\xEF\xBB\xBF" + Crlf("VBGROUP 5.0\nProject=Inventory.vbp\n"));
   WriteFile(dir / "latin.bas", Crlf("Attribute VB_Name = \"modLatin\"\n' Gr\xFC\xDF" "e\n"));
+  WriteFile(dir / "utf8.bas", Crlf("\xEF\xBB\xBF" "Attribute VB_Name = \"modUtf8\"\n' caf\xC3\xA9\n"));
 
   struct Case {
     fs::path path;
@@ -53,6 +55,8 @@ TEST(FilesErrors, MissingAndNonVb6FilesAreRefusedNamingTheFile) {
       {dir / "notes.txt", {}, "notes.txt: not a VB6 file: expected a .vbp, .vbg, .bas, .cls, .frm, .ctl, .pag, .dob "
                               "or .dsr file, or a folder of them"},
       {dir / "readme.bas", {}, "readme.bas: not a VB6 module file (.bas): it has no \"Attribute VB_Name\" line"},
+      {dir / "utf8.bas", {}, "utf8.bas: not a VB6 module file (.bas): it starts with a UTF-8 byte-order mark, which VB6 "
+                             "does not read (save it in code page 1252)"},
       {dir / "picture.frm", {}, "picture.frm: not a VB6 form file (.frm): it holds binary data"},
       {dir / "class.cls", {}, "class.cls: not a VB6 class file (.cls): the first line is not \"VERSION 1.0 CLASS\""},
       {dir / "form.frm", {}, "form.frm: not a VB6 form file (.frm): it has no designer block (\"Begin VB.Form ...\")"},
@@ -63,6 +67,8 @@ TEST(FilesErrors, MissingAndNonVb6FilesAreRefusedNamingTheFile) {
       {dir / "twice.vbp", {}, "modStock.bas: the module file is named twice in the project"},
       {dir / "linked.vbp", {}, "stock.bas: the module file is named twice in the project"},
       {dir / "group.vbg", {}, "group.vbg: not a VB6 project group (.vbg): the first line is not \"VBGROUP 5.0\""},
+      {dir / "utf8.vbg", {}, "utf8.vbg: it starts with a UTF-8 byte-order mark, which VB6 does not read (save it in "
+                             "code page 1252)"},
       {dir / "modStock.bas", {.project = dir / "lost.vbp"}, "modLost.bas: file not found (named by " +
                                                                  (dir / "lost.vbp").generic_string() +
                                                                  " as \"lost\\modLost.bas\")"},
