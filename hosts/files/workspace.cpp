@@ -153,13 +153,16 @@ struct Workspace::Impl {
     return folder->second / absolute.filename();
   }
 
-  // Loads a module file into `project`; `renameDuplicates` gives a second module of a name
-  // "Name (2)" instead of refusing it (folders hold many projects' modules).
-  void AddModule(const Text& project, const fs::path& path, bool renameDuplicates, bool maybeLink = true) {
+  // Loads a module file into `project`; `inFolder` gives a second module of a name "Name (2)"
+  // instead of refusing it (folders hold many projects' modules), and passes over a link to a
+  // file the folder holds already.
+  void AddModule(const Text& project, const fs::path& path, bool inFolder, bool maybeLink = true) {
     const fs::path key = ModuleKey(path, maybeLink);
     const Text projectKey = vb::LCase(project);
-    if (!filesOfProject[projectKey].insert(key).second)
+    if (!filesOfProject[projectKey].insert(key).second) {
+      if (inFolder) return;
       throw LoadError(path, "the module file is named twice in the project");
+    }
     // A save killed while it rewrote a file in place is completed before the file is read.
     const fs::path folder = key.parent_path();
     if (finishedFolders.insert(folder).second) {
@@ -174,7 +177,7 @@ struct Workspace::Impl {
     Text name = file.name;
     auto taken = [&](const Text& candidate) { return names.count(vb::LCase(candidate)) > 0; };
     if (taken(name)) {
-      if (!renameDuplicates)
+      if (!inFolder)
         throw LoadError(path, "its VB_Name \"" + vb::ToUtf8(name) + "\" is the name of another module of project " +
                                   vb::ToUtf8(project));
       for (long n = 2; taken(name); ++n) name = file.name + u" (" + vb::ToText(n) + u")";

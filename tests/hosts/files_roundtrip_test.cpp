@@ -139,8 +139,10 @@ TEST(FilesRoundTrip, SingleModulesGroupsAndFoldersLoadAsProjects) {
     EXPECT_EQ(U8(ws.vbe()->ActiveVBProject()->Name()), "Inventory");
     EXPECT_EQ(U8(ws.vbe()->Code(u"Tools.modTools")), "Option Explicit");
   }
-  // A folder: every module under it as one project; a second module of one name gets " (2)".
+  // A folder: every module under it as one project; a second module of one name gets " (2)"; a
+  // link to a module already found is that module.
   files_test::WriteFile(dir / "sub" / "modStock.bas", files_test::Crlf("Attribute VB_Name = \"modStock\"\n' other\n"));
+  fs::create_symlink("../modStock.bas", dir / "sub" / "linked.bas");
   {
     Workspace ws = Workspace::Load(dir.path());
     auto project = ws.vbe()->ActiveVBProject();
