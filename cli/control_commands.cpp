@@ -327,6 +327,7 @@ int Remove(Context& context, const Args& args) {
   const std::vector<int> targets = Targets(form, args, args.positionals()[1]);
   const std::vector<std::string> keep = args.values("keep");
   std::vector<bool> kept(keep.size(), false);
+  std::vector<vb::Text> ticked;  // the event procedures the dialog was told to remove
   form.home.toolkit.On(u"frmRemoveControl", [&](ui::Form& shown) {
     auto& list = *shown.Find<ui::ListBox>(u"lstMembers");
     for (std::size_t i = 0; i < keep.size(); ++i) {
@@ -336,6 +337,8 @@ int Remove(Context& context, const Args& args) {
         if (list.Selected(row)) list.TickRow(row);
       }
     }
+    for (int row = 0; row < list.listCount(); ++row)
+      if (list.Selected(row)) ticked.push_back(list.List(row));
     scripted::Click(shown, u"cmdOK");
   });
   for (int index : targets) {
@@ -344,6 +347,13 @@ int Remove(Context& context, const Args& args) {
   }
   for (std::size_t i = 0; i < keep.size(); ++i)
     if (!kept[i]) throw UsageError("--keep " + keep[i] + ": no event procedure of that name was offered for removal");
+  // The editor leaves a procedure whose end it cannot tell (declared in two #If branches, no End
+  // Sub of its own before the next procedure): the command did not do all it was asked.
+  host::Ref<host::CodeModule> module = vbe.Component(form.loaded.component)->CodeModule();
+  for (const vb::Text& member : ticked)
+    if (ravlen::FindMember(*module, member))
+      context.err << "vb6kit control remove: " << form.loaded.file << ": event procedure " << vb::ToUtf8(member)
+                  << " left in place: its end could not be found\n";
   return FinishEdit(context, form.home, *form.loaded.code, kAddin,
                     form.loaded.file + ": control " + ControlLabel(args) + " removed, " +
                         Plural(form.loaded.TakeChanges().removed, "code line") + " removed");
@@ -442,7 +452,8 @@ std::vector<Command> ControlCommands() {
         kProjectOption},
        "Deletes a control with every control inside it, or every element of a control array. When the control "
        "editor offers to remove a control's event procedures (an array's once its last element goes), every one "
-       "is removed except those named with --keep.",
+       "is removed except those named with --keep; one whose end cannot be found (declared in two #If branches) "
+       "stays, named on stderr.",
        Remove},
       {"options", "show or change the control editor's options", {},
        {{"show", OptionRule::Flag, "", "print the options (after any change)"},

@@ -94,6 +94,18 @@ TEST_F(ControlTest, RemoveDeletesTheEventProceduresNotKept) {
   ASSERT_EQ(kept.code, 0) << kept.err;
   EXPECT_EQ(Read("frmMain.frm").find("Begin VB.Timer tmrClock"), std::string::npos);
   EXPECT_NE(Read("frmMain.frm").find("Private Sub tmrClock_Timer()"), std::string::npos);
+
+  // Declared in two #If branches, the procedure has no end of its own to delete to: kept, and said.
+  std::string branches = Original("frmMain.frm");
+  const std::string header = "Private Sub tmrClock_Timer()\r\n";
+  branches.replace(branches.find(header), header.size(),
+                   "#If DEBUG_MODE Then\r\n" + header + "#Else\r\n" + header + "#End If\r\n");
+  WriteFile(project / "frmMain.frm", branches);
+  const Result left = Run({"control", "remove", File("frmMain.frm"), "tmrClock", "-q"});
+  ASSERT_EQ(left.code, 0) << left.err;
+  EXPECT_EQ(left.err, "vb6kit control remove: " + File("frmMain.frm") +
+                          ": event procedure tmrClock_Timer left in place: its end could not be found\n");
+  EXPECT_NE(Read("frmMain.frm").find("#Else\r\n" + header), std::string::npos);
 }
 
 TEST_F(ControlTest, ArraysAndContainersAreRenamedAndRemovedWholeOrByElement) {
