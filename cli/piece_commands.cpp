@@ -11,6 +11,7 @@
 #include "cli/loaded_code.h"
 #include "cli/output.h"
 #include "cli/text_input.h"
+#include "framework/vb_statements.h"
 #include "piece_store/connect.h"
 #include "piece_store/piece_storage.h"
 #include "piece_store/code_tags.h"
@@ -238,6 +239,15 @@ int Insert(Context& context, const Args& args) {
   // The module is read first, so nobody types values for a file that cannot be used.
   LoadedFile loaded = LoadModuleFile(args.positionals()[1], args.value("project"));
   CheckLineInModule("--line", line, loaded.lineCount, args.positionals()[1], true);
+  // The piece goes in above the line: above a line that goes on a statement continued with " _",
+  // it would cut the statement in two.
+  host::Ref<host::CodeModule> module = loaded.code->vbe()->Component(loaded.component)->CodeModule();
+  long start = line;
+  while (start > 1 && vb::ContinuesOnNextLine(module->Lines(start - 1, 1))) --start;
+  if (start != line)
+    throw UsageError("--line " + std::to_string(line) + ": the line goes on the statement of line " +
+                     std::to_string(start) + " (continued with \" _\"); insert above line " + std::to_string(start) +
+                     " or after the statement");
   std::vector<vb::Text> missing;
   for (const vb::Text& tag : tagNames)
     if (!answerFor(tag)) missing.push_back(tag);
@@ -302,7 +312,8 @@ std::vector<Command> PieceCommands() {
        {{"NAME", Complete::PieceName}, {"on|off", Complete::Words}}, {},
        "Offers a piece in the retrieval menu, or takes it off; the menu offers at most ten pieces.", Menu},
       {"piece insert", "insert a piece into a module", {{"NAME", Complete::PieceName}, {"FILE", Complete::ModuleFile}},
-       {{"line", OptionRule::Required, "N", "insert above this line (one past the last line appends)"},
+       {{"line", OptionRule::Required, "N", "insert above this line (one past the last line appends); not the second or a later line "
+         "of a statement continued with \" _\""},
         {"tag", OptionRule::Repeated, "NAME=VALUE",
          "the value of the tag <@NAME@> (=VALUE for <@@>); a tag the piece does not have is refused"},
         kProjectOption},

@@ -64,6 +64,12 @@ TEST_F(PieceTest, RefusalsAndUnknownPieces) {
   result = Run({"piece", "frobnicate"});
   EXPECT_EQ(result.code, 2);
   EXPECT_NE(result.err.find("unknown verb 'frobnicate'"), std::string::npos);
+  // Code line 32 goes on the header of AddLine: the piece would cut it in two.
+  result = Run({"piece", "insert", "Twice", File("modStock.bas"), "--line", "32"});
+  EXPECT_EQ(result.code, 2);
+  EXPECT_EQ(result.err, "vb6kit piece insert: --line 32: the line goes on the statement of line 31 (continued with "
+                        "\" _\"); insert above line 31 or after the statement\n");
+  EXPECT_EQ(Read("modStock.bas"), Original("modStock.bas"));
 }
 
 TEST_F(PieceTest, NamesAreTrimmedEverywhereAndABarAtEitherEndIsRefused) {
