@@ -55,11 +55,16 @@ int Implement(Context& context, const Args& args) {
     question.optPropertyItem(answer).Click();
     scripted::Click(form, u"cmdOK");
   });
+  std::string file = target;
+  for (const ComponentFile& loaded : code.Components()) {
+    if (!vb::EqualsNoCase(loaded.project + u"." + loaded.component, component)) continue;
+    file = loaded.file.string();
+    // The class's code window open, as when a person starts the dialog from it: the dialog then
+    // preselects the class instead of failing to read a code window that is not there.
+    if (loaded.project + u"." + loaded.component == component) session.vbe().SetActivePane(component);
+  }
   session.vbe().Click(u"Add-Ins", u"M&orrowgate Builder");
   if (!refused.empty()) throw UsageError(refused);
-  std::string file = target;
-  for (const ComponentFile& loaded : code.Components())
-    if (vb::EqualsNoCase(loaded.project + u"." + loaded.component, component)) file = loaded.file.string();
   // Against the module's own lines: a copy of a module that grew by thousands of lines is large.
   const LineChanges changes = CompareCode(before, code.vbe()->ModuleLines(component));
   before = memhost::LineStore();  // room for the save
