@@ -4,6 +4,7 @@
 // description. Implemented in memory (tests, command line) and over IDispatch (Windows).
 #pragma once
 
+#include <concepts>
 #include <functional>
 #include <memory>
 
@@ -123,8 +124,18 @@ class CodeModule {
   virtual void ReplaceLine(long line, TextView text) = 0;
   virtual void DeleteLines(long startLine, long count = 1) = 0;
   virtual void AddFromString(TextView text) = 0;
+  // The same with a text its caller hands over (`AddFromString(std::move(text))`): a host may keep
+  // its room for the lines instead of copying them, so a large block is not held twice.
+  template <class T>
+    requires std::same_as<T, Text>
+  void AddFromString(T&& text) {
+    AddFromStringTaking(std::move(text));
+  }
   virtual Ref<host::Members> Members() = 0;
   virtual Ref<host::CodePane> CodePane() = 0;
+
+ protected:
+  virtual void AddFromStringTaking(Text&& text) { AddFromString(TextView(text)); }
 };
 
 class CodePanes {

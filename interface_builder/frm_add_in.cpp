@@ -145,14 +145,14 @@ void frmAddIn::AddInterfaces() {
     bool wroteStubs = false;
     {
       const std::vector<DeclaredProcedure> existing = DeclaredProcedures(*module);
-      const vb::Text stubs = builder(VBInstance, interfaceProject, interfaceClass,
-                                     [&existing](vb::ProcedureKind kind, vb::TextView name) {
-                                       return Declares(existing, kind, name);
-                                     });
+      vb::Text stubs = builder(VBInstance, interfaceProject, interfaceClass,
+                               [&existing](vb::ProcedureKind kind, vb::TextView name) {
+                                 return Declares(existing, kind, name);
+                               });
       // The stubs go in before the Implements line, so a failure between the two leaves private
       // procedures that compile rather than an interface that is not implemented.
       wroteStubs = !stubs.empty();
-      if (wroteStubs) module->AddFromString(stubs);
+      if (wroteStubs) module->AddFromString(std::move(stubs));  // handed over: the host may keep its room
     }  // the text of the stubs goes before the module is read again
     if (HasImplementsLine(*module, interfaceProject, interfaceClass))
       alreadyImplemented.push_back({entry, wroteStubs});

@@ -113,12 +113,25 @@ void MemCodeModule::DeleteLines(long startLine, long count) {
 void MemCodeModule::AddFromString(TextView text) {
   CheckEdit("CodeModule.AddFromString");
   if (text.empty()) return;
+  EditByText(AddFromStringLine(), 0, text);
+}
+
+void MemCodeModule::AddFromStringTaking(Text&& text) {
+  CheckEdit("CodeModule.AddFromString");
+  if (text.empty()) return;
+  const std::size_t at = AddFromStringLine();
+  const std::size_t added = lines_.InsertTaking(at, std::move(text));
+  ++edits_;
+  outline_.Edited(static_cast<long>(at + 1), 0, static_cast<long>(added));
+}
+
+std::size_t MemCodeModule::AddFromStringLine() {
   // Before the first procedure's block (blank and comment lines above it belong to it), or at
   // the end of a module that has no procedure; never inside an #If block, where one branch would
   // compile it out.
   long before = static_cast<long>(lines_.size()) + 1;
   if (outline().firstProcedureLine > 0) before = outline().declarationLines + 1;
-  EditByText(static_cast<std::size_t>(OutsideConditionalBlocks(lines_, before) - 1), 0, text);
+  return static_cast<std::size_t>(OutsideConditionalBlocks(lines_, before) - 1);
 }
 
 std::optional<MemberInfo> MemCodeModule::FindMember(TextView name) {

@@ -10,6 +10,10 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__linux__)
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
 
 namespace memhost {
 
@@ -68,6 +72,10 @@ LineStore& LineStore::operator=(LineStore&& other) noexcept {
   origin_ = std::move(other.origin_);
   wide_ = std::move(other.wide_);
   bytes_ = std::move(other.bytes_);
+  Text().swap(taken_);  // a move-assignment would hand this room to `other`
+  taken_.swap(other.taken_);
+  takenUsed_ = std::exchange(other.takenUsed_, 0);
+  takenDead_ = std::exchange(other.takenDead_, 0);
   other.gapBegin_ = other.gapEnd_ = 0;
   other.spans_.clear();
   return *this;
@@ -104,6 +112,9 @@ LineStore LineStore::Copy() const {
   };
   copyBuffer(wide_, copy.wide_, kWide);
   copyBuffer(bytes_, copy.bytes_, kBytes);
+  copy.taken_.assign(taken_.data(), (takenUsed_ + 1) / 2);  // the room of the lines only
+  copy.takenUsed_ = takenUsed_;
+  copy.takenDead_ = takenDead_;
   return copy;
 }
 
@@ -166,10 +177,69 @@ std::size_t LineStore::ReplaceEach(std::size_t at, std::size_t count, const ForE
     const Span& s = spans_[gapEnd_ + i];
     if (s.source() == kWide) wide_.dead += s.length();
     if (s.source() == kBytes) bytes_.dead += s.length();
+    if (s.source() == kTaken) takenDead_ += s.length();
   }
   gapEnd_ += count;
   forEach([&](TextView line) { spans_[gapBegin_++] = Append(line); });
+  if (takenDead_ > 0 && takenDead_ >= (takenUsed_ - takenDead_) / 2) DropTaken();
   return lines;
+}
+
+std::size_t LineStore::InsertTaking(std::size_t at, Text&& text) {
+  if (takenUsed_ > takenDead_ || text.empty()) return ReplaceByText(at, 0, text);
+  std::size_t lines = 0, wide = 0;
+  vb::LineViewReader counter(text);
+  for (TextView line; counter.Next(line); ++lines) {
+    if (line.size() >= (1u << 30)) throw std::length_error("code line too long");
+    if (!FitsInBytes(line)) wide += line.size();
+  }
+  if (text.size() > std::numeric_limits<std::uint32_t>::max()) throw std::length_error("code module too large");
+  ReserveIn(wide_, kWide, wide);
+  ReserveSpans(lines);
+  MoveGap(at);
+  // Each line's bytes are written at or before where its characters are read (a byte for each
+  // character, the breaks left out), so nothing is overwritten before it has been read.
+  auto* out = reinterpret_cast<unsigned char*>(text.data());
+  std::size_t used = 0;
+  vb::LineViewReader reader(text);
+  for (TextView line; reader.Next(line);) {
+    if (line.empty() || !FitsInBytes(line)) {
+      spans_[gapBegin_++] = Append(line);  // an empty line needs no room
+      continue;
+    }
+    for (std::size_t i = 0; i < line.size(); ++i) out[used + i] = static_cast<unsigned char>(line[i]);
+    spans_[gapBegin_++] = Span{static_cast<std::uint32_t>(used), static_cast<std::uint32_t>(line.size()), kTaken};
+    used += line.size();
+  }
+  if (used == 0) return lines;
+  Text().swap(taken_);  // lets the last text go now (a move-assignment would hand it to `text`)
+  taken_.swap(text);
+  takenUsed_ = used;
+  takenDead_ = 0;
+#if defined(__linux__)
+  // The pages past the bytes are given back to the system now: the text stays allocated until
+  // the store lets it go, but nothing reads them.
+  const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+  const auto begin = reinterpret_cast<std::uintptr_t>(taken_.data());
+  const std::uintptr_t from = (begin + used + page - 1) / page * page;
+  const std::uintptr_t to = (begin + taken_.capacity() * sizeof(char16_t)) / page * page;
+  if (to > from) madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
+#endif
+  return lines;
+}
+
+void LineStore::DropTaken() {
+  ReserveIn(bytes_, kBytes, takenUsed_ - takenDead_);
+  for (std::size_t i = 0; i < spans_.size(); ++i) {
+    Span& s = spans_[i];
+    if (i >= gapBegin_ && i < gapEnd_) continue;
+    if (s.source() != kTaken) continue;
+    std::memcpy(bytes_.data + bytes_.used, ByteData(s), s.length());
+    s = Span{static_cast<std::uint32_t>(bytes_.used), s.length(), kBytes};
+    bytes_.used += s.length();
+  }
+  Text().swap(taken_);  // a move-assignment would keep the room
+  takenUsed_ = takenDead_ = 0;
 }
 
 void LineStore::JoinLines(std::size_t first, std::size_t count, Text& into) const {

@@ -4,9 +4,10 @@
 // pays once for the whole walk), and a module takes little more memory than its file.
 //
 // Nearly every line of VB6 code is characters below U+0100, so a line is kept as one byte per
-// character where it can be: in the bytes of the file it was read from (shared, never copied) or
-// in a byte buffer of its own; other lines are kept as 16-bit units. Replaced text is reclaimed by
-// compacting a buffer in place once it holds as much dead text as live text.
+// character where it can be: in the bytes of the file it was read from (shared, never copied), in
+// a byte buffer of its own, or in the room of a text handed over to the store; other lines are
+// kept as 16-bit units. Replaced text is reclaimed by compacting a buffer in place once it holds
+// as much dead text as live text.
 #pragma once
 
 #include <algorithm>
@@ -60,8 +61,7 @@ class LineStore {
   bool LineBytes(std::size_t index, std::string_view& bytes) const {
     const Span& s = SpanAt(index);
     if (s.source() == kWide) return false;
-    const char* base = s.source() == kBytes ? reinterpret_cast<const char*>(bytes_.data) : origin_.data();
-    bytes = std::string_view(base + s.offset, s.length());
+    bytes = std::string_view(reinterpret_cast<const char*>(ByteData(s)), s.length());
     return true;
   }
   // Appends the line's characters to `out`.
@@ -99,6 +99,11 @@ class LineStore {
   // The same with the lines of `text` (split as Assign splits it), read where they are: a large
   // text is not split into a list first. Returns how many lines went in.
   std::size_t ReplaceByText(std::size_t at, std::size_t count, TextView text);
+  // Inserts the lines of `text` before line `at` (0-based) as ReplaceByText does, keeping those
+  // that fit in bytes in the text's own room, narrowed there, instead of copying them: a large
+  // block is then not held twice while it goes in. One text is kept at a time; another is
+  // copied while the one kept still has lines.
+  std::size_t InsertTaking(std::size_t at, Text&& text);
   // `count` lines from `first` joined by CR LF, without a break after the last, with room for one
   // more character.
   Text Join(std::size_t first, std::size_t count) const {
@@ -117,10 +122,10 @@ class LineStore {
 
   // Characters held in buffers of the store's own, live or waiting to be reclaimed (for the
   // benchmarks).
-  std::size_t capacity() const { return wide_.capacity + bytes_.capacity; }
+  std::size_t capacity() const { return wide_.capacity + bytes_.capacity + takenUsed_; }
 
  private:
-  enum Source : std::uint32_t { kWide, kBytes, kOrigin };
+  enum Source : std::uint32_t { kWide, kBytes, kOrigin, kTaken };
   // The length and the source share a word, without bit fields: a span is then made in a register
   // and stored at once (a module's lines are added one by one as its file is read).
   struct Span {
@@ -155,7 +160,10 @@ class LineStore {
   }
   // The first byte of a line kept as bytes.
   const unsigned char* ByteData(const Span& s) const {
-    return (s.source() == kBytes ? bytes_.data : reinterpret_cast<const unsigned char*>(origin_.data())) + s.offset;
+    const unsigned char* base = s.source() == kBytes  ? bytes_.data
+                                : s.source() == kTaken ? reinterpret_cast<const unsigned char*>(taken_.data())
+                                                       : reinterpret_cast<const unsigned char*>(origin_.data());
+    return base + s.offset;
   }
   // The characters of a line kept as bytes.
   void Widen(const Span& s, char16_t* out) const { WidenBytes(ByteData(s), s.length(), out); }
@@ -176,6 +184,8 @@ class LineStore {
   void ReserveIn(Buffer<Unit>& buffer, Source source, std::size_t count);
   template <class Unit>
   void Compact(Buffer<Unit>& buffer, Source source);
+  // Moves the lines still kept in the taken text into the byte buffer, and lets the text go.
+  void DropTaken();
   // Replaces `count` lines from `at` by the lines that `forEach` hands to the function it is
   // given: twice, once to make room for them and once to put them in.
   template <class ForEach>
@@ -187,6 +197,8 @@ class LineStore {
   SharedBytes origin_;
   Buffer<char16_t> wide_;       // lines with a character above U+00FF
   Buffer<unsigned char> bytes_;  // other lines written since the store was made
+  Text taken_;                   // a text handed over: its first takenUsed_ bytes are lines
+  std::size_t takenUsed_ = 0, takenDead_ = 0;
 };
 
 // Whether every character of `text` is below U+0100, so a byte can hold each.

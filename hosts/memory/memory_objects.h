@@ -154,6 +154,7 @@ class MemCodeModule : public host::CodeModule, public std::enable_shared_from_th
   void InsertLines(long line, TextView text) override;
   void ReplaceLine(long line, TextView text) override;
   void DeleteLines(long startLine, long count = 1) override;
+  using host::CodeModule::AddFromString;
   void AddFromString(TextView text) override;
   Ref<host::Members> Members() override;
   Ref<host::CodePane> CodePane() override;
@@ -181,6 +182,9 @@ class MemCodeModule : public host::CodeModule, public std::enable_shared_from_th
   void Edit(std::size_t at, std::size_t count, const std::vector<TextView>& lines);
   // `count` lines from `at` replaced by the lines of `text`; an empty text is one empty line.
   void EditByText(std::size_t at, std::size_t count, TextView text);
+  void AddFromStringTaking(Text&& text) override;
+  // Where AddFromString puts its text (0-based).
+  std::size_t AddFromStringLine();
 
   std::shared_ptr<HostState> state_;
   std::weak_ptr<MemComponent> component_;

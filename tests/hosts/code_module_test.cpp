@@ -90,6 +90,9 @@ TEST(CodeModule, AddFromStringGoesBeforeTheFirstProcedureBlock) {
   for (const Case& c : cases) {
     Text after = CodeAfter(c.code, [&](host::CodeModule& m) { m.AddFromString(property); });
     EXPECT_EQ(U8(after), U8(c.expected)) << c.what;
+    // A text handed over goes to the same place.
+    after = CodeAfter(c.code, [&](host::CodeModule& m) { m.AddFromString(Text(property)); });
+    EXPECT_EQ(U8(after), U8(c.expected)) << c.what << ", handed over";
   }
 }
 
@@ -146,8 +149,9 @@ TEST(CodeModule, ReplaceDeleteAndLinesWithinTheModule) {
 }
 
 // Long runs of edits up and down a module (the lines move around the store's gap, replaced text
-// is reclaimed, lines of characters below U+0100 and lines of others are kept apart) leave
-// exactly the lines a plain list of lines has after the same edits.
+// is reclaimed, lines of characters below U+0100 and lines of others are kept apart, a text
+// handed over keeps its lines in its own room) leave exactly the lines a plain list of lines has
+// after the same edits.
 TEST(CodeModule, LongRunsOfEditsKeepEveryLine) {
   std::vector<Text> model;
   for (int i = 0; i < 300; ++i) model.push_back(u"    x = " + vb::ToText(i));
@@ -155,6 +159,23 @@ TEST(CodeModule, LongRunsOfEditsKeepEveryLine) {
   for (const Text& line : model) code += line + u"\r\n";
   auto vbe = HostBuilder().module(u"modMain", code).build();
   auto module = vbe->Component(u"modMain")->CodeModule();
+  // Handed over with lines of every kind: wide ones, empty ones, lone CR and LF breaks. With no
+  // procedure in the module, AddFromString adds at the end.
+  auto handOver = [&](int lines, const Text& tag) {
+    Text block;
+    for (int i = 0; i < lines; ++i) {
+      Text line = i % 7 == 3 ? Text() : i % 5 == 1 ? u"' \u2018" + tag + vb::ToText(i) : u"\u00e9 " + tag + vb::ToText(i);
+      model.push_back(line);
+      // (No lone CR before an empty line that ends in LF: the two would be one CR LF.)
+      block += line + (i % 11 == 4 ? u"\n" : i % 13 == 6 && (i + 1) % 7 != 3 ? u"\r" : u"\r\n");
+    }
+    module->AddFromString(std::move(block));
+  };
+  handOver(200, u"first ");
+  handOver(30, u"second, copied while the first has lines ");
+  const memhost::LineStore copy = vbe->ModuleLines(u"modMain").Copy();
+  ASSERT_EQ(copy.size(), model.size());
+  for (std::size_t i = 0; i < model.size(); ++i) ASSERT_EQ(U8(copy.Join(i, 1)), U8(model[i])) << "copy, line " << i;
   std::uint64_t seed = 11;
   auto next = [&](std::size_t n) {
     seed = seed * 6364136223846793005ull + 1442695040888963407ull;
@@ -165,6 +186,7 @@ TEST(CodeModule, LongRunsOfEditsKeepEveryLine) {
       model[line - 1] = (line % 3 == 0 ? u"\u2018" : u"'\u00e9") + model[line - 1];
       module->ReplaceLine(static_cast<long>(line), model[line - 1]);
     }
+  handOver(100, u"third, once the first is replaced ");
   for (int edit = 0; edit < 2000; ++edit) {
     const std::size_t at = next(model.size());
     if (edit % 3 == 0) {
