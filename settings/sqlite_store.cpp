@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -210,22 +211,28 @@ void SqliteSettingsStore::CheckIntact() {
     if (Text first = check.Column(0); first != u"ok") problem = first;
   }
   if (!problem.empty()) Fail(u"is damaged (" + problem + u") and was left as it is");
-  Statement pages(db_, "SELECT page_count * page_size FROM pragma_page_count(), pragma_page_size()");
-  if (!pages.ok() || pages.Step() != SQLITE_ROW) FailWith(u"read");
+  const std::int64_t bytes = PragmaNumber("PRAGMA page_count") * PragmaNumber("PRAGMA page_size");
   struct stat st{};
   if (::stat(path_.c_str(), &st) != 0) Fail(u"cannot be read: " + SystemMessage(errno));
-  if (pages.Integer(0) != static_cast<std::int64_t>(st.st_size))
+  if (bytes != static_cast<std::int64_t>(st.st_size))
     Fail(u"is damaged (the file was cut short: it ends in the middle of its pages) and was left as it is");
+}
+
+std::int64_t SqliteSettingsStore::PragmaNumber(const char* pragma) {
+  Statement query(db_, pragma);
+  if (!query.ok() || query.Step() != SQLITE_ROW) FailWith(u"read");
+  return query.Integer(0);
 }
 
 void SqliteSettingsStore::CheckSchema(Access access) {
   std::vector<std::string> tables;
   {
-    Statement query(db_, "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name");
+    Statement query(db_, "SELECT name FROM sqlite_master WHERE type = 'table'");
     int rc = query.ok() ? query.Step() : SQLITE_ERROR;
     for (; rc == SQLITE_ROW; rc = query.Step()) tables.push_back(query.Utf8(0));
     if (rc != SQLITE_DONE) FailWith(u"read");
   }
+  std::sort(tables.begin(), tables.end());
   if (tables.empty()) {
     if (access == Access::ReadOnly) {
       empty_ = true;
@@ -236,9 +243,9 @@ void SqliteSettingsStore::CheckSchema(Access access) {
   }
   std::set<std::string> columns;
   {
-    Statement query(db_, "SELECT name FROM pragma_table_info('settings')");
+    Statement query(db_, "PRAGMA table_info(settings)");
     int rc = query.ok() ? query.Step() : SQLITE_ERROR;
-    for (; rc == SQLITE_ROW; rc = query.Step()) columns.insert(query.Utf8(0));
+    for (; rc == SQLITE_ROW; rc = query.Step()) columns.insert(query.Utf8(1));
     if (rc != SQLITE_DONE) FailWith(u"read");
   }
   if (columns == kColumns) return;

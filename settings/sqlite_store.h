@@ -65,6 +65,7 @@ class SqliteSettingsStore : public vb::SettingsStore {
   [[noreturn]] void Fail(TextView problem) const;
   [[noreturn]] void FailWith(TextView doing) const;
   void CheckIntact();
+  std::int64_t PragmaNumber(const char* pragma);  // the first column of a pragma's one row
   void CheckSchema(Access access);
 
   std::filesystem::path path_;

@@ -151,7 +151,12 @@ TEST(SqliteSettingsStore, RefusesWhatItCannotUseNamingTheFileOnceAndLeavesItAsIt
     SqliteSettingsStore(temp / "foreign.db");
     sqlite3* db = nullptr;
     sqlite3_open((temp / "foreign.db").c_str(), &db);
-    sqlite3_exec(db, "DROP TABLE settings; CREATE TABLE accounts (id INTEGER)", nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "DROP TABLE settings; CREATE TABLE zones (id INTEGER); CREATE TABLE accounts (id INTEGER)",
+                 nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    // A table of our name that is not ours.
+    sqlite3_open((temp / "other-settings.db").c_str(), &db);
+    sqlite3_exec(db, "CREATE TABLE settings (app TEXT, section TEXT, key TEXT, value TEXT)", nullptr, nullptr, nullptr);
     sqlite3_close(db);
   }
 
@@ -166,7 +171,8 @@ TEST(SqliteSettingsStore, RefusesWhatItCannotUseNamingTheFileOnceAndLeavesItAsIt
       {withBytes("cut-at-page.db", intact.substr(0, intact.size() - pageSize)), Access::ReadWrite, "is damaged ("},
       {withBytes("scribbled.db", scribbled), Access::ReadWrite, "is damaged ("},
       {withBytes("plain.txt", std::string(200, 'x')), Access::ReadWrite, "is not a SQLite database"},
-      {temp / "foreign.db", Access::ReadWrite, "is not a vb6kit settings database (it holds the tables accounts)"},
+      {temp / "foreign.db", Access::ReadWrite, "is not a vb6kit settings database (it holds the tables accounts, zones)"},
+      {temp / "other-settings.db", Access::ReadOnly, "is not a vb6kit settings database (it holds the tables settings)"},
       {temp / "a-folder", Access::ReadOnly, "is a folder, not a file"},
       {temp / "missing" / "settings.db", Access::ReadWrite, "cannot be created: its folder does not exist"},
       {temp / "missing.db", Access::ReadOnly, "does not exist"},
