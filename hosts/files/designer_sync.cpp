@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <map>
+#include <optional>
 #include <set>
 
 #include "framework/vb_error.h"
@@ -14,7 +16,7 @@
 namespace files {
 namespace {
 
-using Values = std::vector<std::pair<Text, vb::Variant>>;
+using Values = memhost::PropertyValues;
 
 constexpr TextView kFontMembers[] = {u"Name", u"Size", u"Bold", u"Italic", u"Underline", u"Strikethrough"};
 constexpr TextView kStdFontClass = u"{0BE35203-8F91-11CE-9DE3-00AA004BB851}";
@@ -391,9 +393,58 @@ std::shared_ptr<DesignerNode> NewNode(const DesignerNode& parent, const Designer
   return node;
 }
 
+// The property values of a control block as the in-memory designer takes them: font members as
+// "Font.Name", ..., the weight as "Font.Bold"; values kept in the .frx file are left out.
+Values ReadProperties(const DesignerNode& node) {
+  Values values;
+  auto read = [&](const DesignerItem& item) {
+    if (item.kind == DesignerItem::Kind::Property) {
+      const Text line = node.LinesOf(item).front().text;
+      if (auto value = ParseValue(ValueTextOf(line))) values.emplace_back(PropertyNameOf(line), std::move(*value));
+    } else if (item.kind == DesignerItem::Kind::PropertyBlock && vb::EqualsNoCase(node.NameOf(item), u"Font")) {
+      const std::vector<Line> lines = node.LinesOf(item);
+      for (std::size_t i = 1; i + 1 < lines.size(); ++i) {
+        const Text member = PropertyNameOf(lines[i].text);
+        auto value = ParseValue(ValueTextOf(lines[i].text));
+        if (!value) continue;
+        if (vb::EqualsNoCase(member, u"Weight")) {
+          if (value->IsNumber()) values.emplace_back(u"Font.Bold", vb::Variant(vb::CDbl(*value) >= 700));
+          continue;
+        }
+        for (TextView known : kFontMembers)
+          if (vb::EqualsNoCase(member, known)) values.emplace_back(u"Font." + Text(known), *value);
+      }
+    }
+  };
+  for (const DesignerItem& item : node.items) {
+    if (item.kind != DesignerItem::Kind::Lines) {
+      read(item);
+      continue;
+    }
+    for (const DesignerItem& part : ItemsOfLines(item.bytes)) read(part);
+  }
+  return values;
+}
+
+// A control's own lines as read, when they are one run among its child blocks, as a piece of the
+// file's bytes: the control reads them again when it is first looked at past its name. The piece
+// keeps the bytes alive, not the tree, whose blocks hold the controls.
+std::optional<memhost::SharedBytes> OwnLines(const DesignerNode& node, const memhost::SharedBytes& bytes) {
+  const auto own = [](const DesignerItem& item) { return !item.control; };
+  const auto run = std::find_if(node.items.begin(), node.items.end(), own);
+  if (run == node.items.end() || run->kind != DesignerItem::Kind::Lines ||
+      std::find_if(run + 1, node.items.end(), own) != node.items.end())
+    return std::nullopt;
+  const std::less_equal<const char*> notAfter;
+  if (!notAfter(bytes.data(), run->bytes.data()) ||
+      !notAfter(run->bytes.data() + run->bytes.size(), bytes.data() + bytes.size()))
+    return std::nullopt;
+  return bytes.Part(run->bytes);
+}
+
 }  // namespace
 
-void LoadDesignerControls(memhost::MemoryVBE& vbe, TextView form, DesignerNode& root) {
+void LoadDesignerControls(memhost::MemoryVBE& vbe, TextView form, DesignerNode& root, const memhost::SharedBytes& bytes) {
   std::vector<std::pair<DesignerNode*, Text>> blocks;  // each control block and its container's name
   auto collect = [&](auto&& self, DesignerNode& node, const Text& container) -> void {
     for (DesignerItem& item : node.items) {
@@ -404,33 +455,14 @@ void LoadDesignerControls(memhost::MemoryVBE& vbe, TextView form, DesignerNode& 
   };
   collect(collect, root, Text());
   for (auto& [node, container] : blocks) {
-    memhost::PlacedControl placedControl{node->className, node->name, {}, container};
-    auto read = [&](const DesignerItem& item) {
-      if (item.kind == DesignerItem::Kind::Property) {
-        const Text line = node->LinesOf(item).front().text;
-        if (auto value = ParseValue(ValueTextOf(line)))
-          placedControl.properties.emplace_back(PropertyNameOf(line), std::move(*value));
-      } else if (item.kind == DesignerItem::Kind::PropertyBlock && vb::EqualsNoCase(node->NameOf(item), u"Font")) {
-        const std::vector<Line> lines = node->LinesOf(item);
-        for (std::size_t i = 1; i + 1 < lines.size(); ++i) {
-          const Text member = PropertyNameOf(lines[i].text);
-          auto value = ParseValue(ValueTextOf(lines[i].text));
-          if (!value) continue;
-          if (vb::EqualsNoCase(member, u"Weight")) {
-            if (value->IsNumber()) placedControl.properties.emplace_back(u"Font.Bold", vb::Variant(vb::CDbl(*value) >= 700));
-            continue;
-          }
-          for (TextView known : kFontMembers)
-            if (vb::EqualsNoCase(member, known)) placedControl.properties.emplace_back(u"Font." + Text(known), *value);
-        }
-      }
-    };
-    for (const DesignerItem& item : node->items) {
-      if (item.kind != DesignerItem::Kind::Lines) {
-        read(item);
-        continue;
-      }
-      for (const DesignerItem& part : ItemsOfLines(item.bytes)) read(part);
+    memhost::PlacedControl placedControl{node->className, node->name, ReadProperties(*node), container};
+    if (auto lines = OwnLines(*node, bytes)) {
+      placedControl.readLater = [lines = std::move(*lines), codePage = node->codePage] {
+        DesignerNode block;
+        block.codePage = codePage;
+        block.items.push_back(DesignerItem{DesignerItem::Kind::Lines, lines.view(), {}, nullptr});
+        return ReadProperties(block);
+      };
     }
     try {
       node->control = vbe.LoadControl(form, placedControl);

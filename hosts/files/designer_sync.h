@@ -12,9 +12,10 @@
 
 namespace files {
 
-// Places a control in `form` ("Project.Component") for each control block of the tree and binds
-// the blocks to them; raises vb::Error when the in-memory designer refuses a control.
-void LoadDesignerControls(memhost::MemoryVBE& vbe, TextView form, DesignerNode& root);
+// Places a control in `form` ("Project.Component") for each control block of the tree (parsed
+// from `bytes`) and binds the blocks to them; raises vb::Error when the in-memory designer refuses
+// a control.
+void LoadDesignerControls(memhost::MemoryVBE& vbe, TextView form, DesignerNode& root, const memhost::SharedBytes& bytes);
 
 // Writes the designer's changes since load (or the last save) into the tree: the blocks of the
 // controls written to, deleted or new. The tree is first put back as loaded or last saved, so

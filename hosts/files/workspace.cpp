@@ -237,7 +237,7 @@ struct Workspace::Impl {
   void BindDesigner(LoadedModule& module) {
     try {
       if (!module.file.designer) Reread(module, "");
-      LoadDesignerControls(*vbe, module.qualified, *module.file.Designer());
+      LoadDesignerControls(*vbe, module.qualified, *module.file.Designer(), module.file.bytes);
     } catch (const SaveError& e) {
       throw LoadError(e.path(), e.message());
     } catch (const vb::Error& e) {

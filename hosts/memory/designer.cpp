@@ -2,6 +2,7 @@
 // property sheet checks them, recorded for tests, and raise the designer's rename event.
 #include <algorithm>
 #include <unordered_set>
+#include <utility>
 
 #include "hosts/memory/memory_objects.h"
 
@@ -192,6 +193,7 @@ std::shared_ptr<MemControl> MemControl::Create(std::weak_ptr<MemForm> form, Text
 }
 
 std::shared_ptr<MemStdFont> MemControl::font() {
+  LoadLaterValues();
   auto isFont = [](const PropertyDef& def) { return def.kind == PropKind::Font; };
   if (!font_ && std::any_of(defs_->begin(), defs_->end(), isFont))
     font_ = std::make_shared<MemStdFont>(weak_from_this());
@@ -211,16 +213,37 @@ std::optional<std::size_t> MemControl::DefIndex(TextView property) const {
   return std::nullopt;
 }
 
+// The name and the index are loaded with the control; see LoadLater.
+static bool LoadedAtOnce(const PropertyDef& def) { return def.kind == PropKind::Name || def.kind == PropKind::Index; }
+
+void MemControl::LoadLaterValues() const {
+  if (!later_) return;
+  // Loaded on first use, by the readers too: no control is const, only the paths to it.
+  auto* self = const_cast<MemControl*>(this);
+  const PropertyValues values = std::exchange(self->later_, nullptr)();
+  auto own = [&](const Text& property) {
+    const auto at = DefIndex(property);
+    return !at || !LoadedAtOnce((*defs_)[*at]);
+  };
+  std::size_t slots = slots_.size();  // at most one a value that is no font member
+  for (const auto& [property, value] : values) slots += own(property) && !vb::StartsWith(property, u"Font.");
+  self->slots_.reserve(slots);
+  for (const auto& [property, value] : values)
+    if (own(property)) self->LoadValue(property, value);
+}
+
 // Slots are in the order of their properties in the class's table.
 static bool SlotBefore(const MemControl::Slot& slot, const PropertyDef* def) { return slot.def < def; }
 
 const MemControl::Slot* MemControl::Stored(std::size_t at) const {
+  if (!LoadedAtOnce((*defs_)[at])) LoadLaterValues();
   const PropertyDef* def = &(*defs_)[at];
   auto found = std::lower_bound(slots_.begin(), slots_.end(), def, SlotBefore);
   return found != slots_.end() && found->def == def ? &*found : nullptr;
 }
 
 MemControl::Slot& MemControl::SlotAt(std::size_t at) {
+  if (!LoadedAtOnce((*defs_)[at])) LoadLaterValues();
   const PropertyDef* def = &(*defs_)[at];
   auto found = std::lower_bound(slots_.begin(), slots_.end(), def, SlotBefore);
   if (found != slots_.end() && found->def == def) return *found;

@@ -25,12 +25,19 @@ class MemoryVBE;
 // Joins lines with CR LF (no break after the last): Lines({u"Option Explicit", u""}).
 Text Lines(std::initializer_list<TextView> lines);
 
+using PropertyValues = std::vector<std::pair<Text, vb::Variant>>;
+
 // A control to place on a form when the project is built (no designer events are raised).
 struct PlacedControl {
   Text className;  // "TextBox"
   Text name;       // "Text1"
-  std::vector<std::pair<Text, vb::Variant>> properties = {};
+  PropertyValues properties = {};
   Text container = {};  // name of a containing control placed before it (frame), empty for the form
+  // When set, a loaded control keeps of `properties` only its index now (checked against the
+  // elements of its array loaded before it) and calls this for the same values the first time
+  // another of its properties is read or written: a command on a form of thousands of controls
+  // mostly reads their names only.
+  std::function<PropertyValues()> readLater = {};
 };
 
 // One recorded property write on a designer control (successful or not).
@@ -146,7 +153,8 @@ class MemoryVBE : public host::VBE {
   // class's defaults (the caption, text and tab index that a placed control gets are not given),
   // then placedControl.properties in order; font members are named "Font.Name", "Font.Size", "Font.Bold",
   // "Font.Italic", "Font.Underline", "Font.Strikethrough"; "Index" makes an array element. A
-  // property the class does not have, or a value it rejects, is skipped and named in `skipped`.
+  // property the class does not have, or a value it rejects, is skipped and named in `skipped`
+  // (only those read now; see PlacedControl::readLater).
   virtual Ref<host::VBControl> LoadControl(TextView form, const PlacedControl& placedControl,
                                            std::vector<Text>* skipped = nullptr) = 0;
   // The name of the control that contains `control` (a frame, a picture box), empty for the form.

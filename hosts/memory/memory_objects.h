@@ -320,9 +320,13 @@ class MemControl : public host::VBControl, public std::enable_shared_from_this<M
   // Stores a value read from a designer file: checked like a write, but no event and no record.
   // Font members are "Font.Name", "Font.Size", ... False when the property is unknown or rejected.
   bool LoadValue(TextView property, const vb::Variant& value);
+  // Values to load (LoadValue, all but the name and the index) only when a property other than
+  // those is first read or written.
+  void LoadLater(std::function<PropertyValues()> values) { later_ = std::move(values); }
 
  private:
   const Slot* Stored(std::size_t at) const;
+  void LoadLaterValues() const;  // when LoadLater kept any
 
   std::weak_ptr<MemForm> form_;
   // The class in the table, whose name a form's thousands of controls share; or, for a class the
@@ -333,6 +337,7 @@ class MemControl : public host::VBControl, public std::enable_shared_from_this<M
   std::vector<Slot> slots_;  // in the order of defs_
   std::shared_ptr<MemStdFont> font_;
   std::vector<std::pair<Text, vb::Variant>> changes_;  // see MemoryVBE::ControlChanges
+  std::function<PropertyValues()> later_;  // see LoadLater
 };
 
 // ---- command bars ----------------------------------------------------------------------------

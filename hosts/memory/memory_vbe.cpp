@@ -187,15 +187,22 @@ class MemoryVBEImpl : public MemoryVBE {
   Ref<host::VBControl> LoadControl(TextView form, const PlacedControl& placedControl, std::vector<Text>* skipped) override {
     auto designer = DesignerOf(form);
     auto control = MemControl::Create(designer, placedControl.className);
+    const bool later = static_cast<bool>(placedControl.readLater);
+    auto now = [&](const Text& property) {
+      if (!later) return true;
+      const auto at = control->DefIndex(property);
+      return at && control->defs()[*at].kind == PropKind::Index;
+    };
     // The name, and at most one slot a property that is no font member.
     control->ReserveSlots(1 + static_cast<std::size_t>(std::count_if(
                                   placedControl.properties.begin(), placedControl.properties.end(),
-                                  [](const auto& p) { return !vb::StartsWith(p.first, u"Font."); })));
+                                  [&](const auto& p) { return now(p.first) && !vb::StartsWith(p.first, u"Font."); })));
     control->FindSlot(u"Name")->value = CoerceProperty(*control->FindSlot(u"Name")->def, vb::Variant(placedControl.name));
     if (!placedControl.container.empty()) control->container = designer->Container(placedControl.container);
     designer->Adopt(control);
     for (const auto& [property, value] : placedControl.properties)
-      if (!control->LoadValue(property, value) && skipped) skipped->push_back(property);
+      if (now(property) && !control->LoadValue(property, value) && skipped) skipped->push_back(property);
+    if (later) control->LoadLater(placedControl.readLater);
     return control;
   }
   void SetDesignerLoader(TextView form, std::function<void()> loader) override {

@@ -21,6 +21,9 @@ class SharedBytes {
   // `bytes`, which live as long as `owner`.
   SharedBytes(std::shared_ptr<const void> owner, std::string_view bytes) : owner_(std::move(owner)), bytes_(bytes) {}
 
+  // A piece of these bytes (`part` lies within view()) that keeps all of them alive.
+  SharedBytes Part(std::string_view part) const { return SharedBytes(owner_, part); }
+
   std::string_view view() const { return bytes_; }
   const char* data() const { return bytes_.data(); }
   std::size_t size() const { return bytes_.size(); }

@@ -256,6 +256,36 @@ TEST(FilesDesignerSave, ControlsFirstLookedAtAfterASaveAreReadFromTheSavedFile) 
   }
 }
 
+// A control's values past its name and index are read from the file the first time one is looked
+// at, and are the file's whenever that is: after other controls were written and the form saved,
+// and after the workspace that loaded it is gone. An array element that repeats an index loses
+// it, the first element keeping it, whichever of them is read first.
+TEST(FilesDesignerSave, ValuesFirstReadLateAreTheFilesWheneverThatIs) {
+  ScratchDir dir;
+  const fs::path path = dir / "frmTest.frm";
+  std::string frame = kFrame;
+  frame.replace(frame.find("Index           =   1"), 21, "Index           =   0");
+  WriteFile(path, Crlf(kFormStart + kTextBox + frame + kLabel + kRest + "End\n" + kCode));
+  std::shared_ptr<memhost::MemoryVBE> vbe;
+  {
+    Workspace ws = Workspace::Load(path);
+    vbe = ws.vbe();
+    Prop(*vbe, u"lblGone", -1, u"Caption")->SetValue(vb::Variant(u"Kept"));
+    ws.Save();
+  }
+  auto controls = vbe->Component(u"frmTest")->Designer()->VBControls();
+  auto value = [&](long item, const char16_t* property) {
+    return hosts_test::U8(vb::CStr(controls->Item(item)->Properties()->Item(property)->Value()));
+  };
+  EXPECT_EQ(value(3, u"Index"), "0");
+  EXPECT_EQ(value(4, u"Index"), "-1");
+  EXPECT_EQ(value(4, u"Caption"), "Two");
+  EXPECT_EQ(value(1, u"Text"), "Hello");
+  EXPECT_EQ(hosts_test::U8(Prop(*vbe, u"txtOld", -1, u"Font")->Object()->Name()), "Arial");
+  EXPECT_EQ(value(2, u"Top"), "600");
+  EXPECT_EQ(value(5, u"Caption"), "Kept");
+}
+
 TEST(FilesDesignerSave, ARemovedContainerTakesItsControlsWithIt) {
   ScratchDir dir;
   const fs::path path = dir / "frmTest.frm";
