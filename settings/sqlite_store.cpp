@@ -107,6 +107,18 @@ void RollBackInterruptedChange(const char* file) {
   sqlite3_close(db);
 }
 
+// A settings database is a few pages read by a few statements: SQLite's up-front pools (a
+// lookaside of 120 KB per connection, room for 20 pages in the page cache), each written through
+// when it is made, would cost a command more memory than everything it reads.
+void UseSmallPools() {
+  static const bool done = [] {
+    sqlite3_config(SQLITE_CONFIG_LOOKASIDE, 0, 0);
+    sqlite3_config(SQLITE_CONFIG_PAGECACHE, nullptr, 0, 0);
+    return true;
+  }();
+  (void)done;
+}
+
 }  // namespace
 
 SqliteSettingsStore::SqliteSettingsStore(const fs::path& file, Access access, std::chrono::milliseconds lockWait)
@@ -132,6 +144,7 @@ SqliteSettingsStore::SqliteSettingsStore(const fs::path& file, Access access, st
            u"), and the changes go through a journal file there");
   }
 
+  UseSmallPools();
   auto name = path_.u8string();  // SQLite takes file names in UTF-8
   if (readOnly_) RollBackInterruptedChange(reinterpret_cast<const char*>(name.c_str()));
   const int flags = readOnly_ ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
