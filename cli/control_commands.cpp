@@ -279,7 +279,9 @@ int Add(Context& context, const Args& args) {
   // Writing the name may offer to rename the default name in the form's code.
   toolkit.On(u"frmRenameCode",
              [code](ui::Form& shown) { scripted::Click(shown, code ? u"cmdReplace" : u"cmdCancel"); });
-  const std::vector<vb::Text> before = vbe.ControlNames(form.loaded.component);
+  // A placed control goes after those already there: a count says which are new, where a copy
+  // of every name on a form of thousands would stay in memory while the control editor works.
+  const std::size_t before = vbe.Component(form.loaded.component)->Designer()->VBControls()->Count();
   vbe.PlaceControl(form.loaded.component, className);
   if (refused.badUsage) throw UsageError(refused.reason);
   if (!refused.reason.empty()) throw DialogRefusal(refused.reason);
@@ -288,9 +290,8 @@ int Add(Context& context, const Args& args) {
                      " controls, so --field and --font have nothing to answer (see: vb6kit options --prompt)");
   if (ReportMessages(context, toolkit.messages(), kAddin)) return kExitAddinMessage;
   if (rejected) throw DialogRefusal("the dialog did not accept the values; nothing was saved");
-  std::vector<vb::Text> added;
-  for (const vb::Text& name : vbe.ControlNames(form.loaded.component))
-    if (std::find(before.begin(), before.end(), name) == before.end()) added.push_back(name);
+  std::vector<vb::Text> added = vbe.ControlNames(form.loaded.component);
+  added.erase(added.begin(), added.begin() + static_cast<std::ptrdiff_t>(std::min(before, added.size())));
   std::string done = form.loaded.file + ": control";
   for (const vb::Text& name : added) done += " " + vb::ToUtf8(name);
   done += " (" + args.positionals()[1] + ") added";
