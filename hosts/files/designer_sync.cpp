@@ -396,6 +396,8 @@ std::shared_ptr<DesignerNode> NewNode(const DesignerNode& parent, const Designer
 // The property values of a control block as the in-memory designer takes them: font members as
 // "Font.Name", ..., the weight as "Font.Bold"; values kept in the .frx file are left out.
 Values ReadProperties(const DesignerNode& node) {
+  // Every value is added the same way (a new name, a new value): one copy of the code that grows
+  // the list, which the program's link order places with the rest of loading a form.
   Values values;
   auto read = [&](const DesignerItem& item) {
     if (item.kind == DesignerItem::Kind::Property) {
@@ -408,11 +410,11 @@ Values ReadProperties(const DesignerNode& node) {
         auto value = ParseValue(ValueTextOf(lines[i].text));
         if (!value) continue;
         if (vb::EqualsNoCase(member, u"Weight")) {
-          if (value->IsNumber()) values.emplace_back(u"Font.Bold", vb::Variant(vb::CDbl(*value) >= 700));
+          if (value->IsNumber()) values.emplace_back(Text(u"Font.Bold"), vb::Variant(vb::CDbl(*value) >= 700));
           continue;
         }
         for (TextView known : kFontMembers)
-          if (vb::EqualsNoCase(member, known)) values.emplace_back(u"Font." + Text(known), *value);
+          if (vb::EqualsNoCase(member, known)) values.emplace_back(u"Font." + Text(known), vb::Variant(*value));
       }
     }
   };
