@@ -76,17 +76,44 @@ class StubSet {
   std::vector<std::uint32_t> slots_;  // 1 + an index into written_, 0 when free; at most half used
 };
 
+// The stub set's answers, kept in their order as one bit each: the second pass over the stubs
+// asks the same things in the same order, so the set need not live on while the text is made.
+class RecordedStubs {
+ public:
+  RecordedStubs(StubSet& stubs, std::vector<bool>& answers) : stubs_(stubs), answers_(answers) {}
+  bool Has(ProcedureKind kind, TextView memberName) { return Keep(stubs_.Has(kind, memberName)); }
+  bool Take(ProcedureKind kind, TextView memberName) { return Keep(stubs_.Take(kind, memberName)); }
+
+ private:
+  bool Keep(bool answer) {
+    answers_.push_back(answer);
+    return answer;
+  }
+  StubSet& stubs_;
+  std::vector<bool>& answers_;
+};
+
+class ReplayedStubs {
+ public:
+  explicit ReplayedStubs(const std::vector<bool>& answers) : answers_(answers) {}
+  bool Has(ProcedureKind, TextView) { return answers_.at(next_++); }
+  bool Take(ProcedureKind, TextView) { return answers_.at(next_++); }
+
+ private:
+  const std::vector<bool>& answers_;
+  std::size_t next_ = 0;
+};
+
 // Where each procedure of the interface is declared, by the hash of its name: its declaration is
 // read again when its stub is written, so a large interface is not held as text.
 using ProcedureLines = std::vector<std::pair<std::uint32_t, std::uint32_t>>;  // hash, line
 
 // Hands each stub of the interface's public members to `write`, in the order of the members.
-// `ask` answers the question about a variable of a type that is not built in.
-template <class Ask, class Write>
+// `stubs` tells which are written already, `ask` answers the question about a variable of a type
+// that is not built in.
+template <class Stubs, class Ask, class Write>
 void WriteStubs(host::CodeModule& module, host::Members& members, TextView ClassName,
-                const ProcedureLines& procedureLines, const BuildInterface::AlreadyThere& alreadyThere,
-                const Ask& ask, const Write& write) {
-  StubSet stubs(Text(ClassName) + u"_", alreadyThere);
+                const ProcedureLines& procedureLines, Stubs& stubs, const Ask& ask, const Write& write) {
   const long count = members.Count();
   for (long i = 1; i <= count; ++i) {
     host::Ref<host::Member> member = Required(members.Item(i));
@@ -149,16 +176,22 @@ vb::Text BuildInterface::operator()(const host::Ref<host::VBE>& VBInst, vb::Text
   // interface is a few times the stubs. The answers of the first time are given again the second
   // time, so each question is asked once.
   std::vector<int> answers;
+  std::vector<bool> written;
   std::size_t length = 0;
-  WriteStubs(
-      *module, *members, ClassName, procedureLines, alreadyThere,
-      [&](const Text& varType) { return answers.emplace_back(Required(ask_)(varType)); },
-      [&length](const Text& stub) { length += stub.size(); });
+  {
+    StubSet stubSet(Text(ClassName) + u"_", alreadyThere);
+    RecordedStubs stubs(stubSet, written);
+    WriteStubs(
+        *module, *members, ClassName, procedureLines, stubs,
+        [&](const Text& varType) { return answers.emplace_back(Required(ask_)(varType)); },
+        [&length](const Text& stub) { length += stub.size(); });
+  }  // the set is let go before the text is made
   Text result;
   result.reserve(length);
   std::size_t answered = 0;
+  ReplayedStubs stubs(written);
   WriteStubs(
-      *module, *members, ClassName, procedureLines, alreadyThere,
+      *module, *members, ClassName, procedureLines, stubs,
       [&](const Text&) { return answers.at(answered++); },  // the same code, so the same questions
       [&result](const Text& stub) { result += stub; });
   return result;
