@@ -195,37 +195,74 @@ std::size_t LineStore::InsertTaking(std::size_t at, Text&& text) {
   }
   if (text.size() > std::numeric_limits<std::uint32_t>::max()) throw std::length_error("code module too large");
   ReserveIn(wide_, kWide, wide);
-  ReserveSpans(lines);
-  MoveGap(at);
-  // Each line's bytes are written at or before where its characters are read (a byte for each
-  // character, the breaks left out), so nothing is overwritten before it has been read.
-  auto* out = reinterpret_cast<unsigned char*>(text.data());
-  std::size_t used = 0;
+  // The lines are narrowed before the room of their spans is taken, and the half of the text
+  // that narrowing frees is given back first: a large block would otherwise hold its whole text
+  // and its spans at once. Each line's bytes are written at or before where its characters are
+  // read (a byte for each character and one after the line, breaks of one or two characters
+  // left out), so nothing is overwritten before it has been read. After a line kept in bytes
+  // comes '\n' (those lines have neither CR nor LF), an empty line is a '\n' alone and a line
+  // that is not kept in bytes, copied now, a '\r'.
+  auto* room = reinterpret_cast<unsigned char*>(text.data());
+  std::vector<Span> wideSpans;
+  std::size_t written = 0;
   vb::LineViewReader reader(text);
   for (TextView line; reader.Next(line);) {
-    if (line.empty() || !FitsInBytes(line)) {
-      spans_[gapBegin_++] = Append(line);  // an empty line needs no room
+    if (!FitsInBytes(line)) {
+      wideSpans.push_back(Append(line));
+      room[written++] = '\r';
       continue;
     }
-    for (std::size_t i = 0; i < line.size(); ++i) out[used + i] = static_cast<unsigned char>(line[i]);
-    spans_[gapBegin_++] = Span{static_cast<std::uint32_t>(used), static_cast<std::uint32_t>(line.size()), kTaken};
-    used += line.size();
+    for (std::size_t i = 0; i < line.size(); ++i) room[written + i] = static_cast<unsigned char>(line[i]);
+    written += line.size();
+    room[written++] = '\n';
+  }
+  ReleaseRoomPast(text, written);
+  try {
+    ReserveSpans(lines);
+  } catch (...) {
+    wide_.dead += wide;  // the copies made above are not lines of the store
+    throw;
+  }
+  MoveGap(at);
+  // The marks are taken out as the spans are made, so the lines' bytes lie one after the other.
+  std::size_t used = 0, nextWide = 0;
+  for (std::size_t read = 0; read < written;) {
+    if (room[read] == '\r') {
+      spans_[gapBegin_++] = wideSpans[nextWide++];
+      ++read;
+      continue;
+    }
+    const auto length = static_cast<std::size_t>(std::find(room + read, room + written, '\n') - (room + read));
+    if (length == 0) {
+      spans_[gapBegin_++] = Append(TextView());  // an empty line needs no room
+    } else {
+      std::memmove(room + used, room + read, length);
+      spans_[gapBegin_++] = Span{static_cast<std::uint32_t>(used), static_cast<std::uint32_t>(length), kTaken};
+      used += length;
+    }
+    read += length + 1;
   }
   if (used == 0) return lines;
   Text().swap(taken_);  // lets the last text go now (a move-assignment would hand it to `text`)
   taken_.swap(text);
   takenUsed_ = used;
   takenDead_ = 0;
-#if defined(__linux__)
-  // The pages past the bytes are given back to the system now: the text stays allocated until
-  // the store lets it go, but nothing reads them.
-  const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-  const auto begin = reinterpret_cast<std::uintptr_t>(taken_.data());
-  const std::uintptr_t from = (begin + used + page - 1) / page * page;
-  const std::uintptr_t to = (begin + taken_.capacity() * sizeof(char16_t)) / page * page;
-  if (to > from) madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
-#endif
+  ReleaseRoomPast(taken_, used);
   return lines;
+}
+
+void LineStore::ReleaseRoomPast(Text& text, std::size_t bytes) {
+#if defined(__linux__)
+  // The text stays allocated until the store lets it go, but nothing reads these pages.
+  const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+  const auto begin = reinterpret_cast<std::uintptr_t>(text.data());
+  const std::uintptr_t from = (begin + bytes + page - 1) / page * page;
+  const std::uintptr_t to = (begin + text.capacity() * sizeof(char16_t)) / page * page;
+  if (to > from) madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
+#else
+  (void)text;
+  (void)bytes;
+#endif
 }
 
 void LineStore::DropTaken() {

@@ -186,6 +186,8 @@ class LineStore {
   void Compact(Buffer<Unit>& buffer, Source source);
   // Moves the lines still kept in the taken text into the byte buffer, and lets the text go.
   void DropTaken();
+  // Gives the pages of `text`'s room past its first `bytes` back to the system.
+  static void ReleaseRoomPast(Text& text, std::size_t bytes);
   // Replaces `count` lines from `at` by the lines that `forEach` hands to the function it is
   // given: twice, once to make room for them and once to put them in.
   template <class ForEach>

@@ -159,19 +159,20 @@ TEST(CodeModule, LongRunsOfEditsKeepEveryLine) {
   for (const Text& line : model) code += line + u"\r\n";
   auto vbe = HostBuilder().module(u"modMain", code).build();
   auto module = vbe->Component(u"modMain")->CodeModule();
-  // Handed over with lines of every kind: wide ones, empty ones, lone CR and LF breaks. With no
-  // procedure in the module, AddFromString adds at the end.
-  auto handOver = [&](int lines, const Text& tag) {
+  // Handed over with lines of every kind: wide ones, empty ones, lone CR and LF breaks, the last
+  // line with or without a break. With no procedure in the module, AddFromString adds at the end.
+  auto handOver = [&](int lines, const Text& tag, bool lastBreak = true) {
     Text block;
     for (int i = 0; i < lines; ++i) {
       Text line = i % 7 == 3 ? Text() : i % 5 == 1 ? u"' \u2018" + tag + vb::ToText(i) : u"\u00e9 " + tag + vb::ToText(i);
       model.push_back(line);
+      if (i + 1 == lines && !lastBreak) block += line;
       // (No lone CR before an empty line that ends in LF: the two would be one CR LF.)
-      block += line + (i % 11 == 4 ? u"\n" : i % 13 == 6 && (i + 1) % 7 != 3 ? u"\r" : u"\r\n");
+      else block += line + (i % 11 == 4 ? u"\n" : i % 13 == 6 && (i + 1) % 7 != 3 ? u"\r" : u"\r\n");
     }
     module->AddFromString(std::move(block));
   };
-  handOver(200, u"first ");
+  handOver(201, u"first ", false);
   handOver(30, u"second, copied while the first has lines ");
   const memhost::LineStore copy = vbe->ModuleLines(u"modMain").Copy();
   ASSERT_EQ(copy.size(), model.size());
