@@ -257,34 +257,42 @@ void RemoveDeleted(DesignerNode& node, const ControlSet& alive) {
     if (item.control) RemoveDeleted(*item.control, alive);
 }
 
-// "Tab(2).Control(0)" -> tab 2, slot 0; "Tab(2).ControlCount" -> tab 2, no slot. False for any
-// other property of a tabbed dialog.
-bool ReadTabEntry(TextView name, int& tab, std::optional<int>& slot) {
+// A line of a tabbed dialog's lists of the controls on each tab: "Tab(2).Control(0)" names the
+// control in slot 0 of tab 2, "Tab(2).Control(0).Enabled" is a value of that slot (`member`), and
+// "Tab(2).ControlCount" has no slot.
+struct TabEntry {
+  int tab = 0;
+  std::optional<int> slot;
+  bool member = false;
+};
+
+// The entry a property name is, if it is one.
+std::optional<TabEntry> ReadTabEntry(TextView name) {
   auto number = [&](std::size_t& at, int& value) {
     std::size_t digits = 0;
     for (value = 0; at < name.size() && name[at] >= u'0' && name[at] <= u'9' && digits < 5; ++at, ++digits)
       value = value * 10 + (name[at] - u'0');
     return digits > 0 && at < name.size() && name[at++] == u')';
   };
-  if (!vb::StartsWith(vb::LCase(name), u"tab(")) return false;
+  if (!vb::StartsWith(vb::LCase(name), u"tab(")) return std::nullopt;
+  TabEntry entry;
   std::size_t at = 4;
-  if (!number(at, tab)) return false;
+  if (!number(at, entry.tab)) return std::nullopt;
   const Text rest = vb::LCase(name.substr(at));
-  if (rest == u".controlcount") {
-    slot.reset();
-    return true;
-  }
-  if (!vb::StartsWith(rest, u".control(")) return false;
+  if (rest == u".controlcount") return entry;
+  if (!vb::StartsWith(rest, u".control(")) return std::nullopt;
   at += 9;
-  int value = 0;
-  if (!number(at, value) || at != name.size()) return false;
-  slot = value;
-  return true;
+  int slot = 0;
+  if (!number(at, slot) || (at != name.size() && name[at] != u'.')) return std::nullopt;
+  entry.slot = slot;
+  entry.member = at != name.size();
+  return entry;
 }
 
 // A tabbed dialog (SSTab) names the controls on each of its tabs in lines of its own
-// ("Tab(0).Control(1)=   "optKind(1)"", "Tab(0).ControlCount=   2"): a control on it that is
-// renamed or deleted is renamed or dropped there too, or its tab would lose it.
+// ("Tab(0).Control(1)=   "optKind(1)"", "Tab(0).Control(1).Enabled=   0", "Tab(0).ControlCount=   2"):
+// a control on it that is renamed or deleted is renamed or dropped there too, or its tab would
+// lose it.
 void UpdateTabLists(DesignerNode& tab, const ControlSet& alive) {
   std::vector<std::pair<Text, Text>> changes;  // the reference as written, the new one (empty: deleted)
   for (const DesignerItem& item : tab.items) {
@@ -301,44 +309,48 @@ void UpdateTabLists(DesignerNode& tab, const ControlSet& alive) {
   }
   if (changes.empty()) return;
   tab.SplitLines();
-  std::map<int, int> kept;  // per tab that lost a control: how many it keeps
-  std::vector<bool> dropped(tab.items.size(), false);
-  for (std::size_t i = 0; i < tab.items.size(); ++i) {
-    const DesignerItem& item = tab.items[i];
-    int number = 0;
-    std::optional<int> slot;
-    if (item.kind != DesignerItem::Kind::Property || !ReadTabEntry(tab.NameOf(item), number, slot) || !slot) continue;
+  auto entryOf = [&](const DesignerItem& item) {
+    return item.kind == DesignerItem::Kind::Property ? ReadTabEntry(tab.NameOf(item)) : std::nullopt;
+  };
+  std::set<std::pair<int, int>> dropped;  // tab, slot
+  for (DesignerItem& item : tab.items) {
+    const std::optional<TabEntry> entry = entryOf(item);
+    if (!entry || !entry->slot || entry->member) continue;
     const std::optional<vb::Variant> value = ParseValue(ValueTextOf(tab.LinesOf(item).front().text));
     const Text written = value ? vb::CStr(*value) : Text();
     for (const auto& [was, now] : changes) {
       if (!vb::EqualsNoCase(written, was)) continue;
       KeepPristine(tab);
-      if (now.empty()) {
-        dropped[i] = true;
-        kept.try_emplace(number, 0);
-      } else {
-        ReplaceValue(tab.Edit(tab.items[i]).front(), QuoteText(now));
-      }
+      if (now.empty())
+        dropped.emplace(entry->tab, *entry->slot);
+      else
+        ReplaceValue(tab.Edit(item).front(), QuoteText(now));
       break;
     }
   }
-  if (kept.empty()) return;
+  if (dropped.empty()) return;
+  // The slots of a tab count from 0 without a gap, and its count follows them: the slots kept on
+  // a tab that lost one are numbered again, with the values that go with them.
+  std::map<int, int> kept;                  // per tab that lost a control: how many it keeps
+  std::map<std::pair<int, int>, int> slots;  // tab, slot as written: the slot now
+  for (const auto& [number, slot] : dropped) kept.try_emplace(number, 0);
+  for (const DesignerItem& item : tab.items)
+    if (const std::optional<TabEntry> entry = entryOf(item);
+        entry && entry->slot && !entry->member && kept.count(entry->tab) && !dropped.count({entry->tab, *entry->slot}))
+      slots[{entry->tab, *entry->slot}] = kept[entry->tab]++;
   std::vector<DesignerItem> items;
-  for (std::size_t i = 0; i < tab.items.size(); ++i) {
-    if (dropped[i]) continue;
-    DesignerItem& item = tab.items[i];
-    int number = 0;
-    std::optional<int> slot;
-    if (item.kind == DesignerItem::Kind::Property && ReadTabEntry(tab.NameOf(item), number, slot) &&
-        kept.count(number)) {
-      // The slots of a tab count from 0 without a gap; its count follows them.
-      Line& line = tab.Edit(item).front();
-      if (!slot) {
-        ReplaceValue(line, vb::ToText(static_cast<std::int64_t>(kept[number])));
-      } else if (const int now = kept[number]++; now != *slot) {
-        const std::size_t open = line.text.rfind(u'(', line.text.find(u'='));
+  for (DesignerItem& item : tab.items) {
+    const std::optional<TabEntry> entry = entryOf(item);
+    if (entry && kept.count(entry->tab)) {
+      if (!entry->slot) {
+        ReplaceValue(tab.Edit(item).front(), vb::ToText(static_cast<std::int64_t>(kept[entry->tab])));
+      } else if (dropped.count({entry->tab, *entry->slot})) {
+        continue;
+      } else if (const auto now = slots.find({entry->tab, *entry->slot}); now != slots.end() && now->second != *entry->slot) {
+        Line& line = tab.Edit(item).front();
+        const std::size_t open = line.text.find(u'(', line.text.find(u')') + 1);
         const std::size_t close = line.text.find(u')', open);
-        line.text.replace(open + 1, close - open - 1, vb::ToText(static_cast<std::int64_t>(now)));
+        line.text.replace(open + 1, close - open - 1, vb::ToText(static_cast<std::int64_t>(now->second)));
       }
     }
     items.push_back(std::move(item));

@@ -323,9 +323,14 @@ TEST(FilesDesignerSave, ATabbedDialogsListsFollowItsControls) {
   auto formWith = [&](const std::string& tabLists, const std::string& inside) {
     return Crlf(form + tabStart + tabLists + inside + "   End\nEnd\n" + kCode);
   };
+  // The open tab's slots carry values of their own, which go with them.
+  auto slot = [](int n, const std::string& name, const std::string& enabled) {
+    return "      Tab(0).Control(" + std::to_string(n) + ")=   \"" + name + "\"\n      Tab(0).Control(" +
+           std::to_string(n) + ").Enabled=   " + enabled + "\n";
+  };
   const std::string before = lists(
-      "      Tab(0).Control(0)=   \"txtOne\"\n      Tab(0).Control(1)=   \"optKind(0)\"\n"
-      "      Tab(0).Control(2)=   \"optKind(1)\"\n      Tab(0).ControlCount=   3\n",
+      slot(0, "txtOne", "0   'False") + slot(1, "optKind(0)", "-1  'True") + slot(2, "optKind(1)", "0   'False") +
+          "      Tab(0).ControlCount=   3\n",
       "      Tab(1).Control(0)=   \"fraMore\"\n      Tab(1).ControlCount=   1\n");
   const std::string optKind1 = control("VB.OptionButton optKind", "         Index           =   1\n");
   const struct {
@@ -333,18 +338,17 @@ TEST(FilesDesignerSave, ATabbedDialogsListsFollowItsControls) {
     std::string tabLists, inside;
   } cases[] = {
       {[](memhost::MemoryVBE& vbe) { vbe.RenameControl(u"frmTest", u"txtOne", u"txtFirst"); },
-       lists("      Tab(0).Control(0)=   \"txtFirst\"\n      Tab(0).Control(1)=   \"optKind(0)\"\n"
-             "      Tab(0).Control(2)=   \"optKind(1)\"\n      Tab(0).ControlCount=   3\n",
+       lists(slot(0, "txtFirst", "0   'False") + slot(1, "optKind(0)", "-1  'True") +
+                 slot(2, "optKind(1)", "0   'False") + "      Tab(0).ControlCount=   3\n",
              "      Tab(1).Control(0)=   \"fraMore\"\n      Tab(1).ControlCount=   1\n"),
        children.substr(0, children.find("txtOne")) + "txtFirst" + children.substr(children.find("txtOne") + 6)},
       {[](memhost::MemoryVBE& vbe) { vbe.DeleteControl(u"frmTest", u"optKind", 0); },
-       lists("      Tab(0).Control(0)=   \"txtOne\"\n      Tab(0).Control(1)=   \"optKind(1)\"\n"
-             "      Tab(0).ControlCount=   2\n",
+       lists(slot(0, "txtOne", "0   'False") + slot(1, "optKind(1)", "0   'False") + "      Tab(0).ControlCount=   2\n",
              "      Tab(1).Control(0)=   \"fraMore\"\n      Tab(1).ControlCount=   1\n"),
        children.substr(0, children.find("      Begin VB.OptionButton")) + optKind1},
       {[](memhost::MemoryVBE& vbe) { vbe.DeleteControl(u"frmTest", u"fraMore"); },
-       lists("      Tab(0).Control(0)=   \"txtOne\"\n      Tab(0).Control(1)=   \"optKind(0)\"\n"
-             "      Tab(0).Control(2)=   \"optKind(1)\"\n      Tab(0).ControlCount=   3\n",
+       lists(slot(0, "txtOne", "0   'False") + slot(1, "optKind(0)", "-1  'True") +
+                 slot(2, "optKind(1)", "0   'False") + "      Tab(0).ControlCount=   3\n",
              "      Tab(1).ControlCount=   0\n"),
        children.substr(children.find("      Begin VB.TextBox"))},
   };
