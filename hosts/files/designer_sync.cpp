@@ -407,15 +407,18 @@ std::shared_ptr<DesignerNode> NewNode(const DesignerNode& parent, const Designer
 
 // The property values of a control block as the in-memory designer takes them: font members as
 // "Font.Name", ..., the weight as "Font.Bold"; values kept in the .frx file are left out.
-Values ReadProperties(const DesignerNode& node) {
+// With `only`, that one property alone (no font member).
+Values ReadProperties(const DesignerNode& node, std::optional<TextView> only = std::nullopt) {
   // Every value is added the same way (a new name, a new value): one copy of the code that grows
   // the list, which the program's link order places with the rest of loading a form.
   Values values;
   auto read = [&](const DesignerItem& item) {
     if (item.kind == DesignerItem::Kind::Property) {
       const Text line = node.LinesOf(item).front().text;
-      if (auto value = ParseValue(ValueTextOf(line))) values.emplace_back(PropertyNameOf(line), std::move(*value));
-    } else if (item.kind == DesignerItem::Kind::PropertyBlock && vb::EqualsNoCase(node.NameOf(item), u"Font")) {
+      Text name = PropertyNameOf(line);
+      if (only && !vb::EqualsNoCase(name, *only)) return;
+      if (auto value = ParseValue(ValueTextOf(line))) values.emplace_back(std::move(name), std::move(*value));
+    } else if (!only && item.kind == DesignerItem::Kind::PropertyBlock && vb::EqualsNoCase(node.NameOf(item), u"Font")) {
       const std::vector<Line> lines = node.LinesOf(item);
       for (std::size_t i = 1; i + 1 < lines.size(); ++i) {
         const Text member = PropertyNameOf(lines[i].text);
@@ -469,8 +472,12 @@ void LoadDesignerControls(memhost::MemoryVBE& vbe, TextView form, DesignerNode& 
   };
   collect(collect, root, Text());
   for (auto& [node, container] : blocks) {
-    memhost::PlacedControl placedControl{node->className, node->name, ReadProperties(*node), container};
-    if (auto lines = OwnLines(*node, bytes)) {
+    // A control whose values are read on first use gets only its index now: its array is checked
+    // as it is placed.
+    std::optional<memhost::SharedBytes> lines = OwnLines(*node, bytes);
+    memhost::PlacedControl placedControl{
+        node->className, node->name, lines ? ReadProperties(*node, u"Index") : ReadProperties(*node), container};
+    if (lines) {
       placedControl.readLater = [lines = std::move(*lines), codePage = node->codePage] {
         DesignerNode block;
         block.codePage = codePage;
