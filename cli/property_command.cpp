@@ -7,6 +7,7 @@
 #include "cli/home.h"
 #include "cli/loaded_code.h"
 #include "cli/output.h"
+#include "framework/vb_statements.h"
 #include "hosts/memory/control_classes.h"
 #include "property_generator/connect.h"
 #include "property_generator/frm_add_in.h"
@@ -19,9 +20,7 @@ namespace {
 // Variant), a class or Type name, or Library.Class, whose class part may be a reserved word
 // (ADODB.Property, ADODB.Error).
 bool IsPropertyType(vb::TextView type) {
-  static constexpr vb::TextView kBuiltIn[] = {u"Boolean", u"Byte",   u"Integer", u"Long",   u"Currency", u"Single",
-                                              u"Double",  u"Date",   u"String",  u"Object", u"Variant"};
-  for (vb::TextView builtIn : kBuiltIn)
+  for (vb::TextView builtIn : vb::kBuiltInTypes)
     if (vb::EqualsNoCase(type, builtIn)) return true;
   const std::size_t dot = type.find(u'.');
   if (dot == vb::TextView::npos) return memhost::IsValidName(type, 255);

@@ -3,6 +3,7 @@
 // Texts may hold a declaration continued over several lines (" _" and a line break).
 #pragma once
 
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -24,6 +25,11 @@ std::size_t ClosingParenthesis(TextView code, std::size_t open);
 // The items of a list split at the commas outside string literals and parentheses, as written
 // (blanks kept). An empty or blank list gives no items.
 std::vector<Text> SplitList(TextView list);
+
+// VB's built-in types as VB writes them, the ones a declaration may name after "As" (Decimal
+// lives only inside a Variant).
+inline constexpr std::array<TextView, 11> kBuiltInTypes{u"Boolean", u"Byte",   u"Integer", u"Long",   u"Currency", u"Single",
+                                                        u"Double",  u"Date",   u"String",  u"Object", u"Variant"};
 
 // The type that a type character after a name gives it ("Name$" is a String): Integer for "%",
 // Long "&", Single "!", Double "#", Currency "@", String "$"; Variant for any other character.

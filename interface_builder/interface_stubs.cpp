@@ -1,7 +1,5 @@
 #include "interface_builder/interface_stubs.h"
 
-#include <array>
-
 namespace morrowgate {
 
 namespace {
@@ -77,9 +75,7 @@ Text VariableType(TextView declaration, TextView name) {
 std::optional<int> KnownWriteProcedures(TextView type) {
   if (type == u"Variant") return kLetProcedure | kSetProcedure;
   if (type == u"Object") return kSetProcedure;
-  static constexpr std::array<TextView, 9> kValueTypes{u"Boolean", u"Byte",    u"Currency", u"Date",  u"Double",
-                                                       u"Integer", u"Long", u"Single",   u"String"};
-  for (TextView valueType : kValueTypes)
+  for (TextView valueType : vb::kBuiltInTypes)  // Object and Variant answered above
     if (type == valueType) return kLetProcedure;
   return std::nullopt;
 }
