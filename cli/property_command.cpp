@@ -7,6 +7,7 @@
 #include "cli/home.h"
 #include "cli/loaded_code.h"
 #include "cli/output.h"
+#include "control_editor/control_code.h"
 #include "framework/vb_statements.h"
 #include "hosts/memory/control_classes.h"
 #include "property_generator/connect.h"
@@ -29,6 +30,25 @@ bool IsPropertyType(vb::TextView type) {
          (memhost::IsValidName(member, 255) || memhost::IsReservedWord(member));
 }
 
+// The name among `names` that the module of `component` declares already, as a member or as a
+// control of its designer, in any letter case (VB's names ignore it); empty when it declares none.
+// A second declaration of it stops the module compiling ("Ambiguous name detected").
+vb::Text DeclaredAlready(memhost::MemoryVBE& vbe, vb::TextView component, std::initializer_list<vb::Text> names) {
+  host::Ref<host::VBComponent> owner = vbe.Component(component);
+  host::Ref<host::CodeModule> module = owner->CodeModule();
+  host::Ref<host::Members> members = module ? module->Members() : nullptr;
+  for (long i = 1, count = members ? members->Count() : 0; i <= count; ++i) {
+    vb::Text declared = members->Item(i)->Name();
+    for (const vb::Text& name : names)
+      if (vb::EqualsNoCase(declared, name)) return declared;
+  }
+  host::Ref<host::VBForm> designer = owner->Designer();
+  for (const vb::Text& control : ravlen::NamesOnForm(designer ? designer->VBControls() : nullptr))
+    for (const vb::Text& name : names)
+      if (vb::EqualsNoCase(control, name)) return control;
+  return {};
+}
+
 int Property(Context& context, const Args& args) {
   const std::string name = args.required("name");
   // The dialog writes any name as it stands, into code that would not compile; "prop" + NAME
@@ -49,6 +69,11 @@ int Property(Context& context, const Args& args) {
   const std::string& file = args.positionals()[0];
   LoadedFile loaded = LoadModuleFile(file, args.value("project"));
   CheckLineInModule("--line", line, loaded.lineCount, file, true);
+  const vb::Text declared =
+      DeclaredAlready(*loaded.code->vbe(), loaded.component, {vb::FromUtf8(name), u"prop" + vb::FromUtf8(name)});
+  if (!declared.empty())
+    throw UsageError("--name " + name + ": the module declares " + vb::ToUtf8(declared) +
+                     " already; a second declaration would not compile");
 
   Home home(context, SettingsUse::None);
   Connected<quenby::Connect> session(loaded.code->vbe());

@@ -102,6 +102,7 @@ TEST_F(EditTest, PropertyScopesAndAssignment) {
 }
 
 TEST_F(EditTest, PropertyRefusesBadInput) {
+  WriteFile(File("modTotals.bas"), "Attribute VB_Name = \"modTotals\"\r\nPrivate propTotal As Long\r\n");
   const auto before = Snapshot();
   for (const auto& [args, message] : std::vector<std::pair<std::vector<std::string>, std::string>>{
            {{"property", File("clsProduct.cls")}, "missing --name"},
@@ -121,6 +122,11 @@ TEST_F(EditTest, PropertyRefusesBadInput) {
            {{"property", File("clsProduct.cls"), "--name", "X", "--type", "Long.Count"}, "--type Long.Count:"},
            {{"property", File("clsProduct.cls"), "--name", "X", "--type", "A.B.C"}, "--type A.B.C:"},
            {{"property", File("clsProduct.cls"), "--name", "X", "--type", "\tLong"}, "--type \tLong:"},
+           // A name the module declares already, in any letter case, stops it compiling.
+           {{"property", File("clsProduct.cls"), "--name", "quantity"}, "--name quantity: the module declares Quantity already"},
+           {{"property", File("clsProduct.cls"), "--name", "QuantityChanged"}, "declares QuantityChanged"},
+           {{"property", File("frmMain.frm"), "--name", "txtName"}, "--name txtName: the module declares txtName already"},
+           {{"property", File("modTotals.bas"), "--name", "Total"}, "--name Total: the module declares propTotal already"},
        }) {
     const Result result = Run(args);
     EXPECT_EQ(result.code, 2) << message;
