@@ -233,6 +233,15 @@ void CheckCodeOffered(const Args& args) {
                      "code to rename (see: vb6kit options --rename-code on)");
 }
 
+// A control named like a member of the form's code does not compile; the designer checks only
+// the other controls.
+void CheckNotDeclared(FormSession& form, const vb::Text& name) {
+  const vb::Text declared = DeclaredMember(form.session.vbe(), form.loaded.component, {name});
+  if (!declared.empty())
+    throw UsageError("the name '" + vb::ToUtf8(name) + "' is refused: the form's code declares " +
+                     vb::ToUtf8(declared) + " already; a control of that name would not compile");
+}
+
 int Add(Context& context, const Args& args) {
   const bool code = ParseOnOff("--code", args.value("code").value_or("no"));
   const vb::Text className = vb::FromUtf8(args.positionals()[1]);
@@ -292,6 +301,7 @@ int Add(Context& context, const Args& args) {
   if (rejected) throw DialogRefusal("the dialog did not accept the values; nothing was saved");
   std::vector<vb::Text> added = vbe.ControlNames(form.loaded.component);
   added.erase(added.begin(), added.begin() + static_cast<std::ptrdiff_t>(std::min(before, added.size())));
+  for (const vb::Text& name : added) CheckNotDeclared(form, name);
   std::string done = form.loaded.file + ": control";
   for (const vb::Text& name : added) done += " " + vb::ToUtf8(name);
   done += " (" + args.positionals()[1] + ") added";
@@ -309,6 +319,7 @@ int Rename(Context& context, const Args& args) {
   const vb::Text newName = vb::FromUtf8(args.positionals()[2]);
   const std::vector<int> targets = Targets(form, args, args.positionals()[1]);
   CheckCodeOffered(args);
+  CheckNotDeclared(form, newName);
   form.home.toolkit.On(u"frmRenameCode",
                        [code](ui::Form& shown) { scripted::Click(shown, code ? u"cmdReplace" : u"cmdCancel"); });
   try {

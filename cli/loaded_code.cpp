@@ -130,6 +130,17 @@ LineChanges CompareCode(const memhost::LineStore& before, const memhost::LineSto
 
 memhost::LineStore CodeOf(memhost::MemoryVBE& vbe, vb::TextView component) { return vbe.CodeSnapshot(component); }
 
+vb::Text DeclaredMember(memhost::MemoryVBE& vbe, vb::TextView component, std::initializer_list<vb::TextView> names) {
+  host::Ref<host::CodeModule> module = vbe.Component(component)->CodeModule();
+  host::Ref<host::Members> members = module ? module->Members() : nullptr;
+  for (long i = 1, count = members ? members->Count() : 0; i <= count; ++i) {
+    vb::Text declared = members->Item(i)->Name();
+    for (vb::TextView name : names)
+      if (vb::EqualsNoCase(declared, name)) return declared;
+  }
+  return {};
+}
+
 std::string Plural(long count, const std::string& noun) {
   return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }

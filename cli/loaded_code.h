@@ -71,6 +71,11 @@ LineChanges CompareCode(const memhost::LineStore& before, const memhost::LineSto
 // The code lines of a component ("Project.Component"), none when it has no code; a copy that
 // takes little memory.
 memhost::LineStore CodeOf(memhost::MemoryVBE& vbe, vb::TextView component);
+// The first of `names` that the code of a component ("Project.Component") declares at module
+// level as a member (a procedure, property, variable, constant, event or Declare), as the module
+// writes it; empty when it declares none. VB's names ignore letter case, and a second declaration
+// of one, or a control of that name on the form, stops the module compiling.
+vb::Text DeclaredMember(memhost::MemoryVBE& vbe, vb::TextView component, std::initializer_list<vb::TextView> names);
 // "1 line", "3 lines".
 std::string Plural(long count, const std::string& noun);
 

@@ -30,22 +30,12 @@ bool IsPropertyType(vb::TextView type) {
          (memhost::IsValidName(member, 255) || memhost::IsReservedWord(member));
 }
 
-// The name among `names` that the module of `component` declares already, as a member or as a
-// control of its designer, in any letter case (VB's names ignore it); empty when it declares none.
-// A second declaration of it stops the module compiling ("Ambiguous name detected").
-vb::Text DeclaredAlready(memhost::MemoryVBE& vbe, vb::TextView component, std::initializer_list<vb::Text> names) {
-  host::Ref<host::VBComponent> owner = vbe.Component(component);
-  host::Ref<host::CodeModule> module = owner->CodeModule();
-  host::Ref<host::Members> members = module ? module->Members() : nullptr;
-  for (long i = 1, count = members ? members->Count() : 0; i <= count; ++i) {
-    vb::Text declared = members->Item(i)->Name();
-    for (const vb::Text& name : names)
-      if (vb::EqualsNoCase(declared, name)) return declared;
-  }
-  host::Ref<host::VBForm> designer = owner->Designer();
+// The control of the designer of `component` (none without one) whose name is `name`, letter
+// case aside, as the designer writes it; empty when there is none.
+vb::Text ControlNamed(memhost::MemoryVBE& vbe, vb::TextView component, vb::TextView name) {
+  host::Ref<host::VBForm> designer = vbe.Component(component)->Designer();
   for (const vb::Text& control : ravlen::NamesOnForm(designer ? designer->VBControls() : nullptr))
-    for (const vb::Text& name : names)
-      if (vb::EqualsNoCase(control, name)) return control;
+    if (vb::EqualsNoCase(control, name)) return control;
   return {};
 }
 
@@ -69,8 +59,9 @@ int Property(Context& context, const Args& args) {
   const std::string& file = args.positionals()[0];
   LoadedFile loaded = LoadModuleFile(file, args.value("project"));
   CheckLineInModule("--line", line, loaded.lineCount, file, true);
-  const vb::Text declared =
-      DeclaredAlready(*loaded.code->vbe(), loaded.component, {vb::FromUtf8(name), u"prop" + vb::FromUtf8(name)});
+  const vb::Text property = vb::FromUtf8(name), variable = u"prop" + property;
+  vb::Text declared = DeclaredMember(*loaded.code->vbe(), loaded.component, {property, variable});
+  if (declared.empty()) declared = ControlNamed(*loaded.code->vbe(), loaded.component, property);
   if (!declared.empty())
     throw UsageError("--name " + name + ": the module declares " + vb::ToUtf8(declared) +
                      " already; a second declaration would not compile");

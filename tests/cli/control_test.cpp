@@ -66,6 +66,12 @@ TEST_F(ControlTest, RenameFollowsTheNameInCodeUnlessDeclined) {
   result = Run({"control", "rename", File("frmMain.frm"), "cmdInsert", "txtName"});
   EXPECT_EQ(result.code, 2);
   EXPECT_NE(result.err.find("the name 'txtName' is refused"), std::string::npos) << result.err;
+  // The command refuses a name that the form's code declares.
+  result = Run({"control", "rename", File("frmMain.frm"), "cmdInsert", "form_load"});
+  EXPECT_EQ(result.code, 2);
+  EXPECT_NE(result.err.find("the name 'form_load' is refused: the form's code declares Form_Load already"),
+            std::string::npos)
+      << result.err;
   // With the editor's "rename code" option off nothing offers to rename code: asking for it is
   // refused; without asking, the designer alone changes, as in the IDE.
   ASSERT_EQ(Run({"options", "--rename-code", "off"}).code, 0);
@@ -214,6 +220,9 @@ TEST_F(ControlTest, FieldsTheDialogWillNotTakeAreRefused) {
       {{"Image", "--font", "Arial,10"}, 1, "--font: the font is disabled for this control"},
       {{"Timer", "--field", "txtInterval=100", "--font", "Arial,10"}, 2, "--font: this control's dialog has no font"},
       {{"TextBox", "--field", "txtColour=red"}, 2, "--field txtColour: frmTextBox has no such field"},
+      // A control and a member of the form's code of one name (letter case aside) do not compile.
+      {{"TextBox", "--field", "txtName=mcategory"}, 2,
+       "the name 'mcategory' is refused: the form's code declares mCategory already"},
   };
   for (const auto& c : cases) {
     std::vector<std::string> full{"control", "add", File("frmMain.frm")};
