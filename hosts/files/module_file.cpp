@@ -241,6 +241,14 @@ std::pair<std::size_t, std::size_t> MemberSpan(TextView line) {
   return {i, dot - i};
 }
 
+// "Attribute Item.VB_UserMemId" of "Attribute Item.VB_UserMemId = 0": what an attribute line sets.
+TextView AttributeKey(TextView line) { return vb::TrimView(line.substr(0, line.find(u'='))); }
+
+bool IsPropertyProcedure(memhost::DeclarationKind kind) {
+  return kind == memhost::DeclarationKind::PropertyGet || kind == memhost::DeclarationKind::PropertyLet ||
+         kind == memhost::DeclarationKind::PropertySet;
+}
+
 // The first line of the statement that ends on lines[last] (continuations joined; VB6 allows 24,
 // so a file claiming more cannot make the look-back long). `Lines` gives lines by index.
 template <class Lines>
@@ -358,6 +366,7 @@ void RebuildCode(const std::vector<CodeLine>& old, const memhost::LineStore& cur
     std::vector<Line> lines;
   };
   std::vector<Placed> placed;
+  std::vector<DroppedLine> gone;  // lines whose declaration went
   std::size_t keptBefore = 0;  // new lines up to the last surviving old line seen so far
   std::size_t seen = 0;        // old visible lines before the current group
   for (std::size_t i = 0; i < old.size();) {
@@ -394,8 +403,32 @@ void RebuildCode(const std::vector<CodeLine>& old, const memhost::LineStore& cur
       group.after = map.to[last] + 1;
       after = Declared(current, StatementStart(current, map.to[last]), map.to[last]);
     }
-    group.lines = FollowMembers(std::move(group.lines), before, after, dropped);
+    group.lines = FollowMembers(std::move(group.lines), before, after, &gone);
     if (!group.lines.empty()) placed.push_back(std::move(group));
+  }
+  // A property whose procedure went (deleted, commented out) while another of its procedures
+  // stays keeps its attributes: they go after the first that stays, as VB writes a property's
+  // attributes after its first procedure; one that a staying procedure carries already (its own
+  // #If branch's) is dropped.
+  if (!gone.empty()) {
+    const memhost::ModuleOutline outline = memhost::ScanModule(currentLines);
+    for (DroppedLine& line : gone) {
+      const TextView attribute = AttributeKey(line.line);
+      std::optional<std::size_t> home;
+      bool carried = false;
+      for (const memhost::Declaration& d : outline.declarations) {
+        if (!IsPropertyProcedure(d.kind) || !vb::EqualsNoCase(outline.Name(d), line.member)) continue;
+        const auto after = static_cast<std::size_t>(d.lastLine);
+        if (!home) home = after;
+        for (const Placed& group : placed)
+          for (const Line& l : group.lines)
+            carried = carried || (group.after == after && vb::EqualsNoCase(AttributeKey(l.text), attribute));
+      }
+      if (home && !carried)
+        placed.push_back(Placed{*home, {Line{std::move(line.line), {}}}});
+      else if (dropped)
+        dropped->push_back(std::move(line));
+    }
   }
   std::stable_sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) { return a.after < b.after; });
 

@@ -136,6 +136,21 @@ TEST_F(HiddenLinesTest, ADroppedAttributeIsNamedOnStandardError) {
   EXPECT_EQ(Read("frmWindow.frm"),
             ReplaceAll(kWindow, "Public Property Get WindowHandle() As Long\nAttribute WindowHandle.VB_UserMemId = -515\n",
                        "'Public Property Get WindowHandle() As Long\n"));
+
+  // A property keeps its attributes while one of its procedures stays: they go after it.
+  const std::string getAndLet =
+      "Attribute VB_Name = \"modSize\"\r\nPrivate mSize As Long\r\n"
+      "Public Property Get Size() As Long\r\nAttribute Size.VB_UserMemId = 0\r\n"
+      "Attribute Size.VB_MemberFlags = \"40\"\r\n    Size = mSize\r\nEnd Property\r\n"
+      "Public Property Let Size(ByVal Value As Long)\r\n    mSize = Value\r\nEnd Property\r\n";
+  WriteFile(project / "modSize.bas", getAndLet);
+  const Result kept = Run({"comment", File("modSize.bas"), "--lines", "2-4"});
+  EXPECT_EQ(kept.err, File("modSize.bas") + ": 3 lines commented out\n");
+  EXPECT_EQ(Read("modSize.bas"),
+            "Attribute VB_Name = \"modSize\"\r\nPrivate mSize As Long\r\n"
+            "'Public Property Get Size() As Long\r\n'    Size = mSize\r\n'End Property\r\n"
+            "Public Property Let Size(ByVal Value As Long)\r\nAttribute Size.VB_UserMemId = 0\r\n"
+            "Attribute Size.VB_MemberFlags = \"40\"\r\n    mSize = Value\r\nEnd Property\r\n");
 }
 
 // Comment out line 1 of a module and un-comment it: the same bytes, for every module file of the
