@@ -1,5 +1,4 @@
 // vb6kit settings export [APP] / settings import FILE|-
-#include <fstream>
 #include <ostream>
 
 #include "cli/args.h"
@@ -8,6 +7,7 @@
 #include "cli/loaded_code.h"
 #include "cli/output.h"
 #include "cli/settings_text.h"
+#include "cli/text_input.h"
 
 namespace cli {
 
@@ -23,14 +23,7 @@ int Export(Context& context, const Args& args) {
 
 int Import(Context& context, const Args& args) {
   const std::string& file = args.positionals()[0];
-  std::string text;
-  if (file == "-") {
-    text = ReadAll(context.in);
-  } else {
-    std::ifstream stream(file, std::ios::binary);
-    if (!stream) throw UsageError(file + ": cannot read the file");
-    text = ReadAll(stream);
-  }
+  const std::string text = file == "-" ? ReadAll(context.in) : ReadFileBytes(file);
   const std::string source = file == "-" ? std::string("standard input") : file;
   std::vector<settings::StoredValue> values;
   try {

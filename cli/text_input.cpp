@@ -1,5 +1,6 @@
 #include "cli/text_input.h"
 
+#include <filesystem>
 #include <fstream>
 
 #include "cli/command.h"
@@ -40,10 +41,14 @@ vb::Text BlockText(const std::string& bytes) {
   return text;
 }
 
-vb::Text ReadTextFile(const std::string& path) {
+std::string ReadFileBytes(const std::string& path) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) throw UsageError(path + ": is a folder, not a file");
   std::ifstream stream(path, std::ios::binary);
   if (!stream) throw UsageError(path + ": cannot read the file");
-  return BlockText(ReadAll(stream));
+  return ReadAll(stream);
 }
+
+vb::Text ReadTextFile(const std::string& path) { return BlockText(ReadFileBytes(path)); }
 
 }  // namespace cli

@@ -10,7 +10,10 @@
 namespace cli {
 
 vb::Text BlockText(const std::string& bytes);
-// UsageError naming the file when it cannot be read.
+// The bytes of the file at `path`; UsageError naming it when it cannot be read or is a folder
+// (which a stream opens and reads as empty).
+std::string ReadFileBytes(const std::string& path);
+// The file's bytes as BlockText.
 vb::Text ReadTextFile(const std::string& path);
 
 }  // namespace cli

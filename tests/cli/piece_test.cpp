@@ -58,6 +58,15 @@ TEST_F(PieceTest, RefusalsAndUnknownPieces) {
     EXPECT_EQ(result.code, 2) << args[1];
     EXPECT_NE(result.err.find("no piece named 'Nobody'"), std::string::npos) << result.err;
   }
+  // A folder given as the text's file is refused: it read as an empty text.
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"piece", "edit", "Twice", "--file", project.string()}, {"piece", "store", "Empty", "--file", project.string()}}) {
+    result = Run(args);
+    EXPECT_EQ(result.code, 2) << args[1];
+    EXPECT_EQ(result.err, "vb6kit piece " + args[1] + ": " + project.string() + ": is a folder, not a file\n");
+  }
+  EXPECT_EQ(Run({"piece", "list"}).out, "  Twice\n");
+  EXPECT_EQ(Run({"piece", "show", "Twice"}).out, "x\n");
   result = Run({"piece", "menu", "Twice", "maybe"});
   EXPECT_EQ(result.code, 2);
   EXPECT_NE(result.err.find("must be on or off"), std::string::npos);

@@ -40,6 +40,9 @@ TEST_F(SettingsTest, ABadImportNamesTheLineAndStoresNothing) {
   const Result missing = Run({"settings", "import", (root / "none.txt").string()});
   EXPECT_EQ(missing.code, 2);
   EXPECT_NE(missing.err.find("none.txt: cannot read the file"), std::string::npos);
+  const Result folder = Run({"settings", "import", project.string()});
+  EXPECT_EQ(folder.code, 2);
+  EXPECT_EQ(folder.err, "vb6kit settings import: " + project.string() + ": is a folder, not a file\n");
 }
 
 TEST_F(SettingsTest, ADryRunShowsSettingChangesAndStoresNothing) {
