@@ -242,11 +242,20 @@ void CheckNotDeclared(FormSession& form, const vb::Text& name) {
                      vb::ToUtf8(declared) + " already; a control of that name would not compile");
 }
 
+// Whether the IDE places a control of the class on an MDI form: only one that aligns to the
+// form's edges (an Align property) or has no window (no Height, as a Timer).
+bool FitsOnMdiForm(const memhost::ControlClassDef& definition) {
+  return std::any_of(definition.properties.begin(), definition.properties.end(),
+                     [](const memhost::PropertyDef& p) { return p.name == u"Align"; }) ||
+         std::none_of(definition.properties.begin(), definition.properties.end(),
+                      [](const memhost::PropertyDef& p) { return p.name == u"Height"; });
+}
+
 int Add(Context& context, const Args& args) {
   const bool code = ParseOnOff("--code", args.value("code").value_or("no"));
   const vb::Text className = vb::FromUtf8(args.positionals()[1]);
-  if (!memhost::FindControlClass(className))
-    throw UsageError("unknown control class '" + args.positionals()[1] + "'");
+  const memhost::ControlClassDef* definition = memhost::FindControlClass(className);
+  if (!definition) throw UsageError("unknown control class '" + args.positionals()[1] + "'");
   std::vector<FieldValue> fields;
   for (const std::string& field : args.values("field")) fields.push_back(ParseField(field));
   std::optional<ui::FontChoice> font;
@@ -255,6 +264,9 @@ int Add(Context& context, const Args& args) {
   FormSession form(context, args.positionals()[0], args.value("project"), CodeBefore::NotKept);
   CheckCodeOffered(args);
   memhost::MemoryVBE& vbe = form.session.vbe();
+  if (vbe.Component(form.loaded.component)->Type() == host::vbext_ct_VBMDIForm && !FitsOnMdiForm(*definition))
+    throw UsageError(form.loaded.file + ": an MDI form holds only controls that align to its edges (an Align "
+                     "property) and controls without a window, not a " + args.positionals()[1]);
   scripted::ScriptedToolkit& toolkit = form.home.toolkit;
   if (font) AnswerFont(toolkit, *font);
   Refusal refused;

@@ -40,6 +40,20 @@ TEST_F(ControlTest, AddRefusesUnknownClassesAndFields) {
   result = Run({"control", "add", File("modStock.bas"), "TextBox"});
   EXPECT_EQ(result.code, 2);
   EXPECT_NE(result.err.find("not a form"), std::string::npos) << result.err;
+  // An MDI form holds only controls that align to its edges and controls without a window.
+  WriteFile(project / "mdiMain.frm",
+            "VERSION 5.00\r\nBegin VB.MDIForm mdiMain \r\n   Caption         =   \"Main\"\r\nEnd\r\n"
+            "Attribute VB_Name = \"mdiMain\"\r\n");
+  const auto mdi = Snapshot();
+  result = Run({"control", "add", File("mdiMain.frm"), "TextBox", "--field", "txtName=txtFind"});
+  EXPECT_EQ(result.code, 2);
+  EXPECT_EQ(result.err, "vb6kit control add: " + File("mdiMain.frm") +
+                            ": an MDI form holds only controls that align to its edges (an Align property) and "
+                            "controls without a window, not a TextBox\n");
+  EXPECT_EQ(Snapshot(), mdi);
+  for (const char* fits : {"PictureBox", "Timer"})
+    EXPECT_EQ(Run({"control", "add", File("mdiMain.frm"), fits, "--field", std::string("txtName=ctl") + fits}).code, 0) << fits;
+  std::filesystem::remove(project / "mdiMain.frm");
   EXPECT_EQ(Snapshot(), before);
 }
 
