@@ -119,7 +119,9 @@ std::optional<long> FindProcedureEnd(host::CodeModule& module, long start, Proce
   }
   const long last = module.CountOfLines();
   for (long line = start + 1; line <= last; ++line) {
-    Text text = vb::Trim(module.Lines(line, 1));
+    // A line number or label may stand before the End statement ("20  End Sub", "Done: End Sub").
+    const Text code = module.Lines(line, 1);
+    const Text text = vb::Trim(vb::AfterLineLabel(code));
     for (const EndStatement& end : kEnds) {
       // Only the statement's own characters count, so "End Sub ' done" ends a Sub.
       if (vb::StartsWith(text, end.text)) {

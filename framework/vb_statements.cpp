@@ -172,6 +172,22 @@ TextView ProcedureEnd(TextView statement) {
   return {};
 }
 
+TextView AfterLineLabel(TextView line) {
+  std::size_t start = 0;
+  while (start < line.size() && IsBlank(line[start])) ++start;
+  std::size_t end = start;
+  const bool number = end < line.size() && line[end] >= u'0' && line[end] <= u'9';
+  while (end < line.size() && (number ? line[end] >= u'0' && line[end] <= u'9' : IsIdentifierChar(line[end]))) ++end;
+  if (end == start || end == line.size()) return line.substr(start);
+  if (line[end] == u':' && (end + 1 == line.size() || line[end + 1] != u'=')) {
+    ++end;  // a label, or a number written as one ("20:")
+  } else if (!number || !IsBlank(line[end])) {
+    return line.substr(start);
+  }
+  while (end < line.size() && IsBlank(line[end])) ++end;
+  return line.substr(end);
+}
+
 std::vector<Text> StatementsOfLine(TextView code) {
   std::vector<Text> statements;
   std::size_t from = 0;

@@ -58,6 +58,10 @@ std::optional<ProcedureHeader> ReadProcedureHeader(TextView statement);
 // allowed) is "End Sub", "End Function" or "End Property"; empty for any other statement.
 TextView ProcedureEnd(TextView statement);
 
+// The line from its first statement on: without the blanks, the line number ("20  End Sub") or
+// the line label ("Done: End Sub") before it.
+TextView AfterLineLabel(TextView line);
+
 // The statements of one line of code, from the start up to its comment: each statement's text
 // as written, without the ":" that separates them.
 std::vector<Text> StatementsOfLine(TextView code);

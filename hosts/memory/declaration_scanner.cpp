@@ -57,6 +57,14 @@ bool StartsWithNoCase(std::basic_string_view<Char> s, std::string_view lowerWord
 // be followed by the word on the next line.
 template <class Char>
 bool MayEndProcedure(std::basic_string_view<Char> s, bool continued) {
+  // A line number before the statement ("20  End Sub") is no part of it.
+  std::size_t digits = 0;
+  while (digits < s.size() && s[digits] >= '0' && s[digits] <= '9') ++digits;
+  if (digits > 0) {
+    if (digits == s.size() || !IsBlank(s[digits])) return false;
+    while (digits < s.size() && IsBlank(s[digits])) ++digits;
+    s.remove_prefix(digits);
+  }
   if (!StartsWithNoCase(s, "end")) return false;
   std::size_t i = 3;
   if (i < s.size() && IsIdentUnit(s[i])) return false;  // "EndTime = 0"
@@ -222,6 +230,12 @@ class Words {
     rest_ = TrimBlanks(rest_.substr(word.size()));
     return true;
   }
+  // Passes over the line number before a statement ("20  End Sub").
+  void SkipLineNumber() {
+    std::size_t n = 0;
+    while (n < rest_.size() && rest_[n] >= u'0' && rest_[n] <= u'9') ++n;
+    if (n > 0 && n < rest_.size() && IsBlank(rest_[n])) rest_ = TrimBlanks(rest_.substr(n));
+  }
   // An identifier (with an optional type character or [brackets]); empty when none follows.
   Text Identifier() {
     std::size_t n = 0;
@@ -314,6 +328,7 @@ class Scanner {
     Words w(statement);
     switch (block_) {
       case Block::Procedure:
+        w.SkipLineNumber();
         if (w.Take(u"End") && (w.Take(u"Sub") || w.Take(u"Function") || w.Take(u"Property"))) {
           out_[open_].endLine = last_;
           block_ = Block::Module;

@@ -101,6 +101,11 @@ TEST(DeclarationScanner, ProcedureEndsAmongLinesThatLookLikeThem) {
       u"#End If",
       u"    y = 1 _",
       u"        + 2: End Sub ' \u20AC",
+      u"Sub J()",
+      u"10  EndTime = 1",
+      u"20  End Sub",
+      u"Sub K(): Beep",
+      u"100 End Sub",
   };
   vb::Text code;
   for (const vb::Text& line : procedures) code += line + u"\r\n";
@@ -116,6 +121,7 @@ TEST(DeclarationScanner, ProcedureEndsAmongLinesThatLookLikeThem) {
       {K::Sub, "E", false, 16, 16, 18},      {K::Sub, "F", false, 19, 19, 20},
       {K::Sub, "G", false, 21, 21, 26},      {K::Sub, "H", false, 27, 27, 30},
       {K::Other, "", false, 31, 31, 0},      {K::Sub, "I", false, 32, 32, 37},
+      {K::Sub, "J", false, 38, 38, 40},      {K::Sub, "K", false, 41, 41, 42},
   };
   EXPECT_EQ(rowsOf(memhost::ScanModule(procedures)), expected);
   EXPECT_EQ(rowsOf(memhost::ScanModule(memhost::LineStore(code))), expected);
