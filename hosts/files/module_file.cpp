@@ -278,19 +278,20 @@ std::vector<Line> FollowMembers(std::vector<Line> lines, const memhost::ModuleOu
   const std::vector<memhost::Declaration>& before = beforeOutline.declarations;
   const std::vector<memhost::Declaration>& after = afterOutline.declarations;
   std::vector<Line> kept;
+  Text beforeName, afterName;
   for (Line& line : lines) {
     const auto [at, length] = MemberSpan(line.text);
     const TextView member = TextView(line.text).substr(at, length);
     // A line naming no member of the statement goes with the statement's first member.
     std::size_t d = 0;
-    while (d < before.size() && !vb::EqualsNoCase(beforeOutline.Name(before[d]), member)) ++d;
+    while (d < before.size() && !vb::EqualsNoCase(beforeOutline.Name(before[d], beforeName), member)) ++d;
     if (d == before.size()) d = 0;
     if (d >= after.size() || after[d].kind != before[d].kind) {
-      if (dropped) dropped->push_back(DroppedLine{Text(length ? member : beforeOutline.Name(before[0])), line.text});
+      if (dropped) dropped->push_back(DroppedLine{length ? Text(member) : beforeOutline.Name(before[0]), line.text});
       continue;
     }
-    const TextView renamed = afterOutline.Name(after[d]);
-    if (length && vb::EqualsNoCase(member, beforeOutline.Name(before[d])) && member != renamed)
+    const TextView renamed = afterOutline.Name(after[d], afterName);
+    if (length && vb::EqualsNoCase(member, beforeOutline.Name(before[d], beforeName)) && member != renamed)
       line.text.replace(at, length, renamed);
     kept.push_back(std::move(line));
   }
@@ -416,8 +417,9 @@ void RebuildCode(const std::vector<CodeLine>& old, const memhost::LineStore& cur
       const TextView attribute = AttributeKey(line.line);
       std::optional<std::size_t> home;
       bool carried = false;
+      Text name;
       for (const memhost::Declaration& d : outline.declarations) {
-        if (!IsPropertyProcedure(d.kind) || !vb::EqualsNoCase(outline.Name(d), line.member)) continue;
+        if (!IsPropertyProcedure(d.kind) || !vb::EqualsNoCase(outline.Name(d, name), line.member)) continue;
         const auto after = static_cast<std::size_t>(d.lastLine);
         if (!home) home = after;
         for (const Placed& group : placed)

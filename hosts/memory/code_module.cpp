@@ -138,9 +138,10 @@ std::optional<MemberInfo> MemCodeModule::FindMember(TextView name) {
   // One look through the names costs less than an index that the next edit would throw away.
   const auto hash = static_cast<std::uint32_t>(vb::HashNoCase(name));
   const ModuleOutline& current = outline();
+  Text scratch;
   for (std::uint32_t index : outline_.Members(lines_)) {
     const Declaration& d = current.declarations[index];
-    if (d.nameHash == hash && vb::EqualsNoCase(current.Name(d), name)) return MemberOf(current, d);
+    if (d.nameHash == hash && vb::EqualsNoCase(current.Name(d, scratch), name)) return MemberOf(current, d);
   }
   return std::nullopt;
 }

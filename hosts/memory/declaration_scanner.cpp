@@ -1,5 +1,6 @@
 #include "hosts/memory/declaration_scanner.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <optional>
@@ -288,7 +289,7 @@ enum class Block { Module, Procedure, Type, Enum };
 
 class Scanner {
  public:
-  Scanner(std::vector<Declaration>& out, Text& names) : out_(out), names_(names) {}
+  Scanner(std::vector<Declaration>& out, DeclaredNames& names) : out_(out), names_(names) {}
 
   // Scans logical lines from `from` (1-based) on; stops before a logical line at or after
   // `stopFrom` that starts outside any block when `canStop` accepts it. Returns where it stopped.
@@ -349,14 +350,10 @@ class Scanner {
   }
 
   void Add(DeclarationKind kind, TextView name, int scope, bool withEvents = false) {
-    if (names_.size() + name.size() > std::numeric_limits<std::uint32_t>::max())
-      throw std::length_error("too many declarations");
     Declaration d;
     d.kind = kind;
-    d.nameAt = static_cast<std::uint32_t>(names_.size());
-    d.nameLength = static_cast<std::uint32_t>(name.size());
-    names_ += name;
-    d.scope = static_cast<std::uint8_t>(scope);
+    names_.Add(name, d);
+    d.scope = static_cast<std::uint32_t>(scope) & 3u;
     d.withEvents = withEvents;
     d.firstLine = first_;
     d.lastLine = last_;
@@ -440,7 +437,7 @@ class Scanner {
   }
 
   std::vector<Declaration>& out_;
-  Text& names_;
+  DeclaredNames& names_;
   std::int32_t first_ = 0, last_ = 0;  // physical lines of the logical line being read
   Block block_ = Block::Module;
   std::size_t open_ = 0;  // the declaration whose block is open
@@ -483,7 +480,7 @@ ModuleOutline ScanModule(const std::vector<Text>& lines) { return Scan(lines); }
 ModuleOutline ScanModule(const LineStore& lines) { return Scan(lines); }
 
 long ScanFrom(const LineStore& lines, long from, long stopFrom, const std::function<bool(long line)>& canStop,
-              std::vector<Declaration>& out, Text& names) {
+              std::vector<Declaration>& out, DeclaredNames& names) {
   return Scanner(out, names).Run(lines, from, stopFrom, canStop);
 }
 
@@ -522,7 +519,30 @@ int MemberTypeOf(DeclarationKind kind) {
 }
 
 MemberInfo MemberOf(const ModuleOutline& outline, const Declaration& d) {
-  return MemberInfo{Text(outline.Name(d)), MemberTypeOf(d.kind), d.scope, d.firstLine};
+  return MemberInfo{outline.Name(d), MemberTypeOf(d.kind), static_cast<int>(d.scope), d.firstLine};
+}
+
+void DeclaredNames::Add(TextView name, Declaration& d) {
+  if (name.size() > kLongestDeclaredName) throw std::length_error("declared name too long");
+  d.wideName = !FitsInBytes(name);
+  const std::size_t at = d.wideName ? wide_.size() : bytes_.size();
+  if (at + name.size() > std::numeric_limits<std::uint32_t>::max()) throw std::length_error("too many declarations");
+  d.nameAt = static_cast<std::uint32_t>(at);
+  d.nameLength = static_cast<std::uint32_t>(name.size()) & kLongestDeclaredName;
+  if (d.wideName) {
+    wide_ += name;
+    return;
+  }
+  bytes_.resize(at + name.size());
+  std::transform(name.begin(), name.end(), bytes_.begin() + static_cast<std::ptrdiff_t>(at),
+                 [](char16_t c) { return static_cast<char>(c); });
+}
+
+TextView DeclaredNames::Of(const Declaration& d, Text& scratch) const {
+  if (d.wideName) return TextView(wide_).substr(d.nameAt, d.nameLength);
+  scratch.resize(d.nameLength);
+  WidenBytes(reinterpret_cast<const unsigned char*>(bytes_.data()) + d.nameAt, d.nameLength, scratch.data());
+  return scratch;
 }
 
 void ModuleOutline::DropUnusedNames() {
@@ -530,13 +550,10 @@ void ModuleOutline::DropUnusedNames() {
   for (const Declaration& d : declarations) used += d.nameLength;
   if (names.size() - used < used) return;
   // Into new room: after edits the names no longer lie in the order of their declarations.
-  Text kept;
-  kept.reserve(used);
-  for (Declaration& d : declarations) {
-    const TextView name = Name(d);
-    d.nameAt = static_cast<std::uint32_t>(kept.size());
-    kept += name;
-  }
+  DeclaredNames kept;
+  Text scratch;
+  for (Declaration& d : declarations) kept.Add(Name(d, scratch), d);
+  kept.shrink_to_fit();
   names = std::move(kept);
 }
 
@@ -548,6 +565,7 @@ void MemberDeclarations(const ModuleOutline& outline, std::vector<std::uint32_t>
   std::size_t size = 16;
   while (size < 2 * declarations.size()) size *= 2;
   std::vector<std::uint32_t> table(size, 0);
+  Text otherName, name;
   members.clear();
   for (std::size_t i = 0; i < declarations.size(); ++i) {
     const Declaration& d = declarations[i];
@@ -556,7 +574,7 @@ void MemberDeclarations(const ModuleOutline& outline, std::vector<std::uint32_t>
     bool known = false;
     for (; table[slot] != 0; slot = (slot + 1) & (size - 1)) {
       const Declaration& other = declarations[table[slot] - 1];
-      if (other.nameHash == d.nameHash && vb::EqualsNoCase(outline.Name(other), outline.Name(d))) {
+      if (other.nameHash == d.nameHash && vb::EqualsNoCase(outline.Name(other, otherName), outline.Name(d, name))) {
         known = true;
         break;
       }

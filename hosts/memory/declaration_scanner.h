@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "framework/host_model.h"
@@ -46,28 +47,60 @@ enum class DeclarationKind : std::uint8_t {
   Other,       // any other module-level statement (DefInt, #If, #Const, ...)
 };
 
-// Kept small: a module may hold a hundred thousand declarations, and the outline holds each. Its
-// name lies in the outline's `names`: a string of its own would take more than the rest of it.
+// Kept small (28 bytes): a module may hold a hundred thousand declarations, and the outline holds
+// each. Its name lies in the outline's names: a string of its own would take more than the rest of
+// it.
 struct Declaration {
-  std::uint32_t nameAt = 0;          // where the name starts in ModuleOutline::names
-  std::uint32_t nameLength = 0;      // 0 for Option and Other; the interface's name for Implements
+  std::uint32_t nameAt = 0;          // where the name starts in its DeclaredNames text
   std::int32_t firstLine = 0;        // first physical line of the statement (1-based)
   std::int32_t lastLine = 0;         // last physical line of the statement (continuations)
   std::int32_t endLine = 0;          // procedures, Type, Enum: the line of their End statement (0 when missing)
   std::int32_t markLine = 0;         // the last line it adds to a declarations section (0 for procedures)
   std::uint32_t nameHash = 0;        // vb::HashNoCase(name), cut to 32 bits
-  DeclarationKind kind = DeclarationKind::Other;
-  std::uint8_t scope = host::vbext_Private;  // host::Scope, with the IDE's defaults applied
-  bool withEvents = false;           // a WithEvents variable
+  std::uint32_t nameLength : 24 = 0;  // 0 for Option and Other; the interface's name for Implements
+  DeclarationKind kind : 4 = DeclarationKind::Other;
+  std::uint32_t scope : 2 = host::vbext_Private;  // host::Scope, with the IDE's defaults applied
+  bool withEvents : 1 = false;       // a WithEvents variable
+  bool wideName : 1 = false;         // the name has a character above U+00FF
+};
+// The longest name a declaration holds (a VB name has at most 255 characters; a longer one comes
+// only from a damaged file).
+inline constexpr std::size_t kLongestDeclaredName = (std::size_t{1} << 24) - 1;
+
+// The names of a module's declarations, one after the other: a byte per character, as nearly
+// every VB name can be kept (the character of the same number, U+0000 to U+00FF), and 16-bit
+// units for the others.
+class DeclaredNames {
+ public:
+  // Adds `name` and says in `d` where it lies.
+  void Add(TextView name, Declaration& d);
+  // The name of `d`, widened into `scratch` when it is kept as bytes: the view then lasts until
+  // `scratch` changes.
+  TextView Of(const Declaration& d, Text& scratch) const;
+  Text Of(const Declaration& d) const {
+    Text name;
+    const TextView view = Of(d, name);
+    return d.wideName ? Text(view) : name;
+  }
+  std::size_t size() const { return bytes_.size() + wide_.size(); }
+  void shrink_to_fit() {
+    bytes_.shrink_to_fit();
+    wide_.shrink_to_fit();
+  }
+
+ private:
+  std::string bytes_;
+  Text wide_;
 };
 
 struct ModuleOutline {
   std::vector<Declaration> declarations;  // module level, in the order of the code
-  Text names;                             // the declarations' names, one after the other
+  DeclaredNames names;
   long declarationLines = 0;              // last line of the declarations section (0 when none)
   long firstProcedureLine = 0;            // header line of the first procedure (0 when none)
 
-  TextView Name(const Declaration& d) const { return TextView(names).substr(d.nameAt, d.nameLength); }
+  TextView Name(const Declaration& d, Text& scratch) const { return names.Of(d, scratch); }
+  Text Name(const Declaration& d) const { return names.Of(d); }
   // The names again without those of declarations that are gone, once they take as much room as
   // the names still used.
   void DropUnusedNames();
@@ -81,10 +114,10 @@ ModuleOutline ScanModule(const LineStore& lines);
 // The part of a scan that an edit needs redone: from line `from` (1-based; a line that starts a
 // statement outside any procedure, Type or Enum block) on, appending to `out`, until the first
 // line at or after `stopFrom` that starts a statement outside any block and that `canStop`
-// accepts; their names are appended to `names`. Returns that line, or the line after the last
-// when the scan ran to the end.
+// accepts; their names are added to `names`. Returns that line, or the line after the last when
+// the scan ran to the end.
 long ScanFrom(const LineStore& lines, long from, long stopFrom, const std::function<bool(long line)>& canStop,
-              std::vector<Declaration>& out, Text& names);
+              std::vector<Declaration>& out, DeclaredNames& names);
 // Sets the first procedure line and the end of the declarations section from the declarations.
 void SummarizeOutline(ModuleOutline& outline);
 

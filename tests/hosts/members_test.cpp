@@ -121,12 +121,22 @@ TEST(Members, CommentsStringsAndContinuationsDoNotMakeMembers) {
       u"End Property",                                // 15
       u"Public Function helper() As Long",            // 16: same name, other case
       u"End Function",                                // 17
+      u"Public Property Get Caf\u00E9() As Long",     // 18: names beyond ASCII
+      u"End Property",                                // 19
+      u"Public Property Let CAF\u00C9(ByVal v As Long)",  // 20: the same name
+      u"End Property",                                // 21
+      u"Private Sub [Draw\u0394]()",                  // 22: a character above U+00FF
+      u"End Sub",                                     // 23
   });
   const std::vector<Expected> expected = {
       {"Q", kConst, kPrivate, 6},        {"gCount", kVariable, kPublic, 7}, {"gOther", kVariable, kPrivate, 7},
-      {"Helper", kMethod, kPrivate, 8},  {"Target", kProperty, kPublic, 12},
+      {"Helper", kMethod, kPrivate, 8},  {"Target", kProperty, kPublic, 12}, {"Caf\u00E9", kProperty, kPublic, 18},
+      {"Draw\u0394", kMethod, kPrivate, 22},
   };
   EXPECT_EQ(MembersOf(code, host::vbext_ct_StdModule), expected);
+  auto members = HostBuilder().module(u"Subject", code).build()->Component(u"Subject")->CodeModule()->Members();
+  EXPECT_EQ(members->Item(u"caf\u00C9")->CodeLocation(), 18);
+  EXPECT_EQ(members->Item(u"draw\u0394")->CodeLocation(), 22);
 }
 
 TEST(Members, FollowTheCodeAsItChanges) {
@@ -153,7 +163,7 @@ TEST(Members, EditsKeepTheOutlineAsAFreshScanHasIt) {
       u"Public Sub Work(ByVal a As Long, _", u"        ByVal b As Long)", u"    Dim inner As Long", u"End Sub",
       u"End Sub: Dim afterEnd As Long", u"Public Property Get Count() As Long", u"End Property",
       u"Public Property Let Count(ByVal v As Long)", u"End Property", u"Private Function Twice(x) As Long: End Function",
-      u"Public Const LIMIT = 10 _", u"    + 1", u"", u"Sub Helper()", u"Event Changed()"};
+      u"Public Const LIMIT = 10 _", u"    + 1", u"", u"Sub Helper()", u"Event Changed()", u"Dim [m\u0394] As Long"};
   std::uint64_t seed = 7;
   auto next = [&](std::uint64_t n) {
     seed = seed * 6364136223846793005ull + 1442695040888963407ull;
