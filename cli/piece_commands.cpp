@@ -213,7 +213,13 @@ int Insert(Context& context, const Args& args) {
     // "=VALUE" answers the tag with the empty name, <@@>.
     const auto eq = tag.find('=');
     if (eq == std::string::npos) throw UsageError("--tag " + tag + ": give NAME=VALUE");
-    given.emplace_back(vb::FromUtf8(tag.substr(0, eq)), vb::FromUtf8(tag.substr(eq + 1)));
+    const vb::Text key = vb::FromUtf8(tag.substr(0, eq));
+    // Only the first value of a tag would go in: a second one is refused, not dropped.
+    for (const auto& [earlier, value] : given)
+      if (vb::EqualsNoCase(earlier, key))
+        throw UsageError("--tag " + tag + ": the tag <@" + vb::ToUtf8(earlier) + "@> has a value already (" +
+                         vb::ToUtf8(earlier) + "=" + vb::ToUtf8(value) + ")");
+    given.emplace_back(key, vb::FromUtf8(tag.substr(eq + 1)));
   }
 
   vb::Text name;

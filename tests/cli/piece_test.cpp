@@ -156,6 +156,11 @@ TEST_F(PieceTest, MissingTagsAreAskedOnATerminalAndRefusedOtherwise) {
   EXPECT_EQ(result.code, 2);
   EXPECT_EQ(result.err, "vb6kit piece insert: --tag actoin=Beep: piece Check has no tag <@actoin@> (see: vb6kit piece "
                         "show Check)\n");
+  // Two values for one tag (letter case aside): the second was dropped without a word.
+  result = Run({"piece", "insert", "Check", File("modStock.bas"), "--line", "1", "--tag", "cond=True", "--tag",
+                "action=Stop", "--tag", "ACTION=Beep"});
+  EXPECT_EQ(result.code, 2);
+  EXPECT_EQ(result.err, "vb6kit piece insert: --tag ACTION=Beep: the tag <@action@> has a value already (action=Stop)\n");
   EXPECT_EQ(Snapshot(), before);
 
   result = Run({"piece", "insert", "Check", File("modStock.bas"), "--line", "1"}, "A = 1\nStop\n", true);
