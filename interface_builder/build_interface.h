@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "framework/conditional_compilation.h"
 #include "framework/host_model.h"
 #include "framework/vb_statements.h"
 
@@ -16,9 +17,11 @@ class BuildInterface {
   // Asked for a variable whose type is not a built-in name (the type text is handed over);
   // answers the write procedures as a bit set: 1 Let, 2 Set, 3 both.
   using AskPropertyType = std::function<std::int16_t(const vb::Text& varType)>;
-  // Whether the implementing module has a procedure of that kind and name already; its stub is
-  // then left out (nothing is asked about a variable that has its write procedure already).
-  using AlreadyThere = std::function<bool(vb::ProcedureKind kind, vb::TextView name)>;
+  // Whether the implementing module has a procedure of that kind and name already that would be
+  // compiled together with a stub under these #If conditions; the stub is then left out (nothing
+  // is asked about a variable that has its write procedure already).
+  using AlreadyThere =
+      std::function<bool(vb::ProcedureKind kind, vb::TextView name, const vb::BranchConditions& conditions)>;
 
   explicit BuildInterface(AskPropertyType ask);
 

@@ -16,24 +16,24 @@ void ForEachLine(host::CodeModule& module, const std::function<void(vb::TextView
   }
 }
 
-void ForEachProcedure(host::CodeModule& module, const ProcedureVisitor& visit) {
-  vb::Text declaration;
+void ForEachStatement(host::CodeModule& module, vb::ConditionalBranches& branches, const StatementVisitor& visit) {
+  vb::Text statement;
   long line = 0, first = 0;
-  bool continued = false;  // the declaration goes on onto the next line
+  bool continued = false;  // the statement goes on onto the next line
   auto finish = [&] {
-    if (std::optional<vb::ProcedureHeader> header = vb::ReadProcedureHeader(declaration))
-      visit(*header, declaration, first);
+    branches.Read(statement, line);
+    visit(statement, first);
   };
   ForEachLine(module, [&](vb::TextView text) {
     ++line;
     if (continued) {
-      declaration += vb::kCrLf;
-      declaration += text;
+      statement += vb::kCrLf;
+      statement += text;
     } else {
-      declaration.assign(text);
+      statement.assign(text);
       first = line;
     }
-    continued = vb::ContinuesOnNextLine(declaration);
+    continued = vb::ContinuesOnNextLine(statement);
     if (!continued) finish();
   });
   if (continued) finish();  // the last line ends with a continuation mark
@@ -41,16 +41,19 @@ void ForEachProcedure(host::CodeModule& module, const ProcedureVisitor& visit) {
 
 std::vector<DeclaredProcedure> DeclaredProcedures(host::CodeModule& module) {
   std::vector<DeclaredProcedure> procedures;
-  ForEachProcedure(module, [&](const vb::ProcedureHeader& header, vb::TextView, long) {
-    procedures.push_back({header.kind, header.name});
+  vb::ConditionalBranches branches;
+  ForEachStatement(module, branches, [&](vb::TextView statement, long) {
+    if (std::optional<vb::ProcedureHeader> header = vb::ReadProcedureHeader(statement))
+      procedures.push_back({header->kind, std::move(header->name), branches.Conditions(branches.Current())});
   });
   return procedures;
 }
 
-bool Declares(const std::vector<DeclaredProcedure>& procedures, vb::ProcedureKind kind, vb::TextView name) {
+bool Declares(const std::vector<DeclaredProcedure>& procedures, vb::ProcedureKind kind, vb::TextView name,
+              const vb::BranchConditions& conditions) {
   const auto isProperty = [](vb::ProcedureKind k) { return k != vb::ProcedureKind::Sub && k != vb::ProcedureKind::Function; };
   for (const DeclaredProcedure& procedure : procedures) {
-    if (!vb::EqualsNoCase(procedure.name, name)) continue;
+    if (!vb::EqualsNoCase(procedure.name, name) || !vb::MayCompileTogether(procedure.conditions, conditions)) continue;
     if (procedure.kind == kind || !isProperty(kind) || !isProperty(procedure.kind)) return true;
   }
   return false;

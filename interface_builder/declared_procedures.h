@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+#include "framework/conditional_compilation.h"
 #include "framework/host_model.h"
 #include "framework/vb_statements.h"
 
@@ -13,23 +14,26 @@ namespace morrowgate {
 struct DeclaredProcedure {
   vb::ProcedureKind kind;
   vb::Text name;
+  vb::BranchConditions conditions;  // of the #If branch it is declared in
 };
 
 // Each line of the module in order, read a block of lines per host call: few calls on a long
 // module, and no copy of all of it at once.
 void ForEachLine(host::CodeModule& module, const std::function<void(vb::TextView line)>& visit);
 
-// Each Sub, Function and Property procedure of the module, in the order of the code: its header,
-// its declaration with the lines it continues onto (" _") joined by CR LF, and its first line.
-using ProcedureVisitor = std::function<void(const vb::ProcedureHeader& header, vb::TextView declaration, long line)>;
-void ForEachProcedure(host::CodeModule& module, const ProcedureVisitor& visit);
+// Each statement line of the module in order, with the lines it continues onto (" _") joined by
+// CR LF, and its first line; `branches` has read the statement when it is visited.
+using StatementVisitor = std::function<void(vb::TextView statement, long line)>;
+void ForEachStatement(host::CodeModule& module, vb::ConditionalBranches& branches, const StatementVisitor& visit);
 
 // Every Sub, Function and Property procedure of the module, in the order of the code.
 std::vector<DeclaredProcedure> DeclaredProcedures(host::CodeModule& module);
 
-// True when a new procedure of `kind` named `name` would clash with one of `procedures`: any
-// Sub or Function of that name, or the same procedure (Get, Let or Set) of a property.
-bool Declares(const std::vector<DeclaredProcedure>& procedures, vb::ProcedureKind kind, vb::TextView name);
+// True when a new procedure of `kind` named `name`, under `conditions`, would clash with one of
+// `procedures` in some configuration: any Sub or Function of that name, or the same procedure
+// (Get, Let or Set) of a property, unless the two stand in different branches of one #If block.
+bool Declares(const std::vector<DeclaredProcedure>& procedures, vb::ProcedureKind kind, vb::TextView name,
+              const vb::BranchConditions& conditions);
 
 // The declaration at `line` with the lines it continues onto, joined by CR LF.
 vb::Text DeclarationAt(host::CodeModule& module, long line);

@@ -146,8 +146,9 @@ void frmAddIn::AddInterfaces() {
     {
       const std::vector<DeclaredProcedure> existing = DeclaredProcedures(*module);
       vb::Text stubs = builder(VBInstance, interfaceProject, interfaceClass,
-                               [&existing](vb::ProcedureKind kind, vb::TextView name) {
-                                 return Declares(existing, kind, name);
+                               [&existing](vb::ProcedureKind kind, vb::TextView name,
+                                           const vb::BranchConditions& conditions) {
+                                 return Declares(existing, kind, name, conditions);
                                });
       // The stubs go in before the Implements line, so a failure between the two leaves private
       // procedures that compile rather than an interface that is not implemented.

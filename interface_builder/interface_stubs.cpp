@@ -47,29 +47,81 @@ Text ItemType(TextView item, std::size_t nameEnd) {
   return type;
 }
 
-}  // namespace
+// Hands each item of a variable list (one statement of a declaration line) to `visit`, trimmed
+// and without its leading words, until `visit` answers false.
+template <class Visit>
+void ForEachListItem(TextView statement, const Visit& visit) {
+  for (Text item : vb::SplitList(statement)) {
+    item = vb::Trim(item);
+    while (DropLeadingWord(item)) {
+    }
+    if (!visit(item)) return;
+  }
+}
 
-Text VariableType(TextView declaration, TextView name) {
-  std::vector<Text> statements = vb::StatementsOfLine(declaration);
-  for (const Text& statement : statements) {
-    for (Text item : vb::SplitList(statement)) {
-      item = vb::Trim(item);
-      while (DropLeadingWord(item)) {
-      }
+// The type of variable `name` in its declaration line, or nullopt when no item names it.
+std::optional<Text> ItemTypeOf(TextView declaration, TextView name) {
+  std::optional<Text> type;
+  for (const Text& statement : vb::StatementsOfLine(declaration)) {
+    ForEachListItem(statement, [&](const Text& item) {
       bool bracketed = vb::StartsWith(item, u"[");
       std::size_t nameAt = bracketed ? 1 : 0;
       std::size_t nameEnd = nameAt + name.size();
-      if (item.size() < nameEnd || !vb::EqualsNoCase(TextView(item).substr(nameAt, name.size()), name)) continue;
+      if (item.size() < nameEnd || !vb::EqualsNoCase(TextView(item).substr(nameAt, name.size()), name)) return true;
       if (bracketed) {
-        if (nameEnd >= item.size() || item[nameEnd] != u']') continue;
+        if (nameEnd >= item.size() || item[nameEnd] != u']') return true;
         ++nameEnd;
       } else if (nameEnd < item.size() && TextView(u" (%&!#@$").find(item[nameEnd]) == TextView::npos) {
-        continue;  // a longer name that begins with this one
+        return true;  // a longer name that begins with this one
       }
-      return ItemType(item, nameEnd);
-    }
+      type = ItemType(item, nameEnd);
+      return false;
+    });
+    if (type) return type;
   }
-  return u"Variant";
+  return std::nullopt;
+}
+
+// A statement that declares public variables: "Public" or "Global" and then no other kind of
+// declaration.
+bool DeclaresPublicVariables(TextView statement) {
+  const Text text = vb::Trim(statement);
+  if (!vb::StartsWith(text, u"Public ") && !vb::StartsWith(text, u"Global ")) return false;
+  const Text rest = vb::Trim(TextView(text).substr(7));
+  for (TextView word : {u"Const", u"Declare", u"Event", u"Type", u"Enum", u"Sub", u"Function", u"Property",
+                        u"Static", u"Friend"})
+    if (rest == word || vb::StartsWith(rest, Text(word) + u" ")) return false;
+  return true;
+}
+
+}  // namespace
+
+Text VariableType(TextView declaration, TextView name) { return ItemTypeOf(declaration, name).value_or(u"Variant"); }
+
+std::optional<Text> PublicVariableType(TextView declaration, TextView name) {
+  for (const Text& statement : vb::StatementsOfLine(declaration))
+    if (DeclaresPublicVariables(statement))
+      if (std::optional<Text> type = ItemTypeOf(statement, name)) return type;
+  return std::nullopt;
+}
+
+std::vector<Text> PublicVariableNames(TextView declaration) {
+  std::vector<Text> names;
+  for (const Text& statement : vb::StatementsOfLine(declaration)) {
+    if (!DeclaresPublicVariables(statement)) continue;
+    ForEachListItem(statement, [&](const Text& item) {
+      std::size_t end = 0;
+      if (vb::StartsWith(item, u"[")) {
+        end = item.find(u']');
+        if (end != Text::npos) names.push_back(item.substr(1, end - 1));
+        return true;
+      }
+      while (end < item.size() && TextView(u" (%&!#@$").find(item[end]) == TextView::npos) ++end;
+      if (end > 0) names.push_back(item.substr(0, end));
+      return true;
+    });
+  }
+  return names;
 }
 
 std::optional<int> KnownWriteProcedures(TextView type) {

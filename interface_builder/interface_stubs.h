@@ -3,6 +3,7 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
 #include "framework/vb_statements.h"
 #include "framework/vb_text.h"
@@ -22,6 +23,13 @@ inline constexpr int kSetProcedure = 2;
 // own item, without a comment, a next statement or "New"; a type character gives its type; with
 // neither, "Variant".
 Text VariableType(TextView declaration, TextView name);
+
+// The type of variable `name` when the declaration line declares it a public variable ("Public"
+// or "Global"), as VariableType reads it; nullopt otherwise.
+std::optional<Text> PublicVariableType(TextView declaration, TextView name);
+// The names of the public variables the declaration line declares, brackets and type characters
+// left out.
+std::vector<Text> PublicVariableNames(TextView declaration);
 
 // The write procedures for a built-in type name (exact, case-sensitive), or nullopt for a
 // type that the developer has to be asked about.

@@ -456,17 +456,6 @@ ModuleOutline Scan(const Lines& lines) {
 
 }  // namespace
 
-Directive DirectiveOf(TextView line) {
-  TextView t = TrimBlanks(line);
-  if (t.empty() || t[0] != u'#') return Directive::None;
-  Words w(t.substr(1));
-  if (w.Take(u"If")) return Directive::If;
-  if (w.Take(u"ElseIf")) return Directive::ElseIf;
-  if (w.Take(u"Else")) return Directive::Else;
-  if (w.Take(u"EndIf") || (w.Take(u"End") && w.Take(u"If"))) return Directive::EndIf;
-  return Directive::None;
-}
-
 bool IsProcedure(DeclarationKind kind) {
   return kind == DeclarationKind::Sub || kind == DeclarationKind::Function || kind == DeclarationKind::PropertyGet ||
          kind == DeclarationKind::PropertyLet || kind == DeclarationKind::PropertySet;

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/conditional_compilation.h"
 #include "framework/host_model.h"
 #include "framework/vb_statements.h"
 #include "framework/vb_text.h"
@@ -124,9 +125,8 @@ void SummarizeOutline(ModuleOutline& outline);
 bool IsProcedure(DeclarationKind kind);
 bool IsBlock(DeclarationKind kind);  // procedures, Type and Enum: they run to an End statement
 
-// A conditional-compilation directive line (#If ... Then, #ElseIf, #Else, #End If).
-enum class Directive { None, If, ElseIf, Else, EndIf };
-Directive DirectiveOf(TextView line);
+using vb::Directive;
+using vb::DirectiveOf;
 
 // Where text that would go in before line `line` (1-based) goes instead so that it is compiled on
 // every branch: before the outermost #If block still open at that line, or `line` itself when none

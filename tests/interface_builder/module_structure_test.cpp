@@ -20,6 +20,8 @@ const std::map<Text, Text> kInterfaces{
                       u"Public Function Find(ByVal s As String, Optional ByVal d As String = \"a, b\") As Long",
                       u"End Function", u"Property Get Item(ByVal i As Long) As Variant", u"End Property",
                       u"Friend Sub Hidden()", u"End Sub", u"Private Sub Helper()", u"End Sub"})},
+    {u"IWide", Lines({u"#If Win64 Then", u"Public Sub Resize(ByVal Size As LongLong)", u"#Else",
+                      u"Public Sub Resize(ByVal Size As Long)", u"#End If", u"End Sub"})},
 };
 
 testing_support::InterfaceSource Source() {
@@ -98,6 +100,10 @@ TEST(ModuleStructureTest, NamesEachFault) {
                     "Find(ByVal string, Optional ByVal string) As long (Implements Project1.IList)",
                     "line 13: Property Let IList_Count(ByVal integer) does not match the variable Count As long "
                     "(Implements Project1.IList)"}});
+  cases.push_back({"a stub for one configuration only",
+                   Lines({u"Implements IWide", u"#If Not Win64 Then", u"Private Sub IWide_Resize(ByVal n As Long)",
+                          u"End Sub", u"#End If"}),
+                   {"with win64: no Sub IWide_Resize (Implements IWide)"}});
   for (const Case& c : cases) EXPECT_EQ(StructureProblems(c.module, Source()), c.problems) << c.what;
 }
 

@@ -128,6 +128,93 @@ TEST_F(RealInterfacesTest, EachShapeOfInterfaceGivesAModuleThatCompiles) {
   }
 }
 
+// Stub lines of Sub IList_<name><parameters>.
+std::vector<Text> SubLines(const Text& nameAndParameters) {
+  return {u"Private Sub IList_" + nameAndParameters, u"\t' place your code here", u"", u"End Sub", u"", u""};
+}
+
+Text ListClassWithLines(const std::vector<std::vector<Text>>& groups) {
+  std::vector<vb::TextView> lines;
+  for (const std::vector<Text>& group : groups) lines.insert(lines.end(), group.begin(), group.end());
+  Text code = Lines({u"Option Explicit", u"", u"Implements Project1.IList", u"Private mItems As Collection"});
+  for (vb::TextView line : lines) code += u"\r\n" + Text(line);
+  return code + u"\r\n" + Lines({u"", u"Private Sub Class_Initialize()", u"    Set mItems = New Collection", u"End Sub"});
+}
+
+// Interfaces with #If blocks: each branch's stubs go under the same directives, so that the class
+// compiles in every configuration (the structural check tries each one).
+TEST_F(RealInterfacesTest, StubsKeepTheInterfacesIfBlocks) {
+  struct Case {
+    const char* what;
+    Text interfaceCode;
+    std::vector<std::vector<Text>> expected;
+  };
+  const std::vector<Case> cases = {
+      {"a member declared in both branches, each with its own End",
+       Lines({u"#If UNICODE_API Then", u"Public Sub Load(ByVal Path As String, ByVal Flags As Long)", u"End Sub",
+              u"#Else", u"Public Sub Load(ByVal Path As String)", u"End Sub", u"#End If", u"Public Sub Clear()",
+              u"End Sub"}),
+       {{u"#If UNICODE_API Then"}, SubLines(u"Load(ByVal Path As String, ByVal Flags As Long)"), {u"#Else"},
+        SubLines(u"Load(ByVal Path As String)"), {u"#End If"}, SubLines(u"Clear()")}},
+      {"declarations in the branches sharing one body, a member in one branch only",
+       Lines({u"#If Win64 Then ' 64-bit handles", u"Public Sub Attach(ByVal Handle As LongLong)", u"#Else",
+              u"Public Sub Attach(ByVal Handle As Long)", u"#End If", u"End Sub", u"#If UNICODE_API Then",
+              u"#Else", u"Public Sub Narrow()", u"End Sub", u"#End If"}),
+       {{u"#If Win64 Then ' 64-bit handles"}, SubLines(u"Attach(ByVal Handle As LongLong)"), {u"#Else"},
+        SubLines(u"Attach(ByVal Handle As Long)"), {u"#End If", u"#If UNICODE_API Then", u"#Else"},
+        SubLines(u"Narrow()"), {u"#End If"}}},
+      {"an #ElseIf chain and a nested block",
+       Lines({u"#If VBA7 Then", u"  #If Win64 Then", u"Public Sub Move(ByVal By As LongLong)", u"End Sub",
+              u"  #Else", u"Public Sub Move(ByVal By As LongPtr)", u"End Sub", u"  #End If",
+              u"#ElseIf Win32 Then", u"Public Sub Move(ByVal By As Long)", u"End Sub", u"#Else",
+              u"Public Sub Move(ByVal By As Integer)", u"End Sub", u"#End If"}),
+       {{u"#If VBA7 Then", u"  #If Win64 Then"}, SubLines(u"Move(ByVal By As LongLong)"), {u"  #Else"},
+        SubLines(u"Move(ByVal By As LongPtr)"), {u"  #End If", u"#ElseIf Win32 Then"},
+        SubLines(u"Move(ByVal By As Long)"), {u"#Else"}, SubLines(u"Move(ByVal By As Integer)"), {u"#End If"}}},
+      {"a variable of another type in each branch",
+       Lines({u"#If Win64 Then", u"Public Handle As LongLong, Count As Long", u"#Else",
+              u"Public Handle As Long", u"#End If"}),
+       {{u"#If Win64 Then", u"Private Property Get IList_Handle () As LongLong",
+         u"\t' put your code here to return the Handle property", u"", u"End Property", u"", u"",
+         u"Private Property Let IList_Handle (byval RHS as LongLong)",
+         u"\t' put your code here to store the variable passed in", u"", u"End Property", u"", u"", u"#Else",
+         u"Private Property Get IList_Handle () As Long", u"\t' put your code here to return the Handle property",
+         u"", u"End Property", u"", u"", u"Private Property Let IList_Handle (byval RHS as Long)",
+         u"\t' put your code here to store the variable passed in", u"", u"End Property", u"", u"", u"#End If",
+         u"#If Win64 Then", u"Private Property Get IList_Count () As Long", u"\t' put your code here to return the Count property",
+         u"", u"End Property", u"", u"", u"Private Property Let IList_Count (byval RHS as Long)",
+         u"\t' put your code here to store the variable passed in", u"", u"End Property", u"", u"", u"#End If"}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Connect(HostBuilder().project(u"Project1").classModule(u"IList", c.interfaceCode).classModule(u"clsList", kListClass).build());
+    home.toolkit.On(u"frmPropertyDetermine", [](ui::Form& form) { scripted::Click(form, u"cmdOK"); });
+    Implement({u"Project1.IList"});
+    EXPECT_EQ(vbe->Code(u"clsList"), ListClassWithLines(c.expected));
+    Disconnect(0);
+  }
+
+  // Implemented before: a stub that stands in the same branch, or outside every block, is there
+  // already; one in another branch of the same block is not.
+  const Text partly = Lines({u"Option Explicit", u"Implements IList", u"#If UNICODE_API Then",
+                             u"Private Sub IList_Load(ByVal Path As String, ByVal Flags As Long)", u"End Sub",
+                             u"#End If", u"Private Sub IList_Clear()", u"End Sub"});
+  Connect(HostBuilder().project(u"Project1").classModule(u"IList", cases[0].interfaceCode).classModule(u"clsList", partly).build());
+  Implement({u"Project1.IList"});
+  EXPECT_EQ(vbe->Code(u"clsList"),
+            vb::Replace(partly, u"Implements IList\r\n",
+                        u"Implements IList\r\n#If UNICODE_API Then\r\n#Else\r\n" +
+                            vb::Join(SubLines(u"Load(ByVal Path As String)"), u"\r\n") + u"\r\n#End If\r\n"));
+  const Text outside = Lines({u"Implements IList", u"Private Sub IList_Load(ByVal Path As String)", u"End Sub",
+                              u"Private Sub IList_Clear()", u"End Sub"});
+  vbe->SetCode(u"clsList", outside);
+  morrowgate::frmAddIn& dialog = OpenDialog();
+  ASSERT_TRUE(dialog.cboClasses.Choose(u"Project1.clsList"));
+  Tick(dialog, u"Project1.IList");
+  scripted::Click(dialog, u"cmdOK");
+  EXPECT_EQ(vbe->Code(u"clsList"), outside) << "a second Load would not compile when UNICODE_API is set";
+}
+
 TEST_F(RealInterfacesTest, ImplementingAgainAddsOnlyWhatIsMissing) {
   const Text shape = Lines({u"Public Sub Draw(): End Sub", u"Public Color As Long"});
   Connect(HostBuilder()

@@ -1,6 +1,7 @@
 #include "support/module_structure.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "framework/vb_statements.h"
 
@@ -56,12 +57,10 @@ void SplitStatements(TextView logical, long line, std::vector<Statement>& out) {
   }
 }
 
-// The statements of a module in order, with continuations joined and only the first branch of
-// each #If block kept.
-std::vector<Statement> StatementsOf(TextView module) {
-  std::vector<Statement> statements;
+// The logical lines of a module (continuations joined) with their first line.
+std::vector<Statement> LogicalLines(TextView module) {
+  std::vector<Statement> logicalLines;
   std::vector<Text> lines = vb::SplitLines(module);
-  std::vector<bool> branchTaken;  // per open #If: whether the current branch is its first
   for (std::size_t i = 0; i < lines.size(); ++i) {
     long first = static_cast<long>(i + 1);
     Text logical = lines[i];
@@ -69,24 +68,72 @@ std::vector<Statement> StatementsOf(TextView module) {
       TextView t = TrimBlanks(logical);
       logical = Text(t.substr(0, t.size() - 1)) + lines[++i];
     }
-    TextView code = TrimBlanks(logical);
+    logicalLines.push_back({std::move(logical), first});
+  }
+  return logicalLines;
+}
+
+// The condition of an "#If ... Then" or "#ElseIf ... Then" line, read as one constant that is
+// set or not, "Not" taken off (`negated`); nullopt for any other line.
+std::optional<Text> ConditionOf(TextView code, bool* negated = nullptr) {
+  TextView rest;
+  if (StartsWithWord(code, u"#If")) rest = code.substr(3);
+  else if (StartsWithWord(code, u"#ElseIf")) rest = code.substr(7);
+  else return std::nullopt;
+  Text condition = Normal(rest.substr(0, vb::StatementEnd(rest)));
+  if (condition.size() >= 5 && condition.substr(condition.size() - 5) == u" then") condition.resize(condition.size() - 5);
+  const bool isNot = StartsWithWord(condition, u"not");
+  if (negated) *negated = isNot;
+  return isNot ? Normal(TextView(condition).substr(3)) : condition;
+}
+
+// The constants of the #If conditions that are set in one configuration of the project.
+using Configuration = std::vector<Text>;
+
+bool Holds(const Configuration& configuration, TextView code) {
+  bool negated = false;
+  const Text condition = *ConditionOf(code, &negated);
+  return (std::find(configuration.begin(), configuration.end(), condition) != configuration.end()) != negated;
+}
+
+// The statements of a module in order, with continuations joined and only the branches of its
+// #If blocks that `configuration` compiles kept.
+std::vector<Statement> StatementsOf(TextView module, const Configuration& configuration) {
+  std::vector<Statement> statements;
+  struct Open {
+    bool active, taken;  // the current branch is compiled; one of the branches so far is
+  };
+  std::vector<Open> blocks;
+  for (const Statement& logical : LogicalLines(module)) {
+    TextView code = TrimBlanks(logical.text);
     if (StartsWithWord(code, u"#If")) {
-      branchTaken.push_back(true);
+      const bool active = Holds(configuration, code);
+      blocks.push_back({active, active});
       continue;
     }
     if (StartsWithWord(code, u"#ElseIf") || StartsWithWord(code, u"#Else")) {
-      if (!branchTaken.empty()) branchTaken.back() = false;
+      if (!blocks.empty()) {
+        Open& block = blocks.back();
+        block.active = !block.taken && (StartsWithWord(code, u"#Else") || Holds(configuration, code));
+        block.taken = block.taken || block.active;
+      }
       continue;
     }
     if (StartsWithWord(code, u"#End")) {
-      if (!branchTaken.empty()) branchTaken.pop_back();
+      if (!blocks.empty()) blocks.pop_back();
       continue;
     }
-    bool active = true;
-    for (bool taken : branchTaken) active = active && taken;
-    if (active) SplitStatements(logical, first, statements);
+    if (std::all_of(blocks.begin(), blocks.end(), [](const Open& block) { return block.active; }))
+      SplitStatements(logical.text, logical.line, statements);
   }
   return statements;
+}
+
+// Adds the constants of the module's #If conditions that `constants` does not hold yet.
+void AddConstants(TextView module, std::vector<Text>& constants) {
+  for (const Statement& logical : LogicalLines(module))
+    if (std::optional<Text> condition = ConditionOf(TrimBlanks(logical.text)))
+      if (std::find(constants.begin(), constants.end(), *condition) == constants.end()) constants.push_back(*condition);
 }
 
 // Reads words from the front of a statement.
@@ -280,13 +327,13 @@ void ModuleLevelStatement(const Statement& statement, Outline& outline) {
   }
 }
 
-Outline Read(TextView module, std::vector<std::string>* problems) {
+Outline Read(TextView module, const Configuration& configuration, std::vector<std::string>* problems) {
   Outline outline;
   std::optional<Procedure> open;
   auto problem = [&](long line, const std::string& text) {
     if (problems) problems->push_back(Line(line) + text);
   };
-  for (const Statement& statement : StatementsOf(module)) {
+  for (const Statement& statement : StatementsOf(module, configuration)) {
     if (std::optional<Procedure> header = ProcedureHeader(statement)) {
       if (open) problem(statement.line, header->Title() + " opens inside " + open->Title() + " of line " +
                                             std::to_string(open->line));
@@ -346,14 +393,14 @@ void CheckVariable(const Outline& module, const Text& prefix, const Variable& v,
 }
 
 void CheckImplements(const Outline& module, const Implements& i, const InterfaceSource& interfaces,
-                     std::vector<std::string>& problems) {
+                     const Configuration& configuration, std::vector<std::string>& problems) {
   std::string title = vb::ToUtf8(i.project.empty() ? i.className : i.project + u"." + i.className);
   std::optional<Text> source = interfaces ? interfaces(i.project, i.className) : std::nullopt;
   if (!source) {
     problems.push_back(Line(i.line) + "Implements " + title + ": no such class to check against");
     return;
   }
-  const Outline iface = Read(*source, nullptr);
+  const Outline iface = Read(*source, configuration, nullptr);
   const Text prefix = i.className + u"_";
   const std::string where = " (Implements " + title + ")";
   for (const Procedure& member : iface.procedures) {
@@ -369,11 +416,11 @@ void CheckImplements(const Outline& module, const Implements& i, const Interface
   for (const Variable& v : iface.publicVariables) CheckVariable(module, prefix, v, where, problems);
 }
 
-}  // namespace
-
-std::vector<std::string> StructureProblems(vb::TextView moduleText, const InterfaceSource& interfaces) {
+// The problems of one configuration of the project.
+std::vector<std::string> ConfigurationProblems(vb::TextView moduleText, const InterfaceSource& interfaces,
+                                               const Configuration& configuration) {
   std::vector<std::string> problems;
-  const Outline module = Read(moduleText, &problems);
+  const Outline module = Read(moduleText, configuration, &problems);
   for (std::size_t a = 0; a < module.procedures.size(); ++a)
     for (std::size_t b = 0; b < a; ++b)
       if (Clash(module.procedures[a], module.procedures[b])) {
@@ -387,7 +434,50 @@ std::vector<std::string> StructureProblems(vb::TextView moduleText, const Interf
     for (std::size_t b = 0; b < a && !repeated; ++b)
       repeated = vb::EqualsNoCase(module.implements[b].className, i.className);
     if (repeated) problems.push_back(Line(i.line) + "a second Implements " + vb::ToUtf8(i.className));
-    else CheckImplements(module, i, interfaces, problems);
+    else CheckImplements(module, i, interfaces, configuration, problems);
+  }
+  return problems;
+}
+
+}  // namespace
+
+std::vector<std::string> StructureProblems(vb::TextView moduleText, const InterfaceSource& interfaces) {
+  // Every configuration of the constants that the module's and its interfaces' #If lines test.
+  std::vector<Text> constants;
+  AddConstants(moduleText, constants);
+  if (interfaces)
+    for (const Statement& statement : StatementsOf(moduleText, {}))
+      if (Words w(statement.text); w.Take(u"Implements")) {
+        Text name(TrimBlanks(w.rest()));
+        const std::size_t dot = name.rfind(u'.');
+        if (std::optional<Text> source = interfaces(dot == Text::npos ? Text() : name.substr(0, dot),
+                                                    name.substr(dot == Text::npos ? 0 : dot + 1)))
+          AddConstants(*source, constants);
+      }
+  if (constants.size() > 8) throw std::invalid_argument("more #If constants than the check tries out");
+  const std::size_t configurations = std::size_t{1} << constants.size();
+  std::vector<std::vector<std::string>> found(configurations);
+  for (std::size_t set = 0; set < configurations; ++set) {
+    Configuration configuration;
+    for (std::size_t c = 0; c < constants.size(); ++c)
+      if ((set >> c) & 1) configuration.push_back(constants[c]);
+    found[set] = ConfigurationProblems(moduleText, interfaces, configuration);
+  }
+  // A problem of every configuration is named once, the others with the configurations they have.
+  const auto everywhere = [&](const std::string& problem) {
+    return std::all_of(found.begin(), found.end(), [&](const std::vector<std::string>& each) {
+      return std::find(each.begin(), each.end(), problem) != each.end();
+    });
+  };
+  std::vector<std::string> problems;
+  for (const std::string& problem : found[0])
+    if (everywhere(problem)) problems.push_back(problem);
+  for (std::size_t set = 0; set < configurations; ++set) {
+    std::string where;
+    for (std::size_t c = 0; c < constants.size(); ++c)
+      where += (where.empty() ? "with " : ", ") + std::string((set >> c) & 1 ? "" : "not ") + vb::ToUtf8(constants[c]);
+    for (const std::string& problem : found[set])
+      if (!everywhere(problem)) problems.push_back(where + ": " + problem);
   }
   return problems;
 }

@@ -5,8 +5,10 @@
 // parameters and types. Run it on every module that a test has an add-in write code into.
 //
 // The check reads the code as VB does: " _" continuations, several statements on one line
-// (":" outside strings), comments, keywords in any letter case; of an #If block only the
-// first branch counts, as one configuration of the project.
+// (":" outside strings), comments, keywords in any letter case. Each configuration of the
+// project is checked in turn: every #If condition of the module and of its interfaces is read as
+// one constant that is set or not ("Not" as its opposite); a problem that only some configurations
+// have names each of them ("with A, not B: ").
 #pragma once
 
 #include <gtest/gtest.h>
