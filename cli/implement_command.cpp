@@ -95,7 +95,8 @@ std::vector<Command> ImplementCommands() {
          Complete::Words}},
        "Writes the Implements line and a procedure for every public member of each interface class into the "
        "class, form or user control, as the interface dialog does. An interface the class implements already gets "
-       "only the procedures it lacks, and is named on stderr.",
+       "only the procedures it lacks, and is named on stderr. A member declared in the branches of an #If block gets "
+       "a procedure for each branch, under the same directives, so the class compiles in every configuration.",
        Implement},
   };
 }

@@ -77,7 +77,7 @@ Directive ConditionalBranches::Read(TextView statement, long lastLine) {
   switch (directive) {
     case Directive::None: return directive;
     case Directive::If: {
-      blocks_.push_back({current_, {}, {}, lastLine, 0});
+      blocks_.push_back({current_, {}});
       blocks_.back().directives.emplace_back(statement);
       current_ = OpenBranch(static_cast<std::uint32_t>(blocks_.size() - 1), lastLine);
       return directive;
@@ -92,9 +92,7 @@ Directive ConditionalBranches::Read(TextView statement, long lastLine) {
     }
     case Directive::EndIf: {
       if (!inBlock) return Directive::None;
-      Block& block = blocks_[branches_[current_].block];
-      block.endLine = lastLine;
-      current_ = block.parent;
+      current_ = blocks_[branches_[current_].block].parent;
       starts_.emplace_back(lastLine + 1, current_);
       return directive;
     }
@@ -104,8 +102,7 @@ Directive ConditionalBranches::Read(TextView statement, long lastLine) {
 
 std::uint32_t ConditionalBranches::OpenBranch(std::uint32_t block, long afterLine) {
   const auto branch = static_cast<std::uint32_t>(branches_.size());
-  branches_.push_back({block, static_cast<std::uint32_t>(blocks_[block].branches.size())});
-  blocks_[block].branches.push_back(branch);
+  branches_.push_back({block, static_cast<std::uint32_t>(blocks_[block].directives.size() - 1)});
   starts_.emplace_back(afterLine + 1, branch);
   return branch;
 }

@@ -53,9 +53,6 @@ class ConditionalBranches {
   // The directive line that opens a branch of a block, as written.
   TextView DirectiveLine(const Level& level) const;
   BranchConditions Conditions(std::uint32_t branch) const;
-  // The first and the last line of a block: its #If and its #End If (0 while still open).
-  long FirstLine(std::uint32_t block) const { return blocks_[block].firstLine; }
-  long EndLine(std::uint32_t block) const { return blocks_[block].endLine; }
 
  private:
   struct Branch {
@@ -64,9 +61,8 @@ class ConditionalBranches {
   struct Block {
     std::uint32_t parent;             // the branch that holds the block
     std::vector<Text> directives;     // one per branch, as written
-    std::vector<std::uint32_t> branches;
-    long firstLine = 0, endLine = 0;
   };
+  // A new branch of the block, whose directive was just added, that begins after line `afterLine`.
   std::uint32_t OpenBranch(std::uint32_t block, long afterLine);
 
   std::vector<Branch> branches_{{0, 0}};  // [0]: outside every block

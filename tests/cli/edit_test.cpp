@@ -103,6 +103,8 @@ TEST_F(EditTest, PropertyScopesAndAssignment) {
 
 TEST_F(EditTest, PropertyRefusesBadInput) {
   WriteFile(File("modTotals.bas"), "Attribute VB_Name = \"modTotals\"\r\nPrivate propTotal As Long\r\n");
+  WriteFile(File("modWin.bas"), "Attribute VB_Name = \"modWin\"\r\n#If Win64 Then\r\nPrivate propHandle As LongLong\r\n"
+                                "#Else\r\nPrivate propHandle As Long\r\n#End If\r\n");
   const auto before = Snapshot();
   for (const auto& [args, message] : std::vector<std::pair<std::vector<std::string>, std::string>>{
            {{"property", File("clsProduct.cls")}, "missing --name"},
@@ -127,6 +129,7 @@ TEST_F(EditTest, PropertyRefusesBadInput) {
            {{"property", File("clsProduct.cls"), "--name", "QuantityChanged"}, "declares QuantityChanged"},
            {{"property", File("frmMain.frm"), "--name", "txtName"}, "--name txtName: the module declares txtName already"},
            {{"property", File("modTotals.bas"), "--name", "Total"}, "--name Total: the module declares propTotal already"},
+           {{"property", File("modWin.bas"), "--name", "Handle"}, "--name Handle: the module declares propHandle already"},
        }) {
     const Result result = Run(args);
     EXPECT_EQ(result.code, 2) << message;

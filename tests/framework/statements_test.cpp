@@ -1,6 +1,7 @@
 // Reading VB statements: where one ends, list items, procedure headers.
 #include <gtest/gtest.h>
 
+#include "framework/conditional_compilation.h"
 #include "framework/vb_statements.h"
 
 namespace {
@@ -49,6 +50,59 @@ TEST(Statements, EndsListsAndHeaders) {
   EXPECT_EQ(vb::ProcedureEnd(u"End If"), u"");
   EXPECT_TRUE(vb::ContinuesOnNextLine(u"  a, _  "));
   EXPECT_FALSE(vb::ContinuesOnNextLine(u"Call my_"));
+}
+
+// The branches of a module's #If blocks: which one each line stands in, and whether code under
+// the conditions of two branches may be compiled together.
+TEST(Statements, ConditionalBranches) {
+  const std::vector<Text> module = {
+      u"Option Explicit",             // 1
+      u"#If Win64 Then ' 64 bits",    // 2
+      u"  # if VBA7 then",            // 3
+      u"Public A As LongPtr",         // 4
+      u"  #End If",                   // 5
+      u"#ElseIf WIN32  Then",         // 6
+      u"Public A As Long",            // 7
+      u"#Else",                       // 8
+      u"Public A As Integer",         // 9
+      u"#EndIf",                      // 10
+      u"#Else",                       // 11: no block to belong to
+      u"#Const UNICODE_API = 1",      // 12
+  };
+  vb::ConditionalBranches branches;
+  std::vector<vb::Directive> directives;
+  for (std::size_t i = 0; i < module.size(); ++i) directives.push_back(branches.Read(module[i], static_cast<long>(i + 1)));
+  using D = vb::Directive;
+  EXPECT_EQ(directives, (std::vector<D>{D::None, D::If, D::If, D::None, D::EndIf, D::ElseIf, D::None, D::Else,
+                                        D::None, D::EndIf, D::None, D::None}));
+  const vb::BranchConditions nested{{u"#IF WIN64 THEN"}, {u"# IF VBA7 THEN"}}, elseIf{{u"#IF WIN64 THEN", u"#ELSEIF WIN32 THEN"}},
+      otherwise{{u"#IF WIN64 THEN", u"#ELSEIF WIN32 THEN", u"#ELSE"}};
+  EXPECT_EQ(branches.Conditions(branches.BranchAt(4)), nested);
+  EXPECT_EQ(branches.Conditions(branches.BranchAt(5)), nested);
+  EXPECT_EQ(branches.Conditions(branches.BranchAt(7)), elseIf);
+  EXPECT_EQ(branches.Conditions(branches.BranchAt(9)), otherwise);
+  EXPECT_EQ(branches.BranchAt(1), vb::ConditionalBranches::kOutside);
+  EXPECT_EQ(branches.BranchAt(11), vb::ConditionalBranches::kOutside);
+  EXPECT_EQ(branches.DirectiveLine(branches.Path(branches.BranchAt(4)).back()), u"  # if VBA7 then");
+
+  struct Case {
+    vb::BranchConditions a, b;
+    bool together;
+  };
+  const vb::BranchConditions outside, win64{{u"#IF WIN64 THEN"}}, other{{u"#IF WIN32 THEN"}};
+  const Case cases[] = {
+      {outside, elseIf, true},         // outside every block: compiled with every branch
+      {win64, nested, true},           // a block inside the branch
+      {win64, elseIf, false},          // #If and #ElseIf of one chain
+      {elseIf, otherwise, false},
+      {other, win64, true},            // other conditions may both hold
+      {{{u"#IF A THEN", u"#ELSEIF B THEN"}}, {{u"#IF A THEN", u"#ELSEIF C THEN"}}, true},
+      {{{u"#IF A THEN"}, {u"#IF B THEN"}}, {{u"#IF A THEN"}, {u"#IF B THEN", u"#ELSE"}}, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(vb::MayCompileTogether(c.a, c.b), c.together);
+    EXPECT_EQ(vb::MayCompileTogether(c.b, c.a), c.together);
+  }
 }
 
 }  // namespace
