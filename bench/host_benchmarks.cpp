@@ -1,7 +1,7 @@
 // The host's hot operations over growing inputs, each with Google Benchmark's complexity fit: a
 // walk that edits every line of a module, the member list after an edit, the declaration scan
 // (also of one very long line and of one very long continued statement), line classification,
-// the tag scan of a piece and the unified diff. Each should fit O(N) or better.
+// the tag scan of a piece, the unified diff and saving a class whose properties were commented out. Each should fit O(N) or better.
 //
 //   build/bench/host_benchmarks [--benchmark_filter=Members]
 #include <benchmark/benchmark.h>
@@ -9,6 +9,7 @@
 #include <string>
 
 #include "framework/runtime.h"
+#include "hosts/files/module_file.h"
 #include "hosts/files/unified_diff.h"
 #include "hosts/memory/declaration_scanner.h"
 #include "hosts/memory/line_store.h"
@@ -198,6 +199,30 @@ void UnifiedDiffOfEveryLine(benchmark::State& state) {
   state.SetComplexityN(state.range(0));
 }
 BENCHMARK(UnifiedDiffOfEveryLine)->Apply(Sizes);
+
+// A class of N properties, each with an attribute line, whose first half was commented out: saving
+// drops the attribute line of each, looking among the other half for a procedure to keep it.
+void SaveWithPropertiesCommentedOut(benchmark::State& state) {
+  std::vector<files::CodeLine> old;
+  Text current;
+  for (long n = 0; n < state.range(0); ++n) {
+    const Text name = u"Item" + vb::ToText(n), mark = 2 * n < state.range(0) ? u"'" : u"";
+    for (const Text& line : {u"Public Property Get " + name + u"() As Long", u"    " + name + u" = 1", Text(u"End Property")}) {
+      old.push_back(files::CodeLine{files::Line{line, "\r\n"}, false});
+      current += mark + line + u"\r\n";
+      if (line.starts_with(u"Public"))
+        old.push_back(files::CodeLine{files::Line{u"Attribute " + name + u".VB_Description = \"Item\"", "\r\n"}, true});
+    }
+  }
+  const memhost::LineStore lines(current);
+  for (auto _ : state) {
+    std::vector<files::DroppedLine> dropped;
+    files::RebuildCode(old, lines, "\r\n", [](vb::TextView, std::string_view) {}, &dropped);
+    benchmark::DoNotOptimize(dropped.data());
+  }
+  state.SetComplexityN(state.range(0));
+}
+BENCHMARK(SaveWithPropertiesCommentedOut)->Apply(Sizes);
 
 }  // namespace
 

@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <stdexcept>
+#include <unordered_map>
 
 #include "framework/vb_statements.h"
 #include "hosts/files/byte_lines.h"
@@ -411,25 +412,38 @@ void RebuildCode(const std::vector<CodeLine>& old, const memhost::LineStore& cur
   // stays keeps its attributes: they go after the first that stays, as VB writes a property's
   // attributes after its first procedure; one that a staying procedure carries already (its own
   // #If branch's) is dropped.
+  // Both lookups are indexed: commenting out thousands of properties drops a line for each.
   if (!gone.empty()) {
     const memhost::ModuleOutline outline = memhost::ScanModule(currentLines);
+    std::unordered_multimap<std::size_t, std::size_t> properties;  // name's hash -> declaration
+    Text name;
+    for (std::size_t k = 0; k < outline.declarations.size(); ++k)
+      if (IsPropertyProcedure(outline.declarations[k].kind))
+        properties.emplace(vb::HashNoCase(outline.Name(outline.declarations[k], name)), k);
+    std::unordered_multimap<std::size_t, std::size_t> groupsAfter;  // line -> groups placed after it
+    for (std::size_t k = 0; k < placed.size(); ++k) groupsAfter.emplace(placed[k].after, k);
     for (DroppedLine& line : gone) {
       const TextView attribute = AttributeKey(line.line);
-      std::optional<std::size_t> home;
+      std::vector<std::size_t> procedures;  // in the module's order, as the outline has them
+      const auto [first, last] = properties.equal_range(vb::HashNoCase(line.member));
+      for (auto it = first; it != last; ++it)
+        if (vb::EqualsNoCase(outline.Name(outline.declarations[it->second], name), line.member))
+          procedures.push_back(it->second);
+      std::sort(procedures.begin(), procedures.end());
       bool carried = false;
-      Text name;
-      for (const memhost::Declaration& d : outline.declarations) {
-        if (!IsPropertyProcedure(d.kind) || !vb::EqualsNoCase(outline.Name(d, name), line.member)) continue;
-        const auto after = static_cast<std::size_t>(d.lastLine);
-        if (!home) home = after;
-        for (const Placed& group : placed)
-          for (const Line& l : group.lines)
-            carried = carried || (group.after == after && vb::EqualsNoCase(AttributeKey(l.text), attribute));
+      for (const std::size_t k : procedures) {
+        const auto [from, to] = groupsAfter.equal_range(static_cast<std::size_t>(outline.declarations[k].lastLine));
+        for (auto it = from; it != to && !carried; ++it)
+          for (const Line& l : placed[it->second].lines)
+            carried = carried || vb::EqualsNoCase(AttributeKey(l.text), attribute);
       }
-      if (home && !carried)
-        placed.push_back(Placed{*home, {Line{std::move(line.line), {}}}});
-      else if (dropped)
+      if (!procedures.empty() && !carried) {
+        const auto home = static_cast<std::size_t>(outline.declarations[procedures.front()].lastLine);
+        groupsAfter.emplace(home, placed.size());
+        placed.push_back(Placed{home, {Line{std::move(line.line), {}}}});
+      } else if (dropped) {
         dropped->push_back(std::move(line));
+      }
     }
   }
   std::stable_sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) { return a.after < b.after; });
