@@ -1,6 +1,5 @@
 #include "hosts/memory/declaration_scanner.h"
 
-#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <optional>
@@ -513,18 +512,24 @@ MemberInfo MemberOf(const ModuleOutline& outline, const Declaration& d) {
 
 void DeclaredNames::Add(TextView name, Declaration& d) {
   if (name.size() > kLongestDeclaredName) throw std::length_error("declared name too long");
-  d.wideName = !FitsInBytes(name);
-  const std::size_t at = d.wideName ? wide_.size() : bytes_.size();
+  d.nameLength = static_cast<std::uint32_t>(name.size()) & kLongestDeclaredName;
+  // Narrowed as it is looked at: one pass over the name.
+  std::size_t at = bytes_.size();
+  bytes_.resize(at + name.size());
+  char* out = bytes_.data() + at;
+  bool fits = true;
+  for (char16_t c : name) {
+    fits &= c <= 0xFF;
+    *out++ = static_cast<char>(c);
+  }
+  d.wideName = !fits;
+  if (d.wideName) {
+    bytes_.resize(at);
+    at = wide_.size();
+    wide_ += name;
+  }
   if (at + name.size() > std::numeric_limits<std::uint32_t>::max()) throw std::length_error("too many declarations");
   d.nameAt = static_cast<std::uint32_t>(at);
-  d.nameLength = static_cast<std::uint32_t>(name.size()) & kLongestDeclaredName;
-  if (d.wideName) {
-    wide_ += name;
-    return;
-  }
-  bytes_.resize(at + name.size());
-  std::transform(name.begin(), name.end(), bytes_.begin() + static_cast<std::ptrdiff_t>(at),
-                 [](char16_t c) { return static_cast<char>(c); });
 }
 
 TextView DeclaredNames::Of(const Declaration& d, Text& scratch) const {
@@ -532,6 +537,13 @@ TextView DeclaredNames::Of(const Declaration& d, Text& scratch) const {
   scratch.resize(d.nameLength);
   WidenBytes(reinterpret_cast<const unsigned char*>(bytes_.data()) + d.nameAt, d.nameLength, scratch.data());
   return scratch;
+}
+
+Text DeclaredNames::Of(const Declaration& d) const {
+  if (d.wideName) return Text(TextView(wide_).substr(d.nameAt, d.nameLength));
+  // Straight from the bytes, each the character of its number: no text to widen into first.
+  const auto* first = reinterpret_cast<const unsigned char*>(bytes_.data()) + d.nameAt;
+  return Text(first, first + d.nameLength);
 }
 
 void ModuleOutline::DropUnusedNames() {

@@ -78,11 +78,7 @@ class DeclaredNames {
   // The name of `d`, widened into `scratch` when it is kept as bytes: the view then lasts until
   // `scratch` changes.
   TextView Of(const Declaration& d, Text& scratch) const;
-  Text Of(const Declaration& d) const {
-    Text name;
-    const TextView view = Of(d, name);
-    return d.wideName ? Text(view) : name;
-  }
+  Text Of(const Declaration& d) const;
   std::size_t size() const { return bytes_.size() + wide_.size(); }
   void shrink_to_fit() {
     bytes_.shrink_to_fit();
