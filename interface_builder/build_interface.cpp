@@ -217,33 +217,43 @@ void WriteStubs(const InterfaceCode& code, host::Members& members, Stubs& stubs,
     if (member->Scope() != host::vbext_Public) continue;
     const host::MemberType type = member->Type();
     Text name = member->Name();
-    if (type == host::vbext_mt_Variable) {
-      const long line = member->CodeLocation();
-      if (code.branches.BranchAt(line) == ConditionalBranches::kOutside) {
-        // Joined onto one line: a list continued over lines names its variables all the same.
-        Text declaration = vb::Replace(DeclarationAt(code.module, line), Text(u"_") + vb::kCrLf, u" ");
-        WriteVariableStubs(code.className, name, VariableType(declaration, name), ConditionalBranches::kOutside,
-                           stubs, ask, write);
-        continue;
-      }
-      // Declared in a branch of an #If block: each branch that declares it has its own type.
+    const bool isVariable = type == host::vbext_mt_Variable;
+    if (!isVariable && type != host::vbext_mt_Method && type != host::vbext_mt_Property) continue;
+    if (isVariable && code.branches.BranchAt(member->CodeLocation()) == ConditionalBranches::kOutside) {
+      // Joined onto one line: a list continued over lines names its variables all the same.
+      Text declaration = vb::Replace(DeclarationAt(code.module, member->CodeLocation()), Text(u"_") + vb::kCrLf, u" ");
+      WriteVariableStubs(code.className, name, VariableType(declaration, name), ConditionalBranches::kOutside,
+                         stubs, ask, write);
+      continue;
+    }
+    // Declared in branches of #If blocks, the name may be a variable in one branch and a procedure
+    // in another, of either kind: each declaration has the stubs of its own.
+    const auto variables = [&] {
       ForEachDeclarationOf(code.variableLines, name, [&](long at) {
         Text declaration = vb::Replace(DeclarationAt(code.module, at), Text(u"_") + vb::kCrLf, u" ");
         if (std::optional<Text> varType = PublicVariableType(declaration, name))
           WriteVariableStubs(code.className, name, *varType, code.branches.BranchAt(at), stubs, ask, write);
       });
-    } else if (type == host::vbext_mt_Method || type == host::vbext_mt_Property) {
-      // Every public procedure of that name: a property has its Get, Let and Set each, and a
-      // procedure declared in each branch of an #If block has a stub in each.
+    };
+    // Every public procedure of that name: a property has its Get, Let and Set each.
+    const auto procedures = [&] {
       ForEachDeclarationOf(code.procedureLines, name, [&](long at) {
         const Text declaration = DeclarationAt(code.module, at);
         const std::optional<vb::ProcedureHeader> header = vb::ReadProcedureHeader(declaration);
         const std::uint32_t branch = code.branches.BranchAt(at);
-        if (!header || !vb::EqualsNoCase(header->name, name) || header->scope != host::vbext_Public ||
-            IsMethod(header->kind) != (type == host::vbext_mt_Method) || !stubs.Take(header->kind, name, branch))
+        if (!header || !vb::EqualsNoCase(header->name, name) || header->scope != host::vbext_Public) return;
+        const bool ofMembersKind = !isVariable && IsMethod(header->kind) == (type == host::vbext_mt_Method);
+        if ((!ofMembersKind && branch == ConditionalBranches::kOutside) || !stubs.Take(header->kind, name, branch))
           return;
         write(branch, ProcedureStub(code.className, name, *header, declaration));
       });
+    };
+    if (isVariable) {
+      variables();
+      procedures();
+    } else {
+      procedures();
+      variables();
     }
   }
 }

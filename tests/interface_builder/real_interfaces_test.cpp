@@ -184,6 +184,20 @@ TEST_F(RealInterfacesTest, StubsKeepTheInterfacesIfBlocks) {
          u"#If Win64 Then", u"Private Property Get IList_Count () As Long", u"\t' put your code here to return the Count property",
          u"", u"End Property", u"", u"", u"Private Property Let IList_Count (byval RHS as Long)",
          u"\t' put your code here to store the variable passed in", u"", u"End Property", u"", u"", u"#End If"}}},
+      {"a name of another kind in each branch: a variable and a property, a function and a property",
+       Lines({u"#If Win64 Then", u"Public Tag As LongLong", u"#Else", u"Public Property Get Tag() As Long",
+              u"End Property", u"#End If", u"#If UNICODE_API Then", u"Public Function Item(ByVal i As Long) As Long",
+              u"End Function", u"#Else", u"Public Property Get Item(ByVal i As Long) As Long", u"End Property",
+              u"#End If"}),
+       {{u"#If Win64 Then", u"Private Property Get IList_Tag () As LongLong",
+         u"\t' put your code here to return the Tag property", u"", u"End Property", u"", u"",
+         u"Private Property Let IList_Tag (byval RHS as LongLong)",
+         u"\t' put your code here to store the variable passed in", u"", u"End Property", u"", u"", u"#Else",
+         u"Private Property Get IList_Tag() As Long", u"\t' put your code here to return the Tag property", u"",
+         u"End Property", u"", u"", u"#End If", u"#If UNICODE_API Then",
+         u"Private Function IList_Item(ByVal i As Long) As Long", u"\t' place your code here", u"", u"End Function",
+         u"", u"", u"#Else", u"Private Property Get IList_Item(ByVal i As Long) As Long",
+         u"\t' put your code here to return the Item property", u"", u"End Property", u"", u"", u"#End If"}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
