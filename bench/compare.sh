@@ -109,6 +109,7 @@ for scale in small large; do
   "$gen" rename-form "in/${scale}_rename.frm" --lines $((6500 * k)) --seed 3
   "$gen" remove-form "in/${scale}_remove.frm" --procedures $((100 * k)) --seed 3
   "$gen" form "in/${scale}_controls.frm" --controls $((100 * k)) --seed 3
+  "$gen" array-form "in/${scale}_array.frm" --elements $((500 * k)) --seed 3
   "$gen" interface "in/${scale}_iface" --members $((500 * k)) --seed 3
   "$gen" long-line "in/${scale}_line.bas" --chars $((64000 * k))
   "$gen" declarations "in/${scale}_decl.bas" --count $((10000 * k)) --seed 3
@@ -174,6 +175,9 @@ row "implement (500 / 5,000 members)" "implement run/{scale}_iface/Iface.vbp --c
 row "control rename, name on every line" "control rename run/{scale}_rename.frm txtName txtTitle --code yes" "{scale}_rename.frm"
 row "control remove (100 / 1,000 procs)" "control remove run/{scale}_remove.frm cmdGo" "{scale}_remove.frm"
 row "control add (100 / 1,000 controls)" "control add run/{scale}_controls.frm TextBox --field txtName=txtAdded" "{scale}_controls.frm"
+row "control array: rename (500 / 5,000)" "control rename run/{scale}_array.frm txtCell txtEntry --code yes" "{scale}_array.frm"
+row "control array: remove" "control remove run/{scale}_array.frm txtCell" "{scale}_array.frm"
+row "control array: add" "control add run/{scale}_array.frm TextBox --field txtName=txtAdded" "{scale}_array.frm"
 row "long line: members (64K / 640K)" "members run/{scale}_line.bas" "{scale}_line.bas"
 row "long line: comment" "comment run/{scale}_line.bas --lines 1-{all}" "{scale}_line.bas"
 row "declarations: property (10K / 100K)" "property run/{scale}_decl.bas --name Price --type Currency" "{scale}_decl.bas"

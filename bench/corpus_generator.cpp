@@ -479,6 +479,37 @@ std::string RemoveForm(Random& r, int procedures) {
   return w.text();
 }
 
+// A form whose controls are the elements of one TextBox array (a grid of entry fields), with its
+// event procedures and code that reads the elements.
+std::string ArrayForm(Random& r, int elements) {
+  Writer w;
+  w.Line("VERSION 5.00");
+  w.Line("Begin VB.Form frmGrid ");
+  w.Line("   Caption         =   \"Grid\"");
+  w.Line("   ClientHeight    =   9000");
+  w.Line("   ClientWidth     =   12000");
+  for (int e = 0; e < elements; ++e) ControlBlock(r, w, "   ", kControls[0], "txtCell", e, e);
+  w.Line("End");
+  w.Line("Attribute VB_Name = \"frmGrid\"");
+  w.Line("Attribute VB_GlobalNameSpace = False");
+  w.Line("Attribute VB_Creatable = False");
+  w.Line("Attribute VB_PredeclaredId = True");
+  w.Line("Attribute VB_Exposed = False");
+  w.Line("Option Explicit");
+  w.Line("");
+  w.Line("Private Sub txtCell_Change(Index As Integer)");
+  w.Line("    txtCell(Index).Tag = \"changed\"");
+  w.Line("End Sub");
+  for (int p = 0; p * 10 < elements; ++p) {
+    w.Line("");
+    Procedure(r, w, 10);
+    w.Line("Private Function Cell" + std::to_string(p) + "() As String");
+    w.Line("    Cell" + std::to_string(p) + " = txtCell(" + std::to_string(p) + ").Text");
+    w.Line("End Function");
+  }
+  return w.text();
+}
+
 void Interface(const fs::path& dir, Random& r, int members) {
   Writer i;
   i.Line("VERSION 1.0 CLASS");
@@ -551,7 +582,7 @@ std::string Continuations(int count) {
 [[noreturn]] void Usage() {
   std::cerr << "usage: corpus_generator corpus DIR [--bytes N] [--seed S] | module FILE --lines N |\n"
                "       form FILE --controls N [--lines N] | rename-form FILE --lines N |\n"
-               "       remove-form FILE --procedures N | interface DIR --members N |\n"
+               "       remove-form FILE --procedures N | array-form FILE --elements N | interface DIR --members N |\n"
                "       long-line FILE --chars N | declarations FILE --count N | continuations FILE --count N\n";
   std::exit(2);
 }
@@ -582,6 +613,8 @@ int main(int argc, char** argv) {
     Save(target, RenameForm(r, option("--lines")));
   } else if (what == "remove-form") {
     Save(target, RemoveForm(r, option("--procedures")));
+  } else if (what == "array-form") {
+    Save(target, ArrayForm(r, option("--elements")));
   } else if (what == "interface") {
     Interface(target, r, option("--members"));
   } else if (what == "long-line") {

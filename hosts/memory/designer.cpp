@@ -291,15 +291,14 @@ void MemControl::Write(Slot& slot, const vb::Variant& value, bool record) {
     if (slot.def->kind == PropKind::Name && form) {
       // A second control of the same name is only allowed as another element of an array.
       const Text& name = std::get<Text>(stored.value());
-      for (const auto& other : form->controls()) {
-        if (other.get() == this || !vb::EqualsNoCase(other->Name(), name)) continue;
-        if (indexBefore < 0 || other->Index() < 0 || other->Index() == indexBefore) RaiseInvalidValue();
+      if (indexBefore >= 0) {
+        if (form->Holder(name, -1, this) || form->Holder(name, indexBefore, this)) RaiseInvalidValue();
+      } else {
+        for (const auto& other : form->controls())
+          if (other.get() != this && vb::EqualsNoCase(other->Name(), name)) RaiseInvalidValue();
       }
     } else if (slot.def->kind == PropKind::Index && form) {
-      const int index = std::get<std::int16_t>(stored.value());
-      for (const auto& other : form->controls())
-        if (other.get() != this && vb::EqualsNoCase(other->Name(), nameBefore) && other->Index() == index)
-          RaiseInvalidValue();
+      if (form->Holder(nameBefore, std::get<std::int16_t>(stored.value()), this)) RaiseInvalidValue();
     }
     if (slot.def->kind == PropKind::Font) {
       auto font = std::get<std::shared_ptr<host::StdFont>>(stored.value());
@@ -307,6 +306,8 @@ void MemControl::Write(Slot& slot, const vb::Variant& value, bool record) {
     } else {
       Remember(slot.def->name, slot.value);
       slot.value = std::move(stored);
+      if ((slot.def->kind == PropKind::Name || slot.def->kind == PropKind::Index) && form)
+        form->Rekey(*this, nameBefore, indexBefore);
     }
   } catch (const vb::Error&) {
     if (record) RecordWrite(nameBefore, slot.def->name, value, false);
@@ -335,14 +336,13 @@ bool MemControl::LoadValue(TextView property, const vb::Variant& value) {
   auto form = form_.lock();
   if (def.kind == PropKind::Index && form) {
     // Two elements of one array cannot share an index.
-    const int index = std::get<std::int16_t>(stored.value());
-    const Text name = Name();
-    for (const auto& other : form->controls())
-      if (other.get() != this && vb::EqualsNoCase(other->Name(), name) && other->Index() == index) return false;
+    if (form->Holder(Name(), std::get<std::int16_t>(stored.value()), this)) return false;
   }
   // A value that is the default takes no slot.
   if (stored == def.defaultValue && !Stored(*at)) return true;
+  const int indexBefore = Index();
   SlotAt(*at).value = std::move(stored);
+  if (def.kind == PropKind::Index && form) form->Rekey(*this, Name(), indexBefore);
   return true;
 }
 
@@ -388,12 +388,48 @@ std::shared_ptr<MemControl> MemForm::CreateControl(TextView className, TextView 
   if (auto* tabIndex = control->FindSlot(u"TabIndex"))
     tabIndex->value = vb::Variant(static_cast<std::int16_t>(std::min<std::size_t>(controls_.size(), 32767)));
   if (!container.empty()) control->container = Container(container);
-  controls_.push_back(control);
+  Place(control);
   return control;
 }
 
+// The key of a name (letter case aside) and an Index.
+static std::size_t ElementKey(TextView name, int index) {
+  return vb::HashNoCase(name) * 31 + static_cast<std::size_t>(index + 1);
+}
+
+void MemForm::Place(std::shared_ptr<MemControl> control) {
+  elements_.emplace(ElementKey(control->Name(), control->Index()), control.get());
+  controls_.push_back(std::move(control));
+}
+
 void MemForm::Remove(const std::shared_ptr<MemControl>& control) {
+  Unkey(*control, control->Name(), control->Index());
   std::erase_if(controls_, [&](const auto& c) { return c == control; });
+}
+
+MemControl* MemForm::Holder(TextView name, int index, const MemControl* besides) const {
+  Load();
+  const auto [first, last] = elements_.equal_range(ElementKey(name, index));
+  for (auto it = first; it != last; ++it)
+    if (it->second != besides && it->second->Index() == index && vb::EqualsNoCase(it->second->Name(), name))
+      return it->second;
+  return nullptr;
+}
+
+void MemForm::Rekey(MemControl& control, TextView nameBefore, int indexBefore) {
+  // A control removed from the form stays off it.
+  if (Unkey(control, nameBefore, indexBefore))
+    elements_.emplace(ElementKey(control.Name(), control.Index()), &control);
+}
+
+bool MemForm::Unkey(const MemControl& control, TextView name, int index) {
+  const auto [first, last] = elements_.equal_range(ElementKey(name, index));
+  for (auto it = first; it != last; ++it)
+    if (it->second == &control) {
+      elements_.erase(it);
+      return true;
+    }
+  return false;
 }
 
 std::vector<std::shared_ptr<MemControl>> MemForm::WithContents(const std::shared_ptr<MemControl>& control) const {
@@ -417,6 +453,10 @@ std::shared_ptr<MemControl> MemForm::Container(TextView name) const {
 
 std::shared_ptr<MemControl> MemForm::Find(TextView name, int index) const {
   Load();
+  if (index >= 0) {
+    MemControl* element = Holder(name, index);
+    return element ? element->shared_from_this() : nullptr;
+  }
   for (const auto& c : controls_)
     if (vb::EqualsNoCase(c->Name(), name) && (index < 0 || c->Index() == index)) return c;
   return nullptr;

@@ -243,9 +243,14 @@ class MemForm : public host::VBForm, public std::enable_shared_from_this<MemForm
   // Adds a control made elsewhere (a designer being loaded) at the end, without any event.
   void Adopt(std::shared_ptr<MemControl> control) {
     Load();
-    controls_.push_back(std::move(control));
+    Place(std::move(control));
   }
   std::shared_ptr<MemControl> Find(TextView name, int index = -1) const;
+  // A control other than `besides` named `name` (letter case aside) with that Index (-1: no array
+  // element). Looked up, not searched: a form may hold an array of thousands of elements.
+  MemControl* Holder(TextView name, int index, const MemControl* besides = nullptr) const;
+  // Keeps that lookup in step with a control whose name or Index changed.
+  void Rekey(MemControl& control, TextView nameBefore, int indexBefore);
   Text DefaultName(TextView className) const;
   const std::vector<std::shared_ptr<MemControl>>& controls() const {
     Load();
@@ -267,7 +272,11 @@ class MemForm : public host::VBForm, public std::enable_shared_from_this<MemForm
     load();
   }
 
+  void Place(std::shared_ptr<MemControl> control);
+  bool Unkey(const MemControl& control, TextView name, int index);  // false when it is not on the form
+
   std::vector<std::shared_ptr<MemControl>> controls_;
+  std::unordered_multimap<std::size_t, MemControl*> elements_;  // of the name and Index -> control
   std::vector<PropertyWrite> writes_;
   std::shared_ptr<MemControls> collection_;
   mutable std::function<void()> loader_;

@@ -233,6 +233,15 @@ TEST(Designer, ControlArraysShareANameWithDistinctIndexes) {
   EXPECT_EQ(ErrorNumberOf([&] { Prop(third, u"Index")->SetValue(Variant(std::int16_t{0})); }), 380);
   EXPECT_EQ(U8(vbe->ControlNames(u"Form1")), (std::vector<std::string>{"optSize", "optSize", "optSize"}));
   EXPECT_EQ(vbe->FindDesignerControl(u"Form1", u"optSize", 2), third);
+  // Elements are found by name (letter case aside) and index after every change.
+  EXPECT_EQ(vbe->FindDesignerControl(u"Form1", u"OPTSIZE", 2), third);
+  Prop(third, u"Name")->SetValue(Variant(u"optOther"));
+  EXPECT_EQ(vbe->FindDesignerControl(u"Form1", u"optSize", 2), nullptr);
+  EXPECT_EQ(vbe->FindDesignerControl(u"Form1", u"optOther", 2), third);
+  vbe->DeleteControl(u"Form1", u"optSize", 1);
+  Prop(third, u"Index")->SetValue(Variant(std::int16_t{1}));
+  Prop(third, u"Name")->SetValue(Variant(u"optSize"));
+  EXPECT_EQ(vbe->FindDesignerControl(u"Form1", u"optSize", 1), third);
 }
 
 TEST(Designer, WritesRecordEveryAttemptIncludingFontMembers) {
