@@ -335,7 +335,10 @@ int Rename(Context& context, const Args& args) {
   form.home.toolkit.On(u"frmRenameCode",
                        [code](ui::Form& shown) { scripted::Click(shown, code ? u"cmdReplace" : u"cmdCancel"); });
   try {
-    for (int index : targets) vbe.RenameControl(form.loaded.component, oldName, newName, index);
+    // From the last element: at each rename the control editor looks for an element that still
+    // has the old name, and so finds the first at once.
+    for (auto index = targets.rbegin(); index != targets.rend(); ++index)
+      vbe.RenameControl(form.loaded.component, oldName, newName, *index);
   } catch (const vb::Error& error) {
     throw UsageError("the name '" + args.positionals()[2] + "' is refused: " + vb::ToUtf8(error.description));
   }
