@@ -4,7 +4,8 @@
 #      ratios, peak memory against the input's bytes), and an editing command's peak memory;
 #   2. the linearity table: each command on a small and a ten times larger input, and the ratio,
 #      with the large run's peak memory against its input both as measured and less the fixed
-#      footprint (the peak of an edit of a one-line module: shared libraries, SQLite, the heap's start).
+#      footprint (the peak of an edit of a one-line module: shared libraries, SQLite, the heap's start),
+#      and what the large run's peak grew over the small run's against the bytes the input grew.
 # Times are CPU seconds (user + system), medians of BENCH_RUNS runs (5; a case whose runs pass
 # BENCH_PATIENCE seconds (60) stops repeating). Each run of an editing command starts from a
 # fresh copy. Everything happens in BENCH_WORK (a new temporary folder unless given). BENCH_ROWS
@@ -132,7 +133,7 @@ rows=()
 row() {
   local label=$1 command=$2 copy=$3
   [[ $label =~ $only_rows ]] || return 0
-  local cpus=() peak=0 scale
+  local cpus=() peaks=() scale
   for scale in small large; do
     local n=6500
     [[ $scale == large ]] && n=65000
@@ -144,13 +145,15 @@ row() {
     # shellcheck disable=SC2086
     measure "fresh $source" "$vb6kit" $args
     cpus+=("$cpu")
-    ((rss > peak)) && peak=$rss
+    peaks+=("$rss")
   done
-  local bytes_large
+  local bytes_small bytes_large peak=${peaks[1]}
+  bytes_small=$(du -sb "in/${copy//\{scale\}/small}" | cut -f1)
   bytes_large=$(du -sb "in/${copy//\{scale\}/large}" | cut -f1)
-  printf '%-34s %9s %9s %7s %9s %10s %10s\n' "$label" "${cpus[0]}" "${cpus[1]}" "$(ratio "${cpus[1]}" "${cpus[0]}")" \
+  printf '%-34s %9s %9s %7s %9s %10s %10s %9s\n' "$label" "${cpus[0]}" "${cpus[1]}" "$(ratio "${cpus[1]}" "${cpus[0]}")" \
     "$(awk -v k="$peak" 'BEGIN { printf "%.1f", k / 1000 }')" "$(ratio "$((peak * 1024))" "$bytes_large")" \
-    "$(ratio "$(((peak - fixed) * 1024))" "$bytes_large")"
+    "$(ratio "$(((peak - fixed) * 1024))" "$bytes_large")" \
+    "$(ratio "$(((peak - peaks[0]) * 1024))" "$((bytes_large - bytes_small))")"
 }
 
 # The process's fixed footprint: the peak of an editing command on a module of one code line.
@@ -159,7 +162,7 @@ fixed=$rss
 
 echo
 echo "Linearity: small input, ten times larger input (goal: ratio <= 12); peak memory of the large run"
-printf '%-34s %9s %9s %7s %9s %10s %10s\n' command "small s" "large s" ratio "peak MB" "peak/input" "-fixed/in"
+printf '%-34s %9s %9s %7s %9s %10s %10s %9s\n' command "small s" "large s" ratio "peak MB" "peak/input" "-fixed/in" "growth/in"
 row "count (6,500 / 65,000 lines)" "count run/{scale}.bas" "{scale}.bas"
 row "summary" "summary run/{scale}.bas" "{scale}.bas"
 row "members" "members run/{scale}.bas" "{scale}.bas"
@@ -184,6 +187,8 @@ row "declarations: property (10K / 100K)" "property run/{scale}_decl.bas --name 
 row "continuations: comment (10K / 100K)" "comment run/{scale}_cont.bas --lines 1-{all}" "{scale}_cont.bas"
 row "continuations: members" "members run/{scale}_cont.bas" "{scale}_cont.bas"
 echo "(peak/input: goal <= 8 for an editing command on one module; -fixed/in: the peak less the fixed"
-echo " footprint of $(awk -v k="$fixed" 'BEGIN { printf "%.1f MB", k / 1000 }'), the peak of commenting a one-line module, against the input)"
+echo " footprint of $(awk -v k="$fixed" 'BEGIN { printf "%.1f MB", k / 1000 }'), the peak of commenting a one-line module, against the input;"
+echo " growth/in: what the large run takes above the small one against the bytes it has more, the memory"
+echo " each byte of module costs once the command's own code and tables are in)"
 echo
 echo "inputs and outputs are in $work" >&2
