@@ -398,6 +398,7 @@ static std::size_t ElementKey(TextView name, int index) {
 }
 
 void MemForm::Place(std::shared_ptr<MemControl> control) {
+  if (auto container = control->container.lock()) container->holdsControls = true;
   elements_.emplace(ElementKey(control->Name(), control->Index()), control.get());
   controls_.push_back(std::move(control));
 }
@@ -434,8 +435,10 @@ bool MemForm::Unkey(const MemControl& control, TextView name, int index) {
 
 std::vector<std::shared_ptr<MemControl>> MemForm::WithContents(const std::shared_ptr<MemControl>& control) const {
   Load();
-  // A container comes before the controls inside it, so one pass finds them all.
+  // A container comes before the controls inside it, so one pass finds them all; a control that
+  // never held one needs none (the elements of an array are removed one by one).
   std::vector<std::shared_ptr<MemControl>> contents{control};
+  if (!control->holdsControls) return contents;
   std::unordered_set<const MemControl*> inside{control.get()};
   for (const auto& c : controls_) {
     if (!inside.count(c->container.lock().get())) continue;

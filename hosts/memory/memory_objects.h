@@ -317,6 +317,7 @@ class MemControl : public host::VBControl, public std::enable_shared_from_this<M
   const vb::Variant& ValueAt(std::size_t at) const;
   std::shared_ptr<MemForm> form() const { return form_.lock(); }
   std::weak_ptr<MemControl> container;  // the frame or picture box it sits in; unset: the form
+  bool holdsControls = false;           // a control was placed in it (and may be there still)
 
   // Checks and stores a value, as the property sheet does; raises 380/13 on rejection and
   // ItemRenamed after an accepted Name. `record` adds the attempt to the form's writes.
