@@ -115,6 +115,10 @@ for scale in small large; do
   "$gen" long-line "in/${scale}_line.bas" --chars $((64000 * k))
   "$gen" declarations "in/${scale}_decl.bas" --count $((10000 * k)) --seed 3
   "$gen" continuations "in/${scale}_cont.bas" --count $((10000 * k))
+  # A class that implements the interface already, which has since gained one member.
+  cp -r "in/${scale}_iface" "in/${scale}_again"
+  "$vb6kit" implement "in/${scale}_again/Iface.vbp" --class Iface.clsTarget --interface Iface.IWide --unknown both >/dev/null
+  printf 'Public Sub AddedLater(ByVal lValue As Long)\r\nEnd Sub\r\n' >>"in/${scale}_again/IWide.cls"
   cp "in/$scale.bas" "in/${scale}_commented.bas"
   "$vb6kit" comment "in/${scale}_commented.bas" --lines "1-$((6500 * k))" >/dev/null
 done
@@ -175,6 +179,7 @@ row "piece insert with tags" "piece insert Getter run/{scale}.bas --line {n5} --
 row "--dry-run, one line" "--dry-run comment run/{scale}.bas --lines {n5}" "{scale}.bas"
 row "--dry-run, whole module" "--dry-run comment run/{scale}.bas --lines 1-{all}" "{scale}.bas"
 row "implement (500 / 5,000 members)" "implement run/{scale}_iface/Iface.vbp --class Iface.clsTarget --interface Iface.IWide --unknown both" "{scale}_iface"
+row "implement again, one member new" "implement run/{scale}_again/Iface.vbp --class Iface.clsTarget --interface Iface.IWide --unknown both" "{scale}_again"
 row "control rename, name on every line" "control rename run/{scale}_rename.frm txtName txtTitle --code yes" "{scale}_rename.frm"
 row "control remove (100 / 1,000 procs)" "control remove run/{scale}_remove.frm cmdGo" "{scale}_remove.frm"
 row "control add (100 / 1,000 controls)" "control add run/{scale}_controls.frm TextBox --field txtName=txtAdded" "{scale}_controls.frm"

@@ -39,20 +39,25 @@ void ForEachStatement(host::CodeModule& module, vb::ConditionalBranches& branche
   if (continued) finish();  // the last line ends with a continuation mark
 }
 
-std::vector<DeclaredProcedure> DeclaredProcedures(host::CodeModule& module) {
-  std::vector<DeclaredProcedure> procedures;
+DeclaredProcedures::DeclaredProcedures(host::CodeModule& module) {
   vb::ConditionalBranches branches;
   ForEachStatement(module, branches, [&](vb::TextView statement, long) {
-    if (std::optional<vb::ProcedureHeader> header = vb::ReadProcedureHeader(statement))
-      procedures.push_back({header->kind, std::move(header->name), branches.Conditions(branches.Current())});
+    if (std::optional<vb::ProcedureHeader> header = vb::ReadProcedureHeader(statement)) {
+      const std::size_t hash = vb::HashNoCase(header->name);
+      byHash_.push_back({hash, {header->kind, std::move(header->name), branches.Conditions(branches.Current())}});
+    }
   });
-  return procedures;
+  std::stable_sort(byHash_.begin(), byHash_.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
 }
 
-bool Declares(const std::vector<DeclaredProcedure>& procedures, vb::ProcedureKind kind, vb::TextView name,
-              const vb::BranchConditions& conditions) {
+bool DeclaredProcedures::Declares(vb::ProcedureKind kind, vb::TextView name,
+                                  const vb::BranchConditions& conditions) const {
   const auto isProperty = [](vb::ProcedureKind k) { return k != vb::ProcedureKind::Sub && k != vb::ProcedureKind::Function; };
-  for (const DeclaredProcedure& procedure : procedures) {
+  const std::size_t hash = vb::HashNoCase(name);
+  auto at = std::lower_bound(byHash_.begin(), byHash_.end(), hash,
+                             [](const auto& entry, std::size_t h) { return entry.first < h; });
+  for (; at != byHash_.end() && at->first == hash; ++at) {
+    const DeclaredProcedure& procedure = at->second;
     if (!vb::EqualsNoCase(procedure.name, name) || !vb::MayCompileTogether(procedure.conditions, conditions)) continue;
     if (procedure.kind == kind || !isProperty(kind) || !isProperty(procedure.kind)) return true;
   }

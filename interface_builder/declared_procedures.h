@@ -17,6 +17,21 @@ struct DeclaredProcedure {
   vb::BranchConditions conditions;  // of the #If branch it is declared in
 };
 
+// The Sub, Function and Property procedures a module declares, found by name: a class that
+// implements an interface of thousands of members has thousands of procedures to look through.
+class DeclaredProcedures {
+ public:
+  explicit DeclaredProcedures(host::CodeModule& module);
+
+  // True when a new procedure of `kind` named `name`, under `conditions`, would clash with one
+  // of them in some configuration: any Sub or Function of that name, or the same procedure (Get,
+  // Let or Set) of a property, unless the two stand in different branches of one #If block.
+  bool Declares(vb::ProcedureKind kind, vb::TextView name, const vb::BranchConditions& conditions) const;
+
+ private:
+  std::vector<std::pair<std::size_t, DeclaredProcedure>> byHash_;  // by the hash of the name
+};
+
 // Each line of the module in order, read a block of lines per host call: few calls on a long
 // module, and no copy of all of it at once.
 void ForEachLine(host::CodeModule& module, const std::function<void(vb::TextView line)>& visit);
@@ -25,15 +40,6 @@ void ForEachLine(host::CodeModule& module, const std::function<void(vb::TextView
 // CR LF, and its first line; `branches` has read the statement when it is visited.
 using StatementVisitor = std::function<void(vb::TextView statement, long line)>;
 void ForEachStatement(host::CodeModule& module, vb::ConditionalBranches& branches, const StatementVisitor& visit);
-
-// Every Sub, Function and Property procedure of the module, in the order of the code.
-std::vector<DeclaredProcedure> DeclaredProcedures(host::CodeModule& module);
-
-// True when a new procedure of `kind` named `name`, under `conditions`, would clash with one of
-// `procedures` in some configuration: any Sub or Function of that name, or the same procedure
-// (Get, Let or Set) of a property, unless the two stand in different branches of one #If block.
-bool Declares(const std::vector<DeclaredProcedure>& procedures, vb::ProcedureKind kind, vb::TextView name,
-              const vb::BranchConditions& conditions);
 
 // The declaration at `line` with the lines it continues onto, joined by CR LF.
 vb::Text DeclarationAt(host::CodeModule& module, long line);

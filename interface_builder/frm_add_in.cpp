@@ -144,11 +144,11 @@ void frmAddIn::AddInterfaces() {
     // second copy of a procedure would not compile.
     bool wroteStubs = false;
     {
-      const std::vector<DeclaredProcedure> existing = DeclaredProcedures(*module);
+      const DeclaredProcedures existing(*module);
       vb::Text stubs = builder(VBInstance, interfaceProject, interfaceClass,
                                [&existing](vb::ProcedureKind kind, vb::TextView name,
                                            const vb::BranchConditions& conditions) {
-                                 return Declares(existing, kind, name, conditions);
+                                 return existing.Declares(kind, name, conditions);
                                });
       // The stubs go in before the Implements line, so a failure between the two leaves private
       // procedures that compile rather than an interface that is not implemented.
