@@ -1,7 +1,8 @@
 // The host's hot operations over growing inputs, each with Google Benchmark's complexity fit: a
 // walk that edits every line of a module, the member list after an edit, the declaration scan
 // (also of one very long line and of one very long continued statement), line classification,
-// the tag scan of a piece, the unified diff and saving a class whose properties were commented out. Each should fit O(N) or better.
+// the tag scan of a piece, the unified diff, saving a class whose properties were commented out, and
+// reaching the modules of a group of projects. Each should fit O(N) or better.
 //
 //   build/bench/host_benchmarks [--benchmark_filter=Members]
 #include <benchmark/benchmark.h>
@@ -223,6 +224,19 @@ void SaveWithPropertiesCommentedOut(benchmark::State& state) {
   state.SetComplexityN(state.range(0));
 }
 BENCHMARK(SaveWithPropertiesCommentedOut)->Apply(Sizes);
+
+// A group of N projects of one module each: every module reached by its project's name, as
+// counting a group does for each of its components.
+void ModulesOfAGroup(benchmark::State& state) {
+  memhost::HostBuilder builder;
+  for (long n = 0; n < state.range(0); ++n) builder.project(u"Project" + vb::ToText(n)).module(u"Module1", u"x = 1\r\n");
+  const auto vbe = builder.build();
+  for (auto _ : state)
+    for (long n = 0; n < state.range(0); ++n)
+      benchmark::DoNotOptimize(vbe->CodeEdits(u"Project" + vb::ToText(n) + u".Module1"));
+  state.SetComplexityN(state.range(0));
+}
+BENCHMARK(ModulesOfAGroup)->RangeMultiplier(4)->Range(16, 1024)->Complexity();
 
 }  // namespace
 

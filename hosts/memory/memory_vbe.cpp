@@ -1,6 +1,7 @@
 // The in-memory IDE root: projects, panes, command bars, events, and the access tests and the
 // command line have beyond the host model.
 #include <algorithm>
+#include <unordered_map>
 
 #include "hosts/memory/memory_objects.h"
 
@@ -13,23 +14,39 @@ namespace {
 
 class MemoryVBEImpl;
 
+// The open projects in the order they were opened, found by name through a lookup: a group of
+// hundreds of projects names its project at every component it reaches. A project keeps its name.
+struct ProjectList {
+  std::vector<std::shared_ptr<MemProject>> all;
+  std::unordered_multimap<std::size_t, std::size_t> byName;  // HashNoCase of the name -> place in `all`
+
+  void Add(std::shared_ptr<MemProject> project) {
+    byName.emplace(vb::HashNoCase(project->Name()), all.size());
+    all.push_back(std::move(project));
+  }
+  std::shared_ptr<MemProject> Find(TextView name) const {
+    const auto [first, last] = byName.equal_range(vb::HashNoCase(name));
+    for (auto it = first; it != last; ++it)
+      if (vb::EqualsNoCase(all[it->second]->Name(), name)) return all[it->second];
+    return nullptr;
+  }
+};
+
 class MemProjects : public host::VBProjects {
  public:
-  explicit MemProjects(std::shared_ptr<const std::vector<std::shared_ptr<MemProject>>> projects)
-      : projects_(std::move(projects)) {}
-  long Count() override { return static_cast<long>(projects_->size()); }
+  explicit MemProjects(std::shared_ptr<const ProjectList> projects) : projects_(std::move(projects)) {}
+  long Count() override { return static_cast<long>(projects_->all.size()); }
   Ref<host::VBProject> Item(long index) override {
     if (index < 1 || index > Count()) RaiseSubscript();
-    return (*projects_)[static_cast<std::size_t>(index - 1)];
+    return projects_->all[static_cast<std::size_t>(index - 1)];
   }
   Ref<host::VBProject> Item(TextView name) override {
-    for (const auto& p : *projects_)
-      if (vb::EqualsNoCase(p->Name(), name)) return p;
+    if (auto project = projects_->Find(name)) return project;
     RaiseSubscript();
   }
 
  private:
-  std::shared_ptr<const std::vector<std::shared_ptr<MemProject>>> projects_;
+  std::shared_ptr<const ProjectList> projects_;
 };
 
 class MemCodePanes : public host::CodePanes {
@@ -56,7 +73,7 @@ class MemoryVBEImpl : public MemoryVBE {
  public:
   explicit MemoryVBEImpl(const std::vector<Text>& withoutBars)
       : state_(std::make_shared<HostState>()),
-        projects_(std::make_shared<std::vector<std::shared_ptr<MemProject>>>()),
+        projects_(std::make_shared<ProjectList>()),
         bars_(std::make_shared<MemCommandBars>(state_)),
         events_(std::make_shared<MemEvents>(state_)) {
     AddStandardBars(*bars_, withoutBars);
@@ -166,7 +183,7 @@ class MemoryVBEImpl : public MemoryVBE {
   }
   std::vector<PropertyWrite> Writes(TextView form) override { return DesignerOf(form)->writes(); }
   void ClearWrites() override {
-    for (const auto& p : *projects_)
+    for (const auto& p : projects_->all)
       for (const auto& c : p->components())
         if (c->designer()) c->designer()->writes().clear();
   }
@@ -225,18 +242,16 @@ class MemoryVBEImpl : public MemoryVBE {
   }
 
   std::shared_ptr<MemProject> AddProjectImpl(TextView name) {
-    for (const auto& p : *projects_)
-      if (vb::EqualsNoCase(p->Name(), name)) vb::Raise(vb::err::kInvalidProcedureCall, u"Project already open: " + Text(name));
+    if (projects_->Find(name)) vb::Raise(vb::err::kInvalidProcedureCall, u"Project already open: " + Text(name));
     auto project = std::make_shared<MemProject>(state_, Text(name));
-    projects_->push_back(project);
+    projects_->Add(project);
     if (!state_->activeProject.lock()) state_->activeProject = project;
     return project;
   }
 
  private:
   std::shared_ptr<MemProject> FindProject(TextView name) const {
-    for (const auto& p : *projects_)
-      if (vb::EqualsNoCase(p->Name(), name)) return p;
+    if (auto project = projects_->Find(name)) return project;
     RaiseNotFound(u"Project", name);
   }
 
@@ -296,7 +311,7 @@ class MemoryVBEImpl : public MemoryVBE {
   }
 
   std::shared_ptr<HostState> state_;
-  std::shared_ptr<std::vector<std::shared_ptr<MemProject>>> projects_;
+  std::shared_ptr<ProjectList> projects_;
   std::shared_ptr<MemCommandBars> bars_;
   std::shared_ptr<MemEvents> events_;
 };
