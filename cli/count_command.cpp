@@ -85,8 +85,8 @@ fs::path Relative(const fs::path& file, const fs::path& given) {
   return ec || relative.empty() ? file : relative;
 }
 
-// Counts the chosen components of one project through the Component Line Counter and adds the
-// rows of its results window. False when the add-in ended with a message (reported on stderr).
+// Counts the chosen components of one project (its files: `files`) through the Component Line
+// Counter and adds the rows of its results window. False when the add-in ended with a message (reported on stderr).
 bool CountProject(Context& context, Home& home, const LoadedPath& loaded, const std::vector<ComponentFile>& files,
                   const vb::Text& project, ComponentChoice& choice, CountResult& result) {
   LoadedCode& code = *loaded.code;
@@ -103,8 +103,7 @@ bool CountProject(Context& context, Home& home, const LoadedPath& loaded, const 
     scripted::Click(form, u"OKButton");
   });
   std::map<vb::Text, fs::path> fileOf;  // by component name in lower case
-  for (const ComponentFile& file : files)
-    if (file.project == project) fileOf[vb::LCase(file.component)] = file.file;
+  for (const ComponentFile& file : files) fileOf[vb::LCase(file.component)] = file.file;
   home.toolkit.On(u"frmResults", [&](ui::Form& form) {
     auto& view = *form.Find<ui::ListView>(u"lvResults");
     result.headers = view.columnHeaders();
@@ -140,9 +139,10 @@ int Count(Context& context, const Args& args) {
   Home home(context, SettingsUse::None);
   CountResult result;
   for (const LoadedPath& path : loaded) {
-    const std::vector<ComponentFile> files = path.code->Components();
+    std::map<vb::Text, std::vector<ComponentFile>> filesOf;  // by project: a group may hold hundreds
+    for (ComponentFile& file : path.code->Components()) filesOf[file.project].push_back(std::move(file));
     for (const vb::Text& project : path.code->Projects())
-      if (!CountProject(context, home, path, files, project, choice, result)) return kExitAddinMessage;
+      if (!CountProject(context, home, path, filesOf[project], project, choice, result)) return kExitAddinMessage;
   }
   choice.CheckAllFound();
   NameSharedComponents(result.rows);
