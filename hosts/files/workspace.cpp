@@ -381,14 +381,17 @@ Workspace Workspace::Load(const fs::path& path, const LoadOptions& options) {
   } else if (extension == u".vbg") {
     auto projects = ReadGroupFile(path, impl->codePage);
     impl->files.push_back(LoadedFile{LoadedFile::Kind::Group, path, {}, {}});
-    std::vector<fs::path> seen;
+    // A project named twice (by another path, through a link) loads once. Only files of one size
+    // and time of change can be one file, so a group of hundreds of projects compares few pairs.
+    std::map<std::pair<std::uintmax_t, fs::file_time_type>, std::vector<fs::path>> seen;
     for (const fs::path& project : projects) {
-      if (std::any_of(seen.begin(), seen.end(), [&](const fs::path& p) { return fs::equivalent(p, project, ec); }))
+      std::vector<fs::path>& alike = seen[{fs::file_size(project, ec), fs::last_write_time(project, ec)}];
+      if (std::any_of(alike.begin(), alike.end(), [&](const fs::path& p) { return fs::equivalent(p, project, ec); }))
         continue;
       if (!fs::exists(project, ec))
         throw LoadError(project, "file not found (named by " + path.generic_string() + ")");
       impl->LoadProjectFile(project);
-      seen.push_back(project);
+      alike.push_back(project);
     }
   } else if (isModule && !options.project.empty()) {
     const Text project = impl->LoadProjectFile(options.project);

@@ -127,12 +127,15 @@ TEST(FilesRoundTrip, SingleModulesGroupsAndFoldersLoadAsProjects) {
     EXPECT_EQ(U8(*ws.focus()), "Inventory.clsProduct");
     EXPECT_EQ(ws.vbe()->ActiveVBProject()->VBComponents()->Count(), 4);
   }
-  // A group with two projects; paths in other letter case are found as Windows would find them.
+  // A group with two projects; paths in other letter case are found as Windows would find them; a
+  // project named again by another path or through a hard link loads once.
   fs::create_directories(dir / "Tools");
   files_test::WriteFile(dir / "Tools" / "Tools.vbp", files_test::Crlf("Type=Exe\nModule=modTools; ..\\Sub\\MODTOOLS.BAS\nName=\"Tools\"\n"));
+  fs::create_hard_link(dir / "Tools" / "Tools.vbp", dir / "Tools" / "Same.vbp");
   fs::create_directories(dir / "sub");
   files_test::WriteFile(dir / "sub" / "modTools.bas", files_test::Crlf("Attribute VB_Name = \"modTools\"\nOption Explicit\n"));
-  files_test::WriteFile(dir / "All.vbg", files_test::Crlf("VBGROUP 5.0\nStartupProject=Inventory.vbp\nProject=Tools\\Tools.vbp\n"));
+  files_test::WriteFile(dir / "All.vbg", files_test::Crlf("VBGROUP 5.0\nStartupProject=Inventory.vbp\nProject=Tools\\Tools.vbp\n"
+                                                          "Project=Tools\\..\\Tools\\Tools.vbp\nProject=Tools\\Same.vbp\n"));
   {
     Workspace ws = Workspace::Load(dir / "All.vbg");
     EXPECT_EQ(ws.vbe()->VBProjects()->Count(), 2);
