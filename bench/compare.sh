@@ -119,6 +119,9 @@ for scale in small large; do
   cp -r "in/${scale}_iface" "in/${scale}_again"
   "$vb6kit" implement "in/${scale}_again/Iface.vbp" --class Iface.clsTarget --interface Iface.IWide --unknown both >/dev/null
   printf 'Public Sub AddedLater(ByVal lValue As Long)\r\nEnd Sub\r\n' >>"in/${scale}_again/IWide.cls"
+  # The same module with a member attribute line, as most real classes and forms have one.
+  awk '!done && /^Public [A-Za-z0-9_]+ As / { print; split($2, n, " "); printf "Attribute %s.VB_VarDescription = \"Kept\"\r\n", n[1]; done = 1; next } 1' \
+    "in/$scale.bas" >"in/${scale}_attribute.bas"
   cp "in/$scale.bas" "in/${scale}_commented.bas"
   "$vb6kit" comment "in/${scale}_commented.bas" --lines "1-$((6500 * k))" >/dev/null
 done
@@ -171,6 +174,7 @@ row "count (6,500 / 65,000 lines)" "count run/{scale}.bas" "{scale}.bas"
 row "summary" "summary run/{scale}.bas" "{scale}.bas"
 row "members" "members run/{scale}.bas" "{scale}.bas"
 row "comment of the whole module" "comment run/{scale}.bas --lines 1-{all}" "{scale}.bas"
+row "comment, a member attribute in it" "comment run/{scale}_attribute.bas --lines 1-{all}" "{scale}_attribute.bas"
 row "uncomment of the whole module" "uncomment run/{scale}_commented.bas --lines 1-{all}" "{scale}_commented.bas"
 row "header near the end" "header run/{scale}.bas --line {n5} --author Ann --description Keeps" "{scale}.bas"
 row "revision near the end" "revision run/{scale}.bas --line {n5} --author Ann --text Counts" "{scale}.bas"

@@ -204,15 +204,15 @@ BENCHMARK(UnifiedDiffOfEveryLine)->Apply(Sizes);
 // A class of N properties, each with an attribute line, whose first half was commented out: saving
 // drops the attribute line of each, looking among the other half for a procedure to keep it.
 void SaveWithPropertiesCommentedOut(benchmark::State& state) {
-  std::vector<files::CodeLine> old;
+  files::CodeLines old;
   Text current;
   for (long n = 0; n < state.range(0); ++n) {
     const Text name = u"Item" + vb::ToText(n), mark = 2 * n < state.range(0) ? u"'" : u"";
     for (const Text& line : {u"Public Property Get " + name + u"() As Long", u"    " + name + u" = 1", Text(u"End Property")}) {
-      old.push_back(files::CodeLine{files::Line{line, "\r\n"}, false});
+      old.Add(line, "\r\n", false);
       current += mark + line + u"\r\n";
       if (line.starts_with(u"Public"))
-        old.push_back(files::CodeLine{files::Line{u"Attribute " + name + u".VB_Description = \"Item\"", "\r\n"}, true});
+        old.Add(u"Attribute " + name + u".VB_Description = \"Item\"", "\r\n", true);
     }
   }
   const memhost::LineStore lines(current);

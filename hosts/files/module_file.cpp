@@ -196,11 +196,43 @@ const std::shared_ptr<DesignerNode>& ModuleFile::Designer() {
   return designer;
 }
 
-std::vector<CodeLine> ModuleFile::Code() const {
-  std::vector<CodeLine> code;
-  ByteLines reader(bytes.view(), codeBegin);
-  for (ByteLines::Line line; reader.Next(line);)
-    code.push_back(CodeLine{Line{Decode(line.text, codePage), std::string(line.eol)}, IsAttributeBytes(line)});
+namespace {
+constexpr std::string_view kEols[] = {"", "\r\n", "\n", "\r"};
+}
+
+void CodeLines::Reserve(std::size_t lines, std::size_t characters) {
+  lines_.reserve(lines);
+  chars_.reserve(characters);
+}
+
+void CodeLines::Add(TextView text, std::string_view eol, bool hidden) {
+  const std::size_t at = chars_.size();
+  chars_ += text;
+  Push(at, eol, hidden);
+}
+
+void CodeLines::AddDecoded(std::string_view bytes, int codePage, std::string_view eol, bool hidden) {
+  const std::size_t at = chars_.size();
+  DecodeInto(chars_, bytes, codePage);
+  Push(at, eol, hidden);
+}
+
+void CodeLines::Push(std::size_t at, std::string_view eol, bool hidden) {
+  if (chars_.size() > UINT32_MAX) throw std::length_error("a module of 4 294 967 296 characters or more cannot be saved");
+  const auto kind = static_cast<std::uint8_t>(std::find(std::begin(kEols), std::end(kEols), eol) - std::begin(kEols));
+  if (kind == std::size(kEols)) throw std::invalid_argument("a line ends only with CR LF, LF or CR");
+  lines_.push_back({static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(chars_.size() - at), kind, hidden});
+}
+
+std::string_view CodeLines::eol(std::size_t i) const { return kEols[lines_[i].eol]; }
+
+CodeLines ModuleFile::Code() const {
+  const std::string_view all = bytes.view();
+  CodeLines code;
+  // A byte is at most one character in every code page a file may be read in.
+  code.Reserve(CountLineFeeds(all.substr(codeBegin)) + 1, all.size() - codeBegin);
+  ByteLines reader(all, codeBegin);
+  for (ByteLines::Line line; reader.Next(line);) code.AddDecoded(line.text, codePage, line.eol, IsAttributeBytes(line));
   return code;
 }
 
@@ -339,7 +371,7 @@ LineMap MapLines(const std::vector<TextView>& before, const memhost::LineStore& 
 
 }  // namespace
 
-void RebuildCode(const std::vector<CodeLine>& old, const memhost::LineStore& currentLines,
+void RebuildCode(const CodeLines& old, const memhost::LineStore& currentLines,
                  const std::string& eolBefore, const LineSink& add, std::vector<DroppedLine>* dropped) {
   if (old.size() > LineMap::kAdded) throw std::length_error("a module of 4 294 967 295 lines or more cannot be saved");
   const memhost::LineCursor current(currentLines);
@@ -348,14 +380,14 @@ void RebuildCode(const std::vector<CodeLine>& old, const memhost::LineStore& cur
   visible.reserve(old.size());
   position.reserve(old.size());
   for (std::size_t i = 0; i < old.size(); ++i)
-    if (!old[i].hidden) {
-      visible.push_back(old[i].line.text);
+    if (!old.hidden(i)) {
+      visible.push_back(old.text(i));
       position.push_back(i);
     }
   bool unchanged = visible.size() == current.size();
   for (std::size_t i = 0; unchanged && i < visible.size(); ++i) unchanged = visible[i] == current[i];
   if (unchanged) {
-    for (const CodeLine& c : old) add(c.line.text, c.line.eol);
+    for (std::size_t i = 0; i < old.size(); ++i) add(old.text(i), old.eol(i));
     return;
   }
   const LineMap map = MapLines(visible, currentLines);
@@ -372,14 +404,14 @@ void RebuildCode(const std::vector<CodeLine>& old, const memhost::LineStore& cur
   std::size_t keptBefore = 0;  // new lines up to the last surviving old line seen so far
   std::size_t seen = 0;        // old visible lines before the current group
   for (std::size_t i = 0; i < old.size();) {
-    if (!old[i].hidden) {
+    if (!old.hidden(i)) {
       if (map.to[seen] != kUnmatched) keptBefore = map.to[seen] + 1;
       ++seen;
       ++i;
       continue;
     }
     Placed group{0, {}};
-    for (; i < old.size() && old[i].hidden; ++i) group.lines.push_back(old[i].line);
+    for (; i < old.size() && old.hidden(i); ++i) group.lines.push_back(old.line(i));
     if (seen == 0) {
       placed.push_back(std::move(group));
       continue;
@@ -476,9 +508,9 @@ void RebuildCode(const std::vector<CodeLine>& old, const memhost::LineStore& cur
     if (from == LineMap::kAdded)
       emit(current[j], {});
     else if (map.same[from] == j)
-      emit(old[position[from]].line.text, old[position[from]].line.eol);
+      emit(old.text(position[from]), old.eol(position[from]));
     else
-      emit(current[j], old[position[from]].line.eol);
+      emit(current[j], old.eol(position[from]));
     emitGroups(j + 1);
   }
   if (waiting) add(pendingText, pendingEol);

@@ -3,6 +3,7 @@
 // code the code window shows. Rendering puts the hidden parts back around the current code.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string_view>
@@ -15,10 +16,34 @@
 
 namespace files {
 
-// A line of the code part of the file; member attribute lines are hidden from the code window.
-struct CodeLine {
-  Line line;
-  bool hidden = false;
+// The lines of the code part of a file as they were loaded, visible and hidden (member attribute
+// lines are hidden from the code window): their characters one after another in one text, and
+// for each line where it is, its line end and whether it is hidden. A module of tens of thousands
+// of lines is then two allocations, not two a line.
+class CodeLines {
+ public:
+  // Room for `lines` lines of `characters` characters in all, so the text does not move.
+  void Reserve(std::size_t lines, std::size_t characters);
+  // `eol`: "\r\n", "\n", "\r", or "" for a last line without a break.
+  void Add(TextView text, std::string_view eol, bool hidden);
+  // Decodes `bytes` in `codePage` into a new line.
+  void AddDecoded(std::string_view bytes, int codePage, std::string_view eol, bool hidden);
+
+  std::size_t size() const { return lines_.size(); }
+  TextView text(std::size_t i) const { return TextView(chars_).substr(lines_[i].at, lines_[i].length); }
+  std::string_view eol(std::size_t i) const;
+  bool hidden(std::size_t i) const { return lines_[i].hidden; }
+  Line line(std::size_t i) const { return Line{Text(text(i)), std::string(eol(i))}; }
+
+ private:
+  void Push(std::size_t at, std::string_view eol, bool hidden);
+  struct Entry {
+    std::uint32_t at, length;
+    std::uint8_t eol;  // an index into the kinds of line end
+    bool hidden;
+  };
+  Text chars_;
+  std::vector<Entry> lines_;
 };
 
 // The code part and the designer block stay as bytes until they are needed: loading a project
@@ -47,7 +72,7 @@ struct ModuleFile {
   // The designer block's tree, parsed on first use.
   const std::shared_ptr<DesignerNode>& Designer();
   // The code part's lines, visible and hidden, as they are in `bytes`.
-  std::vector<CodeLine> Code() const;
+  CodeLines Code() const;
   // The lines the code window shows. Notes on the way whether the code part holds hidden lines
   // and whether its lines end alike.
   memhost::LineStore VisibleCode();
@@ -77,7 +102,7 @@ struct DroppedLine {
 // `dropped`). The lines go to `add` one by one, in file order, and are not held.
 // Takes the lines of a file being assembled: their text and their own line end ("" for none).
 using LineSink = std::function<void(TextView text, std::string_view eol)>;
-void RebuildCode(const std::vector<CodeLine>& old, const memhost::LineStore& current, const std::string& eolBefore,
+void RebuildCode(const CodeLines& old, const memhost::LineStore& current, const std::string& eolBefore,
                  const LineSink& add, std::vector<DroppedLine>* dropped = nullptr);
 
 // The whole file's bytes from its parts, the code lines given to the sink by `code`, handed to
