@@ -149,7 +149,7 @@ std::vector<std::size_t> Match(const Before& before, const After& after) {
 
 }  // namespace
 
-std::vector<std::size_t> MatchLines(const std::vector<vb::TextView>& before, const memhost::LineStore& after) {
+std::vector<std::size_t> MatchLines(const TextLines& before, const memhost::LineStore& after) {
   return Match<vb::TextView>(before, memhost::LineCursor(after));
 }
 

@@ -20,7 +20,16 @@ inline constexpr std::size_t kUnmatched = static_cast<std::size_t>(-1);
 // then the lines that occur exactly once on each side as fixed points (their longest increasing
 // run), then the same again between each two fixed points. Lines left unmatched are edits; a
 // common line may stay unmatched among many repeated ones, never a wrong one matched.
-std::vector<std::size_t> MatchLines(const std::vector<vb::TextView>& before, const memhost::LineStore& after);
+// Lines known by their index, each a view that stays valid as long as the lines do.
+class TextLines {
+ public:
+  virtual std::size_t size() const = 0;
+  virtual vb::TextView operator[](std::size_t index) const = 0;
+
+ protected:
+  ~TextLines() = default;
+};
+std::vector<std::size_t> MatchLines(const TextLines& before, const memhost::LineStore& after);
 // The same for lines of bytes (a file's lines with their line ends).
 std::vector<std::size_t> MatchLines(const std::vector<std::string_view>& before,
                                     const std::vector<std::string_view>& after);

@@ -341,7 +341,25 @@ struct LineMap {
   std::vector<std::size_t> same;  // per old line: the new line that is it, else kUnmatched
 };
 
-LineMap MapLines(const std::vector<TextView>& before, const memhost::LineStore& after) {
+// The visible lines of a module's old code, by their place among them.
+class VisibleLines final : public TextLines {
+ public:
+  explicit VisibleLines(const CodeLines& old) : old_(old) {
+    position_.reserve(old.size());
+    for (std::size_t i = 0; i < old.size(); ++i)
+      if (!old.hidden(i)) position_.push_back(static_cast<std::uint32_t>(i));
+  }
+  std::size_t size() const override { return position_.size(); }
+  TextView operator[](std::size_t index) const override { return old_.text(position_[index]); }
+  // Where the visible line stands among all the lines.
+  std::size_t Position(std::size_t index) const { return position_[index]; }
+
+ private:
+  const CodeLines& old_;
+  std::vector<std::uint32_t> position_;  // four bytes a line: a module may have tens of thousands
+};
+
+LineMap MapLines(const VisibleLines& before, const memhost::LineStore& after) {
   LineMap map;
   map.same = MatchLines(before, after);
   map.from.assign(after.size(), LineMap::kAdded);
@@ -375,15 +393,7 @@ void RebuildCode(const CodeLines& old, const memhost::LineStore& currentLines,
                  const std::string& eolBefore, const LineSink& add, std::vector<DroppedLine>* dropped) {
   if (old.size() > LineMap::kAdded) throw std::length_error("a module of 4 294 967 295 lines or more cannot be saved");
   const memhost::LineCursor current(currentLines);
-  std::vector<TextView> visible;
-  std::vector<std::size_t> position;  // where each visible line stands in `old`
-  visible.reserve(old.size());
-  position.reserve(old.size());
-  for (std::size_t i = 0; i < old.size(); ++i)
-    if (!old.hidden(i)) {
-      visible.push_back(old.text(i));
-      position.push_back(i);
-    }
+  const VisibleLines visible(old);
   bool unchanged = visible.size() == current.size();
   for (std::size_t i = 0; unchanged && i < visible.size(); ++i) unchanged = visible[i] == current[i];
   if (unchanged) {
@@ -508,9 +518,9 @@ void RebuildCode(const CodeLines& old, const memhost::LineStore& currentLines,
     if (from == LineMap::kAdded)
       emit(current[j], {});
     else if (map.same[from] == j)
-      emit(old.text(position[from]), old.eol(position[from]));
+      emit(old.text(visible.Position(from)), old.eol(visible.Position(from)));
     else
-      emit(current[j], old.eol(position[from]));
+      emit(current[j], old.eol(visible.Position(from)));
     emitGroups(j + 1);
   }
   if (waiting) add(pendingText, pendingEol);
