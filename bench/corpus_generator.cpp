@@ -381,6 +381,15 @@ void Corpus(const fs::path& dir, std::size_t bytes, std::uint64_t seed) {
 
 // ---- single modules for the linearity figures ---------------------------------------------------
 
+// The attribute lines VB writes after a form's designer block.
+void FormAttributes(Writer& w, const std::string& name) {
+  w.Line("Attribute VB_Name = \"" + name + "\"");
+  w.Line("Attribute VB_GlobalNameSpace = False");
+  w.Line("Attribute VB_Creatable = False");
+  w.Line("Attribute VB_PredeclaredId = True");
+  w.Line("Attribute VB_Exposed = False");
+}
+
 Writer HeaderBlock(const std::string& name) {
   Writer w;
   w.Line("' **************************************************");
@@ -429,11 +438,7 @@ std::string RenameForm(Random& r, int lines) {
   w.Line("      Width           =   2000");
   w.Line("   End");
   w.Line("End");
-  w.Line("Attribute VB_Name = \"frmRename\"");
-  w.Line("Attribute VB_GlobalNameSpace = False");
-  w.Line("Attribute VB_Creatable = False");
-  w.Line("Attribute VB_PredeclaredId = True");
-  w.Line("Attribute VB_Exposed = False");
+  FormAttributes(w, "frmRename");
   w.Line("Option Explicit ' txtName");
   for (int written = 1, p = 0; written < lines; ++p) {
     w.Line("Private Sub txtName_Event" + std::to_string(p) + "() ' txtName");
@@ -461,11 +466,7 @@ std::string RemoveForm(Random& r, int procedures) {
   w.Line("      Width           =   1200");
   w.Line("   End");
   w.Line("End");
-  w.Line("Attribute VB_Name = \"frmRemove\"");
-  w.Line("Attribute VB_GlobalNameSpace = False");
-  w.Line("Attribute VB_Creatable = False");
-  w.Line("Attribute VB_PredeclaredId = True");
-  w.Line("Attribute VB_Exposed = False");
+  FormAttributes(w, "frmRemove");
   w.Line("Option Explicit");
   w.Line("");
   for (int p = 0; p < procedures; ++p) {
@@ -490,11 +491,7 @@ std::string ArrayForm(Random& r, int elements) {
   w.Line("   ClientWidth     =   12000");
   for (int e = 0; e < elements; ++e) ControlBlock(r, w, "   ", kControls[0], "txtCell", e, e);
   w.Line("End");
-  w.Line("Attribute VB_Name = \"frmGrid\"");
-  w.Line("Attribute VB_GlobalNameSpace = False");
-  w.Line("Attribute VB_Creatable = False");
-  w.Line("Attribute VB_PredeclaredId = True");
-  w.Line("Attribute VB_Exposed = False");
+  FormAttributes(w, "frmGrid");
   w.Line("Option Explicit");
   w.Line("");
   w.Line("Private Sub txtCell_Change(Index As Integer)");

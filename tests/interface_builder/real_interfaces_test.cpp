@@ -31,7 +31,7 @@ class RealInterfacesTest : public MorrowgateTest {
 
 // clsList after IList was implemented: the Implements line, then the stubs where the IDE puts
 // added procedures (after the declarations), then the class's own procedure.
-Text ListClassWith(std::initializer_list<vb::TextView> stubLines) {
+Text ListClassWith(const std::vector<vb::TextView>& stubLines) {
   Text code = Lines({u"Option Explicit", u"", u"Implements Project1.IList", u"Private mItems As Collection"});
   for (vb::TextView line : stubLines) code += u"\r\n" + Text(line);
   return code + u"\r\n" + Lines({u"", u"Private Sub Class_Initialize()", u"    Set mItems = New Collection", u"End Sub"});
@@ -136,9 +136,7 @@ std::vector<Text> SubLines(const Text& nameAndParameters) {
 Text ListClassWithLines(const std::vector<std::vector<Text>>& groups) {
   std::vector<vb::TextView> lines;
   for (const std::vector<Text>& group : groups) lines.insert(lines.end(), group.begin(), group.end());
-  Text code = Lines({u"Option Explicit", u"", u"Implements Project1.IList", u"Private mItems As Collection"});
-  for (vb::TextView line : lines) code += u"\r\n" + Text(line);
-  return code + u"\r\n" + Lines({u"", u"Private Sub Class_Initialize()", u"    Set mItems = New Collection", u"End Sub"});
+  return ListClassWith(lines);
 }
 
 // Interfaces with #If blocks: each branch's stubs go under the same directives, so that the class
