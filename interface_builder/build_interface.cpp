@@ -220,8 +220,7 @@ void WriteStubs(const InterfaceCode& code, host::Members& members, Stubs& stubs,
     const bool isVariable = type == host::vbext_mt_Variable;
     if (!isVariable && type != host::vbext_mt_Method && type != host::vbext_mt_Property) continue;
     if (isVariable && code.branches.BranchAt(member->CodeLocation()) == ConditionalBranches::kOutside) {
-      // Joined onto one line: a list continued over lines names its variables all the same.
-      Text declaration = vb::Replace(DeclarationAt(code.module, member->CodeLocation()), Text(u"_") + vb::kCrLf, u" ");
+      Text declaration = JoinedLines(DeclarationAt(code.module, member->CodeLocation()));
       WriteVariableStubs(code.className, name, VariableType(declaration, name), ConditionalBranches::kOutside,
                          stubs, ask, write);
       continue;
@@ -230,7 +229,7 @@ void WriteStubs(const InterfaceCode& code, host::Members& members, Stubs& stubs,
     // in another, of either kind: each declaration has the stubs of its own.
     const auto variables = [&] {
       ForEachDeclarationOf(code.variableLines, name, [&](long at) {
-        Text declaration = vb::Replace(DeclarationAt(code.module, at), Text(u"_") + vb::kCrLf, u" ");
+        Text declaration = JoinedLines(DeclarationAt(code.module, at));
         if (std::optional<Text> varType = PublicVariableType(declaration, name))
           WriteVariableStubs(code.className, name, *varType, code.branches.BranchAt(at), stubs, ask, write);
       });
@@ -275,7 +274,7 @@ vb::Text BuildInterface::operator()(const host::Ref<host::VBE>& VBInst, vb::Text
     if (std::optional<vb::ProcedureHeader> header = vb::ReadProcedureHeader(statement)) {
       procedureLines.emplace_back(static_cast<std::uint32_t>(vb::HashNoCase(header->name)), at);
     } else if (branches.Current() != vb::ConditionalBranches::kOutside) {
-      for (const Text& name : PublicVariableNames(vb::Replace(statement, Text(u"_") + vb::kCrLf, u" ")))
+      for (const Text& name : PublicVariableNames(JoinedLines(statement)))
         variableLines.emplace_back(static_cast<std::uint32_t>(vb::HashNoCase(name)), at);
     }
   });

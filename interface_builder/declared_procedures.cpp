@@ -73,4 +73,6 @@ vb::Text DeclarationAt(host::CodeModule& module, long line) {
   return declaration;
 }
 
+vb::Text JoinedLines(vb::TextView statement) { return vb::Replace(statement, vb::Text(u"_") + vb::kCrLf, u" "); }
+
 }  // namespace morrowgate

@@ -43,6 +43,9 @@ void ForEachStatement(host::CodeModule& module, vb::ConditionalBranches& branche
 
 // The declaration at `line` with the lines it continues onto, joined by CR LF.
 vb::Text DeclarationAt(host::CodeModule& module, long line);
+// A statement continued over lines (" _" and CR LF) as one line: a list continued over lines
+// names its variables all the same.
+vb::Text JoinedLines(vb::TextView statement);
 
 
 }  // namespace morrowgate

@@ -47,6 +47,9 @@ Text ItemType(TextView item, std::size_t nameEnd) {
   return type;
 }
 
+// What ends a variable's name in an item of a list: a blank, its bounds or its type character.
+constexpr TextView kNameEnds = u" (%&!#@$";
+
 // Hands each item of a variable list (one statement of a declaration line) to `visit`, trimmed
 // and without its leading words, until `visit` answers false.
 template <class Visit>
@@ -71,7 +74,7 @@ std::optional<Text> ItemTypeOf(TextView declaration, TextView name) {
       if (bracketed) {
         if (nameEnd >= item.size() || item[nameEnd] != u']') return true;
         ++nameEnd;
-      } else if (nameEnd < item.size() && TextView(u" (%&!#@$").find(item[nameEnd]) == TextView::npos) {
+      } else if (nameEnd < item.size() && kNameEnds.find(item[nameEnd]) == TextView::npos) {
         return true;  // a longer name that begins with this one
       }
       type = ItemType(item, nameEnd);
@@ -116,7 +119,7 @@ std::vector<Text> PublicVariableNames(TextView declaration) {
         if (end != Text::npos) names.push_back(item.substr(1, end - 1));
         return true;
       }
-      while (end < item.size() && TextView(u" (%&!#@$").find(item[end]) == TextView::npos) ++end;
+      while (end < item.size() && kNameEnds.find(item[end]) == TextView::npos) ++end;
       if (end > 0) names.push_back(item.substr(0, end));
       return true;
     });
