@@ -35,6 +35,16 @@ bool StartsWithWord(TextView s, TextView word) {
   return s.size() == word.size() || !IsIdentChar(s[word.size()]);
 }
 
+// The line number before a statement with the blanks after it ("20  End Sub"); 0 when none.
+template <class Char>
+std::size_t LineNumberLength(std::basic_string_view<Char> s) {
+  std::size_t n = 0;
+  while (n < s.size() && s[n] >= '0' && s[n] <= '9') ++n;
+  if (n == 0 || n == s.size() || !IsBlank(s[n])) return 0;
+  while (n < s.size() && IsBlank(s[n])) ++n;
+  return n;
+}
+
 // Inside a procedure only its End statement counts, and most lines of a module are inside one: a
 // look at a line's characters where they are (bytes or 16-bit units) tells nearly every line apart
 // from one that may end the procedure, and only those are read in full. The look may say "maybe"
@@ -57,14 +67,7 @@ bool StartsWithNoCase(std::basic_string_view<Char> s, std::string_view lowerWord
 // be followed by the word on the next line.
 template <class Char>
 bool MayEndProcedure(std::basic_string_view<Char> s, bool continued) {
-  // A line number before the statement ("20  End Sub") is no part of it.
-  std::size_t digits = 0;
-  while (digits < s.size() && s[digits] >= '0' && s[digits] <= '9') ++digits;
-  if (digits > 0) {
-    if (digits == s.size() || !IsBlank(s[digits])) return false;
-    while (digits < s.size() && IsBlank(s[digits])) ++digits;
-    s.remove_prefix(digits);
-  }
+  s.remove_prefix(LineNumberLength(s));  // "20  End Sub"
   if (!StartsWithNoCase(s, "end")) return false;
   std::size_t i = 3;
   if (i < s.size() && IsIdentUnit(s[i])) return false;  // "EndTime = 0"
@@ -231,11 +234,7 @@ class Words {
     return true;
   }
   // Passes over the line number before a statement ("20  End Sub").
-  void SkipLineNumber() {
-    std::size_t n = 0;
-    while (n < rest_.size() && rest_[n] >= u'0' && rest_[n] <= u'9') ++n;
-    if (n > 0 && n < rest_.size() && IsBlank(rest_[n])) rest_ = TrimBlanks(rest_.substr(n));
-  }
+  void SkipLineNumber() { rest_.remove_prefix(LineNumberLength(rest_)); }
   // An identifier (with an optional type character or [brackets]); empty when none follows.
   Text Identifier() {
     std::size_t n = 0;
